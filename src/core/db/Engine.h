@@ -1,0 +1,137 @@
+#pragma once
+#include "Currency.h"
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+namespace dv {
+
+// What a column holds, as the screens see it (independent of the engine's own types).
+enum class FieldType {
+    Unknown,
+    Integer,  // 32-bit integer
+    AutoInc,  // integer key numbered by the database
+    LargeInt, // decimal(18,0): whole numbers beyond 32 bits (colour numbers)
+    Float,
+    Currency, // exact, four decimals (dv::Currency)
+    DateTime,
+    String,   // text(n)
+    Memo,     // unbounded text
+    Blob,     // picture bytes
+};
+
+struct ColumnInfo {
+    QString name;       // the name the result gives the column (alias if any)
+    QString baseTable;  // table the column comes from; empty for expressions
+    QString baseColumn; // column in that table
+    FieldType type = FieldType::Unknown;
+    int size = 0;       // declared width of text(n)
+    bool primaryKey = false;
+    bool autoIncrement = false;
+    bool notNull = false;
+    // The column carries only whether a value exists; read the bytes with a
+    // separate query by the row's key (blobs are not loaded with the rows).
+    bool deferred = false;
+    // The engine's own row identity appended by QueryOptions::rowIdentity.
+    bool rowIdentity = false;
+};
+
+enum class ParamType { Integer, String, Currency, DateTime, Float, Blob };
+
+// A named, typed parameter; a null QVariant binds SQL NULL.
+// String parameters that hold a month-first date ("mm/dd/yyyy", optionally
+// followed by " 00:00:00") are bound as that date, so they compare with date columns.
+struct Param {
+    QString name; // without the colon
+    ParamType type = ParamType::String;
+    QVariant value;
+};
+using Params = QList<Param>;
+
+struct QueryOptions {
+    // For "select * from <table> ..." over one table: blob columns come back deferred.
+    bool deferBlobs = false;
+    // For a query over one table: append the engine's row identity as a last column
+    // (ColumnInfo::rowIdentity), so rows of tables without a key can be updated.
+    bool rowIdentity = false;
+};
+
+// Forward-only reader over a result. Text views stay valid until the next call to next().
+class Cursor {
+public:
+    virtual ~Cursor() = default;
+    virtual const QList<ColumnInfo>& columns() const = 0;
+    // Moves to the next row; false when there is none. Call once before the first row.
+    virtual bool next() = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual qint64 integer(int column) const = 0;
+    virtual double real(int column) const = 0;
+    virtual Currency currency(int column) const = 0;
+    virtual QDateTime dateTime(int column) const = 0; // local time, no time zone
+    virtual QByteArrayView utf8(int column) const = 0;
+    virtual QByteArray blob(int column) const = 0;
+};
+
+// One open database. Every error is raised as EngineError (the engine's message) or,
+// for a write that would orphan child rows, DatabaseError with the related-records phrase.
+class Connection {
+public:
+    virtual ~Connection() = default;
+
+    // Opens the database named by an ADO-style connection string (see ConnectionString).
+    // A relative file path is taken relative to baseFolder.
+    static std::unique_ptr<Connection> open(const QString& connectionString, const QString& baseFolder);
+
+    virtual QString engineName() const = 0;
+
+    // SQL as the system writes it; the engine translates its dialect (date literals
+    // #mm/dd/yyyy#, month(), month-first date text parameters) before running it.
+    virtual std::unique_ptr<Cursor> query(const QString& sql, const Params& params = {},
+                                          const QueryOptions& options = {}) = 0;
+    // Runs a statement that returns no rows; gives the number of rows it changed.
+    virtual qint64 execute(const QString& sql, const Params& params = {}) = 0;
+    // Runs an INSERT and gives the key the database numbered in keyColumn.
+    virtual qint64 insert(const QString& sql, const Params& params, const QString& keyColumn) = 0;
+
+    // Columns of a table with their types, widths and key flags (cached). Names compare
+    // without regard to case. Throws EngineError for an unknown table.
+    virtual const QList<ColumnInfo>& tableColumns(const QString& table) = 0;
+    // The column name under which QueryOptions::rowIdentity appears, usable in WHERE.
+    virtual QString rowIdentityName() const = 0;
+
+    // Nested transactions: the outermost begins and commits; inner levels are savepoints.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual int transactionDepth() const = 0;
+};
+
+// RAII guard: rolls back unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Connection& c) : m_c(c) { m_c.begin(); }
+    ~Transaction() {
+        if (!m_done) {
+            try {
+                m_c.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        m_c.commit();
+        m_done = true;
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Connection& m_c;
+    bool m_done = false;
+};
+
+} // namespace dv
