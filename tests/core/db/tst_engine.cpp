@@ -1,0 +1,285 @@
+#include "TempDb.h"
+#include "core/db/ConnectionString.h"
+#include "core/db/DbErrors.h"
+#include "core/db/SqlDialect.h"
+#include <QtTest>
+
+using namespace dv;
+
+class TestEngine : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempDb> m_t;
+    SqlCipherEngine& db() { return *m_t->db; }
+
+    QVariant one(const QString& sql, const Params& p = {}) {
+        auto c = db().query(sql, p);
+        if (!c->next() || c->isNull(0)) return QVariant();
+        switch (c->columns()[0].type) {
+        case FieldType::Currency: return QVariant::fromValue(c->currency(0));
+        case FieldType::DateTime: return c->dateTime(0);
+        case FieldType::Integer:
+        case FieldType::AutoInc: return c->integer(0);
+        default: return QString::fromUtf8(c->utf8(0));
+        }
+    }
+
+private slots:
+    void init() {
+        m_t = std::make_unique<test::TempDb>();
+        db().execute(QStringLiteral(
+            "create table Pessoa (pessoa_id INTEGER PRIMARY KEY AUTOINCREMENT, nome VARCHAR(50) COLLATE NOCASE NOT NULL,"
+            " valor CURRENCY, nascimento DATETIME, foto BLOB, obs TEXT COLLATE NOCASE, cor DECIMAL(18,0))"));
+        db().execute(QStringLiteral("create table filho (filho_id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                                    " pessoa_id INTEGER NOT NULL REFERENCES Pessoa(pessoa_id), descricao VARCHAR(20))"));
+        db().execute(QStringLiteral("create table par (a INTEGER, b VARCHAR(10) COLLATE NOCASE, primary key (a, b))"));
+        const Params rows[] = {
+            {{"n", ParamType::String, "Ana  "}, {"v", ParamType::Currency, QVariant::fromValue(Currency::fromRaw(125000))},
+             {"d", ParamType::DateTime, QDateTime(QDate(1980, 3, 5), QTime(0, 0))}},
+            {{"n", ParamType::String, "Bruno"}, {"v", ParamType::Currency, "0,01"}, {"d", ParamType::String, "12/31/1999"}},
+            {{"n", ParamType::String, "Carla"}, {"v", ParamType::Currency, QVariant()}, {"d", ParamType::DateTime, QVariant()}},
+        };
+        for (const Params& p : rows)
+            db().insert(QStringLiteral("insert into pessoa (nome, valor, nascimento) values (:n, :v, :d)"), p,
+                        QStringLiteral("pessoa_id"));
+    }
+    void cleanup() { m_t.reset(); }
+
+    void connectionString_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        const QString full = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=C:\\x\\db.mdb;"
+                                            "Mode=Share Deny None;Persist Security Info=True;"
+                                            "Jet OLEDB:Database Password=5316428850");
+        QTest::newRow("provider") << full << "provider" << "Microsoft.Jet.OLEDB.4.0";
+        QTest::newRow("source") << full << "Data Source" << "C:\\x\\db.mdb";
+        QTest::newRow("password") << full << "JET OLEDB:DATABASE PASSWORD" << "5316428850";
+        QTest::newRow("empty password") << full << "Password" << "\"\"";
+        QTest::newRow("absent") << full << "User ID" << "";
+        QTest::newRow("semicolon cuts the source") << "Data Source=/a;b.mdb;Mode=x" << "Data Source" << "/a";
+    }
+    void connectionString() {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QCOMPARE(ConnectionString::parse(text).value(name), value);
+    }
+
+    void dateLiterals_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("date") << "where d >= #12/01/2026#" << "where d >= '2026-12-01 00:00:00'";
+        QTest::newRow("date time") << "d < #1/2/2026 8:05:09#" << "d < '2026-01-02 08:05:09'";
+        QTest::newRow("inside quotes kept") << "x = '#12/01/2026#' or d = #02/03/2020#"
+                                            << "x = '#12/01/2026#' or d = '2020-02-03 00:00:00'";
+        QTest::newRow("no literal") << "select 1" << "select 1";
+    }
+    void dateLiterals() {
+        QFETCH(QString, sql);
+        QFETCH(QString, expected);
+        QCOMPARE(sql::translateDateLiterals(sql), expected);
+    }
+
+    void bindNames_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("two") << "a = :Login AND b = :Senha" << "a = ?1 AND b = ?2" << QStringList{"login", "senha"};
+        QTest::newRow("repeated, any case") << ":x + :X + :y" << "?1 + ?1 + ?2" << QStringList{"x", "y"};
+        QTest::newRow("not in quotes") << "h = '08:30' and n = :n" << "h = '08:30' and n = ?1" << QStringList{"n"};
+        QTest::newRow("double colon kept") << "x::int" << "x::int" << QStringList{};
+    }
+    void bindNames() {
+        QFETCH(QString, sql);
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        const auto p = sql::bindNames(sql, [](int i) { return QStringLiteral("?%1").arg(i); });
+        QCOMPARE(p.text, text);
+        QCOMPARE(p.names, names);
+    }
+
+    void monthFirstText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("expected");
+        QTest::newRow("plain") << "03/05/2016" << QDateTime(QDate(2016, 3, 5), QTime(0, 0));
+        QTest::newRow("with zero time") << "12/01/2026 00:00:00" << QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+        QTest::newRow("short") << "1/2/2026" << QDateTime(QDate(2026, 1, 2), QTime(0, 0));
+        QTest::newRow("invalid month") << "13/01/2026" << QDateTime();
+        QTest::newRow("not a date") << "Maria" << QDateTime();
+        QTest::newRow("day first style text is still month first") << "31/01/2026" << QDateTime();
+    }
+    void monthFirstText() {
+        QFETCH(QString, text);
+        QFETCH(QDateTime, expected);
+        QCOMPARE(sql::monthFirstDate(text).value_or(QDateTime()), expected);
+    }
+
+    void dialectRuns_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("month()") << "select count(*) from pessoa where month(nascimento) = 3" << QVariant(1);
+        QTest::newRow("date literal") << "select nome from pessoa where nascimento >= #12/31/1999#" << QVariant("Bruno");
+        QTest::newRow("Rtrim") << "select Rtrim(nome) from pessoa where pessoa_id = 1" << QVariant("Ana");
+        QTest::newRow("distinct()") << "select count(*) from (select distinct(nome) from pessoa)" << QVariant(3);
+        QTest::newRow("max(x + 1)") << "select max(pessoa_id + 1) from pessoa" << QVariant(4);
+        QTest::newRow("in sub-select") << "select count(*) from pessoa where pessoa_id in (select pessoa_id from pessoa where valor > 0)"
+                                       << QVariant(2);
+        QTest::newRow("not in sub-select")
+            << "select nome from pessoa where pessoa_id not in (select pessoa_id from pessoa where valor is not null)"
+            << QVariant("Carla");
+        QTest::newRow("names without case") << "SELECT NOME FROM PESSOA WHERE PESSOA_ID = 2" << QVariant("Bruno");
+        QTest::newRow("text compares without case") << "select count(*) from pessoa where nome = 'bruno'" << QVariant(1);
+        QTest::newRow("sum is exact and typed") << "select sum(valor) as total from pessoa"
+                                                << QVariant::fromValue(Currency::fromRaw(125100));
+        QTest::newRow("sum over no rows is null") << "select sum(valor) from pessoa where pessoa_id = 99" << QVariant();
+    }
+    void dialectRuns() {
+        QFETCH(QString, sql);
+        QFETCH(QVariant, expected);
+        const QVariant got = one(sql);
+        if (expected.metaType() == QMetaType::fromType<Currency>())
+            QCOMPARE(got.value<Currency>(), expected.value<Currency>());
+        else if (!expected.isValid())
+            QVERIFY(!got.isValid());
+        else
+            QCOMPARE(got.toString(), expected.toString());
+    }
+
+    void monthFirstParametersCompareWithDates_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("count");
+        QTest::newRow("with time") << "03/05/1980 00:00:00" << 2;
+        QTest::newRow("without time") << "03/06/1980" << 1;
+    }
+    void monthFirstParametersCompareWithDates() {
+        QFETCH(QString, from);
+        QFETCH(int, count);
+        const auto n = one(QStringLiteral("select count(*) from pessoa where nascimento >= :d"),
+                           {{"D", ParamType::String, from}});
+        QCOMPARE(n.toInt(), count);
+    }
+
+    void typedValuesComeBack() {
+        auto c = db().query(QStringLiteral("select * from pessoa order by pessoa_id"));
+        const auto& cols = c->columns();
+        QCOMPARE(cols.size(), 7);
+        QCOMPARE(cols[0].type, FieldType::AutoInc);
+        QVERIFY(cols[0].primaryKey);
+        QCOMPARE(cols[1].type, FieldType::String);
+        QCOMPARE(cols[1].size, 50);
+        QCOMPARE(cols[1].baseTable, QStringLiteral("Pessoa"));
+        QCOMPARE(cols[2].type, FieldType::Currency);
+        QCOMPARE(cols[3].type, FieldType::DateTime);
+        QCOMPARE(cols[4].type, FieldType::Blob);
+        QCOMPARE(cols[5].type, FieldType::Memo);
+        QCOMPARE(cols[6].type, FieldType::LargeInt);
+        QVERIFY(c->next());
+        QCOMPARE(c->currency(2).toString(), QStringLiteral("12,50"));
+        QCOMPARE(c->dateTime(3), QDateTime(QDate(1980, 3, 5), QTime(0, 0)));
+        QVERIFY(c->next());
+        QCOMPARE(c->currency(2), Currency::fromRaw(100));
+        QCOMPARE(c->dateTime(3).date(), QDate(1999, 12, 31));
+        QVERIFY(c->next());
+        QVERIFY(c->isNull(2));
+        QVERIFY(c->isNull(3));
+        QVERIFY(!c->next());
+    }
+
+    void blobsAreDeferredAndRowsIdentified() {
+        db().execute(QStringLiteral("update pessoa set foto = :f where pessoa_id = 1"),
+                     {{"f", ParamType::Blob, QByteArray(60000, 'x')}});
+        auto c = db().query(QStringLiteral("select * from pessoa order by pessoa_id"), {}, {true, true});
+        const auto& cols = c->columns();
+        QCOMPARE(cols.size(), 8);
+        QVERIFY(cols[4].deferred);
+        QVERIFY(cols[7].rowIdentity);
+        QVERIFY(c->next());
+        QCOMPARE(c->integer(4), 60000); // only the size came with the row
+        QCOMPARE(c->integer(7), 1);
+        QVERIFY(c->next());
+        QVERIFY(c->isNull(4));
+
+        auto k = db().query(QStringLiteral("select a, b from par where a = 1"), {}, {false, true});
+        QCOMPARE(k->columns().size(), 3);
+        QVERIFY(k->columns()[2].rowIdentity);
+        QCOMPARE(db().tableColumns(QStringLiteral("PAR")).size(), 2);
+        QVERIFY(db().tableColumns(QStringLiteral("par"))[1].primaryKey);
+    }
+
+    void errorsHaveTheirKinds() {
+        QVERIFY_THROWS_EXCEPTION(EngineError, db().query(QStringLiteral("selec nome from pessoa")));
+        QVERIFY_THROWS_EXCEPTION(EngineError, db().query(QStringLiteral("select x from nowhere")));
+        QVERIFY_THROWS_EXCEPTION(EngineError, db().query(QStringLiteral("select * from pessoa where nome = :n")));
+        try {
+            db().execute(QStringLiteral("insert into par (a, b) values (1, 'x')"));
+            db().execute(QStringLiteral("insert into par (a, b) values (1, 'X')"));
+            QFAIL("duplicate key accepted");
+        } catch (const DatabaseError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Key violation on 'a, b'."));
+        }
+        try {
+            db().execute(QStringLiteral("insert into pessoa (nome) values (null)"));
+            QFAIL("null accepted");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.message().contains(QLatin1String("'nome' cannot contain a null value")));
+        }
+        db().execute(QStringLiteral("insert into filho (pessoa_id, descricao) values (2, 'x')"));
+        try {
+            db().execute(QStringLiteral("delete from pessoa where pessoa_id = :id"), {{"id", ParamType::Integer, 2}});
+            QFAIL("orphaning delete accepted");
+        } catch (const DatabaseError& e) {
+            QVERIFY2(e.message().contains(QLatin1String(
+                         "The record cannot be deleted or changed because table 'filho' includes related records")),
+                     qPrintable(e.message()));
+        }
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 db().execute(QStringLiteral("insert into filho (pessoa_id) values (77)")));
+        QCOMPARE(db().execute(QStringLiteral("delete from pessoa where pessoa_id = 3")), 1);
+    }
+
+    void openFailures() {
+        const QString cs = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%1;Jet OLEDB:Database Password=%2");
+        QVERIFY_THROWS_EXCEPTION(EngineError, Connection::open(cs.arg(m_t->file, "wrong"), "/"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, Connection::open(cs.arg(m_t->dir.filePath("none.mdb"), "x"), "/"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, Connection::open(cs.arg(m_t->file + ";x", "x"), "/"));
+        auto c = Connection::open(cs.arg("test.db", test::TempDb::password), m_t->dir.path());
+        QCOMPARE(c->query(QStringLiteral("select count(*) from pessoa"))->next(), true);
+    }
+
+    void failedTransactionLeavesNoRow() {
+        const auto count = [&] { return one(QStringLiteral("select count(*) from par")).toInt(); };
+        try {
+            Transaction t(db());
+            db().execute(QStringLiteral("insert into par values (5, 'a')"));
+            db().execute(QStringLiteral("insert into par values (5, 'a')")); // fails
+            t.commit();
+        } catch (const DatabaseError&) {
+        }
+        QCOMPARE(count(), 0);
+        QCOMPARE(db().transactionDepth(), 0);
+
+        Transaction outer(db());
+        db().execute(QStringLiteral("insert into par values (6, 'a')"));
+        {
+            Transaction inner(db());
+            db().execute(QStringLiteral("insert into par values (7, 'a')"));
+        } // rolled back to its savepoint
+        outer.commit();
+        QCOMPARE(count(), 1);
+    }
+
+    void backupIsKeyedAndComplete() {
+        const QString copy = m_t->dir.filePath(QStringLiteral("copy.db"));
+        db().backupTo(copy, QStringLiteral("other-pw"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, SqlCipherEngine(copy, QString()));
+        SqlCipherEngine b(copy, QStringLiteral("other-pw"));
+        auto c = b.query(QStringLiteral("select count(*) from pessoa"));
+        QVERIFY(c->next());
+        QCOMPARE(c->integer(0), 3);
+        QVERIFY_THROWS_EXCEPTION(EngineError, db().backupTo(copy, QStringLiteral("x"))); // never overwrites
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"
