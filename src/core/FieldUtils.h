@@ -1,0 +1,21 @@
+#pragma once
+#include <QString>
+
+namespace dv {
+
+// Check digits of a CPF (11 digits, no dots or hyphen). False after showing
+// "O CPF deve conter 11 dígitos!" or "CPF errado, corrija-o!" as a warning.
+// Throws dv::PlainError when a character is not a digit.
+bool checkCpf(const QString& text);
+
+// The same for a CNPJ (14 digits): "O Cnpj deve conter 14 dígitos!",
+// "Cnpj errado, corrija-o!".
+bool checkCnpj(const QString& text);
+
+// Portuguese name capitalization: every word after a blank starts with a
+// capital, except the particles da, do, de, em, na, no, nas, nos, das, dos,
+// com, e, à (when followed by a blank); only A-Z and the accented capitals
+// ÃÁÀÂÉÊÍÕÓÔÚÜÇ change case. "MARIA DAS DORES" -> "Maria das Dores".
+QString capitalizeName(const QString& text);
+
+} // namespace dv
