@@ -52,3 +52,14 @@ public:
 };
 
 } // namespace dv
+
+namespace dv {
+
+// An operating-system failure (a file without version information and the like).
+class OsError : public Error {
+public:
+    using Error::Error;
+    QString className() const override { return QStringLiteral("EOSError"); }
+};
+
+} // namespace dv

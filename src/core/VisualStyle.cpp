@@ -1,0 +1,69 @@
+#include "VisualStyle.h"
+#include <QApplication>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace dv {
+
+namespace {
+
+QPalette smokeyQuartzPalette() {
+    // Warm smoky greys with a quartz-brown accent; text keeps strong contrast.
+    const QColor window(0xE8, 0xE4, 0xE0), base(0xFF, 0xFF, 0xFF), alternate(0xF6, 0xF3, 0xF0),
+        button(0xDD, 0xD6, 0xCF), text(0x2A, 0x25, 0x21), highlight(0x7C, 0x62, 0x50), link(0x5A, 0x43, 0x33),
+        disabled(0x9A, 0x92, 0x8B);
+    QPalette p;
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, alternate);
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xF8, 0xE7));
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::PlaceholderText, disabled);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, button);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::Highlight, highlight);
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, link);
+    p.setColor(QPalette::Light, window.lighter(115));
+    p.setColor(QPalette::Midlight, window.lighter(105));
+    p.setColor(QPalette::Mid, button.darker(120));
+    p.setColor(QPalette::Dark, button.darker(150));
+    p.setColor(QPalette::Shadow, QColor(0x4A, 0x42, 0x3B));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, disabled);
+    p.setColor(QPalette::Disabled, QPalette::Base, window);
+    return p;
+}
+
+const char* kStyleSheet = R"(
+QToolTip { border: 1px solid #7C6250; padding: 3px; }
+QToolBar { spacing: 2px; border: none; }
+QToolButton { padding: 3px 6px; border-radius: 3px; }
+QToolButton:hover { background: #D3C8BE; }
+QToolButton:pressed, QToolButton:checked { background: #C2B3A6; }
+QGroupBox { font-weight: bold; border: 1px solid #C9C0B7; border-radius: 4px; margin-top: 8px; padding-top: 6px; }
+QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 3px; }
+QTabBar::tab { padding: 5px 12px; }
+QHeaderView::section { padding: 3px; }
+QStatusBar::item { border: 1px solid #C9C0B7; }
+)";
+
+} // namespace
+
+bool applyVisualStyle(QApplication& app, const QString& name) {
+    if (name != QLatin1String("Smokey Quartz Kamri")) return false;
+    QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    if (!fusion) return false;
+    fusion->setObjectName(name);
+    app.setStyle(fusion);
+    app.setPalette(smokeyQuartzPalette());
+    app.setStyleSheet(QString::fromLatin1(kStyleSheet));
+    app.setProperty("visualStyle", name);
+    return true;
+}
+
+} // namespace dv
