@@ -49,11 +49,9 @@ ComponentTextKind captionAndHint(QString (T::*get)() const, void (T::*set)(const
 
 QTabWidget* tabWidgetOf(const QObject* page) {
     const QObject* stack = page->parent();
-    if (!qobject_cast<const QStackedWidget*>(stack))
-        return nullptr;
+    if (!qobject_cast<const QStackedWidget*>(stack)) return nullptr;
     QTabWidget* tabs = qobject_cast<QTabWidget*>(stack->parent());
-    if (!tabs || tabs->indexOf(const_cast<QWidget*>(static_cast<const QWidget*>(page))) < 0)
-        return nullptr;
+    if (!tabs || tabs->indexOf(const_cast<QWidget*>(static_cast<const QWidget*>(page))) < 0) return nullptr;
     return tabs;
 }
 
@@ -116,8 +114,7 @@ Registry& registry() {
 } // namespace
 
 void ComponentTexts::registerKind(const ComponentTextKind& kind) {
-    if (!kind.type)
-        return;
+    if (!kind.type) return;
     QList<ComponentTextKind>& kinds = registry().kinds;
     if (!kind.accepts)
         kinds.removeIf([&](const ComponentTextKind& k) { return k.type == kind.type && !k.accepts; });
@@ -125,14 +122,12 @@ void ComponentTexts::registerKind(const ComponentTextKind& kind) {
 }
 
 const ComponentTextKind* ComponentTexts::kindOf(const QObject* object) {
-    if (!object)
-        return nullptr;
+    if (!object) return nullptr;
     const QList<ComponentTextKind>& kinds = registry().kinds;
     for (const QMetaObject* mo = object->metaObject(); mo; mo = mo->superClass()) {
         // Later registrations first, so the toolkit can refine a built-in kind.
         for (auto it = kinds.crbegin(); it != kinds.crend(); ++it) {
-            if (it->type == mo && (!it->accepts || it->accepts(object)))
-                return &*it;
+            if (it->type == mo && (!it->accepts || it->accepts(object))) return &*it;
         }
     }
     return nullptr;

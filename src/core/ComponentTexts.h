@@ -25,12 +25,12 @@ QString textKeyName(TextKey key);
 //       .keys = {dv::TextKey::Caption, dv::TextKey::Hint, dv::TextKey::Items}, ...,
 //       .blankBeforeHintEquals = true});
 struct ComponentTextKind {
-    const QMetaObject* type = nullptr;             // this class and its subclasses
-    std::function<bool(const QObject*)> accepts;   // optional narrower test
-    QList<TextKey> keys;                           // in the order a capture writes them
-    std::function<QString(const QObject*, TextKey)> text;         // Caption, Hint, DisplayLabel
+    const QMetaObject* type = nullptr;                    // this class and its subclasses
+    std::function<bool(const QObject*)> accepts;          // optional narrower test
+    QList<TextKey> keys;                                  // in the order a capture writes them
+    std::function<QString(const QObject*, TextKey)> text; // Caption, Hint, DisplayLabel
     std::function<void(QObject*, TextKey, const QString&)> setText;
-    std::function<QStringList(const QObject*)> items;             // Items
+    std::function<QStringList(const QObject*)> items; // Items
     std::function<void(QObject*, const QStringList&)> setItems;
     bool captureOnlyWithCaption = false; // panels and group boxes: left out when captionless
     bool blankBeforeHintEquals = false;  // data-bound check boxes and radio groups: "x.Hint =..."

@@ -3,29 +3,23 @@
 namespace dv {
 
 QDate lastDayOfMonth(const QDate& date) {
-    if (!date.isValid())
-        return date;
+    if (!date.isValid()) return date;
     return QDate(date.year(), date.month(), date.daysInMonth());
 }
 
 QDateTime lastDayOfMonth(const QDateTime& dateTime) {
-    if (!dateTime.isValid())
-        return dateTime;
+    if (!dateTime.isValid()) return dateTime;
     return QDateTime(lastDayOfMonth(dateTime.date()), dateTime.time());
 }
 
 QDate installmentDueDate(int number, const QDate& firstDue, const QDate& previousDue) {
-    if (number == 1)
-        return previousDue;
-    if (!previousDue.isValid() || !firstDue.isValid())
-        return QDate();
+    if (number == 1) return previousDue;
+    if (!previousDue.isValid() || !firstDue.isValid()) return QDate();
     const QDate target = QDate(previousDue.year(), previousDue.month(), 1).addMonths(1);
     const int last = lastDayOfMonth(target).day();
     int day = previousDue.day();
-    if (day >= last)
-        day = last;
-    if (day < firstDue.day() && day < last)
-        day = last;
+    if (day >= last) day = last;
+    if (day < firstDue.day() && day < last) day = last;
     return QDate(target.year(), target.month(), day);
 }
 

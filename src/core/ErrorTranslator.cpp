@@ -21,8 +21,7 @@ ErrorTranslator::Message warning(const QString& text) {
 
 QString ErrorTranslator::quotedName(const QString& text) {
     const qsizetype open = text.indexOf(QLatin1Char('\''));
-    if (open < 0)
-        return QString();
+    if (open < 0) return QString();
     const qsizetype close = text.indexOf(QLatin1Char('\''), open + 1);
     return close < 0 ? text.mid(open + 1) : text.mid(open + 1, close - open - 1);
 }
@@ -36,18 +35,18 @@ ErrorTranslator::Message ErrorTranslator::translateText(const QString& text) {
                        QStringLiteral("Você deve excluir todas as suas referências antes de excluí-lo."));
     if (has(upper, "UPDATE STATEMENT CONFLICTED WITH COLUMN FOREIGN KEY") ||
         has(upper, "INSERT STATEMENT CONFLICTED WITH COLUMN FOREIGN KEY"))
-        return warning(QStringLiteral("Você selecionou um registro do arquivo '") + name + QStringLiteral("'") +
-                       cr + QStringLiteral("que não está mais disponível. Verifique."));
+        return warning(QStringLiteral("Você selecionou um registro do arquivo '") + name +
+                       QStringLiteral("'") + cr + QStringLiteral("que não está mais disponível. Verifique."));
     if (has(upper, "CANNOT CONTAIN A NULL VALUE") || has(upper, "ZERO-LENGTH STRING"))
-        return warning(QStringLiteral("O campo \"") + name + QStringLiteral("\" é de preenchimento obrigatório!"));
+        return warning(QStringLiteral("O campo \"") + name +
+                       QStringLiteral("\" é de preenchimento obrigatório!"));
     if (has(upper, "PRIMARY") || has(upper, "KEY VIOLATION"))
         return warning(QStringLiteral("Registro com chave duplicada. Campo '") + name + QStringLiteral("'."));
     if (has(upper, "Old (current) password incorrect for user"))
         return warning(QStringLiteral("Senha Antiga incorreta."));
     if (has(upper, "[ASTA SERVER ERROR]NO USER TRANSACTION IS CURRENTLY IN PROGRESS"))
         return {Kind::None, QString()};
-    if (has(upper, "[ASTA SERVER ERROR]GENERAL SQL ERROR"))
-        return warning(generic + cr + text.mid(37));
+    if (has(upper, "[ASTA SERVER ERROR]GENERAL SQL ERROR")) return warning(generic + cr + text.mid(37));
     if (has(upper, "DEADLOCK"))
         return warning(QStringLiteral("Você está tentando utilizar um registro que está bloqueado por outro "
                                       "usuário. Tente novamente."));
@@ -55,16 +54,13 @@ ErrorTranslator::Message ErrorTranslator::translateText(const QString& text) {
 }
 
 ErrorTranslator::Message ErrorTranslator::translate(std::exception_ptr error) {
-    if (!error)
-        return {};
+    if (!error) return {};
     try {
         std::rethrow_exception(error);
     } catch (const Error& e) {
         const std::type_info& kind = typeid(e);
-        if (kind == typeid(Abort))
-            return {};
-        if (kind == typeid(DatabaseError) || kind == typeid(PlainError))
-            return translateText(e.message());
+        if (kind == typeid(Abort)) return {};
+        if (kind == typeid(DatabaseError) || kind == typeid(PlainError)) return translateText(e.message());
         return {Kind::Error, generic + cr + cr + e.message()};
     } catch (const std::exception& e) {
         return {Kind::Error, generic + cr + cr + QString::fromLocal8Bit(e.what())};

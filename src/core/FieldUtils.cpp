@@ -48,15 +48,13 @@ const QString lowerAccented = QStringLiteral("ãáàâéêíõóôúüç");
 const QString upperAccented = QStringLiteral("ÃÁÀÂÉÊÍÕÓÔÚÜÇ");
 
 QChar toLower(QChar c) {
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-        return QChar(c.unicode() + ('a' - 'A'));
+    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) return QChar(c.unicode() + ('a' - 'A'));
     const qsizetype i = upperAccented.indexOf(c);
     return i < 0 ? c : lowerAccented.at(i);
 }
 
 QChar toUpper(QChar c) {
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-        return QChar(c.unicode() - ('a' - 'A'));
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) return QChar(c.unicode() - ('a' - 'A'));
     const qsizetype i = lowerAccented.indexOf(c);
     return i < 0 ? c : upperAccented.at(i);
 }
@@ -84,15 +82,13 @@ bool checkCnpj(const QString& text) {
 }
 
 QString capitalizeName(const QString& text) {
-    if (text.isEmpty())
-        return text;
+    if (text.isEmpty()) return text;
     QString result = text;
     for (QChar& c : result)
         c = toLower(c);
     result[0] = toUpper(result.at(0));
     for (qsizetype i = 0; i + 1 < result.size(); ++i) {
-        if (result.at(i) != QLatin1Char(' '))
-            continue;
+        if (result.at(i) != QLatin1Char(' ')) continue;
         const QStringView rest = QStringView(result).mid(i + 1);
         bool particle = false;
         for (const QString& p : particles) {
@@ -101,8 +97,7 @@ QString capitalizeName(const QString& text) {
                 break;
             }
         }
-        if (!particle)
-            result[i + 1] = toUpper(result.at(i + 1));
+        if (!particle) result[i + 1] = toUpper(result.at(i + 1));
     }
     return result;
 }

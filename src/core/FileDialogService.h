@@ -9,10 +9,10 @@ namespace dv {
 // as a Qt name filter list.
 struct FileDialogRequest {
     QString caption;
-    QString folder;       // starting folder
+    QString folder; // starting folder
     QString filter;
-    QString fileName;     // proposed file name (save) or preselection (open)
-    QString defaultSuffix; // added when the user types a name without extension, e.g. "lpu"
+    QString fileName;             // proposed file name (save) or preselection (open)
+    QString defaultSuffix;        // added when the user types a name without extension, e.g. "lpu"
     bool confirmOverwrite = true; // save only
 };
 

@@ -23,12 +23,10 @@ QString oneLine(QString text) {
 
 QString IniFile::decode(const QByteArray& bytes) {
     QByteArrayView data(bytes);
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data = data.sliced(3);
+    if (data.startsWith("\xEF\xBB\xBF")) data = data.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(data);
-    if (!utf8.hasError())
-        return text;
+    if (!utf8.hasError()) return text;
     return QString::fromLatin1(data);
 }
 
@@ -38,8 +36,7 @@ IniFile IniFile::parse(const QByteArray& bytes) {
     Section* current = nullptr;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
         line = line.trimmed(); // also drops the '\r' of CRLF files
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
         if (line.startsWith(QLatin1Char('['))) {
             qsizetype close = line.indexOf(QLatin1Char(']'));
             QString name = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed().toString();
@@ -48,8 +45,7 @@ IniFile IniFile::parse(const QByteArray& bytes) {
             continue;
         }
         qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (!current || eq < 0)
-            continue;
+        if (!current || eq < 0) continue;
         addEntry(*current, line.left(eq).trimmed().toString(), line.mid(eq + 1).trimmed().toString());
     }
     return ini;
@@ -57,8 +53,7 @@ IniFile IniFile::parse(const QByteArray& bytes) {
 
 IniFile IniFile::load(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+    if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
     file.close();
     return parse(bytes);
@@ -70,16 +65,14 @@ QString IniFile::readString(const QString& path, const QString& section, const Q
 
 void IniFile::addEntry(Section& s, const QString& key, const QString& value) {
     const QString folded = fold(key);
-    if (s.index.contains(folded))
-        return; // the first occurrence wins
+    if (s.index.contains(folded)) return; // the first occurrence wins
     s.index.insert(folded, s.entries.size());
     s.entries.append({key, value});
 }
 
 const IniFile::Section* IniFile::find(const QString& section) const {
     for (const Section& s : m_sections)
-        if (s.name.compare(section, Qt::CaseInsensitive) == 0)
-            return &s;
+        if (s.name.compare(section, Qt::CaseInsensitive) == 0) return &s;
     return nullptr;
 }
 
@@ -105,8 +98,7 @@ bool IniFile::hasKey(const QString& section, const QString& key) const {
 
 QString IniFile::value(const QString& section, const QString& key) const {
     const Section* s = find(section);
-    if (!s)
-        return {};
+    if (!s) return {};
     auto it = s->index.constFind(fold(key));
     return it == s->index.constEnd() ? QString() : s->entries.at(*it).second;
 }
@@ -129,8 +121,7 @@ void IniFile::setSection(const QString& section, const IniEntries& entries) {
 }
 
 void IniFile::removeSection(const QString& section) {
-    m_sections.removeIf(
-        [&](const Section& s) { return s.name.compare(section, Qt::CaseInsensitive) == 0; });
+    m_sections.removeIf([&](const Section& s) { return s.name.compare(section, Qt::CaseInsensitive) == 0; });
 }
 
 QByteArray IniFile::toBytes() const {
@@ -147,8 +138,7 @@ bool IniFile::save(const QString& path, QString* errorText) const {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toBytes()) < 0 || !file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
+        if (errorText) *errorText = file.errorString();
         return false;
     }
     return true;

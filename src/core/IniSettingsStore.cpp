@@ -13,8 +13,7 @@ QString IniSettingsStore::defaultUserHiveFile() {
 }
 
 QString IniSettingsStore::fileOf(SettingsHive hive, const QString& storeName) const {
-    if (hive == SettingsHive::User)
-        return m_userHive;
+    if (hive == SettingsHive::User) return m_userHive;
     QString path = storeName;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return path;

@@ -7,46 +7,40 @@
 
 namespace dv {
 
-QString LanguageFile::path(const QString& executableFolder, const QString& language, const QString& formName) {
+QString LanguageFile::path(const QString& executableFolder, const QString& language,
+                           const QString& formName) {
     return executableFolder + QStringLiteral("language/") + language + QLatin1Char('/') + formName +
            QStringLiteral(".lpu");
 }
 
 QList<QObject*> LanguageFile::components(const QObject* screen) {
     QList<QObject*> result;
-    if (!screen)
-        return result;
+    if (!screen) return result;
     const QList<QObject*> all = screen->findChildren<QObject*>();
     for (QObject* o : all) {
         const QString name = o->objectName();
-        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
-            result.append(o);
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) result.append(o);
     }
     return result;
 }
 
 bool LanguageFile::apply(QWidget* screen, const QString& filePath, const QString& formName) {
-    if (!screen)
-        return false;
+    if (!screen) return false;
     QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) return false;
     const IniFile ini = IniFile::parse(file.readAll());
     file.close();
 
     screen->setWindowTitle(ini.value(formName, formName + QStringLiteral(".Caption")));
     for (QObject* component : components(screen)) {
         const ComponentTextKind* kind = ComponentTexts::kindOf(component);
-        if (!kind)
-            continue;
+        if (!kind) continue;
         const QString prefix = component->objectName() + QLatin1Char('.');
         for (TextKey key : kind->keys) {
             const QString value = ini.value(formName, prefix + textKeyName(key));
-            if (value.isEmpty())
-                continue;
+            if (value.isEmpty()) continue;
             if (key == TextKey::Items) {
-                if (kind->setItems)
-                    kind->setItems(component, splitItems(value));
+                if (kind->setItems) kind->setItems(component, splitItems(value));
             } else if (kind->setText) {
                 kind->setText(component, key, value);
             }
@@ -68,15 +62,13 @@ QString oneLine(QString text) {
 QStringList LanguageFile::capture(const QWidget* screen, const QString& formName) {
     QStringList lines;
     lines.append(QLatin1Char('[') + formName + QLatin1Char(']'));
-    lines.append(formName + QStringLiteral(".Caption=") + oneLine(screen ? screen->windowTitle() : QString()));
-    if (!screen)
-        return lines;
+    lines.append(formName + QStringLiteral(".Caption=") +
+                 oneLine(screen ? screen->windowTitle() : QString()));
+    if (!screen) return lines;
     for (QObject* component : components(screen)) {
-        if (componentTag(component) == 9)
-            continue;
+        if (componentTag(component) == 9) continue;
         const ComponentTextKind* kind = ComponentTexts::kindOf(component);
-        if (!kind)
-            continue;
+        if (!kind) continue;
         if (kind->captureOnlyWithCaption && kind->text && kind->text(component, TextKey::Caption).isEmpty())
             continue;
         const QString name = component->objectName();
@@ -87,8 +79,8 @@ QStringList LanguageFile::capture(const QWidget* screen, const QString& formName
             else
                 value = kind->text ? kind->text(component, key) : QString();
             const bool blank = key == TextKey::Hint && kind->blankBeforeHintEquals;
-            lines.append(name + QLatin1Char('.') + textKeyName(key) + (blank ? QStringLiteral(" =") : QStringLiteral("=")) +
-                         oneLine(value));
+            lines.append(name + QLatin1Char('.') + textKeyName(key) +
+                         (blank ? QStringLiteral(" =") : QStringLiteral("=")) + oneLine(value));
         }
     }
     return lines;
@@ -119,8 +111,7 @@ QString LanguageFile::joinItems(const QStringList& items) {
 // "Pessoa Física;Jurídica" keeps its two choices.
 QStringList LanguageFile::splitItems(const QString& value) {
     QStringList items;
-    if (value.isEmpty())
-        return items;
+    if (value.isEmpty()) return items;
     const qsizetype n = value.size();
     qsizetype i = 0;
     while (true) {
@@ -143,20 +134,17 @@ QStringList LanguageFile::splitItems(const QString& value) {
             }
             // Anything between the closing quote and the next ';' belongs to the choice.
             qsizetype end = value.indexOf(QLatin1Char(';'), i);
-            if (end < 0)
-                end = n;
+            if (end < 0) end = n;
             item += value.mid(i, end - i).trimmed();
             i = end;
         } else {
             qsizetype end = value.indexOf(QLatin1Char(';'), i);
-            if (end < 0)
-                end = n;
+            if (end < 0) end = n;
             item = value.mid(i, end - i).trimmed();
             i = end;
         }
         items.append(item);
-        if (i >= n)
-            break;
+        if (i >= n) break;
         ++i; // past the ';'
         if (i == n) {
             items.append(QString()); // a trailing ';' ends with an empty choice

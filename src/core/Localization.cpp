@@ -25,8 +25,7 @@ bool usableLanguage(const QString& code) {
 
 bool setDialogTexts(const QString& language) {
     const std::optional<DialogTexts> texts = DialogTexts::forLanguage(language);
-    if (!texts)
-        return false;
+    if (!texts) return false;
     current() = *texts;
     selectToolkitTexts(language);
     return true;
@@ -42,27 +41,24 @@ void resetDialogTexts() {
 }
 
 void applyLanguageFile(QWidget* screen) {
-    if (!screen || screen->objectName().isEmpty())
-        return;
+    if (!screen || screen->objectName().isEmpty()) return;
     const QString language = session().language();
-    if (!usableLanguage(language))
-        return;
-    LanguageFile::apply(screen, LanguageFile::path(session().executableFolder(), language, screen->objectName()),
+    if (!usableLanguage(language)) return;
+    LanguageFile::apply(screen,
+                        LanguageFile::path(session().executableFolder(), language, screen->objectName()),
                         screen->objectName());
 }
 
 QString sharedMessage(const QString& section, const QString& key) {
     const QString language = session().language();
-    if (!usableLanguage(language))
-        return QString();
-    return IniFile::readString(
-        session().executableFolder() + QStringLiteral("language/Default_") + language + QStringLiteral(".lpu"),
-        section, key);
+    if (!usableLanguage(language)) return QString();
+    return IniFile::readString(session().executableFolder() + QStringLiteral("language/Default_") + language +
+                                   QStringLiteral(".lpu"),
+                               section, key);
 }
 
 bool captureLanguageFile(QWidget* screen) {
-    if (!screen || screen->objectName().isEmpty())
-        return false;
+    if (!screen || screen->objectName().isEmpty()) return false;
     const QString formName = screen->objectName();
     const QStringList lines = LanguageFile::capture(screen, formName);
 
@@ -74,14 +70,14 @@ bool captureLanguageFile(QWidget* screen) {
     request.fileName = formName;
     request.confirmOverwrite = true;
     const QString target = services().fileDialogs().saveFile(request);
-    if (target.isEmpty())
-        return false;
+    if (target.isEmpty()) return false;
 
     // UTF-8: the language files are read back as UTF-8 first.
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 ||
-        !file.commit())
-        throw PlainError(QStringLiteral("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit())
+        throw PlainError(
+            QStringLiteral("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
     return true;
 }
 

@@ -17,8 +17,7 @@ QString displayed(QString text) {
 }
 
 QWidget* dialogParent() {
-    if (QWidget* modal = QApplication::activeModalWidget())
-        return modal;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     return QApplication::activeWindow();
 }
 
@@ -55,8 +54,7 @@ bool QtDialogService::confirmation(const QString& text) {
 
 void QtDialogService::messageBox(const QString& text, const QString& caption) {
     QString title = caption;
-    if (title.isEmpty())
-        title = QGuiApplication::applicationDisplayName();
+    if (title.isEmpty()) title = QGuiApplication::applicationDisplayName();
     showOk(QMessageBox::NoIcon, title, text);
 }
 
@@ -69,8 +67,7 @@ std::optional<QString> QtDialogService::inputBox(const QString& caption, const Q
     dialog.setTextValue(defaultValue);
     dialog.setOkButtonText(t.ok);
     dialog.setCancelButtonText(t.cancel);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
 }
 

@@ -7,8 +7,7 @@
 namespace dv {
 
 QString QtFileDialogService::qtNameFilters(const QString& filter) {
-    if (!filter.contains(QLatin1Char('|')))
-        return filter;
+    if (!filter.contains(QLatin1Char('|'))) return filter;
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
@@ -34,17 +33,12 @@ QString run(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     QString folder = request.folder;
     folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (!folder.isEmpty())
-        dialog.setDirectory(folder);
-    if (!request.filter.isEmpty())
-        dialog.setNameFilter(QtFileDialogService::qtNameFilters(request.filter));
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+    if (!folder.isEmpty()) dialog.setDirectory(folder);
+    if (!request.filter.isEmpty()) dialog.setNameFilter(QtFileDialogService::qtNameFilters(request.filter));
+    if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
 }
 } // namespace

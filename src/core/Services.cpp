@@ -11,10 +11,8 @@ namespace dv {
 namespace {
 template <typename Real, typename Interface>
 Interface& pick(Interface* replacement, std::unique_ptr<Interface>& real) {
-    if (replacement)
-        return *replacement;
-    if (!real)
-        real = std::make_unique<Real>();
+    if (replacement) return *replacement;
+    if (!real) real = std::make_unique<Real>();
     return *real;
 }
 } // namespace

@@ -16,9 +16,11 @@ namespace dv {
 //
 //   dv::services().dialogs().warning("CPF errado, corrija-o!");
 //   if (dv::services().dialogs().confirmation("Deseja realmente sair do sistema?")) ...
-//   QString f = dv::services().fileDialogs().openFile({.caption = ..., .filter = "JPEG Imagem (*.jpg)|*.jpg"});
-//   dv::services().shell().open(path);
-//   QDate d = dv::services().clock().today();
+//   dv::FileDialogRequest r;
+//   r.filter = "JPEG Imagem (*.jpg)|*.jpg";
+//   QString file = dv::services().fileDialogs().openFile(r);
+//   dv::services().shell().open(file);
+//   QDate today = dv::services().clock().today();
 class Services {
 public:
     Services();

@@ -19,20 +19,13 @@ public:
 
 std::exception_ptr make(const QString& kind, const QString& text) {
     try {
-        if (kind == QLatin1String("abort"))
-            throw dv::Abort();
-        if (kind == QLatin1String("database"))
-            throw dv::DatabaseError(text);
-        if (kind == QLatin1String("plain"))
-            throw dv::PlainError(text);
-        if (kind == QLatin1String("engine"))
-            throw dv::EngineError(text, 19);
-        if (kind == QLatin1String("derived"))
-            throw DerivedDatabaseError(text);
-        if (kind == QLatin1String("os"))
-            throw dv::OsError(text);
-        if (kind == QLatin1String("std"))
-            throw std::runtime_error(text.toStdString());
+        if (kind == QLatin1String("abort")) throw dv::Abort();
+        if (kind == QLatin1String("database")) throw dv::DatabaseError(text);
+        if (kind == QLatin1String("plain")) throw dv::PlainError(text);
+        if (kind == QLatin1String("engine")) throw dv::EngineError(text, 19);
+        if (kind == QLatin1String("derived")) throw DerivedDatabaseError(text);
+        if (kind == QLatin1String("os")) throw dv::OsError(text);
+        if (kind == QLatin1String("std")) throw std::runtime_error(text.toStdString());
         throw 42;
     } catch (...) {
         return std::current_exception();
@@ -75,7 +68,8 @@ void TestErrorTranslator::translate_data() {
     const int error = int(Kind::Error);
     const QString generic = QStringLiteral("Ocorreu um Erro\r\r");
 
-    QTest::newRow("abort") << "abort" << "" << -1 << "";
+    QTest::newRow("abort") << "abort"
+                           << "" << -1 << "";
     QTest::newRow("related records")
         << "database"
         << "The record cannot be deleted or changed because table 'item_consulta' includes related records."
@@ -83,55 +77,76 @@ void TestErrorTranslator::translate_data() {
         << QStringLiteral("Este registro possui referências com o arquivo 'item_consulta'.\r"
                           "Você deve excluir todas as suas referências antes de excluí-lo.");
     QTest::newRow("update foreign key")
-        << "plain" << "UPDATE statement conflicted with COLUMN FOREIGN KEY constraint 'FK_x'. Table 'convenio'"
-        << warning << QStringLiteral("Você selecionou um registro do arquivo 'FK_x'\rque não está mais disponível. Verifique.");
+        << "plain"
+        << "UPDATE statement conflicted with COLUMN FOREIGN KEY constraint 'FK_x'. Table 'convenio'"
+        << warning
+        << QStringLiteral(
+               "Você selecionou um registro do arquivo 'FK_x'\rque não está mais disponível. Verifique.");
     QTest::newRow("insert foreign key")
-        << "database" << "INSERT statement conflicted with COLUMN FOREIGN KEY constraint 'dentista'" << warning
-        << QStringLiteral("Você selecionou um registro do arquivo 'dentista'\rque não está mais disponível. Verifique.");
-    QTest::newRow("required field")
-        << "database" << "Field 'Nome' cannot contain a null value" << warning
-        << QStringLiteral("O campo \"Nome\" é de preenchimento obrigatório!");
+        << "database"
+        << "INSERT statement conflicted with COLUMN FOREIGN KEY constraint 'dentista'" << warning
+        << QStringLiteral(
+               "Você selecionou um registro do arquivo 'dentista'\rque não está mais disponível. Verifique.");
+    QTest::newRow("required field") << "database"
+                                    << "Field 'Nome' cannot contain a null value" << warning
+                                    << QStringLiteral("O campo \"Nome\" é de preenchimento obrigatório!");
     QTest::newRow("required field, other case")
-        << "database" << "FIELD 'paciente_nome' CaNnOt CoNtAiN a NuLl VaLuE" << warning
+        << "database"
+        << "FIELD 'paciente_nome' CaNnOt CoNtAiN a NuLl VaLuE" << warning
         << QStringLiteral("O campo \"paciente_nome\" é de preenchimento obrigatório!");
     QTest::newRow("zero-length string")
-        << "database" << "Field 'usuario_login' cannot be a zero-length string" << warning
+        << "database"
+        << "Field 'usuario_login' cannot be a zero-length string" << warning
         << QStringLiteral("O campo \"usuario_login\" é de preenchimento obrigatório!");
-    QTest::newRow("primary key") << "database" << "Duplicate value in PRIMARY key 'form_nome'" << warning
+    QTest::newRow("primary key") << "database"
+                                 << "Duplicate value in PRIMARY key 'form_nome'" << warning
                                  << QStringLiteral("Registro com chave duplicada. Campo 'form_nome'.");
     QTest::newRow("key violation without name")
-        << "database" << "Key violation." << warning << QStringLiteral("Registro com chave duplicada. Campo ''.");
+        << "database"
+        << "Key violation." << warning << QStringLiteral("Registro com chave duplicada. Campo ''.");
     QTest::newRow("row order: related records before key")
-        << "database" << "The record cannot be deleted: 'x' (primary key)" << warning
+        << "database"
+        << "The record cannot be deleted: 'x' (primary key)" << warning
         << QStringLiteral("Este registro possui referências com o arquivo 'x'.\r"
                           "Você deve excluir todas as suas referências antes de excluí-lo.");
-    QTest::newRow("old password") << "plain" << "old (current) password incorrect for user 'admin'" << warning
+    QTest::newRow("old password") << "plain"
+                                  << "old (current) password incorrect for user 'admin'" << warning
                                   << QStringLiteral("Senha Antiga incorreta.");
     QTest::newRow("no user transaction")
-        << "database" << "[ASTA Server Error]No user transaction is currently in progress" << -1 << "";
+        << "database"
+        << "[ASTA Server Error]No user transaction is currently in progress" << -1 << "";
     QTest::newRow("general sql error")
-        << "database" << "[ASTA Server Error]General SQL error: near \"frm\": syntax error" << warning
+        << "database"
+        << "[ASTA Server Error]General SQL error: near \"frm\": syntax error" << warning
         << QStringLiteral("Ocorreu um Erro\r near \"frm\": syntax error"); // 37 = the phrase and its colon
     QTest::newRow("general sql error: cut counts from the start")
-        << "plain" << "Prefix: [asta server error]general sql error tail" << warning
+        << "plain"
+        << "Prefix: [asta server error]general sql error tail" << warning
         << QStringLiteral("Ocorreu um Erro\r") +
                QStringLiteral("Prefix: [asta server error]general sql error tail").mid(37);
-    QTest::newRow("deadlock") << "database" << "Transaction was deadlocked" << warning
-                              << QStringLiteral("Você está tentando utilizar um registro que está bloqueado por "
-                                                "outro usuário. Tente novamente.");
+    QTest::newRow("deadlock") << "database"
+                              << "Transaction was deadlocked" << warning
+                              << QStringLiteral(
+                                     "Você está tentando utilizar um registro que está bloqueado por "
+                                     "outro usuário. Tente novamente.");
     QTest::newRow("plain without phrase")
         << "plain" << QStringLiteral("Diretório não pode ser criado") << warning
         << generic + QStringLiteral("Diretório não pode ser criado");
     QTest::newRow("engine error is generic even with a phrase")
-        << "engine" << "UNIQUE constraint failed: Key violation 'x'" << error
+        << "engine"
+        << "UNIQUE constraint failed: Key violation 'x'" << error
         << generic + QStringLiteral("UNIQUE constraint failed: Key violation 'x'");
     QTest::newRow("subclass of the database error is generic")
-        << "derived" << "Field 'Nome' cannot contain a null value" << error
+        << "derived"
+        << "Field 'Nome' cannot contain a null value" << error
         << generic + QStringLiteral("Field 'Nome' cannot contain a null value");
-    QTest::newRow("operating system error") << "os" << "Arquivo sem versão" << error
-                                            << generic + QStringLiteral("Arquivo sem versão");
-    QTest::newRow("std exception") << "std" << "bad thing" << error << generic + QStringLiteral("bad thing");
-    QTest::newRow("not an exception class") << "int" << "" << error << generic + QStringLiteral("Erro desconhecido.");
+    QTest::newRow("operating system error")
+        << "os"
+        << "Arquivo sem versão" << error << generic + QStringLiteral("Arquivo sem versão");
+    QTest::newRow("std exception") << "std"
+                                   << "bad thing" << error << generic + QStringLiteral("bad thing");
+    QTest::newRow("not an exception class") << "int"
+                                            << "" << error << generic + QStringLiteral("Erro desconhecido.");
 }
 
 void TestErrorTranslator::translate() {
@@ -153,11 +168,16 @@ void TestErrorTranslator::translate() {
 void TestErrorTranslator::quotedName_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("name");
-    QTest::newRow("pair") << "Field 'Nome' x 'y'" << "Nome";
-    QTest::newRow("none") << "Key violation." << "";
-    QTest::newRow("empty pair") << "a '' b" << "";
-    QTest::newRow("no closing apostrophe: the rest") << "Field 'Nome cannot" << "Nome cannot";
-    QTest::newRow("apostrophe last") << "Field '" << "";
+    QTest::newRow("pair") << "Field 'Nome' x 'y'"
+                          << "Nome";
+    QTest::newRow("none") << "Key violation."
+                          << "";
+    QTest::newRow("empty pair") << "a '' b"
+                                << "";
+    QTest::newRow("no closing apostrophe: the rest") << "Field 'Nome cannot"
+                                                     << "Nome cannot";
+    QTest::newRow("apostrophe last") << "Field '"
+                                     << "";
 }
 
 void TestErrorTranslator::quotedName() {
@@ -171,8 +191,10 @@ void TestErrorTranslator::notifyHandsEscapingErrorsToTheTranslator_data() {
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("abort after a screen's own message") << "abort" << QStringList();
     QTest::newRow("database error") << "database"
-                                    << QStringList{QStringLiteral("Registro com chave duplicada. Campo 'x'.")};
-    QTest::newRow("engine error") << "engine" << QStringList{QStringLiteral("Ocorreu um Erro\r\rKey violation 'x'")};
+                                    << QStringList{
+                                           QStringLiteral("Registro com chave duplicada. Campo 'x'.")};
+    QTest::newRow("engine error") << "engine"
+                                  << QStringList{QStringLiteral("Ocorreu um Erro\r\rKey violation 'x'")};
 }
 
 void TestErrorTranslator::notifyHandsEscapingErrorsToTheTranslator() {
@@ -202,7 +224,8 @@ void TestErrorTranslator::signalHandlerErrorReachesTranslatorAndLoopGoesOn() {
     bool later = false;
     QTimer::singleShot(0, [&] { later = true; });
     QTRY_VERIFY(later);
-    QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("Ocorreu um Erro\r\rDiretório não pode ser criado")});
+    QCOMPARE(s.dialogs.texts(),
+             QStringList{QStringLiteral("Ocorreu um Erro\r\rDiretório não pode ser criado")});
     QCOMPARE(s.dialogs.messages().at(0).kind, Kind::Warning);
 }
 

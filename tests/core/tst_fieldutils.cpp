@@ -107,24 +107,38 @@ void TestFieldUtils::nonDigitIsAConversionError() {
 void TestFieldUtils::capitalizeName_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("particle das") << "MARIA DAS DORES" << "Maria das Dores";
-    QTest::newRow("accented first letter, e") << "joão e maria" << "João e Maria";
-    QTest::newRow("hyphen starts no word") << "ANA-MARIA" << "Ana-maria";
-    QTest::newRow("apostrophe starts no word") << "JOANA D'ARC" << "Joana D'arc";
+    QTest::newRow("particle das") << "MARIA DAS DORES"
+                                  << "Maria das Dores";
+    QTest::newRow("accented first letter, e") << "joão e maria"
+                                              << "João e Maria";
+    QTest::newRow("hyphen starts no word") << "ANA-MARIA"
+                                           << "Ana-maria";
+    QTest::newRow("apostrophe starts no word") << "JOANA D'ARC"
+                                               << "Joana D'arc";
     QTest::newRow("all particles")
         << "A DA B DO C DE D EM E NA F NO G NAS H NOS I DAS J DOS K COM L E M À N"
         << "A da B do C de D em e na F no G nas H nos I das J dos K com L e M à N"; // "E na": the particle e
-    QTest::newRow("particle at the end") << "JOSÉ DA" << "José Da";
-    QTest::newRow("particle first") << "da silva" << "Da Silva";
-    QTest::newRow("particle prefix of a word") << "ANA DANTAS" << "Ana Dantas";
-    QTest::newRow("accented capitals lowered") << "ÁLVARO ÇÃO ÉRICO ÍTALO ÔNIX ÜBER ÕES ÂNGELA ÊNIO ÀS ÚRSULA"
-                                               << "Álvaro Ção Érico Ítalo Ônix Über Ões Ângela Ênio Às Úrsula";
-    QTest::newRow("other accented capitals keep case") << "ÈVE ÑANDU" << "Ève Ñandu";
-    QTest::newRow("double blank") << "ANA  MARIA" << "Ana  Maria";
-    QTest::newRow("leading blank") << " ana" << " Ana";
-    QTest::newRow("trailing blank") << "ana " << "Ana ";
-    QTest::newRow("digits untouched") << "RUA 7 DE SETEMBRO" << "Rua 7 de Setembro";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("particle at the end") << "JOSÉ DA"
+                                         << "José Da";
+    QTest::newRow("particle first") << "da silva"
+                                    << "Da Silva";
+    QTest::newRow("particle prefix of a word") << "ANA DANTAS"
+                                               << "Ana Dantas";
+    QTest::newRow("accented capitals lowered")
+        << "ÁLVARO ÇÃO ÉRICO ÍTALO ÔNIX ÜBER ÕES ÂNGELA ÊNIO ÀS ÚRSULA"
+        << "Álvaro Ção Érico Ítalo Ônix Über Ões Ângela Ênio Às Úrsula";
+    QTest::newRow("other accented capitals keep case") << "ÈVE ÑANDU"
+                                                       << "Ève Ñandu";
+    QTest::newRow("double blank") << "ANA  MARIA"
+                                  << "Ana  Maria";
+    QTest::newRow("leading blank") << " ana"
+                                   << " Ana";
+    QTest::newRow("trailing blank") << "ana "
+                                    << "Ana ";
+    QTest::newRow("digits untouched") << "RUA 7 DE SETEMBRO"
+                                      << "Rua 7 de Setembro";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestFieldUtils::capitalizeName() {
@@ -157,31 +171,31 @@ void TestFieldUtils::lastDayKeepsTimeOfDay() {
 void TestFieldUtils::installmentDueDates_data() {
     QTest::addColumn<QDate>("first");
     QTest::addColumn<QList<QDate>>("expected"); // installments 1, 2, 3, ...
-    QTest::newRow("31st")
-        << QDate(2025, 1, 31)
-        << QList<QDate>{QDate(2025, 1, 31), QDate(2025, 2, 28), QDate(2025, 3, 31), QDate(2025, 4, 30),
-                        QDate(2025, 5, 31), QDate(2025, 6, 30)};
-    QTest::newRow("31st, leap year")
-        << QDate(2024, 1, 31) << QList<QDate>{QDate(2024, 1, 31), QDate(2024, 2, 29), QDate(2024, 3, 31)};
-    QTest::newRow("30th")
-        << QDate(2025, 1, 30)
-        << QList<QDate>{QDate(2025, 1, 30), QDate(2025, 2, 28), QDate(2025, 3, 31), QDate(2025, 4, 30),
-                        QDate(2025, 5, 30), QDate(2025, 6, 30)};
-    QTest::newRow("30th, leap year")
-        << QDate(2024, 1, 30) << QList<QDate>{QDate(2024, 1, 30), QDate(2024, 2, 29), QDate(2024, 3, 31)};
-    QTest::newRow("29th")
-        << QDate(2025, 1, 29)
-        << QList<QDate>{QDate(2025, 1, 29), QDate(2025, 2, 28), QDate(2025, 3, 31), QDate(2025, 4, 30),
-                        QDate(2025, 5, 30)};
-    QTest::newRow("29th, leap year")
-        << QDate(2024, 1, 29)
-        << QList<QDate>{QDate(2024, 1, 29), QDate(2024, 2, 29), QDate(2024, 3, 29), QDate(2024, 4, 29)};
-    QTest::newRow("10th")
-        << QDate(2025, 1, 10) << QList<QDate>{QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10),
-                                              QDate(2025, 4, 10)};
-    QTest::newRow("across the year")
-        << QDate(2025, 11, 30) << QList<QDate>{QDate(2025, 11, 30), QDate(2025, 12, 30), QDate(2026, 1, 30),
-                                               QDate(2026, 2, 28), QDate(2026, 3, 31)};
+    QTest::newRow("31st") << QDate(2025, 1, 31)
+                          << QList<QDate>{QDate(2025, 1, 31), QDate(2025, 2, 28), QDate(2025, 3, 31),
+                                          QDate(2025, 4, 30), QDate(2025, 5, 31), QDate(2025, 6, 30)};
+    QTest::newRow("31st, leap year") << QDate(2024, 1, 31)
+                                     << QList<QDate>{QDate(2024, 1, 31), QDate(2024, 2, 29),
+                                                     QDate(2024, 3, 31)};
+    QTest::newRow("30th") << QDate(2025, 1, 30)
+                          << QList<QDate>{QDate(2025, 1, 30), QDate(2025, 2, 28), QDate(2025, 3, 31),
+                                          QDate(2025, 4, 30), QDate(2025, 5, 30), QDate(2025, 6, 30)};
+    QTest::newRow("30th, leap year") << QDate(2024, 1, 30)
+                                     << QList<QDate>{QDate(2024, 1, 30), QDate(2024, 2, 29),
+                                                     QDate(2024, 3, 31)};
+    QTest::newRow("29th") << QDate(2025, 1, 29)
+                          << QList<QDate>{QDate(2025, 1, 29), QDate(2025, 2, 28), QDate(2025, 3, 31),
+                                          QDate(2025, 4, 30), QDate(2025, 5, 30)};
+    QTest::newRow("29th, leap year") << QDate(2024, 1, 29)
+                                     << QList<QDate>{QDate(2024, 1, 29), QDate(2024, 2, 29),
+                                                     QDate(2024, 3, 29), QDate(2024, 4, 29)};
+    QTest::newRow("10th") << QDate(2025, 1, 10)
+                          << QList<QDate>{QDate(2025, 1, 10), QDate(2025, 2, 10), QDate(2025, 3, 10),
+                                          QDate(2025, 4, 10)};
+    QTest::newRow("across the year") << QDate(2025, 11, 30)
+                                     << QList<QDate>{QDate(2025, 11, 30), QDate(2025, 12, 30),
+                                                     QDate(2026, 1, 30), QDate(2026, 2, 28),
+                                                     QDate(2026, 3, 31)};
 }
 
 void TestFieldUtils::installmentDueDates() {

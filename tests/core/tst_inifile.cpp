@@ -33,29 +33,64 @@ void TestIniFile::readString_data() {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("expected");
-    const QByteArray config = "[App]\nDataBase=banco/DBDentrivale.mdb\nLanguage=en\n[Aplicacao]\nConfigap=Local\n";
-    QTest::newRow("plain") << config << "App" << "Language" << "en";
-    QTest::newRow("section and key without case") << config << "app" << "DATABASE" << "banco/DBDentrivale.mdb";
-    QTest::newRow("other section") << config << "Aplicacao" << "Configap" << "Local";
-    QTest::newRow("key of another section") << config << "App" << "Configap" << "";
-    QTest::newRow("missing section") << config << "Nada" << "Language" << "";
-    QTest::newRow("missing key") << config << "App" << "Nada" << "";
-    QTest::newRow("CRLF") << QByteArray("[App]\r\nLanguage=es\r\nDataBase=x\r\n") << "App" << "Language" << "es";
+    const QByteArray config =
+        "[App]\nDataBase=banco/DBDentrivale.mdb\nLanguage=en\n[Aplicacao]\nConfigap=Local\n";
+    QTest::newRow("plain") << config << "App"
+                           << "Language"
+                           << "en";
+    QTest::newRow("section and key without case") << config << "app"
+                                                  << "DATABASE"
+                                                  << "banco/DBDentrivale.mdb";
+    QTest::newRow("other section") << config << "Aplicacao"
+                                   << "Configap"
+                                   << "Local";
+    QTest::newRow("key of another section") << config << "App"
+                                            << "Configap"
+                                            << "";
+    QTest::newRow("missing section") << config << "Nada"
+                                     << "Language"
+                                     << "";
+    QTest::newRow("missing key") << config << "App"
+                                 << "Nada"
+                                 << "";
+    QTest::newRow("CRLF") << QByteArray("[App]\r\nLanguage=es\r\nDataBase=x\r\n") << "App"
+                          << "Language"
+                          << "es";
     QTest::newRow("blanks around names and values")
-        << QByteArray("  [ App ]  \n   Language   =   pt_BR   \n") << "App" << "Language" << "pt_BR";
-    QTest::newRow("blank before = (captured hint)")
-        << QByteArray("[f]\ndbRadio.Hint =Escolha\n") << "f" << "dbRadio.Hint" << "Escolha";
-    QTest::newRow("value with = and quotes")
-        << QByteArray("[f]\nr.Items=\"a b\";\"c=d\"\n") << "f" << "r.Items" << "\"a b\";\"c=d\"";
-    QTest::newRow("first key wins") << QByteArray("[App]\nLanguage=en\nlanguage=es\n") << "App" << "Language" << "en";
+        << QByteArray("  [ App ]  \n   Language   =   pt_BR   \n") << "App"
+        << "Language"
+        << "pt_BR";
+    QTest::newRow("blank before = (captured hint)") << QByteArray("[f]\ndbRadio.Hint =Escolha\n") << "f"
+                                                    << "dbRadio.Hint"
+                                                    << "Escolha";
+    QTest::newRow("value with = and quotes") << QByteArray("[f]\nr.Items=\"a b\";\"c=d\"\n") << "f"
+                                             << "r.Items"
+                                             << "\"a b\";\"c=d\"";
+    QTest::newRow("first key wins") << QByteArray("[App]\nLanguage=en\nlanguage=es\n") << "App"
+                                    << "Language"
+                                    << "en";
     QTest::newRow("first section wins")
-        << QByteArray("[App]\nLanguage=en\n[APP]\nLanguage=es\nOther=1\n") << "App" << "Other" << "";
-    QTest::newRow("comment line") << QByteArray("[App]\n;Language=en\nLanguage=es\n") << "App" << "Language" << "es";
-    QTest::newRow("key before any section") << QByteArray("Language=en\n[App]\n") << "App" << "Language" << "";
-    QTest::newRow("line without =") << QByteArray("[App]\nLanguage\nX=1\n") << "App" << "Language" << "";
-    QTest::newRow("empty value") << QByteArray("[App]\nLanguage=\n") << "App" << "Language" << "";
-    QTest::newRow("no trailing newline") << QByteArray("[App]\nLanguage=en") << "App" << "Language" << "en";
-    QTest::newRow("empty file") << QByteArray() << "App" << "Language" << "";
+        << QByteArray("[App]\nLanguage=en\n[APP]\nLanguage=es\nOther=1\n") << "App"
+        << "Other"
+        << "";
+    QTest::newRow("comment line") << QByteArray("[App]\n;Language=en\nLanguage=es\n") << "App"
+                                  << "Language"
+                                  << "es";
+    QTest::newRow("key before any section") << QByteArray("Language=en\n[App]\n") << "App"
+                                            << "Language"
+                                            << "";
+    QTest::newRow("line without =") << QByteArray("[App]\nLanguage\nX=1\n") << "App"
+                                    << "Language"
+                                    << "";
+    QTest::newRow("empty value") << QByteArray("[App]\nLanguage=\n") << "App"
+                                 << "Language"
+                                 << "";
+    QTest::newRow("no trailing newline") << QByteArray("[App]\nLanguage=en") << "App"
+                                         << "Language"
+                                         << "en";
+    QTest::newRow("empty file") << QByteArray() << "App"
+                                << "Language"
+                                << "";
 }
 
 void TestIniFile::readString() {
@@ -80,7 +115,8 @@ void TestIniFile::missingFileReadsEmpty() {
 
 void TestIniFile::encodings_data() {
     QTest::addColumn<QByteArray>("content");
-    const QString text = QStringLiteral("[frmPaciente]\nfrmPaciente.Caption=Cadastro de Pacientes – Física\n");
+    const QString text =
+        QStringLiteral("[frmPaciente]\nfrmPaciente.Caption=Cadastro de Pacientes – Física\n");
     QTest::newRow("utf-8") << text.toUtf8();
     QTest::newRow("utf-8 with BOM") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     // An 8-bit file cannot hold the dash; it writes a plain one.
@@ -91,8 +127,8 @@ void TestIniFile::encodings_data() {
 
 void TestIniFile::encodings() {
     QFETCH(QByteArray, content);
-    const QString caption = IniFile::parse(content).value(QStringLiteral("frmPaciente"),
-                                                          QStringLiteral("frmPaciente.Caption"));
+    const QString caption =
+        IniFile::parse(content).value(QStringLiteral("frmPaciente"), QStringLiteral("frmPaciente.Caption"));
     QVERIFY2(caption.startsWith(QStringLiteral("Cadastro de Pacientes ")), qPrintable(caption));
     QVERIFY2(caption.endsWith(QStringLiteral(" Física")), qPrintable(caption));
 }
@@ -112,12 +148,13 @@ void TestIniFile::sectionRewriteKeepsOrderAndOtherSections() {
     QVERIFY(ini.save(path));
 
     const IniFile back = IniFile::load(path);
-    QCOMPARE(back.sectionNames(),
-             (QStringList{QStringLiteral("frmUsuariowwDBGrid1"), QStringLiteral("Outra"), QStringLiteral("Nova")}));
+    QCOMPARE(back.sectionNames(), (QStringList{QStringLiteral("frmUsuariowwDBGrid1"), QStringLiteral("Outra"),
+                                               QStringLiteral("Nova")}));
     const dv::IniEntries entries = back.entries(QStringLiteral("frmusuariowwdbgrid1"));
     QCOMPARE(entries.size(), 3);
     QCOMPARE(entries.at(0).first, QStringLiteral("usuario_login"));
-    QCOMPARE(entries.at(1), std::make_pair(QStringLiteral("grupo_nome"), QStringLiteral("25;;Grupo Nome;;F")));
+    QCOMPARE(entries.at(1),
+             std::make_pair(QStringLiteral("grupo_nome"), QStringLiteral("25;;Grupo Nome;;F")));
     QCOMPARE(entries.at(2).first, QStringLiteral("usuario_ativo"));
     QCOMPARE(back.value(QStringLiteral("Outra"), QStringLiteral("x")), QStringLiteral("1"));
 }
@@ -134,16 +171,21 @@ void TestIniFile::settingsStoreHives() {
     store.writeSection(dv::SettingsHive::File, storeName, QStringLiteral("frmUsuariowwDBGrid1"), user);
     store.writeSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1"), patient);
 
-    QCOMPARE(store.readSection(dv::SettingsHive::File, storeName, QStringLiteral("frmUsuariowwDBGrid1")), user);
-    QCOMPARE(store.readSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1")), patient);
+    QCOMPARE(store.readSection(dv::SettingsHive::File, storeName, QStringLiteral("frmUsuariowwDBGrid1")),
+             user);
+    QCOMPARE(store.readSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1")),
+             patient);
     // Each hive keeps its own sections.
-    QVERIFY(store.readSection(dv::SettingsHive::File, storeName, QStringLiteral("frmPacientewwDBGrid1")).isEmpty());
-    QVERIFY(store.readSection(dv::SettingsHive::User, storeName, QStringLiteral("frmUsuariowwDBGrid1")).isEmpty());
+    QVERIFY(store.readSection(dv::SettingsHive::File, storeName, QStringLiteral("frmPacientewwDBGrid1"))
+                .isEmpty());
+    QVERIFY(store.readSection(dv::SettingsHive::User, storeName, QStringLiteral("frmUsuariowwDBGrid1"))
+                .isEmpty());
     QVERIFY(QFile::exists(storeName));
     QVERIFY(QFile::exists(hive));
 
     // Rewriting erases the old entries.
-    store.writeSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1"), {patient.at(1)});
+    store.writeSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1"),
+                       {patient.at(1)});
     QCOMPARE(store.readSection(dv::SettingsHive::User, storeName, QStringLiteral("frmPacientewwDBGrid1")),
              dv::SettingsEntries{patient.at(1)});
 }
@@ -154,10 +196,11 @@ void TestIniFile::settingsStoreWriteFailureRaises() {
     const QString notAFolder = dir.filePath(QStringLiteral("app"));
     writeFile(notAFolder, "x");
     dv::IniSettingsStore store(dir.filePath(QStringLiteral("user.ini")));
-    QVERIFY_THROWS_EXCEPTION(dv::PlainError, store.writeSection(dv::SettingsHive::File,
-                                                                notAFolder + QStringLiteral("/Dentrivale.ini"),
-                                                                QStringLiteral("frmUsuariowwDBGrid1"),
-                                                                {{QStringLiteral("x"), QStringLiteral("1")}}));
+    QVERIFY_THROWS_EXCEPTION(dv::PlainError,
+                             store.writeSection(dv::SettingsHive::File,
+                                                notAFolder + QStringLiteral("/Dentrivale.ini"),
+                                                QStringLiteral("frmUsuariowwDBGrid1"),
+                                                {{QStringLiteral("x"), QStringLiteral("1")}}));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -51,7 +51,9 @@ void registerRadioGroup() {
         key == dv::TextKey::Caption ? r->setTitle(v) : r->setToolTip(v);
     };
     kind.items = [](const QObject* o) { return static_cast<const FakeRadioGroup*>(o)->items; };
-    kind.setItems = [](QObject* o, const QStringList& items) { static_cast<FakeRadioGroup*>(o)->items = items; };
+    kind.setItems = [](QObject* o, const QStringList& items) {
+        static_cast<FakeRadioGroup*>(o)->items = items;
+    };
     kind.blankBeforeHintEquals = true;
     dv::ComponentTexts::registerKind(kind);
 }
@@ -113,9 +115,10 @@ struct Screen {
         tagged = new QLabel(QStringLiteral("interno"), &window);
         tagged->setObjectName(QStringLiteral("lbInterno"));
         dv::setComponentTag(tagged, 9);
-        for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(button), static_cast<QWidget*>(group),
-                           static_cast<QWidget*>(emptyGroup), static_cast<QWidget*>(tabs),
-                           static_cast<QWidget*>(radio), static_cast<QWidget*>(tagged)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(label), static_cast<QWidget*>(button), static_cast<QWidget*>(group),
+              static_cast<QWidget*>(emptyGroup), static_cast<QWidget*>(tabs), static_cast<QWidget*>(radio),
+              static_cast<QWidget*>(tagged)})
             layout->addWidget(w);
     }
 };
@@ -170,23 +173,20 @@ void TestLocalization::cleanup() {
 void TestLocalization::dialogTexts_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("applied");
-    QTest::addColumn<QStringList>("texts"); // warning, error, information, confirmation captions; yes, no, retry, no to all
-    QTest::newRow("pt_BR") << "pt_BR" << true
-                           << QStringList{"Atenção", "Erro", "Informação", "Confirmar", "&Sim", "&Não", "&Repetir",
-                                          "Nã&o a Todos"};
-    QTest::newRow("en") << "en" << true
-                        << QStringList{"Warning", "Error", "Information", "Confirm", "&Yes", "&No", "&Retry",
-                                       "N&o to All"};
-    QTest::newRow("es") << "es" << true
-                        << QStringList{"Advertencia", "Error", "Información", "Confirmar", "&Sí", "&No", "&Rever",
-                                       "N&o a todo"};
+    QTest::addColumn<QStringList>(
+        "texts"); // warning, error, information, confirmation captions; yes, no, retry, no to all
+    QTest::newRow("pt_BR") << "pt_BR" << true << QStringList{"Atenção", "Erro", "Informação", "Confirmar",
+                                                             "&Sim",    "&Não", "&Repetir",   "Nã&o a Todos"};
+    QTest::newRow("en") << "en" << true << QStringList{"Warning", "Error", "Information", "Confirm",
+                                                       "&Yes",    "&No",   "&Retry",      "N&o to All"};
+    QTest::newRow("es") << "es" << true << QStringList{"Advertencia", "Error", "Información", "Confirmar",
+                                                       "&Sí",         "&No",   "&Rever",      "N&o a todo"};
     // Any other code leaves the texts in force (the built-in ones here).
     QTest::newRow("EN is not en") << "EN" << false
-                                  << QStringList{"Warning", "Error", "Information", "Confirm", "&Yes", "&No",
-                                                 "&Retry", "N&o to All"};
-    QTest::newRow("empty") << "" << false
-                           << QStringList{"Warning", "Error", "Information", "Confirm", "&Yes", "&No", "&Retry",
-                                          "N&o to All"};
+                                  << QStringList{"Warning", "Error", "Information", "Confirm",
+                                                 "&Yes",    "&No",   "&Retry",      "N&o to All"};
+    QTest::newRow("empty") << "" << false << QStringList{"Warning", "Error", "Information", "Confirm",
+                                                         "&Yes",    "&No",   "&Retry",      "N&o to All"};
 }
 
 void TestLocalization::dialogTexts() {
@@ -195,8 +195,8 @@ void TestLocalization::dialogTexts() {
     QFETCH(QStringList, texts);
     QCOMPARE(dv::setDialogTexts(language), applied);
     const dv::DialogTexts& t = dv::dialogTexts();
-    QCOMPARE((QStringList{t.warningCaption, t.errorCaption, t.informationCaption, t.confirmationCaption, t.yes, t.no,
-                          t.retry, t.noToAll}),
+    QCOMPARE((QStringList{t.warningCaption, t.errorCaption, t.informationCaption, t.confirmationCaption,
+                          t.yes, t.no, t.retry, t.noToAll}),
              texts);
     // A later unknown code keeps what was chosen.
     dv::setDialogTexts(QStringLiteral("fr"));
@@ -258,7 +258,8 @@ void TestLocalization::applyReplacesNonEmptyTexts() {
 
 void TestLocalization::applyWithoutTitleKeyBlanksTitle() {
     dv::session().setLanguage(QStringLiteral("es"));
-    writeFile(m_dir.filePath(QStringLiteral("language/es/frmTeste.lpu")), "[frmTeste]\nbtnSalvar.Caption=&Grabar\n");
+    writeFile(m_dir.filePath(QStringLiteral("language/es/frmTeste.lpu")),
+              "[frmTeste]\nbtnSalvar.Caption=&Grabar\n");
     Screen s;
     dv::applyLanguageFile(&s.window);
     QCOMPARE(s.window.windowTitle(), QString());
@@ -268,12 +269,18 @@ void TestLocalization::applyWithoutTitleKeyBlanksTitle() {
 
 void TestLocalization::applyWithoutFileChangesNothing_data() {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("fileToMake"); // relative to the executable folder; a folder when it ends in '/'
-    QTest::newRow("no language folder") << "en" << "";
-    QTest::newRow("other screen's file only") << "en" << "language/en/frmOutro.lpu";
-    QTest::newRow("unreadable: a folder of that name") << "en" << "language/en/frmTeste.lpu/";
-    QTest::newRow("no language") << "" << "language/frmTeste.lpu";
-    QTest::newRow("language leaving the folder") << "../x" << "x/frmTeste.lpu";
+    QTest::addColumn<QString>(
+        "fileToMake"); // relative to the executable folder; a folder when it ends in '/'
+    QTest::newRow("no language folder") << "en"
+                                        << "";
+    QTest::newRow("other screen's file only") << "en"
+                                              << "language/en/frmOutro.lpu";
+    QTest::newRow("unreadable: a folder of that name") << "en"
+                                                       << "language/en/frmTeste.lpu/";
+    QTest::newRow("no language") << ""
+                                 << "language/frmTeste.lpu";
+    QTest::newRow("language leaving the folder") << "../x"
+                                                 << "x/frmTeste.lpu";
 }
 
 void TestLocalization::applyWithoutFileChangesNothing() {
@@ -283,7 +290,8 @@ void TestLocalization::applyWithoutFileChangesNothing() {
     if (fileToMake.endsWith(QLatin1Char('/')))
         QVERIFY(QDir().mkpath(m_dir.filePath(fileToMake)));
     else if (!fileToMake.isEmpty())
-        writeFile(m_dir.filePath(fileToMake), "[frmTeste]\nfrmTeste.Caption=Outro\nbtnSalvar.Caption=Outro\n");
+        writeFile(m_dir.filePath(fileToMake),
+                  "[frmTeste]\nfrmTeste.Caption=Outro\nbtnSalvar.Caption=Outro\n");
     // Message dialogs already follow the language even without screen files.
     dv::setDialogTexts(language);
     Screen s;
@@ -304,7 +312,8 @@ void TestLocalization::items_data() {
                                          << QStringLiteral("\"a;b\";\"diz \"\"oi\"\"\"");
     QTest::newRow("two quoted") << QStringList{QStringLiteral("a b"), QStringLiteral("c d")}
                                 << QStringLiteral("\"a b\";\"c d\"");
-    QTest::newRow("tab is a control character") << QStringList{QStringLiteral("a\tb")} << QStringLiteral("\"a\tb\"");
+    QTest::newRow("tab is a control character")
+        << QStringList{QStringLiteral("a\tb")} << QStringLiteral("\"a\tb\"");
     QTest::newRow("empty choice in the middle")
         << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")} << QStringLiteral("a;;b");
     QTest::newRow("single") << QStringList{QStringLiteral("Sim")} << QStringLiteral("Sim");
@@ -338,7 +347,8 @@ void TestLocalization::captureWritesCurrentTextsAndReadsBack() {
     QFile f(target);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("[frmTeste]"), QStringLiteral("frmTeste.Caption=Teste")}));
+    QCOMPARE(lines.mid(0, 2),
+             (QStringList{QStringLiteral("[frmTeste]"), QStringLiteral("frmTeste.Caption=Teste")}));
     QVERIFY(lines.contains(QStringLiteral("Label1.Caption=Nome:")));
     QVERIFY(lines.contains(QStringLiteral("Label1.Hint=Nome do paciente")));
     QVERIFY(lines.contains(QStringLiteral("GroupBox1.Caption=Dados")));
@@ -350,7 +360,8 @@ void TestLocalization::captureWritesCurrentTextsAndReadsBack() {
     for (const QString& line : lines) {
         QVERIFY2(!line.startsWith(QLatin1String("GroupBox2.")), qPrintable(line));
         QVERIFY2(!line.startsWith(QLatin1String("lbInterno.")), qPrintable(line));
-        QVERIFY2(!line.startsWith(QLatin1Char('.')) && !line.startsWith(QLatin1String("qt_")), qPrintable(line));
+        QVERIFY2(!line.startsWith(QLatin1Char('.')) && !line.startsWith(QLatin1String("qt_")),
+                 qPrintable(line));
     }
     // Creation order: the label before the button.
     QVERIFY(lines.indexOf(QStringLiteral("Label1.Caption=Nome:")) <
@@ -389,7 +400,8 @@ void TestLocalization::sharedMessage() {
               "[Cadastro]\nsMsgCampoObrigatorio=The field %s is required!\nsMsgSalvar=Save changes?\n");
     QCOMPARE(dv::sharedMessage(QStringLiteral("Cadastro"), QStringLiteral("sMsgCampoObrigatorio")),
              QStringLiteral("The field %s is required!"));
-    QCOMPARE(dv::sharedMessage(QStringLiteral("cadastro"), QStringLiteral("SMSGSALVAR")), QStringLiteral("Save changes?"));
+    QCOMPARE(dv::sharedMessage(QStringLiteral("cadastro"), QStringLiteral("SMSGSALVAR")),
+             QStringLiteral("Save changes?"));
     QCOMPARE(dv::sharedMessage(QStringLiteral("Cadastro"), QStringLiteral("sMsgCampoCPF")), QString());
     dv::session().setLanguage(QStringLiteral("es"));
     QCOMPARE(dv::sharedMessage(QStringLiteral("Cadastro"), QStringLiteral("sMsgSalvar")), QString());

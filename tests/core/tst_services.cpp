@@ -51,8 +51,7 @@ void whenModal(Seen& seen, std::function<void(QWidget*)> act) {
             for (QAbstractButton* b : box->buttons())
                 seen.buttons.append(b->text());
         } else {
-            if (auto* label = modal->findChild<QLabel*>())
-                seen.text = label->text();
+            if (auto* label = modal->findChild<QLabel*>()) seen.text = label->text();
             for (QAbstractButton* b : modal->findChildren<QAbstractButton*>())
                 seen.buttons.append(b->text());
         }
@@ -133,13 +132,26 @@ void TestServices::messageDialogsFollowTheLanguage_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("ok");
     QTest::addColumn<int>("icon");
-    QTest::newRow("warning pt_BR") << "pt_BR" << "warning" << "Atenção" << "OK" << int(QMessageBox::Warning);
-    QTest::newRow("error es") << "es" << "error" << "Error" << "OK" << int(QMessageBox::Critical);
-    QTest::newRow("information en") << "en" << "information" << "Information" << "OK"
-                                    << int(QMessageBox::Information);
-    QTest::newRow("information es") << "es" << "information" << "Información" << "OK"
-                                    << int(QMessageBox::Information);
-    QTest::newRow("built-in") << "" << "warning" << "Warning" << "OK" << int(QMessageBox::Warning);
+    QTest::newRow("warning pt_BR") << "pt_BR"
+                                   << "warning"
+                                   << "Atenção"
+                                   << "OK" << int(QMessageBox::Warning);
+    QTest::newRow("error es") << "es"
+                              << "error"
+                              << "Error"
+                              << "OK" << int(QMessageBox::Critical);
+    QTest::newRow("information en") << "en"
+                                    << "information"
+                                    << "Information"
+                                    << "OK" << int(QMessageBox::Information);
+    QTest::newRow("information es") << "es"
+                                    << "information"
+                                    << "Información"
+                                    << "OK" << int(QMessageBox::Information);
+    QTest::newRow("built-in") << ""
+                              << "warning"
+                              << "Warning"
+                              << "OK" << int(QMessageBox::Warning);
 }
 
 void TestServices::messageDialogsFollowTheLanguage() {
@@ -171,10 +183,22 @@ void TestServices::confirmation_data() {
     QTest::addColumn<QString>("yes");
     QTest::addColumn<QString>("no");
     QTest::addColumn<bool>("answerYes");
-    QTest::newRow("pt_BR yes") << "pt_BR" << "Confirmar" << "&Sim" << "&Não" << true;
-    QTest::newRow("pt_BR no") << "pt_BR" << "Confirmar" << "&Sim" << "&Não" << false;
-    QTest::newRow("en yes") << "en" << "Confirm" << "&Yes" << "&No" << true;
-    QTest::newRow("es no") << "es" << "Confirmar" << "&Sí" << "&No" << false;
+    QTest::newRow("pt_BR yes") << "pt_BR"
+                               << "Confirmar"
+                               << "&Sim"
+                               << "&Não" << true;
+    QTest::newRow("pt_BR no") << "pt_BR"
+                              << "Confirmar"
+                              << "&Sim"
+                              << "&Não" << false;
+    QTest::newRow("en yes") << "en"
+                            << "Confirm"
+                            << "&Yes"
+                            << "&No" << true;
+    QTest::newRow("es no") << "es"
+                           << "Confirmar"
+                           << "&Sí"
+                           << "&No" << false;
 }
 
 void TestServices::confirmation() {
@@ -186,7 +210,8 @@ void TestServices::confirmation() {
     dv::setDialogTexts(language);
     Seen seen;
     whenModal(seen, [&](QWidget* d) { clickButton(d, answerYes ? yes : no); });
-    QCOMPARE(dv::services().dialogs().confirmation(QStringLiteral("Deseja realmente sair do sistema?")), answerYes);
+    QCOMPARE(dv::services().dialogs().confirmation(QStringLiteral("Deseja realmente sair do sistema?")),
+             answerYes);
     QCOMPARE(seen.title, caption);
     QCOMPARE(seen.text, QStringLiteral("Deseja realmente sair do sistema?"));
     QVERIFY(seen.buttons.contains(yes));
@@ -201,9 +226,8 @@ void TestServices::inputBox() {
         d->findChild<QLineEdit*>()->setText(QStringLiteral("Panorâmica"));
         clickButton(d, QStringLiteral("OK"));
     });
-    const auto answer =
-        dv::services().dialogs().inputBox(QStringLiteral("Entre com o Título"), QStringLiteral("Título"),
-                                          QStringLiteral("Foto"));
+    const auto answer = dv::services().dialogs().inputBox(QStringLiteral("Entre com o Título"),
+                                                          QStringLiteral("Título"), QStringLiteral("Foto"));
     QCOMPARE(answer, std::optional<QString>(QStringLiteral("Panorâmica")));
     QCOMPARE(seen.title, QStringLiteral("Entre com o Título"));
     QCOMPARE(seen.text, QStringLiteral("Título"));
@@ -253,13 +277,16 @@ void TestServices::scriptedDialogsReportUnexpected() {
 void TestServices::nameFilters_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("patterns shown") << "JPEG Imagem (*.jpg)|*.jpg" << "JPEG Imagem (*.jpg)";
+    QTest::newRow("patterns shown") << "JPEG Imagem (*.jpg)|*.jpg"
+                                    << "JPEG Imagem (*.jpg)";
     QTest::newRow("two, one without patterns") << "BMP Imagem (*.bmp)|*.bmp|PNG Imagem|*.png"
                                                << "BMP Imagem (*.bmp);;PNG Imagem (*.png)";
-    QTest::newRow("patterns unlike the description")
-        << "Arquivos de Linguagem (.lpu)|*.lpu" << "Arquivos de Linguagem (.lpu) (*.lpu)";
-    QTest::newRow("several patterns") << "Imagens|*.bmp;*.png" << "Imagens (*.bmp *.png)";
-    QTest::newRow("already Qt") << "Images (*.png *.jpg)" << "Images (*.png *.jpg)";
+    QTest::newRow("patterns unlike the description") << "Arquivos de Linguagem (.lpu)|*.lpu"
+                                                     << "Arquivos de Linguagem (.lpu) (*.lpu)";
+    QTest::newRow("several patterns") << "Imagens|*.bmp;*.png"
+                                      << "Imagens (*.bmp *.png)";
+    QTest::newRow("already Qt") << "Images (*.png *.jpg)"
+                                << "Images (*.png *.jpg)";
 }
 
 void TestServices::nameFilters() {
@@ -274,10 +301,12 @@ void TestServices::shellUrls_data() {
     QTest::newRow("file") << "/opt/dentrivale/QbExport_Pacientes.xls"
                           << QUrl::fromLocalFile(QStringLiteral("/opt/dentrivale/QbExport_Pacientes.xls"));
     QTest::newRow("backslashes") << "/opt/dentrivale/help\\Dentrivale.chm"
-                                 << QUrl::fromLocalFile(QStringLiteral("/opt/dentrivale/help/Dentrivale.chm"));
+                                 << QUrl::fromLocalFile(
+                                        QStringLiteral("/opt/dentrivale/help/Dentrivale.chm"));
     QTest::newRow("file with colon") << "/tmp/a:b.txt" << QUrl::fromLocalFile(QStringLiteral("/tmp/a:b.txt"));
     QTest::newRow("web") << "http://www.example.com.br" << QUrl(QStringLiteral("http://www.example.com.br"));
-    QTest::newRow("mail") << "mailto:contato@example.com" << QUrl(QStringLiteral("mailto:contato@example.com"));
+    QTest::newRow("mail") << "mailto:contato@example.com"
+                          << QUrl(QStringLiteral("mailto:contato@example.com"));
 }
 
 void TestServices::shellUrls() {
@@ -303,8 +332,7 @@ void TestServices::developerWorkstation() {
     QFETCH(bool, developer);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("machine-id"));
-    if (!machineId.isEmpty())
-        writeFile(file, machineId);
+    if (!machineId.isEmpty()) writeFile(file, machineId);
     if (variable.isEmpty())
         qunsetenv(dv::MachineIdWorkstation::developerVariable);
     else

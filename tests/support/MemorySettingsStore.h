@@ -8,7 +8,8 @@ namespace dv::test {
 // section names compare without regard to case, as in the INI files).
 class MemorySettingsStore : public SettingsStore {
 public:
-    SettingsEntries readSection(SettingsHive hive, const QString& storeName, const QString& section) override {
+    SettingsEntries readSection(SettingsHive hive, const QString& storeName,
+                                const QString& section) override {
         return m_sections.value(keyOf(hive, storeName, section));
     }
     void writeSection(SettingsHive hive, const QString& storeName, const QString& section,

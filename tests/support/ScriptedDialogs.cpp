@@ -26,9 +26,9 @@ QString ScriptedDialogs::kindName(Kind kind) {
 void ScriptedDialogs::record(Kind kind, const QString& caption, const QString& text, bool unexpected) {
     m_messages.append({kind, caption, text, unexpected});
     if (unexpected)
-        qWarning().noquote() << "ScriptedDialogs: unexpected" << kindName(kind) << "with no queued answer:" << text;
-    if (onMessage)
-        onMessage(m_messages.last());
+        qWarning().noquote() << "ScriptedDialogs: unexpected" << kindName(kind)
+                             << "with no queued answer:" << text;
+    if (onMessage) onMessage(m_messages.last());
 }
 
 QStringList ScriptedDialogs::texts() const {
@@ -41,22 +41,19 @@ QStringList ScriptedDialogs::texts() const {
 QStringList ScriptedDialogs::texts(Kind kind) const {
     QStringList result;
     for (const Message& m : m_messages)
-        if (m.kind == kind)
-            result.append(m.text);
+        if (m.kind == kind) result.append(m.text);
     return result;
 }
 
 std::optional<ScriptedDialogs::Kind> ScriptedDialogs::lastKind() const {
-    if (m_messages.isEmpty())
-        return std::nullopt;
+    if (m_messages.isEmpty()) return std::nullopt;
     return m_messages.last().kind;
 }
 
 QStringList ScriptedDialogs::unexpected() const {
     QStringList result;
     for (const Message& m : m_messages)
-        if (m.unexpected)
-            result.append(kindName(m.kind) + QStringLiteral(": ") + m.text);
+        if (m.unexpected) result.append(kindName(m.kind) + QStringLiteral(": ") + m.text);
     return result;
 }
 
@@ -68,8 +65,7 @@ bool ScriptedDialogs::verifyNoUnexpected(QString* why) const {
         problems.append(QStringLiteral("%1 confirmation answer(s) never asked").arg(m_confirmations.size()));
     if (!m_inputs.isEmpty())
         problems.append(QStringLiteral("%1 input answer(s) never asked").arg(m_inputs.size()));
-    if (why)
-        *why = problems.join(QStringLiteral("; "));
+    if (why) *why = problems.join(QStringLiteral("; "));
     return problems.isEmpty();
 }
 
@@ -93,7 +89,8 @@ bool ScriptedDialogs::confirmation(const QString& text) {
 }
 
 void ScriptedDialogs::messageBox(const QString& text, const QString& caption) {
-    record(Kind::MessageBox, caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption, text, false);
+    record(Kind::MessageBox, caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption, text,
+           false);
 }
 
 std::optional<QString> ScriptedDialogs::inputBox(const QString& caption, const QString& prompt,

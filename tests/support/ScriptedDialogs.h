@@ -69,8 +69,8 @@ private:
 } // namespace dv::test
 
 // Fails the current test when a dialog went unanswered or queued answers are left.
-#define DV_VERIFY_DIALOGS(dialogs)                                                                        \
-    do {                                                                                                \
-        QString dvWhy_;                                                                                 \
-        QVERIFY2((dialogs).verifyNoUnexpected(&dvWhy_), qPrintable(dvWhy_));                            \
+#define DV_VERIFY_DIALOGS(dialogs)                                                                           \
+    do {                                                                                                     \
+        QString dvWhy_;                                                                                      \
+        QVERIFY2((dialogs).verifyNoUnexpected(&dvWhy_), qPrintable(dvWhy_));                                 \
     } while (false)

@@ -28,12 +28,12 @@ bool ScriptedFileDialogs::verifyNoUnexpected(QString* why) const {
     QStringList problems;
     for (const Request& r : m_requests)
         if (r.unexpected)
-            problems.append(QStringLiteral("unanswered %1 dialog \"%2\"")
-                                .arg(r.save ? QStringLiteral("save") : QStringLiteral("open"), r.request.caption));
+            problems.append(
+                QStringLiteral("unanswered %1 dialog \"%2\"")
+                    .arg(r.save ? QStringLiteral("save") : QStringLiteral("open"), r.request.caption));
     if (!m_open.isEmpty() || !m_save.isEmpty())
         problems.append(QStringLiteral("%1 queued path(s) never asked").arg(m_open.size() + m_save.size()));
-    if (why)
-        *why = problems.join(QStringLiteral("; "));
+    if (why) *why = problems.join(QStringLiteral("; "));
     return problems.isEmpty();
 }
 

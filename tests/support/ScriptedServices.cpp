@@ -25,10 +25,8 @@ bool ScriptedServices::verifyNoUnexpected(QString* why) const {
     const bool ok = dialogsOk && filesOk;
     if (why) {
         QStringList parts;
-        if (!a.isEmpty())
-            parts.append(a);
-        if (!b.isEmpty())
-            parts.append(b);
+        if (!a.isEmpty()) parts.append(a);
+        if (!b.isEmpty()) parts.append(b);
         *why = parts.join(QStringLiteral("; "));
     }
     return ok;

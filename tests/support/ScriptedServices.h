@@ -37,8 +37,8 @@ public:
 
 // Fails the current test when a dialog or file dialog went unanswered or queued
 // answers are left.
-#define DV_VERIFY_SERVICES(services)                                                                      \
-    do {                                                                                                \
-        QString dvWhy_;                                                                                 \
-        QVERIFY2((services).verifyNoUnexpected(&dvWhy_), qPrintable(dvWhy_));                           \
+#define DV_VERIFY_SERVICES(services)                                                                         \
+    do {                                                                                                     \
+        QString dvWhy_;                                                                                      \
+        QVERIFY2((services).verifyNoUnexpected(&dvWhy_), qPrintable(dvWhy_));                                \
     } while (false)
