@@ -23,10 +23,17 @@ QString oneLine(QString text) {
 
 QString IniFile::decode(const QByteArray& bytes) {
     QByteArrayView data(bytes);
-    if (data.startsWith("\xEF\xBB\xBF")) data = data.sliced(3);
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(data);
-    if (!utf8.hasError()) return text;
+    if (!utf8.hasError())
+        return text;
+    // Files written on Windows use its Western code page, a superset of Latin-1
+    // (dashes, quotes and the euro sign in 0x80-0x9F).
+    QStringDecoder windows("windows-1252");
+    if (windows.isValid())
+        return windows.decode(data);
     return QString::fromLatin1(data);
 }
 

@@ -14,8 +14,8 @@ using IniEntries = QList<std::pair<QString, QString>>;
 // names compare without regard to case, blanks around keys and values are
 // ignored, a missing file, section or key reads as an empty string, and the
 // first occurrence of a section or key wins. Lines starting with ';' are
-// comments. Files are UTF-8 when they decode as such, otherwise Latin-1 (older
-// files written in an 8-bit code page). Values are taken verbatim: quotes are
+// comments. Files are UTF-8 when they decode as such, otherwise the Windows
+// Western code page (older files written in an 8-bit code page). Values are taken verbatim: quotes are
 // not stripped, so delimited lists keep their quoting.
 class IniFile {
 public:
@@ -25,7 +25,7 @@ public:
     // gives an empty IniFile.
     static IniFile load(const QString& path);
     static IniFile parse(const QByteArray& bytes);
-    // UTF-8 when valid (a byte-order mark is dropped), else Latin-1.
+    // UTF-8 when valid (a byte-order mark is dropped), else Windows-1252 (Latin-1).
     static QString decode(const QByteArray& bytes);
 
     // The one-call read of config.ini and the language files.
