@@ -6,8 +6,8 @@
 // anything else touches it, filled in one transaction, checked, and only then
 // renamed over FILE: a failed build never leaves a half-made database behind.
 
-#include <sqlcipher/sqlite3.h>
 #include <sodium.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <QByteArray>
 #include <QDateTime>
@@ -44,13 +44,11 @@ public:
     explicit BuildError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
-void usage()
-{
+void usage() {
     std::fprintf(stderr, "usage: dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P]\n");
 }
 
-bool parseOptions(int argc, char** argv, Options& o)
-{
+bool parseOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
@@ -97,21 +95,20 @@ bool parseOptions(int argc, char** argv, Options& o)
 // One open database; closes on every way out.
 class Database {
 public:
-    explicit Database(const QString& file) : m_file(file)
-    {
+    explicit Database(const QString& file) : m_file(file) {
         const QByteArray name = QFile::encodeName(file);
-        const int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        const int rc =
+            sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         if (rc != SQLITE_OK) {
-            const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
+            const QString msg =
+                m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
             sqlite3_close_v2(m_db);
             m_db = nullptr;
             throw BuildError(QStringLiteral("%1: cannot create the database: %2").arg(file, msg));
         }
     }
-    ~Database()
-    {
-        if (m_db)
-            sqlite3_close_v2(m_db); // error path: the file is removed anyway
+    ~Database() {
+        if (m_db) sqlite3_close_v2(m_db); // error path: the file is removed anyway
     }
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -121,8 +118,7 @@ public:
 
     QString error() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
 
-    void exec(const char* sql, const QString& what)
-    {
+    void exec(const char* sql, const QString& what) {
         char* err = nullptr;
         if (sqlite3_exec(m_db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
             const QString msg = err ? QString::fromUtf8(err) : error();
@@ -132,30 +128,25 @@ public:
     }
 
     // Every row of a one-column query, as text.
-    QStringList column(const QString& sql)
-    {
+    QStringList column(const QString& sql) {
         sqlite3_stmt* st = prepare(sql);
         QStringList rows;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW)
             rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            throw BuildError(QStringLiteral("%1: %2: %3").arg(m_file, sql, error()));
+        if (rc != SQLITE_DONE) throw BuildError(QStringLiteral("%1: %2: %3").arg(m_file, sql, error()));
         return rows;
     }
 
-    qint64 scalar(const QString& sql)
-    {
+    qint64 scalar(const QString& sql) {
         const QStringList rows = column(sql);
-        if (rows.size() != 1)
-            throw BuildError(QStringLiteral("%1: %2: expected one row").arg(m_file, sql));
+        if (rows.size() != 1) throw BuildError(QStringLiteral("%1: %2: expected one row").arg(m_file, sql));
         return rows.first().toLongLong();
     }
 
     // Runs a statement with text parameters ?1, ?2, ...; gives the rows it changed.
-    int run(const QString& sql, const QStringList& params)
-    {
+    int run(const QString& sql, const QStringList& params) {
         sqlite3_stmt* st = prepare(sql);
         QList<QByteArray> keep;
         for (int i = 0; i < params.size(); ++i) {
@@ -164,21 +155,18 @@ public:
         }
         const int rc = sqlite3_step(st);
         sqlite3_finalize(st);
-        if (rc != SQLITE_DONE)
-            throw BuildError(QStringLiteral("%1: %2: %3").arg(m_file, sql, error()));
+        if (rc != SQLITE_DONE) throw BuildError(QStringLiteral("%1: %2: %3").arg(m_file, sql, error()));
         return sqlite3_changes(m_db);
     }
 
-    void close()
-    {
+    void close() {
         if (m_db && sqlite3_close(m_db) != SQLITE_OK)
             throw BuildError(QStringLiteral("%1: cannot close the database: %2").arg(m_file, error()));
         m_db = nullptr;
     }
 
 private:
-    sqlite3_stmt* prepare(const QString& sql)
-    {
+    sqlite3_stmt* prepare(const QString& sql) {
         sqlite3_stmt* st = nullptr;
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &st, nullptr) != SQLITE_OK)
@@ -190,16 +178,14 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-int lineAt(const QByteArray& text, qsizetype offset)
-{
+int lineAt(const QByteArray& text, qsizetype offset) {
     while (offset < text.size() && QChar::isSpace(uchar(text[offset])))
         ++offset;
     return int(text.left(offset).count('\n')) + 1;
 }
 
 // Runs one script statement by statement, so that an error names its line.
-void runScript(Database& db, const QString& path)
-{
+void runScript(Database& db, const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw BuildError(QStringLiteral("%1: cannot read: %2").arg(path, f.errorString()));
@@ -214,8 +200,7 @@ void runScript(Database& db, const QString& path)
         if (sqlite3_prepare_v2(db.handle(), p, int(end - p), &st, &tail) != SQLITE_OK)
             throw BuildError(QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(db.error()));
         p = tail;
-        if (!st)
-            continue; // only blanks or comments were left
+        if (!st) continue; // only blanks or comments were left
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         }
@@ -223,12 +208,12 @@ void runScript(Database& db, const QString& path)
         if (rc != SQLITE_DONE)
             throw BuildError(QStringLiteral("%1:%2: %3").arg(path).arg(line).arg(db.error()));
         if (sqlite3_get_autocommit(db.handle()))
-            throw BuildError(QStringLiteral("%1:%2: scripts must not end the build's transaction").arg(path).arg(line));
+            throw BuildError(
+                QStringLiteral("%1:%2: scripts must not end the build's transaction").arg(path).arg(line));
     }
 }
 
-QString argon2idHash(const char* password)
-{
+QString argon2idHash(const char* password) {
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, password, std::strlen(password), crypto_pwhash_OPSLIMIT_INTERACTIVE,
                           crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
@@ -238,34 +223,35 @@ QString argon2idHash(const char* password)
 
 // The seed scripts leave the administrator's hash and the release empty;
 // fill them in and make sure nothing else was left unset.
-void insertGeneratedRows(Database& db, const Options& o)
-{
+void insertGeneratedRows(Database& db, const Options& o) {
     const int admins = db.run(QStringLiteral("UPDATE usuario SET usuario_senha = ?1 "
                                              "WHERE usuario_login = 'admin' AND usuario_senha IS NULL"),
                               {argon2idHash(kAdminPassword)});
     if (admins != 1)
-        throw BuildError(QStringLiteral("%1: the seed rows must hold exactly one administrator 'admin' without a "
-                                        "password, found %2")
-                             .arg(db.file())
-                             .arg(admins));
-    if (db.scalar(QStringLiteral("SELECT count(*) FROM usuario WHERE usuario_senha IS NULL OR usuario_senha = ''")))
+        throw BuildError(
+            QStringLiteral("%1: the seed rows must hold exactly one administrator 'admin' without a "
+                           "password, found %2")
+                .arg(db.file())
+                .arg(admins));
+    if (db.scalar(
+            QStringLiteral("SELECT count(*) FROM usuario WHERE usuario_senha IS NULL OR usuario_senha = ''")))
         throw BuildError(QStringLiteral("%1: a seeded user has no password hash").arg(db.file()));
 
     const qint64 installs = db.scalar(QStringLiteral("SELECT count(*) FROM configuracao"));
     if (installs != 1)
-        throw BuildError(
-            QStringLiteral("%1: the seed rows must hold exactly one configuracao row, found %2").arg(db.file()).arg(installs));
+        throw BuildError(QStringLiteral("%1: the seed rows must hold exactly one configuracao row, found %2")
+                             .arg(db.file())
+                             .arg(installs));
     db.run(QStringLiteral("UPDATE configuracao SET Sistema_Release = ?1, Sistema_DataUpdate = ?2"),
            {o.version, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
 }
 
 // Text wider than its declared column would be cut or refused by the screens.
-void checkWidths(Database& db)
-{
+void checkWidths(Database& db) {
     static const QRegularExpression varcharRe(QStringLiteral("^VARCHAR\\((\\d+)\\)"),
                                               QRegularExpression::CaseInsensitiveOption);
-    const QStringList tables =
-        db.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
+    const QStringList tables = db.column(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"));
     for (const QString& table : tables) {
         sqlite3_stmt* st = nullptr;
         const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(table).toUtf8();
@@ -276,8 +262,7 @@ void checkWidths(Database& db)
             const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
             const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
             const auto m = varcharRe.match(type);
-            if (m.hasMatch())
-                widths.append({name, m.captured(1).toInt()});
+            if (m.hasMatch()) widths.append({name, m.captured(1).toInt()});
         }
         sqlite3_finalize(st);
         for (const auto& [name, width] : widths) {
@@ -294,8 +279,7 @@ void checkWidths(Database& db)
     }
 }
 
-void build(const Options& o, const QString& tmp)
-{
+void build(const Options& o, const QString& tmp) {
     const QDir dir(o.sqlDir);
     const QStringList scripts = dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
     if (!dir.exists() || scripts.isEmpty())
@@ -317,19 +301,20 @@ void build(const Options& o, const QString& tmp)
     checkWidths(db);
     const QStringList orphans = db.column(QStringLiteral("PRAGMA foreign_key_check"));
     if (!orphans.isEmpty())
-        throw BuildError(QStringLiteral("%1: seed rows break a foreign key in table %2").arg(tmp, orphans.first()));
+        throw BuildError(
+            QStringLiteral("%1: seed rows break a foreign key in table %2").arg(tmp, orphans.first()));
     db.exec("COMMIT", QStringLiteral("COMMIT"));
 
     const QStringList integrity = db.column(QStringLiteral("PRAGMA integrity_check"));
     if (integrity != QStringList{QStringLiteral("ok")})
-        throw BuildError(QStringLiteral("%1: integrity check failed: %2").arg(tmp, integrity.join(QLatin1String("; "))));
+        throw BuildError(
+            QStringLiteral("%1: integrity check failed: %2").arg(tmp, integrity.join(QLatin1String("; "))));
     db.close();
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) {
         usage();
@@ -349,8 +334,8 @@ int main(int argc, char** argv)
             QTemporaryFile reserve(target.absoluteFilePath() + QStringLiteral(".XXXXXX.tmp"));
             reserve.setAutoRemove(false);
             if (!reserve.open())
-                throw BuildError(
-                    QStringLiteral("%1: cannot create a temporary file: %2").arg(target.absolutePath(), reserve.errorString()));
+                throw BuildError(QStringLiteral("%1: cannot create a temporary file: %2")
+                                     .arg(target.absolutePath(), reserve.errorString()));
             tmp = reserve.fileName();
         }
         build(o, tmp);
@@ -358,8 +343,9 @@ int main(int argc, char** argv)
         const QByteArray to = QFile::encodeName(target.absoluteFilePath());
         // rename(2) replaces the old file in one step.
         if (std::rename(from.constData(), to.constData()) != 0)
-            throw BuildError(QStringLiteral("%1: cannot replace: %2").arg(target.absoluteFilePath(),
-                                                                          QString::fromLocal8Bit(std::strerror(errno))));
+            throw BuildError(
+                QStringLiteral("%1: cannot replace: %2")
+                    .arg(target.absoluteFilePath(), QString::fromLocal8Bit(std::strerror(errno))));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dv_makedb: %s\n", e.what());
         if (!tmp.isEmpty()) {
@@ -368,6 +354,7 @@ int main(int argc, char** argv)
         }
         return 1;
     }
-    std::printf("dv_makedb: wrote %s (release %s)\n", qPrintable(target.absoluteFilePath()), qPrintable(o.version));
+    std::printf("dv_makedb: wrote %s (release %s)\n", qPrintable(target.absoluteFilePath()),
+                qPrintable(o.version));
     return 0;
 }

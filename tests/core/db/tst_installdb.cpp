@@ -5,9 +5,9 @@
 #include "core/db/Engine.h"
 #include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <sodium.h>
 
@@ -19,17 +19,39 @@ const char* const kPassword = "5316428850";
 
 // Every form name the screen opener can create.
 const QStringList kForms = {
-    "frmUsuario",         "frmUsuario_Manut",        "frmModulo",
-    "frmModulo_Manut",    "frmModulo_Menu_Manut",    "frmBackup",
-    "frmGrupo",           "frmGrupo_Manut",          "frmServico",
-    "frmServico_Manut",   "frmPaciente",             "frmPaciente_Manut",
-    "frmContato",         "frmContato_Manut",        "frmContasPagar",
-    "frmContasPagar_Manut", "frmConsulta",           "frmConsulta_Manut",
-    "frmConvenio",        "frmConvenio_Manut",       "frmAgenda_Consulta",
-    "frmAgenda_Manut",    "frmSelecaoContasReceber", "frmSelecaoContasRecebidas",
-    "frmEstoque",         "frmEstoque_Manut",        "frmIcone",
-    "frmIcone_Manut",     "frmDentista",             "frmDentista_Manut",
-    "frmEmpresa",         "frmEmpresa_Manut",        "frmDente",
+    "frmUsuario",
+    "frmUsuario_Manut",
+    "frmModulo",
+    "frmModulo_Manut",
+    "frmModulo_Menu_Manut",
+    "frmBackup",
+    "frmGrupo",
+    "frmGrupo_Manut",
+    "frmServico",
+    "frmServico_Manut",
+    "frmPaciente",
+    "frmPaciente_Manut",
+    "frmContato",
+    "frmContato_Manut",
+    "frmContasPagar",
+    "frmContasPagar_Manut",
+    "frmConsulta",
+    "frmConsulta_Manut",
+    "frmConvenio",
+    "frmConvenio_Manut",
+    "frmAgenda_Consulta",
+    "frmAgenda_Manut",
+    "frmSelecaoContasReceber",
+    "frmSelecaoContasRecebidas",
+    "frmEstoque",
+    "frmEstoque_Manut",
+    "frmIcone",
+    "frmIcone_Manut",
+    "frmDentista",
+    "frmDentista_Manut",
+    "frmEmpresa",
+    "frmEmpresa_Manut",
+    "frmDente",
     "frmDente_Manut",
 };
 
@@ -46,19 +68,21 @@ CliResult runCli(const QString& program, const QStringList& args, const QByteArr
     p.write(input);
     p.closeWriteChannel();
     p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 bool validCnpj(const QString& s) {
     if (s.size() != 14) return false;
     auto digit = [&](int n, std::initializer_list<int> weights) {
         int sum = 0, i = 0;
-        for (int w : weights) sum += s[i++].digitValue() * w;
+        for (int w : weights)
+            sum += s[i++].digitValue() * w;
         const int r = sum % 11;
         return (r < 2 ? 0 : 11 - r) == s[n].digitValue();
     };
-    return digit(12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}) && digit(13, {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2});
+    return digit(12, {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2}) &&
+           digit(13, {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2});
 }
 
 } // namespace
@@ -87,7 +111,8 @@ class TestInstallDb : public QObject {
     }
     QStringList column(const QString& sql) {
         QStringList out;
-        for (const auto& r : rows(sql)) out << r.value(0);
+        for (const auto& r : rows(sql))
+            out << r.value(0);
         return out;
     }
 
@@ -137,12 +162,15 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("broken script") << "CREATE TABLE a (x INTEGER);\n\nINSERT INTO nowhere VALUES (1);\n"
                                        << "2.3.4.5" << false << "01_broken.sql:3: no such table: nowhere";
-        QTest::newRow("script ends the transaction") << "CREATE TABLE a (x INTEGER);\nCOMMIT;\n" << "2.3.4.5" << false
-                                                     << "must not end";
-        QTest::newRow("no administrator") << "CREATE TABLE usuario (usuario_login VARCHAR(30), usuario_senha VARCHAR(128));\n"
-                                          << "2.3.4.5" << false << "administrator";
-        QTest::newRow("malformed version") << "" << "1.0" << false << "X.Y.Z.W";
-        QTest::newRow("real schema") << "" << "2.3.4.5" << true << "";
+        QTest::newRow("script ends the transaction") << "CREATE TABLE a (x INTEGER);\nCOMMIT;\n"
+                                                     << "2.3.4.5" << false << "must not end";
+        QTest::newRow("no administrator")
+            << "CREATE TABLE usuario (usuario_login VARCHAR(30), usuario_senha VARCHAR(128));\n"
+            << "2.3.4.5" << false << "administrator";
+        QTest::newRow("malformed version") << ""
+                                           << "1.0" << false << "X.Y.Z.W";
+        QTest::newRow("real schema") << ""
+                                     << "2.3.4.5" << true << "";
     }
     void generatorReplacesOnlyOnSuccess() {
         QFETCH(QString, script);
@@ -186,15 +214,16 @@ private slots:
         }
         // The new file is keyed with the given password and records the given release.
         auto db = Connection::open(
-            QStringLiteral("Data Source=%1;Jet OLEDB:Database Password=outra-senha").arg(out), QStringLiteral("/"));
+            QStringLiteral("Data Source=%1;Jet OLEDB:Database Password=outra-senha").arg(out),
+            QStringLiteral("/"));
         auto c = db->query(QStringLiteral("select Sistema_Release from configuracao"));
         QVERIFY(c->next());
         QCOMPARE(QString::fromUtf8(c->utf8(0)), version);
-        QVERIFY_THROWS_EXCEPTION(EngineError,
-                                 Connection::open(QStringLiteral("Data Source=%1;Jet OLEDB:Database Password=%2")
-                                                      .arg(out, QLatin1String(kPassword)),
-                                                  QStringLiteral("/"))
-                                     ->query(QStringLiteral("select count(*) from sqlite_master")));
+        QVERIFY_THROWS_EXCEPTION(
+            EngineError, Connection::open(QStringLiteral("Data Source=%1;Jet OLEDB:Database Password=%2")
+                                              .arg(out, QLatin1String(kPassword)),
+                                          QStringLiteral("/"))
+                             ->query(QStringLiteral("select count(*) from sqlite_master")));
     }
 
     void administrator() {
@@ -230,28 +259,33 @@ private slots:
         const QStringList names = column("select form_nome from Formulario");
         QCOMPARE(QSet<QString>(names.begin(), names.end()), QSet<QString>(kForms.begin(), kForms.end()));
         QCOMPARE(names.size(), kForms.size());
-        for (const auto& r : rows("select form_nome, form_descricao, form_ativo, form_tipo, form_classe from Formulario")) {
+        for (const auto& r :
+             rows("select form_nome, form_descricao, form_ativo, form_tipo, form_classe from Formulario")) {
             QVERIFY2(!r[1].trimmed().isEmpty(), qPrintable(r[0]));
             QCOMPARE(r[2], QStringLiteral("S"));
             QVERIFY2(QStringLiteral("LMDSP").contains(r[3]) && r[3].size() == 1, qPrintable(r[0]));
             QCOMPARE(r[4], QLatin1Char('T') + r[0]);
         }
         // Module screens are the developer's: never offered in the permission editor.
-        QCOMPARE(one("select count(*) from Formulario where form_nome like 'frmModulo%' and form_tipo <> 'S'"),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            one("select count(*) from Formulario where form_nome like 'frmModulo%' and form_tipo <> 'S'"),
+            QStringLiteral("0"));
         QCOMPARE(one("select count(*) from Formulario where form_tipo = 'S'"), QStringLiteral("3"));
 
         // The administrator group may open every screen, with every right.
-        QCOMPARE(one("select count(*) from Formulario f where not exists (select 1 from grupo_permissao p "
-                     "where p.grupo_id = 1 and p.form_nome = f.form_nome and form_novo = 'S' and form_editar = 'S' "
-                     "and form_excluir = 'S' and form_filtrar = 'S' and form_imprimir = 'S' and form_html = 'S' "
-                     "and form_excel = 'S' and form_outros = 'S')"),
-                 QStringLiteral("0"));
+        QCOMPARE(
+            one("select count(*) from Formulario f where not exists (select 1 from grupo_permissao p "
+                "where p.grupo_id = 1 and p.form_nome = f.form_nome and form_novo = 'S' and form_editar = "
+                "'S' "
+                "and form_excluir = 'S' and form_filtrar = 'S' and form_imprimir = 'S' and form_html = 'S' "
+                "and form_excel = 'S' and form_outros = 'S')"),
+            QStringLiteral("0"));
         QCOMPARE(one("select count(*) from grupo_permissao"), QString::number(kForms.size()));
     }
 
     void menuTree() {
-        QVERIFY(one("select count(*) from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S'").toInt() >= 3);
+        QVERIFY(one("select count(*) from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S'").toInt() >=
+                3);
         // Every entry opens a registered screen, and every entry hangs under a group.
         QCOMPARE(one("select count(*) from menu_sistema m where not exists "
                      "(select 1 from Formulario f where f.form_nome = m.form_nome)"),
@@ -264,7 +298,8 @@ private slots:
                      "or ifnull(menu_ajuda, '') = ''"),
                  QStringLiteral("0"));
         // Maintenance screens need their list's current row: they are not menu entries.
-        QCOMPARE(one("select count(*) from menu_sistema where form_nome like '%_Manut'"), QStringLiteral("0"));
+        QCOMPARE(one("select count(*) from menu_sistema where form_nome like '%_Manut'"),
+                 QStringLiteral("0"));
     }
 
     void installationRow() {
@@ -278,30 +313,42 @@ private slots:
     void codeTables_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("27 states") << "select count(*) from UF" << "27";
-        QTest::newRow("SP") << "select uf_nome from UF where uf_id = 'SP'" << "São Paulo";
-        QTest::newRow("supplier type") << "select tipo_contato_nome from tipo_contato where tipo_contato_id = 1"
-                                       << "Fornecedor";
+        QTest::newRow("27 states") << "select count(*) from UF"
+                                   << "27";
+        QTest::newRow("SP") << "select uf_nome from UF where uf_id = 'SP'"
+                            << "São Paulo";
+        QTest::newRow("supplier type")
+            << "select tipo_contato_nome from tipo_contato where tipo_contato_id = 1"
+            << "Fornecedor";
         QTest::newRow("tooth locations")
             << "select group_concat(local_dente_id, ',') from (select local_dente_id from local_dente "
                "order by local_dente_id)"
             << "DI,DS,Q1,Q2,Q3,Q4,TO";
-        QTest::newRow("location names") << "select count(*) from local_dente where ifnull(local_dente_nome, '') = ''"
-                                        << "0";
-        QTest::newRow("skin") << "select count(*) from skin where skin = 'SKIN0081.SKN'" << "1";
-        QTest::newRow("particular plan") << "select count(*) from convenio where convenio_nome = 'Particular'" << "1";
-        QTest::newRow("payment forms")
-            << "select count(*) from forma_pagamento where forma_pagamento_nome in ('Dinheiro', 'PIX', 'Cheque')"
-            << "3";
+        QTest::newRow("location names")
+            << "select count(*) from local_dente where ifnull(local_dente_nome, '') = ''"
+            << "0";
+        QTest::newRow("skin") << "select count(*) from skin where skin = 'SKIN0081.SKN'"
+                              << "1";
+        QTest::newRow("particular plan") << "select count(*) from convenio where convenio_nome = 'Particular'"
+                                         << "1";
+        QTest::newRow("payment forms") << "select count(*) from forma_pagamento where forma_pagamento_nome "
+                                          "in ('Dinheiro', 'PIX', 'Cheque')"
+                                       << "3";
         QTest::newRow("anamnesis ordered 1..n")
-            << "select count(*) = max(anamnese_ordem) and min(anamnese_ordem) = 1 and count(distinct anamnese_ordem) "
+            << "select count(*) = max(anamnese_ordem) and min(anamnese_ordem) = 1 and count(distinct "
+               "anamnese_ordem) "
                "= count(*) and count(*) >= 12 from anamnese"
             << "1";
-        QTest::newRow("one company") << "select count(*) from empresa" << "1";
-        QTest::newRow("branches") << "select count(*) > 0 from ramo" << "1";
-        QTest::newRow("units") << "select count(*) > 0 from unidade where unidade_id = 'UN'" << "1";
-        QTest::newRow("payable kinds") << "select count(*) > 0 from tipo_conta" << "1";
-        QTest::newRow("no reports yet") << "select count(*) from Relatorio" << "0";
+        QTest::newRow("one company") << "select count(*) from empresa"
+                                     << "1";
+        QTest::newRow("branches") << "select count(*) > 0 from ramo"
+                                  << "1";
+        QTest::newRow("units") << "select count(*) > 0 from unidade where unidade_id = 'UN'"
+                               << "1";
+        QTest::newRow("payable kinds") << "select count(*) > 0 from tipo_conta"
+                                       << "1";
+        QTest::newRow("no reports yet") << "select count(*) from Relatorio"
+                                        << "0";
     }
     void codeTables() {
         QFETCH(QString, sql);
@@ -320,29 +367,40 @@ private slots:
         QTest::addColumn<QString>("child"); // one more child row of patient 1 / consultation 1, if any
         QTest::addColumn<QString>("childTable");
         QTest::addColumn<QString>("deleteParent");
-        QTest::newRow("consultation items")
-            << "insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id, item_consulta_valor) "
-               "values (1, 0, 0, 'TO', 0)"
-            << "item_consulta" << "delete from consulta where consulta_id = 1";
-        QTest::newRow("installments")
-            << "insert into parcela (consulta_id, paciente_id, parcela_numero, parcela_valor) values (1, 1, 1, 100)"
-            << "parcela" << "delete from consulta where consulta_id = 1";
-        QTest::newRow("documents") << "insert into documento (consulta_id, paciente_id, doc_nome) values (1, 1, 'Receita')"
-                                   << "documento" << "delete from consulta where consulta_id = 1";
-        QTest::newRow("patient answers")
-            << "insert into anamnese_paciente (paciente_id, anamnese_id, anamnese_resposta) values (1, 1, 'N')"
-            << "anamnese_paciente" << "delete from paciente where paciente_id = 1";
-        QTest::newRow("patient photos") << "insert into foto (paciente_id, foto_titulo) values (1, 'Foto')" << "foto"
+        QTest::newRow("consultation items") << "insert into item_consulta (consulta_id, servico_id, "
+                                               "dente_id, local_dente_id, item_consulta_valor) "
+                                               "values (1, 0, 0, 'TO', 0)"
+                                            << "item_consulta"
+                                            << "delete from consulta where consulta_id = 1";
+        QTest::newRow("installments") << "insert into parcela (consulta_id, paciente_id, parcela_numero, "
+                                         "parcela_valor) values (1, 1, 1, 100)"
+                                      << "parcela"
+                                      << "delete from consulta where consulta_id = 1";
+        QTest::newRow("documents")
+            << "insert into documento (consulta_id, paciente_id, doc_nome) values (1, 1, 'Receita')"
+            << "documento"
+            << "delete from consulta where consulta_id = 1";
+        QTest::newRow("patient answers") << "insert into anamnese_paciente (paciente_id, anamnese_id, "
+                                            "anamnese_resposta) values (1, 1, 'N')"
+                                         << "anamnese_paciente"
+                                         << "delete from paciente where paciente_id = 1";
+        QTest::newRow("patient photos") << "insert into foto (paciente_id, foto_titulo) values (1, 'Foto')"
+                                        << "foto"
                                         << "delete from paciente where paciente_id = 1";
-        QTest::newRow("patient consultations") << "" << "consulta" << "delete from paciente where paciente_id = 1";
-        QTest::newRow("group permissions") << "" << "grupo_permissao" << "delete from grupo where grupo_id = 1";
+        QTest::newRow("patient consultations") << ""
+                                               << "consulta"
+                                               << "delete from paciente where paciente_id = 1";
+        QTest::newRow("group permissions") << ""
+                                           << "grupo_permissao"
+                                           << "delete from grupo where grupo_id = 1";
     }
     void parentWithChildrenCannotBeDeleted() {
         QFETCH(QString, child);
         QFETCH(QString, childTable);
         QFETCH(QString, deleteParent);
         m_db->execute("insert into paciente (paciente_id, paciente_nome, convenio_id) values (1, 'Ana', 1)");
-        m_db->execute("insert into consulta (consulta_id, paciente_id, dentista_id, forma_pagamento_id) values (1, 1, 1, 1)");
+        m_db->execute("insert into consulta (consulta_id, paciente_id, dentista_id, forma_pagamento_id) "
+                      "values (1, 1, 1, 1)");
         if (!child.isEmpty()) m_db->execute(child);
         const QString childCount = QStringLiteral("select count(*) from %1").arg(childTable);
         const QString before = one(childCount);
@@ -352,12 +410,14 @@ private slots:
             m_db->execute(deleteParent);
             QFAIL("a parent with children was deleted");
         } catch (const DatabaseError& e) {
-            QVERIFY2(e.message().contains(QStringLiteral("table '%1' includes related records").arg(childTable)),
-                     qPrintable(e.message()));
+            QVERIFY2(
+                e.message().contains(QStringLiteral("table '%1' includes related records").arg(childTable)),
+                qPrintable(e.message()));
         }
         QCOMPARE(one(childCount), before);
 
-        for (const char* leaf : {"item_consulta", "parcela", "documento", "anamnese_paciente", "foto", "grupo_permissao"})
+        for (const char* leaf :
+             {"item_consulta", "parcela", "documento", "anamnese_paciente", "foto", "grupo_permissao"})
             m_db->execute(QStringLiteral("delete from %1").arg(QLatin1String(leaf)));
         if (deleteParent.contains(QLatin1String("paciente"))) m_db->execute("delete from consulta");
         QCOMPARE(m_db->execute(deleteParent), qint64(1));
@@ -365,8 +425,8 @@ private slots:
 
     void childNeedsParent_data() {
         QTest::addColumn<QString>("sql");
-        QTest::newRow("item of no consultation")
-            << "insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id) values (999, 1, 0, 'TO')";
+        QTest::newRow("item of no consultation") << "insert into item_consulta (consulta_id, servico_id, "
+                                                    "dente_id, local_dente_id) values (999, 1, 0, 'TO')";
         QTest::newRow("consultation of no patient")
             << "insert into consulta (paciente_id, dentista_id, forma_pagamento_id) values (999, 1, 1)";
         QTest::newRow("permission of no group")
@@ -380,10 +440,13 @@ private slots:
     // Lookups the screens leave at 0 (no tooth, no icon) are not references.
     void zeroLookupsAreAccepted() {
         m_db->execute("insert into paciente (paciente_id, paciente_nome, convenio_id) values (1, 'Ana', 0)");
-        m_db->execute("insert into consulta (consulta_id, paciente_id, dentista_id, forma_pagamento_id) values (1, 1, 0, 0)");
-        QCOMPARE(m_db->execute("insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id, icone_id) "
-                               "values (1, 0, 0, 'TO', 0)"),
-                 qint64(1));
+        m_db->execute("insert into consulta (consulta_id, paciente_id, dentista_id, forma_pagamento_id) "
+                      "values (1, 1, 0, 0)");
+        QCOMPARE(
+            m_db->execute(
+                "insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id, icone_id) "
+                "values (1, 0, 0, 'TO', 0)"),
+            qint64(1));
     }
 
     // The remaining amount that receipts read follows the net and paid amounts.

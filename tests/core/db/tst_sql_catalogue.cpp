@@ -11,8 +11,12 @@ Q_DECLARE_METATYPE(dv::Param)
 
 namespace {
 
-Param pInt(const char* name, qint64 v) { return {QString::fromLatin1(name), ParamType::Integer, v}; }
-Param pText(const char* name, const QString& v) { return {QString::fromLatin1(name), ParamType::String, v}; }
+Param pInt(const char* name, qint64 v) {
+    return {QString::fromLatin1(name), ParamType::Integer, v};
+}
+Param pText(const char* name, const QString& v) {
+    return {QString::fromLatin1(name), ParamType::String, v};
+}
 
 // A small clinic: two dentists (one inactive), a patient born in December with
 // an answer and a photo, a service drawn on Q1 and priced in the "Particular"
@@ -23,38 +27,51 @@ const char* const kFixture[] = {
     "insert into dentista (dentista_id, dentista_nome, dentista_cro, empresa_id, dentista_ativo) "
     "values (1, 'Ana Souza', 'CRO-SP 12345', 1, 'S')",
     "insert into dentista (dentista_id, dentista_nome, dentista_ativo) values (2, 'Bruno Lima', 'N')",
-    "insert into paciente (paciente_id, paciente_nome, paciente_cpf, paciente_rg, paciente_fone, paciente_celular, "
+    "insert into paciente (paciente_id, paciente_nome, paciente_cpf, paciente_rg, paciente_fone, "
+    "paciente_celular, "
     "paciente_registro, paciente_data_nascimento, paciente_data_cadastro, paciente_ativo, convenio_id) "
-    "values (1, 'Maria da Conceição', '52998224725', '12.345.678-9', '55(012)99123-4567', '55(012)98765-4321', "
+    "values (1, 'Maria da Conceição', '52998224725', '12.345.678-9', '55(012)99123-4567', "
+    "'55(012)98765-4321', "
     "'R-001', '1980-12-15 00:00:00', '2026-01-05 00:00:00', 'S', 1)",
     "insert into anamnese_paciente (paciente_id, anamnese_id, anamnese_resposta) values (1, 1, 'N')",
     "insert into foto (paciente_id, foto_titulo, foto_data) values (1, 'Foto', '2026-01-05 00:00:00')",
-    "insert into icone (icone_id, icone_nome, icone_arquivo) values (1, 'Restauração oclusal', 'rest_ocl.bmp')",
+    "insert into icone (icone_id, icone_nome, icone_arquivo) values (1, 'Restauração oclusal', "
+    "'rest_ocl.bmp')",
     "insert into servico (servico_id, servico_nome, ramo_id, servico_ativo, servico_valor) "
     "values (1, 'Restauração em resina  ', 'Dentística', 'S', 1500000)",
-    "insert into servico_icone (servico_id, local_dente_id, face_dente, icone_id) values (1, 'Q1', 'Oclusal', 1)",
+    "insert into servico_icone (servico_id, local_dente_id, face_dente, icone_id) values (1, 'Q1', "
+    "'Oclusal', 1)",
     "insert into tabela_convenio (convenio_id, servico_id, tabela_valor, tabela_data) "
     "values (1, 1, 1200000, '2026-01-01 00:00:00')",
-    "insert into consulta (consulta_id, paciente_id, dentista_id, consulta_data, consulta_validade, consulta_valor, "
-    "consulta_aprovado, forma_pagamento_id) values (1, 1, 1, '2026-12-01 00:00:00', '2026-12-08 00:00:00', 1200000, "
+    "insert into consulta (consulta_id, paciente_id, dentista_id, consulta_data, consulta_validade, "
+    "consulta_valor, "
+    "consulta_aprovado, forma_pagamento_id) values (1, 1, 1, '2026-12-01 00:00:00', '2026-12-08 00:00:00', "
+    "1200000, "
     "'N', 1)",
-    "insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id, icone_id, item_consulta_valor, "
+    "insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id, icone_id, "
+    "item_consulta_valor, "
     "item_consulta_concluido) values (1, 1, 16, 'Q1', 1, 1200000, 'N')",
     "insert into documento (consulta_id, paciente_id, dentista_id, doc_nome, doc_data, doc_texto) "
     "values (1, 1, 1, 'Receita', '2026-12-01 00:00:00', 'Amoxicilina 500 mg')",
-    "insert into parcela (parcela_id, consulta_id, paciente_id, parcela_numero, parcela_data, parcela_vencimento, "
-    "parcela_valor, parcela_juros, parcela_desconto, parcela_valor_liquido, parcela_valor_pago, parcela_quitada) "
-    "values (1, 1, 1, 1, '2026-12-01 00:00:00', '2026-12-10 00:00:00', 600000, 0, 0, 600000, 0, 'N')",
-    "insert into parcela (parcela_id, consulta_id, paciente_id, parcela_numero, parcela_data, parcela_vencimento, "
+    "insert into parcela (parcela_id, consulta_id, paciente_id, parcela_numero, parcela_data, "
+    "parcela_vencimento, "
     "parcela_valor, parcela_juros, parcela_desconto, parcela_valor_liquido, parcela_valor_pago, "
-    "paracela_data_pagamento, parcela_quitada) values (2, 1, 1, 2, '2026-12-01 00:00:00', '2027-01-10 00:00:00', "
+    "parcela_quitada) "
+    "values (1, 1, 1, 1, '2026-12-01 00:00:00', '2026-12-10 00:00:00', 600000, 0, 0, 600000, 0, 'N')",
+    "insert into parcela (parcela_id, consulta_id, paciente_id, parcela_numero, parcela_data, "
+    "parcela_vencimento, "
+    "parcela_valor, parcela_juros, parcela_desconto, parcela_valor_liquido, parcela_valor_pago, "
+    "paracela_data_pagamento, parcela_quitada) values (2, 1, 1, 2, '2026-12-01 00:00:00', '2027-01-10 "
+    "00:00:00', "
     "600000, 0, 0, 600000, 600000, '2026-12-05 00:00:00', 'S')",
     "insert into horario (hora_id, dentista_id, dia_id) values ('08:00', 1, 2)",
     "insert into horario (hora_id, dentista_id, dia_id) values ('08:30', 1, 2)",
     "insert into horario (hora_id, dentista_id, dia_id) values ('09:00', 1, 2)",
-    "insert into agenda (agenda_id, paciente_id, agenda_data_cadastro, agenda_data_consulta, hora_id, dentista_id) "
+    "insert into agenda (agenda_id, paciente_id, agenda_data_cadastro, agenda_data_consulta, hora_id, "
+    "dentista_id) "
     "values (1, 1, '2026-11-20 00:00:00', '2026-12-01 00:00:00', '08:30', 1)",
-    "insert into contato (contato_id, contato_nome, tipo_contato_id, contato_ativo, contato_pessoa, contato_cpf) "
+    "insert into contato (contato_id, contato_nome, tipo_contato_id, contato_ativo, contato_pessoa, "
+    "contato_cpf) "
     "values (1, 'Dental Paulista Ltda', 1, 'S', 'J', '23456789000195')",
     "insert into Produto (prod_nome, prod_estoque, prod_minimo, unidade_id, contato_id, prod_ultimo_preco) "
     "values ('Luva de procedimento', 10, 5, 'CX', 1, 350000)",
@@ -65,25 +82,30 @@ const char* const kFixture[] = {
 // The agenda's free-slot statement as it builds it for Tuesday 01/12/2026 and dentist 1.
 QString freeSlots() {
     return QStringLiteral(" select hora_id from horario ") + QStringLiteral(" where hora_id not in ") +
-           QStringLiteral(" ( select hora_id from agenda ") + QStringLiteral("  where agenda_data_consulta = #") +
-           QStringLiteral("12/01/2026") + QStringLiteral("#") + QStringLiteral("  and dentista_id = ") +
-           QStringLiteral("1") + QStringLiteral("  )") + QStringLiteral(" and dentista_id = ") + QStringLiteral("1") +
+           QStringLiteral(" ( select hora_id from agenda ") +
+           QStringLiteral("  where agenda_data_consulta = #") + QStringLiteral("12/01/2026") +
+           QStringLiteral("#") + QStringLiteral("  and dentista_id = ") + QStringLiteral("1") +
+           QStringLiteral("  )") + QStringLiteral(" and dentista_id = ") + QStringLiteral("1") +
            QStringLiteral(" and dia_id = ") + QStringLiteral("2") + QStringLiteral(" Order by hora_id");
 }
 
 const QString kReceivablesSelect = QStringLiteral(
-    "SELECT parcela.consulta_id, parcela.parcela_id, parcela.paciente_id, parcela.parcela_numero, parcela.parcela_data, "
+    "SELECT parcela.consulta_id, parcela.parcela_id, parcela.paciente_id, parcela.parcela_numero, "
+    "parcela.parcela_data, "
     "parcela.parcela_vencimento, parcela.parcela_valor, parcela.parcela_juros, parcela.parcela_desconto, "
     "parcela.parcela_valor_liquido, parcela.parcela_valor_pago, parcela.parcela_valor_restante, "
     "parcela.paracela_data_pagamento, parcela.parcela_cheque_numero, parcela.parcela_cheque_data, "
     "parcela.parcela_quitada, consulta.dentista_id, consulta.consulta_data, consulta.consulta_validade, "
-    "consulta.consulta_aprovado, consulta.consulta_valor FROM parcela INNER JOIN consulta ON parcela.consulta_id = "
+    "consulta.consulta_aprovado, consulta.consulta_valor FROM parcela INNER JOIN consulta ON "
+    "parcela.consulta_id = "
     "consulta.consulta_id");
 
 const QString kAgendaSelect = QStringLiteral(
-    "SELECT agenda.paciente_id, agenda.dentista_id, agenda.agenda_data_cadastro, agenda.agenda_id, agenda.hora_id, "
+    "SELECT agenda.paciente_id, agenda.dentista_id, agenda.agenda_data_cadastro, agenda.agenda_id, "
+    "agenda.hora_id, "
     "agenda.agenda_data_consulta, agenda.agenda_observacao, paciente.paciente_nome, paciente.paciente_fone, "
-    "paciente.paciente_celular, agenda_falta_atraso, paciente.paciente_registro FROM agenda INNER JOIN paciente ON "
+    "paciente.paciente_celular, agenda_falta_atraso, paciente.paciente_registro FROM agenda INNER JOIN "
+    "paciente ON "
     "agenda.paciente_id = paciente.paciente_id");
 
 } // namespace
@@ -99,7 +121,8 @@ private slots:
         m_copy = std::make_unique<test::InstallDbCopy>();
         m_db = Connection::open(m_copy->connectionString(), QStringLiteral("/"));
         Transaction t(*m_db);
-        for (const char* sql : kFixture) m_db->execute(QString::fromUtf8(sql));
+        for (const char* sql : kFixture)
+            m_db->execute(QString::fromUtf8(sql));
         t.commit();
     }
     void cleanupTestCase() {
@@ -140,37 +163,50 @@ private slots:
         row("SQL_TipoConta", "select * from tipo_conta order by tipo_conta", {}, -1);
         row("SQL_Unidade", "select * from unidade order by unidade_id", {}, -1);
         row("SQL_Contato", "select * from contato order by contato_nome", {}, 1);
-        row("SQL_Tabela", "select * from tabela_convenio where servico_id = :servico_id", {pInt("servico_id", 1)}, 1);
-        row("SQL_Dentista", "select * from dentista where dentista_ativo = 'S' order by dentista_nome", {}, 1);
+        row("SQL_Tabela", "select * from tabela_convenio where servico_id = :servico_id",
+            {pInt("servico_id", 1)}, 1);
+        row("SQL_Dentista", "select * from dentista where dentista_ativo = 'S' order by dentista_nome", {},
+            1);
         row("SQL_Usuario",
-            "Select * from Usuario Where Usuario_Login = :Login AND Usuario_Senha = :Senha AND Usuario_Ativo = 'S'",
-            {pText("Login", "admin"), pText("Senha", "admin")}, 0); // the stored value is a hash, never the password
-        row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id", {pInt("grupo_id", 1)}, 34);
+            "Select * from Usuario Where Usuario_Login = :Login AND Usuario_Senha = :Senha AND Usuario_Ativo "
+            "= 'S'",
+            {pText("Login", "admin"), pText("Senha", "admin")},
+            0); // the stored value is a hash, never the password
+        row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
+            {pInt("grupo_id", 1)}, 34);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
         row("user list", "Select * from usuario order by Usuario_Nome", {}, 1);
         row("group list", "select * from grupo", {}, 1);
         row("available screens, administrators",
-            "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where grupo_id =  "
+            "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
+            "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
             {pInt("grupo_id", 1)}, 0);
         row("available screens, new group",
-            "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where grupo_id =  "
+            "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
+            "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
             {pInt("grupo_id", 2)}, 31);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
             {pInt("grupo_id", 1)}, 34);
-        row("menu groups", "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by menu_id,menu_nome",
+        row("menu groups",
+            "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
+            "menu_id,menu_nome",
             {}, -1);
         row("menu entries",
-            "select * from menu_sistema where sub_menu_id <> 0 AND menu_id = :menu_id and menu_ativo = 'S' order by "
+            "select * from menu_sistema where sub_menu_id <> 0 AND menu_id = :menu_id and menu_ativo = 'S' "
+            "order by "
             "menu_id,menu_nome",
             {pInt("menu_id", 1)}, -1);
         row("menu grid", "select * from menu_sistema order by menu_id, sub_menu_id", {}, -1);
-        row("report picker", "select * from relatorio where form_nome = :pform_nome", {pText("pform_nome", "frmPaciente")}, 0);
-        row("module reports", "select * from Relatorio where form_nome = :form_nome", {pText("form_nome", "frmPaciente")}, 0);
-        row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id", {pInt("usuario_id", 1)}, 1);
+        row("report picker", "select * from relatorio where form_nome = :pform_nome",
+            {pText("pform_nome", "frmPaciente")}, 0);
+        row("module reports", "select * from Relatorio where form_nome = :form_nome",
+            {pText("form_nome", "frmPaciente")}, 0);
+        row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
+            {pInt("usuario_id", 1)}, 1);
         row("module list", "select * from formulario order by form_nome", {}, 34);
 
         // Patients.
@@ -181,61 +217,83 @@ private slots:
         row("patient answers", "select * from anamnese_paciente where paciente_id =:paciente_id",
             {pInt("paciente_id", 1)}, 1);
         row("services to be done",
-            "SELECT consulta.consulta_id, consulta.consulta_data, consulta.consulta_aprovado, item_consulta.servico_id, "
+            "SELECT consulta.consulta_id, consulta.consulta_data, consulta.consulta_aprovado, "
+            "item_consulta.servico_id, "
             "item_consulta.item_consulta_valor, item_consulta.item_consulta_descricao, "
-            "item_consulta.item_consulta_concluido, consulta.paciente_id FROM consulta INNER JOIN item_consulta ON "
+            "item_consulta.item_consulta_concluido, consulta.paciente_id FROM consulta INNER JOIN "
+            "item_consulta ON "
             "consulta.consulta_id = item_consulta.consulta_id where consulta.paciente_id = :paciente_id and "
             "item_consulta.item_consulta_concluido = 'N'",
             {pInt("paciente_id", 1)}, 1);
         row("open installments",
-            "SELECT consulta.consulta_id, consulta.consulta_data, parcela.parcela_numero, parcela.parcela_vencimento, "
+            "SELECT consulta.consulta_id, consulta.consulta_data, parcela.parcela_numero, "
+            "parcela.parcela_vencimento, "
             "parcela.parcela_valor_liquido, parcela.parcela_valor_pago, parcela.paracela_data_pagamento, "
-            "parcela.parcela_quitada FROM consulta INNER JOIN parcela ON consulta.consulta_id = parcela.consulta_id "
+            "parcela.parcela_quitada FROM consulta INNER JOIN parcela ON consulta.consulta_id = "
+            "parcela.consulta_id "
             "where consulta.paciente_id = :paciente_id and parcela.parcela_quitada = 'N'",
             {pInt("paciente_id", 1)}, 1);
-        row("patient photos", "select * from foto where paciente_id = :paciente_id", {pInt("paciente_id", 1)}, 1);
+        row("patient photos", "select * from foto where paciente_id = :paciente_id", {pInt("paciente_id", 1)},
+            1);
 
         // Consultations, items, service selection and installments.
         row("consultations", "select * from consulta where paciente_id =:codigo order by consulta_data desc",
             {pInt("codigo", 1)}, 1);
-        row("consultations, no patient yet", "select * from consulta where paciente_id =:codigo order by consulta_data desc",
+        row("consultations, no patient yet",
+            "select * from consulta where paciente_id =:codigo order by consulta_data desc",
             {{"codigo", ParamType::Integer, QVariant()}}, 0);
-        row("items", "select * from item_consulta where consulta_id = :consulta_id", {pInt("consulta_id", 1)}, 1);
-        row("items total", "select sum(item_consulta_valor) as total from item_consulta where consulta_id = :consulta_id",
+        row("items", "select * from item_consulta where consulta_id = :consulta_id", {pInt("consulta_id", 1)},
+            1);
+        row("items total",
+            "select sum(item_consulta_valor) as total from item_consulta where consulta_id = :consulta_id",
             {pInt("consulta_id", 1)}, 1);
-        row("documents", "select * from documento where consulta_id = :consulta_id", {pInt("consulta_id", 1)}, 1);
+        row("documents", "select * from documento where consulta_id = :consulta_id", {pInt("consulta_id", 1)},
+            1);
         row("services of the plan at a location",
-            "select distinct(Rtrim(S.servico_nome)) as servico_nome_distinto, S.* from Servico as S inner join "
-            "Servico_Icone as SI on (SI.Servico_id = S.Servico_Id) where S.Servico_Id in (Select Servico_Id from "
-            "Tabela_Convenio where convenio_id =:Convenio_Id) AND SI.local_dente_id = :local_dente_id order by "
+            "select distinct(Rtrim(S.servico_nome)) as servico_nome_distinto, S.* from Servico as S inner "
+            "join "
+            "Servico_Icone as SI on (SI.Servico_id = S.Servico_Id) where S.Servico_Id in (Select Servico_Id "
+            "from "
+            "Tabela_Convenio where convenio_id =:Convenio_Id) AND SI.local_dente_id = :local_dente_id order "
+            "by "
             "Servico_Nome",
             {pInt("Convenio_Id", 1), pText("local_dente_id", "Q1")}, 1);
         row("service icons at a location",
-            "select si.icone_id, servico_id, icone_nome, icone_arquivo, si.local_dente_id, si.face_dente from "
-            "servico_icone as si inner join icone as i on (si.icone_id = i.icone_id) where servico_id = :servico_id and "
+            "select si.icone_id, servico_id, icone_nome, icone_arquivo, si.local_dente_id, si.face_dente "
+            "from "
+            "servico_icone as si inner join icone as i on (si.icone_id = i.icone_id) where servico_id = "
+            ":servico_id and "
             "si.local_dente_id = :local",
             {pInt("servico_id", 1), pText("local", "Q1")}, 1);
-        row("installments", "select * from parcela where consulta_id = :consulta_id", {pInt("consulta_id", 1)}, 2);
+        row("installments", "select * from parcela where consulta_id = :consulta_id",
+            {pInt("consulta_id", 1)}, 2);
         row("installment totals",
-            "select sum(parcela_valor) as valor, sum(parcela_valor_liquido) as valor_liquido, sum(parcela_valor_pago) "
-            "as valor_pago, sum(parcela_valor_liquido) - sum(parcela_valor_pago) as valor_restante from parcela where "
+            "select sum(parcela_valor) as valor, sum(parcela_valor_liquido) as valor_liquido, "
+            "sum(parcela_valor_pago) "
+            "as valor_pago, sum(parcela_valor_liquido) - sum(parcela_valor_pago) as valor_restante from "
+            "parcela where "
             "consulta_id = :consulta_id",
             {pInt("consulta_id", 1)}, 1);
         row("receipt",
-            "SELECT parcela.parcela_id, parcela.parcela_numero,parcela.parcela_data, parcela.parcela_vencimento, "
-            "parcela.parcela_valor, parcela.parcela_valor_pago, parcela.parcela_valor_restante, paciente.paciente_nome, "
-            "paciente.paciente_rg, paciente.paciente_cpf FROM parcela INNER JOIN paciente ON parcela.paciente_id = "
+            "SELECT parcela.parcela_id, parcela.parcela_numero,parcela.parcela_data, "
+            "parcela.parcela_vencimento, "
+            "parcela.parcela_valor, parcela.parcela_valor_pago, parcela.parcela_valor_restante, "
+            "paciente.paciente_nome, "
+            "paciente.paciente_rg, paciente.paciente_cpf FROM parcela INNER JOIN paciente ON "
+            "parcela.paciente_id = "
             "paciente.paciente_id where parcela.parcela_id = :parcela_id",
             {pInt("parcela_id", 1)}, 1);
 
         // Agenda.
         row("agenda of the period",
-            kAgendaSelect + " where agenda.agenda_data_consulta >= :datai and agenda.agenda_data_consulta <= :dataf and "
-                            "agenda.dentista_id = :dentista_id order by agenda.agenda_data_consulta, agenda.hora_id",
+            kAgendaSelect +
+                " where agenda.agenda_data_consulta >= :datai and agenda.agenda_data_consulta <= :dataf and "
+                "agenda.dentista_id = :dentista_id order by agenda.agenda_data_consulta, agenda.hora_id",
             {pText("datai", dec1), pText("dataf", dec31), pInt("dentista_id", 1)}, 1);
         row("agenda of a patient",
-            kAgendaSelect + " where agenda.agenda_data_consulta >= :datai and agenda.paciente_id = :paciente_id order by "
-                            "agenda.agenda_data_consulta, agenda.hora_id",
+            kAgendaSelect +
+                " where agenda.agenda_data_consulta >= :datai and agenda.paciente_id = :paciente_id order by "
+                "agenda.agenda_data_consulta, agenda.hora_id",
             {pText("datai", dec1), pInt("paciente_id", 1)}, 1);
         row("free slots of the day", freeSlots(), {}, 2);
         row("hours, design time", "select * from horario", {}, 3);
@@ -246,11 +304,14 @@ private slots:
         row("dentist hours", "select * from horario where dentista_id =:dentista_id and dia_id = :dia",
             {pInt("dentista_id", 1), pInt("dia", 2)}, 3);
         row("service list", "select * from servico Where servico_id <> 0 order by servico_nome", {}, 1);
-        row("service prices", "select * from tabela_convenio where servico_id = :servico_id", {pInt("servico_id", 1)}, 1);
-        row("service icons", "select * from servico_icone where servico_id = :servico_id order by local_dente_id, face_dente",
+        row("service prices", "select * from tabela_convenio where servico_id = :servico_id",
+            {pInt("servico_id", 1)}, 1);
+        row("service icons",
+            "select * from servico_icone where servico_id = :servico_id order by local_dente_id, face_dente",
             {pInt("servico_id", 1)}, 1);
         row("plan list", "select * from convenio order by convenio_nome", {}, 1);
-        row("plan prices", "select * from tabela_convenio where convenio_id = :convenio_id", {pInt("convenio_id", 1)}, 1);
+        row("plan prices", "select * from tabela_convenio where convenio_id = :convenio_id",
+            {pInt("convenio_id", 1)}, 1);
         row("icon list", "select * from icone", {}, 1);
         row("tooth list", "select * from Dente", {}, 0);
         row("contact list", "select * from contato order by contato_nome", {}, 1);
@@ -259,21 +320,25 @@ private slots:
 
         // Finance.
         row("bills of the period",
-            "select * from conta where conta_vencimento >=:dataI AND conta_vencimento <=:dataF order by conta_nome",
+            "select * from conta where conta_vencimento >=:dataI AND conta_vencimento <=:dataF order by "
+            "conta_nome",
             {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
         row("bills total",
-            "select sum(conta_valor) as valor_total from conta where conta_vencimento >= :dataI AND conta_vencimento <= "
+            "select sum(conta_valor) as valor_total from conta where conta_vencimento >= :dataI AND "
+            "conta_vencimento <= "
             ":dataF",
             {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
         row("receivables",
-            kReceivablesSelect + " where parcela.parcela_vencimento >= :dataI and parcela.parcela_vencimento <= :dataF "
-                                 "and parcela.parcela_quitada = 'N' order by parcela.consulta_id, "
-                                 "parcela.parcela_vencimento",
+            kReceivablesSelect +
+                " where parcela.parcela_vencimento >= :dataI and parcela.parcela_vencimento <= :dataF "
+                "and parcela.parcela_quitada = 'N' order by parcela.consulta_id, "
+                "parcela.parcela_vencimento",
             {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
         row("received",
-            kReceivablesSelect + " where parcela.paracela_data_pagamento >= :dataI and parcela.paracela_data_pagamento "
-                                 "<= :dataF and parcela.parcela_valor_pago > 0 order by parcela.consulta_id, "
-                                 "parcela.paracela_data_pagamento",
+            kReceivablesSelect +
+                " where parcela.paracela_data_pagamento >= :dataI and parcela.paracela_data_pagamento "
+                "<= :dataF and parcela.parcela_valor_pago > 0 order by parcela.consulta_id, "
+                "parcela.paracela_data_pagamento",
             {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
     }
     void statement() {
@@ -283,35 +348,39 @@ private slots:
         auto cursor = m_db->query(sql, params);
         QVERIFY(!cursor->columns().isEmpty());
         int n = 0;
-        while (cursor->next()) ++n;
+        while (cursor->next())
+            ++n;
         if (expectedRows >= 0) QCOMPARE(n, expectedRows);
     }
 
     // The one statement that returns no rows; rolled back so the fixture stays whole.
     void deleteAppointment() {
         Transaction t(*m_db);
-        QCOMPARE(m_db->execute(QStringLiteral("Delete from agenda where agenda_id = :codigo"), {pInt("codigo", 1)}),
+        QCOMPARE(m_db->execute(QStringLiteral("Delete from agenda where agenda_id = :codigo"),
+                               {pInt("codigo", 1)}),
                  qint64(1));
-        QCOMPARE(m_db->execute(QStringLiteral("Delete from agenda where agenda_id = :codigo"), {pInt("codigo", 1)}),
+        QCOMPARE(m_db->execute(QStringLiteral("Delete from agenda where agenda_id = :codigo"),
+                               {pInt("codigo", 1)}),
                  qint64(0));
     }
 
     // What the plain answers above rest on: sums come back exact, or NULL over no rows.
     void sumsAndFreeSlots() {
-        auto total = m_db->query(
-            QStringLiteral("select sum(item_consulta_valor) as total from item_consulta where consulta_id = :consulta_id"),
-            {pInt("consulta_id", 1)});
+        auto total = m_db->query(QStringLiteral("select sum(item_consulta_valor) as total from item_consulta "
+                                                "where consulta_id = :consulta_id"),
+                                 {pInt("consulta_id", 1)});
         QVERIFY(total->next());
         QCOMPARE(total->currency(0), Currency::fromRaw(1200000));
-        auto none = m_db->query(
-            QStringLiteral("select sum(item_consulta_valor) as total from item_consulta where consulta_id = :consulta_id"),
-            {pInt("consulta_id", 99)});
+        auto none = m_db->query(QStringLiteral("select sum(item_consulta_valor) as total from item_consulta "
+                                               "where consulta_id = :consulta_id"),
+                                {pInt("consulta_id", 99)});
         QVERIFY(none->next());
         QVERIFY(none->isNull(0));
 
         auto free = m_db->query(freeSlots());
         QStringList hours;
-        while (free->next()) hours << QString::fromUtf8(free->utf8(0));
+        while (free->next())
+            hours << QString::fromUtf8(free->utf8(0));
         QCOMPARE(hours, (QStringList{"08:00", "09:00"}));
     }
 };
