@@ -1,9 +1,10 @@
-#include <QApplication>
-#include <QLabel>
+#include "access/Startup.h"
+#include "core/Application.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Dentrivale"));
-    label.show();
-    return app.exec();
+    dv::Application app(argc, argv);
+    dv::StartupObjects objects = dv::startup(app);
+    const int rc = dv::runMessageLoop(app);
+    dv::shutdown(objects);
+    return rc;
 }

@@ -1,0 +1,197 @@
+#include "AppFolder.h"
+#include "ScriptedServices.h"
+#include "access/Startup.h"
+#include "access/U_frmLogin.h"
+#include "access/U_frmPrincipal.h"
+#include "core/Localization.h"
+#include "core/Session.h"
+#include "core/U_dm.h"
+#include "core/U_frmAbertura.h"
+#include <QtTest>
+
+using namespace dv;
+
+// Start-up, login and shutdown, driven as the process runs them.
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    QApplication& app() { return static_cast<QApplication&>(*qApp); }
+
+    // Records the splash texts as they are written.
+    QStringList m_splashTexts;
+    StartupObjects start(const test::AppFolder& folder) {
+        m_splashTexts.clear();
+        resetTermination();
+        session().reset();
+        StartupObjects o = startup(app(), folder.path());
+        return o;
+    }
+    void login(StartupObjects& o, const QString& user, const QString& password) {
+        o.login->EditLogin->setText(user);
+        o.login->EditSenha->setText(password);
+        QTest::mouseClick(o.login->btnOK, Qt::LeftButton);
+    }
+
+private slots:
+    void cleanup() {
+        resetDialogTexts();
+        resetTermination();
+    }
+
+    void startsInOrderWithOnlyTheLoginVisible() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        StartupObjects o = start(folder);
+        QVERIFY(!o.splash->isVisible());
+        QVERIFY(!o.main->isVisible());
+        QVERIFY(o.login->isVisible());
+        QCOMPARE(o.splash->lbIniciando->text(), QStringLiteral("Carregando: Finished"));
+        QVERIFY(!terminationRequested());
+        // Every shared dataset open, in place; the session ones closed until a login.
+        for (const char* name : {"SQL_UF", "SQL_Formulario", "SQL_Preferencia", "SQL_Skin", "SQL_Empresa", "SQL_Grupo",
+                                 "SQL_Configuracao", "SQL_Convenio", "SQL_Ramo", "SQL_TipoContato", "SQL_Horario",
+                                 "SQL_Paciente", "SQL_Anamnese", "SQL_FormaPagto", "SQL_Servico", "SQL_Icone",
+                                 "SQL_Dente", "SQL_LocalDente", "SQL_TipoConta", "SQL_Unidade", "SQL_Contato",
+                                 "SQL_Tabela", "SQL_Dentista"})
+            QVERIFY2(dm().dataset(QLatin1String(name))->isActive(), name);
+        QVERIFY(!dm().SQL_Usuario->isActive());
+        QVERIFY(!dm().SQL_GrupoPermissao->isActive());
+        QCOMPARE(dm().SQL_UF->recordCount(), 27);
+        QCOMPARE(dm().SQL_UF->fieldByName(QStringLiteral("uf_id"))->displayLabel(), QStringLiteral("UF"));
+        QCOMPARE(session().applicationTitle(), QStringLiteral("Dentrivale - Gerenciamento Odontológico"));
+        QCOMPARE(session().executableFolder(), folder.path());
+        QVERIFY(dm().connectionString().startsWith(
+            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=banco/DBDentrivale.mdb;"
+                           "Mode=Share Deny None;Persist Security Info=True;Jet OLEDB:Database Password=5316428850")));
+        QCOMPARE(s.dialogs.count(), 0);
+        shutdown(o);
+        QVERIFY(!dmExists());
+    }
+
+    void languageDecidesSplashAndDialogTexts_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("splash");
+        QTest::addColumn<QString>("yes");
+        QTest::newRow("pt_BR") << "pt_BR" << "Carregando: Finished" << "&Sim";
+        QTest::newRow("en") << "en" << "Loading: Finished" << "&Yes";
+        QTest::newRow("es") << "es" << "Cargando: Finished" << "&Sí";
+        QTest::newRow("other") << "fr" << "Carregando: Data Base" << "";
+        QTest::newRow("absent") << QString() << "Carregando: Data Base" << "";
+    }
+    void languageDecidesSplashAndDialogTexts() {
+        QFETCH(QString, language);
+        QFETCH(QString, splash);
+        QFETCH(QString, yes);
+        test::ScriptedServices s;
+        test::AppFolder::Options opt;
+        opt.language = language;
+        test::AppFolder folder(opt);
+        StartupObjects o = start(folder);
+        QCOMPARE(o.splash->lbIniciando->text(), splash);
+        if (!yes.isEmpty()) QCOMPARE(dialogTexts().yes, yes);
+        QVERIFY(!terminationRequested());
+        shutdown(o);
+    }
+
+    void loginRefusesThenHandsOver() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        StartupObjects o = start(folder);
+        login(o, QStringLiteral("admin"), QStringLiteral("wrong"));
+        QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral("Login ou senha inválida!")});
+        QVERIFY(dm().SQL_Usuario->isActive() && dm().SQL_Usuario->isEmpty());
+        QVERIFY(dm().SQL_GrupoPermissao->isEmpty());
+        QVERIFY(!o.main->isVisible());
+        // A stray blank is not trimmed away.
+        login(o, QStringLiteral("admin "), QStringLiteral("admin"));
+        QCOMPARE(s.dialogs.count(), 2);
+
+        // Logins compare without regard to case; the password exactly.
+        login(o, QStringLiteral("ADMIN"), QStringLiteral("admin"));
+        QCOMPARE(s.dialogs.count(), 2);
+        QCOMPARE(session().userLogin(), QStringLiteral("admin"));
+        QCOMPARE(o.main->loginPanel(), QStringLiteral("Login: admin"));
+        QVERIFY(o.login->ProgressBar1->isVisible());
+        QVERIFY(!o.main->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(o.main->isVisible(), 3000);
+        QTRY_VERIFY(o.login.isNull()); // closed and freed
+        QVERIFY(dm().SQL_GrupoPermissao->recordCount() > 0);
+        QVERIFY(dm().SQL_GrupoPermissao->locate(QStringLiteral("form_nome"), QStringLiteral("frmPaciente")));
+        shutdown(o);
+    }
+
+    void cancellingTheLoginEndsWithoutTheExitQuestion() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        StartupObjects o = start(folder);
+        QTest::mouseClick(o.login->btnCancelar, Qt::LeftButton);
+        QVERIFY(terminationRequested());
+        QCOMPARE(runMessageLoop(app()), 0);
+        QVERIFY(!o.main->isVisible());
+        QCOMPARE(s.dialogs.count(), 0);
+        shutdown(o);
+    }
+
+    void exitQuestionNoKeepsEverything() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        StartupObjects o = start(folder);
+        login(o, QStringLiteral("admin"), QStringLiteral("admin"));
+        QTRY_VERIFY(o.main->isVisible());
+        s.dialogs.queueConfirmation(false);
+        QVERIFY(!o.main->close());
+        QVERIFY(o.main->isVisible());
+        QCOMPARE(session().userLogin(), QStringLiteral("admin"));
+        s.dialogs.queueConfirmation(true);
+        QVERIFY(o.main->close());
+        QCOMPARE(s.dialogs.texts(test::ScriptedDialogs::Kind::Confirmation), (QStringList(2, QStringLiteral("Deseja realmente sair do sistema?"))));
+        DV_VERIFY_SERVICES(s);
+        shutdown(o);
+    }
+
+    void missingConfigEndsTheProcess() {
+        test::ScriptedServices s;
+        test::AppFolder::Options opt;
+        opt.withConfig = false;
+        test::AppFolder folder(opt);
+        StartupObjects o = start(folder);
+        QVERIFY(terminationRequested());
+        QCOMPARE(s.dialogs.count(), 1); // the failed connection, shown by the error translator
+        QCOMPARE(runMessageLoop(app()), 0);
+        shutdown(o);
+    }
+
+    void unusableDatabaseRefusesEveryLogin_data() {
+        QTest::addColumn<bool>("withDatabase");
+        QTest::addColumn<QString>("release");
+        QTest::newRow("missing file") << false << QString();
+        QTest::newRow("other version") << true << "9.9.9.9";
+    }
+    void unusableDatabaseRefusesEveryLogin() {
+        QFETCH(bool, withDatabase);
+        QFETCH(QString, release);
+        test::ScriptedServices s;
+        test::AppFolder::Options opt;
+        opt.withDatabase = withDatabase;
+        test::AppFolder folder(opt);
+        if (!release.isNull()) {
+            auto c = Connection::open(folder.connectionString(), QStringLiteral("/"));
+            c->execute(QStringLiteral("update configuracao set Sistema_Release = :r"), {{"r", ParamType::String, release}});
+        }
+        StartupObjects o = start(folder);
+        QVERIFY(!terminationRequested());
+        QCOMPARE(s.dialogs.count(), withDatabase ? 0 : 1);
+        if (!withDatabase) QVERIFY(s.dialogs.lastText().startsWith(QStringLiteral("Ocorreu um Erro\r\r")));
+        QVERIFY(o.login->isVisible());
+        s.dialogs.clearMessages();
+        login(o, QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral(
+                                        "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível "
+                                        "acessar seu banco de dados com esta versão do sistema.")});
+        QVERIFY(!dm().SQL_Usuario->isActive());
+        shutdown(o);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
