@@ -1,0 +1,661 @@
+// Opening, parameters, fields and navigation of the dataset.
+#include "Dataset.h"
+#include "DataSource.h"
+#include "DbErrors.h"
+#include "SqlDialect.h"
+
+namespace dv {
+
+namespace {
+
+StoreKind storeKindOf(FieldType type, bool deferred) {
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+        return StoreKind::Int32;
+    case FieldType::LargeInt:
+    case FieldType::Currency:
+    case FieldType::DateTime:
+        return StoreKind::Int64;
+    case FieldType::Float:
+        return StoreKind::Double;
+    case FieldType::Blob:
+        return deferred ? StoreKind::Presence : StoreKind::Bytes;
+    default:
+        return StoreKind::Text;
+    }
+}
+
+inline int digits(const char* p, int n) {
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+        const int d = p[i] - '0';
+        if (d < 0 || d > 9) return -1;
+        v = v * 10 + d;
+    }
+    return v;
+}
+
+// Storage text "YYYY-MM-DD[ HH:MM[:SS[.fff]]]" as a packed date-time.
+bool packIsoText(QByteArrayView t, qint64& packed) {
+    const char* p = t.data();
+    const qsizetype n = t.size();
+    if (n < 10 || p[4] != '-' || p[7] != '-') return false;
+    const int y = digits(p, 4), m = digits(p + 5, 2), d = digits(p + 8, 2);
+    if (y < 0 || m < 1 || m > 12 || d < 1 || d > 31) return false;
+    int h = 0, mi = 0, s = 0, ms = 0;
+    if (n > 10) {
+        if ((p[10] != ' ' && p[10] != 'T') || n < 16 || p[13] != ':') return false;
+        h = digits(p + 11, 2);
+        mi = digits(p + 14, 2);
+        if (n >= 19) {
+            if (p[16] != ':') return false;
+            s = digits(p + 17, 2);
+            if (n > 19) {
+                if (p[19] != '.') return false;
+                int scale = 100;
+                for (qsizetype i = 20; i < n && i < 23; ++i, scale /= 10) {
+                    const int dd = p[i] - '0';
+                    if (dd < 0 || dd > 9) return false;
+                    ms += dd * scale;
+                }
+            }
+        } else if (n != 16) {
+            return false;
+        }
+        if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) return false;
+    }
+    const QDate date(y, m, d);
+    if (!date.isValid()) return false;
+    packed = RowStore::packDateTime(date.toJulianDay(), ((h * 60 + mi) * 60 + s) * 1000 + ms);
+    return true;
+}
+
+} // namespace
+
+Dataset::Dataset(QObject* parent) : QObject(parent) {
+    connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
+        for (Field* f : std::as_const(m_fields)) f->renameFor(name);
+    });
+}
+
+Dataset::Dataset(Connection* connection, const QString& name, QObject* parent) : Dataset(parent) {
+    setObjectName(name);
+    m_connection = connection;
+}
+
+Dataset::~Dataset() {
+    for (const QPointer<DataSource>& s : std::as_const(m_sources))
+        if (s && s->dataset() == this) s->setDataset(nullptr);
+}
+
+void Dataset::setConnection(Connection* connection) {
+    if (isActive()) close();
+    m_connection = connection;
+}
+
+void Dataset::setSql(const QString& text) { m_sql = text.split(QLatin1Char('\n')); }
+
+// ---- parameters ----
+
+void Dataset::syncParams() const {
+    const QString text = sqlText();
+    if (text == m_paramsText && !m_params.isEmpty()) return;
+    m_paramsText = text;
+    const QStringList names = sql::bindNames(text, [](int) { return QStringLiteral("?"); }).names;
+    QList<Param> params;
+    for (const QString& n : names) {
+        Param p{n, ParamType::String, QVariant()};
+        for (const Param& old : std::as_const(m_params))
+            if (old.name.compare(n, Qt::CaseInsensitive) == 0) p = old;
+        params << p;
+    }
+    m_params = params;
+}
+
+QStringList Dataset::paramNames() const {
+    syncParams();
+    QStringList names;
+    for (const Param& p : std::as_const(m_params)) names << p.name;
+    return names;
+}
+
+bool Dataset::hasParam(const QString& name) const {
+    syncParams();
+    for (const Param& p : std::as_const(m_params))
+        if (p.name.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+Param& Dataset::param(const QString& name) {
+    syncParams();
+    for (Param& p : m_params)
+        if (p.name.compare(name, Qt::CaseInsensitive) == 0) return p;
+    throw DatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
+}
+
+void Dataset::setParam(const QString& name, ParamType type, const QVariant& value) {
+    Param& p = param(name);
+    p.type = type;
+    p.value = value;
+}
+
+Params Dataset::params() const {
+    syncParams();
+    return m_params;
+}
+
+// ---- fields ----
+
+Field* Dataset::addField(const FieldDef& def) {
+    if (isActive()) throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
+    if (def.name.isEmpty()) throw DatabaseError(QStringLiteral("Field name missing"));
+    if (findField(def.name)) throw DatabaseError(QStringLiteral("Duplicate field name '%1'").arg(def.name));
+    if (def.kind == FieldKind::Lookup &&
+        (!def.lookupDataset || def.keyFields.isEmpty() || def.lookupKeyFields.isEmpty() || def.lookupResultField.isEmpty()))
+        throw DatabaseError(QStringLiteral("Lookup information for field '%1' is incomplete").arg(def.name));
+    auto* f = new Field(this, def);
+    // Declared fields come before the columns found at open.
+    int at = 0;
+    while (at < m_fields.size() && m_fields[at]->property("dv_declared").toBool()) ++at;
+    f->setProperty("dv_declared", true);
+    m_fields.insert(at, f);
+    m_fieldsDeclared = true;
+    return f;
+}
+
+Field* Dataset::findField(const QString& name) const {
+    for (Field* f : m_fields)
+        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0) return f;
+    return nullptr;
+}
+
+Field* Dataset::fieldByName(const QString& name) const {
+    if (Field* f = findField(name)) return f;
+    throw DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+QList<Field*> Dataset::fieldList(const QString& names) const {
+    QList<Field*> out;
+    for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) out << fieldByName(n.trimmed());
+    if (out.isEmpty()) throw DatabaseError(QStringLiteral("Field '%1' not found").arg(names));
+    return out;
+}
+
+// ---- opening ----
+
+void Dataset::requireActive() const {
+    if (!isActive()) throw DatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+
+void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
+    std::vector<Binding> bindings;
+    QList<Field*> seen;
+    int identity = -1;
+    for (int i = 0; i < columns.size(); ++i) {
+        const ColumnInfo& c = columns[i];
+        if (c.rowIdentity) {
+            identity = i;
+            continue;
+        }
+        Field* f = findField(c.name);
+        if (f && (!f->isData() || seen.contains(f))) continue; // a name taken twice keeps the first column
+        if (!f) {
+            FieldDef def;
+            def.name = c.name;
+            def.visible = !m_fieldsDeclared;
+            f = new Field(this, def);
+            m_fields.append(f);
+        }
+        seen << f;
+        Binding b;
+        b.source = i;
+        b.column = c;
+        b.field = f;
+        bindings.push_back(b);
+    }
+    // Declared columns the query does not give, and fields of columns that went away.
+    for (Field* f : std::as_const(m_fields)) {
+        if (!f->isData() || seen.contains(f)) continue;
+        if (f->property("dv_declared").toBool()) throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f->fieldName()));
+    }
+    for (qsizetype i = m_fields.size() - 1; i >= 0; --i) {
+        Field* f = m_fields[i];
+        if (f->isData() && !seen.contains(f)) {
+            m_fields.removeAt(i);
+            delete f;
+        }
+    }
+    for (size_t j = 0; j < bindings.size(); ++j) {
+        bindings[j].field->bind(int(j), bindings[j].column);
+        bindings[j].type = bindings[j].field->dataType();
+    }
+    // The table behind the columns, and how a row of it is identified.
+    m_table.clear();
+    m_keyColumns.clear();
+    m_keyStore.clear();
+    m_autoIncStore = -1;
+    m_identityIsRowId = false;
+    QString table;
+    bool single = true;
+    for (const Binding& b : bindings) {
+        if (b.column.baseTable.isEmpty()) continue;
+        if (table.isEmpty()) table = b.column.baseTable;
+        else if (table.compare(b.column.baseTable, Qt::CaseInsensitive) != 0) single = false;
+    }
+    if (single && !table.isEmpty() && m_connection) {
+        QStringList primary;
+        try {
+            for (const ColumnInfo& tc : m_connection->tableColumns(table))
+                if (tc.primaryKey) primary << tc.name;
+        } catch (const Error&) {
+            table.clear();
+        }
+        std::vector<int> keyStore;
+        for (const QString& k : std::as_const(primary))
+            for (size_t j = 0; j < bindings.size(); ++j)
+                if (bindings[j].column.baseColumn.compare(k, Qt::CaseInsensitive) == 0 &&
+                    bindings[j].column.baseTable.compare(table, Qt::CaseInsensitive) == 0) {
+                    keyStore.push_back(int(j));
+                    break;
+                }
+        if (!table.isEmpty() && !primary.isEmpty() && keyStore.size() == size_t(primary.size())) {
+            m_keyColumns = primary;
+            m_keyStore = keyStore;
+        } else if (!table.isEmpty() && identity >= 0) {
+            Binding b;
+            b.source = identity;
+            b.column = columns[identity];
+            b.type = FieldType::LargeInt;
+            bindings.push_back(b);
+            m_keyColumns << m_connection->rowIdentityName();
+            m_keyStore.push_back(int(bindings.size()) - 1);
+            m_identityIsRowId = true;
+        } else {
+            table.clear(); // nothing identifies a row: read only
+        }
+        if (!table.isEmpty()) {
+            m_table = table;
+            for (size_t j = 0; j < bindings.size(); ++j)
+                if (bindings[j].field && bindings[j].type == FieldType::AutoInc &&
+                    bindings[j].column.baseTable.compare(table, Qt::CaseInsensitive) == 0)
+                    m_autoIncStore = int(j);
+        }
+    }
+    m_bindings = std::move(bindings);
+    // Lookup fields without a declared type take their result field's.
+    for (Field* f : std::as_const(m_fields)) {
+        if (!f->isLookup() || f->definition().type != FieldType::Unknown) continue;
+        ColumnInfo info;
+        info.type = FieldType::String;
+        if (Dataset* ld = f->lookupDataset())
+            if (Field* rf = ld->findField(f->lookupResultField())) info.type = rf->dataType();
+        f->bind(-1, info);
+    }
+}
+
+void Dataset::loadRows(Cursor& cursor) {
+    enum class Reader : quint8 { Int, Money, Date, Real, Text, Bytes, Present };
+    struct Plan {
+        int source;
+        Reader reader;
+    };
+    std::vector<Plan> plan;
+    QList<StoreKind> kinds;
+    for (const Binding& b : m_bindings) {
+        const StoreKind k = storeKindOf(b.type, b.column.deferred);
+        kinds << k;
+        Reader r = Reader::Text;
+        switch (b.type) {
+        case FieldType::Integer:
+        case FieldType::AutoInc:
+        case FieldType::LargeInt:
+            r = Reader::Int;
+            break;
+        case FieldType::Currency:
+            r = Reader::Money;
+            break;
+        case FieldType::DateTime:
+            r = Reader::Date;
+            break;
+        case FieldType::Float:
+            r = Reader::Real;
+            break;
+        case FieldType::Blob:
+            r = b.column.deferred ? Reader::Present : Reader::Bytes;
+            break;
+        default:
+            break;
+        }
+        plan.push_back({b.source, r});
+    }
+    RowStore store;
+    store.reset(kinds);
+    const int n = int(plan.size());
+    while (cursor.next()) {
+        for (int j = 0; j < n; ++j) {
+            const int src = plan[size_t(j)].source;
+            if (cursor.isNull(src)) {
+                store.appendNull(j);
+                continue;
+            }
+            switch (plan[size_t(j)].reader) {
+            case Reader::Int:
+                store.appendInt(j, cursor.integer(src));
+                break;
+            case Reader::Money:
+                store.appendInt(j, cursor.currency(src).raw());
+                break;
+            case Reader::Date: {
+                qint64 packed;
+                if (packIsoText(cursor.utf8(src), packed)) {
+                    store.appendInt(j, packed);
+                } else {
+                    const QDateTime dt = cursor.dateTime(src);
+                    if (dt.isValid())
+                        store.appendInt(j, RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
+                    else store.appendNull(j);
+                }
+                break;
+            }
+            case Reader::Real:
+                store.appendDouble(j, cursor.real(src));
+                break;
+            case Reader::Text:
+                store.appendText(j, cursor.utf8(src));
+                break;
+            case Reader::Bytes: {
+                const QByteArray b = cursor.blob(src);
+                store.appendText(j, b);
+                break;
+            }
+            case Reader::Present:
+                store.appendPresent(j);
+                break;
+            }
+        }
+        store.endRow();
+    }
+    store.squeeze();
+    m_store = std::move(store);
+}
+
+void Dataset::runQuery() {
+    if (!m_connection) throw DatabaseError(QStringLiteral("Missing Connection or ConnectionString"));
+    if (m_master && m_master->dataset()) {
+        // A detail's parameters are the master's values of the same names.
+        Dataset* master = m_master->dataset();
+        syncParams();
+        for (Param& p : m_params) {
+            Field* mf = master->findField(p.name);
+            if (!mf) continue;
+            p.value = master->isActive() && master->hasActiveRow() ? mf->asVariant() : QVariant();
+            switch (mf->dataType()) {
+            case FieldType::Integer:
+            case FieldType::AutoInc:
+            case FieldType::LargeInt:
+                p.type = ParamType::Integer;
+                break;
+            case FieldType::Currency:
+                p.type = ParamType::Currency;
+                break;
+            case FieldType::DateTime:
+                p.type = ParamType::DateTime;
+                break;
+            case FieldType::Float:
+                p.type = ParamType::Float;
+                break;
+            default:
+                p.type = ParamType::String;
+                break;
+            }
+        }
+    }
+    QueryOptions options;
+    options.deferBlobs = true;
+    options.rowIdentity = true;
+    std::unique_ptr<Cursor> cursor = m_connection->query(sqlText(), params(), options);
+    bindColumns(cursor->columns());
+    loadRows(*cursor);
+    m_deleted.assign(m_store.rowCount(), false);
+    m_calcCache.clear();
+    m_blobCache.clear();
+    m_blobRow = -1;
+    m_keyIndexes.clear();
+    ++m_openSerial;
+}
+
+void Dataset::resetRows() {
+    m_store.clear();
+    m_deleted.clear();
+    m_view.clear();
+    m_cur = -1;
+    m_eof = m_bof = true;
+    m_buffer.clear();
+    m_changed.clear();
+    m_loaded.clear();
+    m_modified = false;
+    m_calcCache.clear();
+    m_blobCache.clear();
+    m_blobRow = -1;
+    m_keyIndexes.clear();
+}
+
+void Dataset::open() {
+    if (isActive()) return;
+    fire(BeforeOpen);
+    try {
+        runQuery();
+        m_state = DatasetState::Browse;
+        m_cur = -1;
+        rebuildView(false);
+    } catch (...) {
+        m_state = DatasetState::Inactive;
+        resetRows();
+        throw;
+    }
+    m_closedByMaster = false;
+    if (m_master && m_master->dataset()) m_masterSeen = m_master->dataset()->m_rowGeneration;
+    m_bof = true;
+    m_eof = m_view.empty();
+    ++m_rowGeneration;
+    notifyReset();
+    notifyState();
+    fire(AfterOpen);
+    if (!m_view.empty()) fire(AfterScroll);
+}
+
+void Dataset::close() {
+    if (!isActive()) return;
+    fire(BeforeClose);
+    m_state = DatasetState::Inactive;
+    resetRows();
+    ++m_rowGeneration;
+    notifyReset();
+    notifyState();
+    fire(AfterClose);
+}
+
+void Dataset::setActive(bool active) {
+    if (active) open();
+    else close();
+}
+
+void Dataset::refresh() {
+    requireActive();
+    checkBrowseMode();
+    // The current row is found again by its key, else by its position.
+    QVariantList key;
+    const int oldRow = m_cur;
+    if (m_cur >= 0)
+        for (int col : m_keyStore) key << cellValue(physical(m_cur), col);
+    runQuery();
+    m_cur = -1;
+    rebuildView(false);
+    int found = -1;
+    if (!key.isEmpty())
+        for (int i = 0; i < recordCount() && found < 0; ++i) {
+            const quint32 r = physical(i);
+            bool same = true;
+            for (size_t k = 0; k < m_keyStore.size() && same; ++k) {
+                same = cellValue(r, m_keyStore[k]) == key[qsizetype(k)];
+            }
+            if (same) found = i;
+        }
+    if (found < 0 && !m_view.empty()) found = qBound(0, oldRow, recordCount() - 1);
+    m_cur = found;
+    m_bof = m_cur <= 0;
+    m_eof = m_view.empty();
+    ++m_rowGeneration;
+    notifyReset();
+}
+
+// ---- navigation ----
+
+quint32 Dataset::activeRow() const { return m_readRow >= 0 ? quint32(m_readRow) : physical(m_cur); }
+
+bool Dataset::hasActiveRow() const { return m_readRow >= 0 || m_cur >= 0; }
+
+void Dataset::setCurrent(int row) {
+    const qint64 before = m_cur >= 0 ? qint64(physical(m_cur)) : -1;
+    m_cur = row;
+    const qint64 after = m_cur >= 0 ? qint64(physical(m_cur)) : -1;
+    if (before != after) ++m_rowGeneration;
+}
+
+bool Dataset::moveCursor(int row) {
+    fire(BeforeScroll);
+    setCurrent(row);
+    notifyScrolled();
+    fire(AfterScroll);
+    return true;
+}
+
+void Dataset::first() {
+    requireActive();
+    checkBrowseMode();
+    if (!m_view.empty()) moveCursor(0);
+    m_bof = true;
+    m_eof = m_view.empty();
+}
+
+void Dataset::last() {
+    requireActive();
+    checkBrowseMode();
+    if (!m_view.empty()) moveCursor(recordCount() - 1);
+    m_eof = true;
+    m_bof = m_view.empty();
+}
+
+void Dataset::next() {
+    requireActive();
+    checkBrowseMode();
+    if (m_cur < 0 || m_cur >= recordCount() - 1) {
+        m_eof = true;
+        return;
+    }
+    moveCursor(m_cur + 1);
+    m_bof = m_eof = false;
+}
+
+void Dataset::prior() {
+    requireActive();
+    checkBrowseMode();
+    if (m_cur <= 0) {
+        m_bof = true;
+        return;
+    }
+    moveCursor(m_cur - 1);
+    m_bof = m_eof = false;
+}
+
+int Dataset::moveBy(int distance) {
+    requireActive();
+    checkBrowseMode();
+    if (m_view.empty() || distance == 0) return 0;
+    const int target = qBound(0, m_cur + distance, recordCount() - 1);
+    const int moved = target - m_cur;
+    if (moved != 0) moveCursor(target);
+    m_eof = distance > 0 && moved < distance;
+    m_bof = distance < 0 && moved > distance;
+    return moved;
+}
+
+void Dataset::moveTo(int row) {
+    requireActive();
+    if (m_view.empty()) return;
+    row = qBound(0, row, recordCount() - 1);
+    if (row == m_cur) {
+        m_bof = m_eof = false;
+        return;
+    }
+    checkBrowseMode();
+    moveCursor(row);
+    m_bof = m_eof = false;
+}
+
+Bookmark Dataset::bookmark() const {
+    Bookmark b;
+    if (isActive() && m_cur >= 0) {
+        b.row = physical(m_cur);
+        b.openSerial = m_openSerial;
+    }
+    return b;
+}
+
+bool Dataset::bookmarkValid(const Bookmark& b) const {
+    if (!isActive() || !b.isValid() || b.openSerial != m_openSerial || b.row >= m_store.rowCount() || m_deleted[b.row])
+        return false;
+    for (quint32 r : m_view)
+        if (r == b.row) return true;
+    return false;
+}
+
+void Dataset::gotoBookmark(const Bookmark& b) {
+    requireActive();
+    if (bookmarkValid(b))
+        for (int i = 0; i < recordCount(); ++i)
+            if (physical(i) == b.row) {
+                moveTo(i);
+                return;
+            }
+    throw DatabaseError(QStringLiteral("Record not found"));
+}
+
+// ---- other rows ----
+
+namespace {
+struct ReadRowGuard {
+    qint64& slot;
+    qint64 saved;
+    ReadRowGuard(qint64& s, qint64 row) : slot(s), saved(s) { slot = row; }
+    ~ReadRowGuard() { slot = saved; }
+};
+} // namespace
+
+QVariant Dataset::value(int row, const Field* field) const {
+    requireActive();
+    if (!field || row < 0 || row >= recordCount()) return QVariant();
+    ReadRowGuard g(m_readRow, physical(row));
+    return readValue(*field);
+}
+
+bool Dataset::isNull(int row, const Field* field) const {
+    requireActive();
+    if (!field || row < 0 || row >= recordCount()) return true;
+    ReadRowGuard g(m_readRow, physical(row));
+    return readIsNull(*field);
+}
+
+QString Dataset::displayText(int row, const Field* field) const {
+    requireActive();
+    if (!field || row < 0 || row >= recordCount()) return QString();
+    ReadRowGuard g(m_readRow, physical(row));
+    return field->format(readValue(*field));
+}
+
+size_t Dataset::memoryBytes() const {
+    return m_store.memoryBytes() + m_view.capacityBytes() + m_deleted.capacity() / 8;
+}
+
+} // namespace dv

@@ -1,0 +1,387 @@
+// Client-side order, filter, criteria, locate and incremental search of the dataset.
+#include "Dataset.h"
+#include "DatasetCollation.h"
+#include "DatasetFilter.h"
+#include "DbErrors.h"
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+namespace dv {
+
+namespace {
+
+// Sort keys of one text column for the rows being sorted (see DatasetCollation).
+class TextKeys {
+public:
+    TextKeys(const RowStore& store, int col, const PodArray<quint32>& rows) : m_store(store), m_col(col), m_rows(rows) {
+        const size_t n = rows.size();
+        m_prefix.resize(n);
+        m_offset.resize(n);
+        m_length.resize(n);
+        m_state.resize(n);
+        QByteArray key;
+        for (size_t i = 0; i < n; ++i) {
+            const quint32 r = rows[i];
+            if (store.isNull(r, col)) {
+                m_state[i] = Null;
+                continue;
+            }
+            if (!DatasetCollation::primaryKey(store.text(r, col), key)) {
+                m_state[i] = Collated;
+                continue;
+            }
+            m_state[i] = Primary;
+            quint64 p = 0;
+            for (int b = 0; b < 8; ++b) p = (p << 8) | (b < key.size() ? quint8(key[b]) : 0);
+            m_prefix[i] = p;
+            m_offset[i] = quint32(m_rest.size());
+            const qsizetype more = key.size() > 8 ? key.size() - 8 : 0;
+            m_length[i] = quint32(more);
+            if (more) m_rest.append(key.constData() + 8, size_t(more));
+        }
+    }
+
+    int compare(size_t a, size_t b) const {
+        const quint8 sa = m_state[a], sb = m_state[b];
+        if (sa == Null || sb == Null) return int(sa != Null) - int(sb != Null);
+        if (sa == Primary && sb == Primary) {
+            if (m_prefix[a] != m_prefix[b]) return m_prefix[a] < m_prefix[b] ? -1 : 1;
+            const quint32 la = m_length[a], lb = m_length[b];
+            const int c = std::memcmp(m_rest.data() + m_offset[a], m_rest.data() + m_offset[b], qMin(la, lb));
+            if (c != 0) return c;
+            if (la != lb) return la < lb ? -1 : 1;
+            // Same letters: accents and case decide, as the collator says.
+            if (text(a) == text(b)) return 0;
+        }
+        return collated(a).compare(collated(b));
+    }
+
+private:
+    enum : quint8 { Null, Primary, Collated };
+    QByteArrayView text(size_t i) const { return m_store.text(m_rows[i], m_col); }
+    const QCollatorSortKey& collated(size_t i) const {
+        if (m_collated.empty()) m_collated.resize(m_rows.size());
+        if (!m_collated[i]) m_collated[i] = DatasetCollation::collator().sortKey(QString::fromUtf8(text(i)));
+        return *m_collated[i];
+    }
+
+    const RowStore& m_store;
+    int m_col;
+    const PodArray<quint32>& m_rows;
+    std::vector<quint64> m_prefix;
+    std::vector<quint32> m_offset;
+    std::vector<quint32> m_length;
+    std::vector<quint8> m_state;
+    PodArray<char> m_rest;
+    mutable std::vector<std::optional<QCollatorSortKey>> m_collated;
+};
+
+} // namespace
+
+// ---- order ----
+
+QList<Dataset::SortKey> Dataset::parseSort(const QString& text) const {
+    QList<SortKey> keys;
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList words = part.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty()) continue;
+        bool descending = false;
+        if (words.size() > 2) throw DatabaseError(QStringLiteral("Sort order not supported: '%1'").arg(text));
+        if (words.size() == 2) {
+            if (words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) descending = true;
+            else if (words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) != 0)
+                throw DatabaseError(QStringLiteral("Sort order not supported: '%1'").arg(text));
+        }
+        Field* f = fieldByName(words[0]);
+        if (!f->isData() || f->storeColumn() < 0 || m_store.kind(f->storeColumn()) == StoreKind::Presence ||
+            m_store.kind(f->storeColumn()) == StoreKind::Bytes)
+            throw DatabaseError(QStringLiteral("Field '%1' cannot be used for sorting").arg(f->displayLabel()));
+        keys << SortKey{f, descending};
+    }
+    return keys;
+}
+
+void Dataset::sortView() {
+    const size_t n = m_view.size();
+    if (m_sortKeys.isEmpty() || n < 2) return;
+    struct Key {
+        int col;
+        StoreKind kind;
+        bool descending;
+        std::unique_ptr<TextKeys> text;
+    };
+    std::vector<Key> keys;
+    for (const SortKey& k : std::as_const(m_sortKeys)) {
+        const int col = k.field->storeColumn();
+        Key key{col, m_store.kind(col), k.descending, nullptr};
+        if (key.kind == StoreKind::Text) key.text = std::make_unique<TextKeys>(m_store, col, m_view);
+        keys.push_back(std::move(key));
+    }
+    std::vector<quint32> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    const RowStore& store = m_store;
+    const PodArray<quint32>& view = m_view;
+    auto compareKey = [&](const Key& k, quint32 a, quint32 b) -> int {
+        if (k.text) return k.text->compare(a, b);
+        const quint32 ra = view[a], rb = view[b];
+        const bool na = store.isNull(ra, k.col), nb = store.isNull(rb, k.col);
+        if (na || nb) return int(!na) - int(!nb);
+        if (k.kind == StoreKind::Double) {
+            const double x = store.doubleValue(ra, k.col), y = store.doubleValue(rb, k.col);
+            return x < y ? -1 : x > y ? 1 : 0;
+        }
+        const qint64 x = store.intValue(ra, k.col), y = store.intValue(rb, k.col);
+        return x < y ? -1 : x > y ? 1 : 0;
+    };
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+        for (const Key& k : keys) {
+            const int c = compareKey(k, a, b);
+            if (c != 0) return k.descending ? c > 0 : c < 0;
+        }
+        return view[a] < view[b]; // stable: rows that compare equal keep the query's order
+    });
+    PodArray<quint32> sorted;
+    sorted.reserve(n);
+    for (quint32 i : order) sorted.push_back(view[i]);
+    m_view = std::move(sorted);
+}
+
+void Dataset::rebuildView(bool keepPosition) {
+    const qint64 keep = keepPosition && m_cur >= 0 ? qint64(physical(m_cur)) : -1;
+    const DatasetFilter filter(*this, m_filtered ? m_filterText : QString(), m_criteria.values());
+    QList<SortKey> keys;
+    try {
+        keys = parseSort(m_sortText);
+    } catch (const DatabaseError&) {
+        // A sort asked for before opening that the columns cannot give is dropped.
+        m_sortText.clear();
+    }
+    PodArray<quint32> view;
+    const quint32 rows = m_store.rowCount();
+    view.reserve(rows);
+    const bool all = filter.isEmpty();
+    for (quint32 r = 0; r < rows; ++r)
+        if (!m_deleted[r] && (all || filter.accepts(r))) view.push_back(r);
+    m_view = std::move(view);
+    m_sortKeys = keys;
+    sortView();
+    m_viewSorted = !m_sortKeys.isEmpty();
+    m_cur = -1;
+    if (keep >= 0)
+        for (size_t i = 0; i < m_view.size(); ++i)
+            if (m_view[i] == quint32(keep)) {
+                m_cur = int(i);
+                break;
+            }
+    if (m_cur < 0 && !m_view.empty()) m_cur = 0;
+    ++m_dataGeneration;
+}
+
+void Dataset::changeView() {
+    checkBrowseMode();
+    const qint64 before = m_cur >= 0 ? qint64(physical(m_cur)) : -1;
+    rebuildView(true);
+    const qint64 after = m_cur >= 0 ? qint64(physical(m_cur)) : -1;
+    if (after != before) {
+        ++m_rowGeneration;
+        m_bof = true;
+    } else {
+        m_bof = m_cur <= 0;
+    }
+    m_eof = m_view.empty();
+    notifyReset();
+    if (after != before && after >= 0) fire(AfterScroll);
+}
+
+void Dataset::setSort(const QString& sort) {
+    if (isActive()) {
+        parseSort(sort); // raises for a field that cannot sort
+        m_sortText = sort.trimmed();
+        changeView();
+    } else {
+        m_sortText = sort.trimmed();
+    }
+}
+
+// ---- filter and criteria ----
+
+void Dataset::setFilter(const QString& filter) {
+    DatasetFilter::check(filter);
+    if (isActive() && m_filtered) {
+        DatasetFilter(*this, filter, {}); // field names
+        m_filterText = filter;
+        changeView();
+    } else {
+        m_filterText = filter;
+    }
+}
+
+void Dataset::setFiltered(bool filtered) {
+    if (m_filtered == filtered) return;
+    if (isActive() && filtered) DatasetFilter(*this, m_filterText, {});
+    m_filtered = filtered;
+    if (isActive()) changeView();
+}
+
+void Dataset::setCriteria(const Criteria& criteria, const QString& owner) {
+    if (criteria.isEmpty()) {
+        clearCriteria(owner);
+        return;
+    }
+    if (isActive()) DatasetFilter(*this, QString(), {criteria}); // field names
+    m_criteria.insert(owner, criteria);
+    if (isActive()) changeView();
+}
+
+void Dataset::clearCriteria(const QString& owner) {
+    if (!m_criteria.remove(owner)) return;
+    if (isActive()) changeView();
+}
+
+// ---- searching ----
+
+bool Dataset::locate(const QString& keyFields, const QVariantList& values, LocateOptions options) {
+    requireActive();
+    checkBrowseMode();
+    const QList<Field*> fields = fieldList(keyFields);
+    if (values.size() != fields.size())
+        throw DatabaseError(QStringLiteral("Locate on '%1' needs %2 values").arg(keyFields).arg(fields.size()));
+    int found = -1;
+    bool indexed = options == LocateOptions();
+    for (Field* f : fields)
+        indexed = indexed && f->isData() && f->storeColumn() >= 0 && m_store.kind(f->storeColumn()) != StoreKind::Presence;
+    if (indexed) {
+        if (const auto row = findByIndex(fields, values))
+            for (size_t i = 0; i < m_view.size(); ++i)
+                if (m_view[i] == *row) {
+                    found = int(i);
+                    break;
+                }
+    } else {
+        QVariantList targets;
+        for (qsizetype k = 0; k < fields.size(); ++k)
+            targets << (fields[k]->isData() ? fields[k]->convert(values[k]) : values[k]);
+        const Qt::CaseSensitivity cs =
+            options.testFlag(LocateOption::CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        for (int i = 0; i < recordCount() && found < 0; ++i) {
+            bool all = true;
+            for (qsizetype k = 0; k < fields.size() && all; ++k) {
+                const QVariant v = value(i, fields[k]);
+                const QVariant& t = targets[k];
+                if (!t.isValid() || !v.isValid()) {
+                    all = !t.isValid() && !v.isValid();
+                } else if (v.metaType().id() == QMetaType::QString || t.metaType().id() == QMetaType::QString) {
+                    const QString a = fields[k]->formatPlain(v), b = t.toString();
+                    all = options.testFlag(LocateOption::PartialKey) ? a.startsWith(b, cs) : a.compare(b, cs) == 0;
+                } else {
+                    all = v == t;
+                }
+            }
+            if (all) found = i;
+        }
+    }
+    if (found < 0) return false;
+    fire(BeforeScroll);
+    setCurrent(found);
+    m_bof = m_eof = false;
+    notifyScrolled();
+    fire(AfterScroll);
+    return true;
+}
+
+QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const {
+    requireActive();
+    const QList<Field*> fields = fieldList(keyFields);
+    Field* result = fieldByName(resultField);
+    const auto row = findByIndex(fields, values);
+    if (!row) return QVariant();
+    const qint64 saved = m_readRow;
+    m_readRow = *row;
+    QVariant v;
+    try {
+        v = readValue(*result);
+    } catch (...) {
+        m_readRow = saved;
+        throw;
+    }
+    m_readRow = saved;
+    return v;
+}
+
+bool Dataset::seekPrefix(const QString& fieldName, const QString& text) {
+    requireActive();
+    Field* f = fieldByName(fieldName);
+    if (m_view.empty()) return false;
+    if (text.isEmpty()) {
+        first();
+        return true;
+    }
+    const QString folded = DatasetCollation::fold(text);
+    const int col = f->storeColumn();
+    const bool textColumn = f->isData() && col >= 0 && m_store.kind(col) == StoreKind::Text;
+    auto rowText = [&](int i) {
+        return textColumn ? QString::fromUtf8(m_store.text(physical(i), col)) : displayText(i, f);
+    };
+    int found = -1;
+    if (textColumn && m_viewSorted && m_sortKeys.first().field == f && !m_sortKeys.first().descending) {
+        // The rows are in the collator's order: the first row not before the text is
+        // the only candidate.
+        QCollator& collator = DatasetCollation::collator();
+        int lo = 0, hi = recordCount();
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            const bool before = m_store.isNull(physical(mid), col) || collator.compare(rowText(mid), text) < 0;
+            if (before) lo = mid + 1;
+            else hi = mid;
+        }
+        if (lo < recordCount() && DatasetCollation::startsWithFolded(rowText(lo), folded)) found = lo;
+    } else {
+        for (int i = 0; i < recordCount() && found < 0; ++i)
+            if (DatasetCollation::startsWithFolded(rowText(i), folded)) found = i;
+    }
+    if (found < 0) return false;
+    moveTo(found);
+    return true;
+}
+
+// ---- sums ----
+
+std::optional<Currency> Dataset::sumCurrency(const QString& fieldName) const {
+    if (!isActive()) return std::nullopt;
+    const Field* f = fieldByName(fieldName);
+    switch (f->dataType()) {
+    case FieldType::Currency:
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+    case FieldType::LargeInt:
+    case FieldType::Float:
+        break;
+    default:
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be summed").arg(f->displayLabel()));
+    }
+    auto amount = [f](const QVariant& typed) {
+        if (f->dataType() == FieldType::Currency) return typed.value<Currency>();
+        if (f->dataType() == FieldType::Float) return Currency::fromDouble(typed.toDouble());
+        return Currency::fromUnits(typed.toLongLong());
+    };
+    const int col = f->storeColumn();
+    std::optional<Currency> sum;
+    for (int i = 0; i < recordCount(); ++i) {
+        const quint32 r = physical(i);
+        if (!f->isData() || col < 0 || (isEditing() && r == m_editRow)) {
+            const QVariant v = value(i, f);
+            if (v.isValid()) sum = sum.value_or(Currency()) + amount(f->convert(v));
+            continue;
+        }
+        if (m_store.isNull(r, col)) continue;
+        Currency c;
+        if (f->dataType() == FieldType::Currency) c = Currency::fromRaw(m_store.intValue(r, col));
+        else if (f->dataType() == FieldType::Float) c = Currency::fromDouble(m_store.doubleValue(r, col));
+        else c = Currency::fromUnits(m_store.intValue(r, col));
+        sum = sum.value_or(Currency()) + c;
+    }
+    return sum;
+}
+
+} // namespace dv
