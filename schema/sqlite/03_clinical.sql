@@ -21,7 +21,6 @@ CREATE TABLE paciente (
   paciente_fone             VARCHAR(20) COLLATE NOCASE,
   paciente_fone_comercial   VARCHAR(20) COLLATE NOCASE,
   paciente_celular          VARCHAR(20) COLLATE NOCASE,
-  paciente_foto             BLOB,
   paciente_data_nascimento  DATETIME,
   paciente_email            VARCHAR(100) COLLATE NOCASE,
   paciente_anotacao         TEXT COLLATE NOCASE,
@@ -32,7 +31,9 @@ CREATE TABLE paciente (
   paciente_num_dependentes  INTEGER,
   paciente_titular          VARCHAR(50) COLLATE NOCASE,
   paciente_registro         VARCHAR(20) COLLATE NOCASE,
-  convenio_id               INTEGER
+  convenio_id               INTEGER,
+  -- Pictures last: columns after a large value would be read through its overflow pages.
+  paciente_foto             BLOB
 );
 
 CREATE TABLE anamnese (
@@ -54,8 +55,8 @@ CREATE TABLE foto (
   foto_id      INTEGER PRIMARY KEY AUTOINCREMENT,
   paciente_id  INTEGER REFERENCES paciente (paciente_id),
   foto_titulo  VARCHAR(50) COLLATE NOCASE,
-  foto_img     BLOB,
-  foto_data    DATETIME
+  foto_data    DATETIME,
+  foto_img     BLOB
 );
 
 CREATE TABLE consulta (

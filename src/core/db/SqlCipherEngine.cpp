@@ -218,6 +218,8 @@ void SqlCipherEngine::configure() {
     sqlite3_busy_timeout(m_db, 10000);
     exec("PRAGMA foreign_keys = ON");
     exec("PRAGMA synchronous = FULL");
+    // The patient registry is read whole when its list opens; keep its pages decrypted once.
+    exec("PRAGMA cache_size = -65536");
     sqlite3_create_function(m_db, "year", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnYear, nullptr, nullptr);
     sqlite3_create_function(m_db, "month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnMonth, nullptr, nullptr);
     sqlite3_create_function(m_db, "day", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnDay, nullptr, nullptr);
