@@ -17,7 +17,8 @@ DatasetTestDb::DatasetTestDb() {
               " consulta_valor CURRENCY, consulta_aprovado VARCHAR(1) COLLATE NOCASE)");
     c.execute("CREATE TABLE anamnese_paciente (paciente_id INTEGER NOT NULL, anamnese_id INTEGER NOT NULL,"
               " anamnese_resposta VARCHAR(1) COLLATE NOCASE, PRIMARY KEY (paciente_id, anamnese_id))");
-    c.execute("CREATE TABLE horario (hora_id VARCHAR(5) COLLATE NOCASE, hora_obs VARCHAR(20) COLLATE NOCASE)");
+    c.execute(
+        "CREATE TABLE horario (hora_id VARCHAR(5) COLLATE NOCASE, hora_obs VARCHAR(20) COLLATE NOCASE)");
     c.execute("INSERT INTO convenio (convenio_nome) VALUES ('Particular')");
     c.execute("INSERT INTO convenio (convenio_nome) VALUES ('Unimed')");
 }
@@ -29,10 +30,10 @@ QVariant DatasetTestDb::scalar(const QString& sql, const Params& params) {
 }
 
 qint64 DatasetTestDb::addPatient(const QString& name, int plan, const QString& active) {
-    return temp.db->insert("INSERT INTO paciente (paciente_nome, convenio_id, paciente_ativo) VALUES (:n, :c, :a)",
-                           {{"n", ParamType::String, name}, {"c", ParamType::Integer, plan},
-                            {"a", ParamType::String, active}},
-                           "paciente_id");
+    return temp.db->insert(
+        "INSERT INTO paciente (paciente_nome, convenio_id, paciente_ativo) VALUES (:n, :c, :a)",
+        {{"n", ParamType::String, name}, {"c", ParamType::Integer, plan}, {"a", ParamType::String, active}},
+        "paciente_id");
 }
 
 } // namespace dv::test

@@ -8,10 +8,13 @@ namespace dv::br {
 
 namespace {
 
-QString two(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+QString two(int n) {
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
 
 QString groupThousands(QString digits) {
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char('.'));
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char('.'));
     return digits;
 }
 
@@ -73,8 +76,10 @@ Section parseSection(const QString& text) {
     Section s;
     bool afterPoint = false;
     auto literal = [&](const QString& t) {
-        if (!s.tokens.isEmpty() && s.tokens.last().kind == Token::Literal) s.tokens.last().text += t;
-        else s.tokens.append({Token::Literal, QChar(), t});
+        if (!s.tokens.isEmpty() && s.tokens.last().kind == Token::Literal)
+            s.tokens.last().text += t;
+        else
+            s.tokens.append({Token::Literal, QChar(), t});
     };
     for (int i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
@@ -118,13 +123,15 @@ QString render(const Section& s, const MaskDigits& d, bool minusSign) {
     QString out;
     if (minusSign) out += QLatin1Char('-');
     if (!s.hasPlaceholders()) {
-        for (const Token& t : s.tokens) out += t.text;
+        for (const Token& t : s.tokens)
+            out += t.text;
         return out;
     }
     QString integer = d.integer;
     if (integer.size() < s.intMin) integer = integer.rightJustified(s.intMin, QLatin1Char('0'));
     QString fraction = d.fraction;
-    while (fraction.size() > s.fracMin && fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
+    while (fraction.size() > s.fracMin && fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
 
     // Integer digits: the first placeholder takes the surplus, the others one each from the right.
     const int surplus = int(integer.size()) - s.intPlaces;
@@ -143,8 +150,10 @@ QString render(const Section& s, const MaskDigits& d, bool minusSign) {
                 consumed = int(integer.size());
             } else {
                 int take;
-                if (intIndex == 0) take = qMax(0, surplus + 1);
-                else take = (s.intPlaces - intIndex) <= (int(integer.size()) - consumed) ? 1 : 0;
+                if (intIndex == 0)
+                    take = qMax(0, surplus + 1);
+                else
+                    take = (s.intPlaces - intIndex) <= (int(integer.size()) - consumed) ? 1 : 0;
                 out += integer.mid(consumed, take);
                 consumed += take;
             }
@@ -175,7 +184,8 @@ QString formatWith(const QString& mask, bool negative, const DigitSource& digits
     const QStringList texts = splitSections(mask);
     const Section positive = parseSection(texts[0]);
     MaskDigits d = digits(positive.fracPlaces);
-    if (texts.size() >= 3 && !texts[2].isEmpty() && isZero(d)) return render(parseSection(texts[2]), d, false);
+    if (texts.size() >= 3 && !texts[2].isEmpty() && isZero(d))
+        return render(parseSection(texts[2]), d, false);
     if (negative) {
         if (texts.size() >= 2 && !texts[1].isEmpty()) {
             const Section neg = parseSection(texts[1]);
@@ -191,7 +201,8 @@ MaskDigits splitFixed(const QString& fixed) {
     const qsizetype point = fixed.indexOf(QLatin1Char('.'));
     d.integer = point < 0 ? fixed : fixed.left(point);
     d.fraction = point < 0 ? QString() : fixed.mid(point + 1);
-    while (d.integer.startsWith(QLatin1Char('0'))) d.integer.remove(0, 1);
+    while (d.integer.startsWith(QLatin1Char('0')))
+        d.integer.remove(0, 1);
     return d;
 }
 
@@ -213,7 +224,9 @@ QString formatDate(const QDate& date) {
            QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
 }
 
-QString formatDate(const QDateTime& dateTime) { return formatDate(dateTime.date()); }
+QString formatDate(const QDateTime& dateTime) {
+    return formatDate(dateTime.date());
+}
 
 QString formatTime(const QTime& time) {
     if (!time.isValid()) return QString();
@@ -248,7 +261,8 @@ std::optional<QDateTime> parseDateTime(const QString& text) {
     if (!d.isValid()) return std::nullopt;
     QTime t(0, 0);
     if (m.capturedLength(4) > 0) {
-        t = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.capturedLength(6) ? m.captured(6).toInt() : 0);
+        t = QTime(m.captured(4).toInt(), m.captured(5).toInt(),
+                  m.capturedLength(6) ? m.captured(6).toInt() : 0);
         if (!t.isValid()) return std::nullopt;
     }
     return QDateTime(d, t);
@@ -336,11 +350,17 @@ std::optional<qint64> parseInteger(const QString& text) {
 
 // ---- money ------------------------------------------------------------------
 
-QString formatCurrency(Currency value) { return value.toString(2, true); }
+QString formatCurrency(Currency value) {
+    return value.toString(2, true);
+}
 
-QString formatMoney(Currency value) { return value.toMoneyString(); }
+QString formatMoney(Currency value) {
+    return value.toMoneyString();
+}
 
-std::optional<Currency> parseMoney(const QString& text) { return Currency::parse(text); }
+std::optional<Currency> parseMoney(const QString& text) {
+    return Currency::parse(text);
+}
 
 // ---- display formats --------------------------------------------------------
 
@@ -353,13 +373,16 @@ QString formatMask(const QString& mask, Currency value) {
         quint64 integer, fraction;
         if (decimals <= 4) {
             quint64 div = 1;
-            for (int i = decimals; i < 4; ++i) div *= 10;
+            for (int i = decimals; i < 4; ++i)
+                div *= 10;
             const quint64 scaled = (a + div / 2) / div; // half away from zero
             quint64 pow = 1;
-            for (int i = 0; i < decimals; ++i) pow *= 10;
+            for (int i = 0; i < decimals; ++i)
+                pow *= 10;
             integer = scaled / pow;
             fraction = scaled % pow;
-            d.fraction = decimals ? QString::number(fraction).rightJustified(decimals, QLatin1Char('0')) : QString();
+            d.fraction =
+                decimals ? QString::number(fraction).rightJustified(decimals, QLatin1Char('0')) : QString();
         } else {
             integer = a / quint64(Currency::Scale);
             fraction = a % quint64(Currency::Scale);
@@ -375,7 +398,8 @@ QString formatMask(const QString& mask, double value) {
     if (std::isnan(value) || std::isinf(value)) return QString();
     if (mask.isEmpty()) return formatFloat(value);
     const double a = std::fabs(value);
-    return formatWith(mask, value < 0, [a](int decimals) { return splitFixed(QString::number(a, 'f', decimals)); });
+    return formatWith(mask, value < 0,
+                      [a](int decimals) { return splitFixed(QString::number(a, 'f', decimals)); });
 }
 
 QString formatMask(const QString& mask, qint64 value) {
@@ -400,7 +424,8 @@ QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime) {
         const QChar c = mask[i];
         const QChar lc = c.toLower();
         int run = 1;
-        while (i + run < mask.size() && mask[i + run].toLower() == lc) ++run;
+        while (i + run < mask.size() && mask[i + run].toLower() == lc)
+            ++run;
         if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
             const int end = int(mask.indexOf(c, i + 1));
             const int stop = end < 0 ? int(mask.size()) : end;
@@ -416,11 +441,16 @@ QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime) {
             break;
         case 'd':
             run = qMin(run, 6);
-            if (run == 1) out += QString::number(date.day());
-            else if (run == 2) out += two(date.day());
-            else if (run == 3) out += QString::fromUtf8(kShortDays[date.dayOfWeek() - 1]);
-            else if (run == 4) out += QString::fromUtf8(kLongDays[date.dayOfWeek() - 1]);
-            else if (run == 5) out += formatDate(date);
+            if (run == 1)
+                out += QString::number(date.day());
+            else if (run == 2)
+                out += two(date.day());
+            else if (run == 3)
+                out += QString::fromUtf8(kShortDays[date.dayOfWeek() - 1]);
+            else if (run == 4)
+                out += QString::fromUtf8(kLongDays[date.dayOfWeek() - 1]);
+            else if (run == 5)
+                out += formatDate(date);
             else
                 out += QString::fromUtf8(kLongDays[date.dayOfWeek() - 1]) + QStringLiteral(", ") +
                        QString::number(date.day()) + QStringLiteral(" de ") +
@@ -429,15 +459,22 @@ QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime) {
             break;
         case 'm':
             run = qMin(run, 4);
-            if (run <= 2 && afterHour) out += run == 1 ? QString::number(time.minute()) : two(time.minute());
-            else if (run == 1) out += QString::number(date.month());
-            else if (run == 2) out += two(date.month());
-            else if (run == 3) out += QString::fromUtf8(kShortMonths[date.month() - 1]);
-            else out += QString::fromUtf8(kLongMonths[date.month() - 1]);
+            if (run <= 2 && afterHour)
+                out += run == 1 ? QString::number(time.minute()) : two(time.minute());
+            else if (run == 1)
+                out += QString::number(date.month());
+            else if (run == 2)
+                out += two(date.month());
+            else if (run == 3)
+                out += QString::fromUtf8(kShortMonths[date.month() - 1]);
+            else
+                out += QString::fromUtf8(kLongMonths[date.month() - 1]);
             break;
         case 'y':
-            if (run <= 2) out += two(date.year() % 100);
-            else out += QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
+            if (run <= 2)
+                out += two(date.year() % 100);
+            else
+                out += QString::number(date.year()).rightJustified(4, QLatin1Char('0'));
             break;
         case 'h':
             run = qMin(run, 2);

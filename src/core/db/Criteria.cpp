@@ -5,8 +5,10 @@ namespace dv {
 void Criteria::set(const QString& fieldName, const QString& text) {
     for (qsizetype i = 0; i < m_items.size(); ++i) {
         if (m_items[i].fieldName.compare(fieldName, Qt::CaseInsensitive) != 0) continue;
-        if (text.trimmed().isEmpty()) m_items.removeAt(i);
-        else m_items[i].text = text;
+        if (text.trimmed().isEmpty())
+            m_items.removeAt(i);
+        else
+            m_items[i].text = text;
         return;
     }
     if (!text.trimmed().isEmpty()) m_items.append({fieldName, text});
@@ -35,9 +37,12 @@ QList<QStringList> Criteria::parse(const QString& text) {
     for (const QString& t : tokens) {
         // A keyword between phrases; at the start or end it is an ordinary word.
         const bool between = !words.isEmpty();
-        if (between && t.compare(QLatin1String("or"), Qt::CaseInsensitive) == 0) endAlternative();
-        else if (between && t.compare(QLatin1String("and"), Qt::CaseInsensitive) == 0) endPhrase();
-        else words << t;
+        if (between && t.compare(QLatin1String("or"), Qt::CaseInsensitive) == 0)
+            endAlternative();
+        else if (between && t.compare(QLatin1String("and"), Qt::CaseInsensitive) == 0)
+            endPhrase();
+        else
+            words << t;
     }
     endAlternative();
     return alternatives;

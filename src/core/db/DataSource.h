@@ -1,4 +1,5 @@
 #pragma once
+#include "Field.h"
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -6,7 +7,6 @@
 namespace dv {
 
 class Dataset;
-class Field;
 
 // Links a dataset to the controls and grids that show it, and a detail dataset to its
 // master. objectName is the data source's name ("dsPaciente").
@@ -35,6 +35,7 @@ public:
     void emitStateChanged();
     void emitReset() { emit datasetReset(); }
     void emitRowInserted(int row) { emit rowInserted(row); }
+    void emitRowAboutToBeRemoved(int row) { emit rowAboutToBeRemoved(row); }
     void emitRowRemoved(int row) { emit rowRemoved(row); }
     void emitRowChanged(int row) { emit rowChanged(row); }
 
@@ -48,6 +49,7 @@ signals:
     // sent before the dataChanged(nullptr) of the same change.
     void datasetReset();
     void rowInserted(int row);
+    void rowAboutToBeRemoved(int row); // still there; rowRemoved follows
     void rowRemoved(int row);
     void rowChanged(int row); // values of that row changed (post, cancel)
 

@@ -75,7 +75,8 @@ bool packIsoText(QByteArrayView t, qint64& packed) {
 
 Dataset::Dataset(QObject* parent) : QObject(parent) {
     connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
-        for (Field* f : std::as_const(m_fields)) f->renameFor(name);
+        for (Field* f : std::as_const(m_fields))
+            f->renameFor(name);
     });
 }
 
@@ -94,7 +95,9 @@ void Dataset::setConnection(Connection* connection) {
     m_connection = connection;
 }
 
-void Dataset::setSql(const QString& text) { m_sql = text.split(QLatin1Char('\n')); }
+void Dataset::setSql(const QString& text) {
+    m_sql = text.split(QLatin1Char('\n'));
+}
 
 // ---- parameters ----
 
@@ -116,7 +119,8 @@ void Dataset::syncParams() const {
 QStringList Dataset::paramNames() const {
     syncParams();
     QStringList names;
-    for (const Param& p : std::as_const(m_params)) names << p.name;
+    for (const Param& p : std::as_const(m_params))
+        names << p.name;
     return names;
 }
 
@@ -151,13 +155,14 @@ Field* Dataset::addField(const FieldDef& def) {
     if (isActive()) throw DatabaseError(QStringLiteral("Cannot perform this operation on an open dataset"));
     if (def.name.isEmpty()) throw DatabaseError(QStringLiteral("Field name missing"));
     if (findField(def.name)) throw DatabaseError(QStringLiteral("Duplicate field name '%1'").arg(def.name));
-    if (def.kind == FieldKind::Lookup &&
-        (!def.lookupDataset || def.keyFields.isEmpty() || def.lookupKeyFields.isEmpty() || def.lookupResultField.isEmpty()))
+    if (def.kind == FieldKind::Lookup && (!def.lookupDataset || def.keyFields.isEmpty() ||
+                                          def.lookupKeyFields.isEmpty() || def.lookupResultField.isEmpty()))
         throw DatabaseError(QStringLiteral("Lookup information for field '%1' is incomplete").arg(def.name));
     auto* f = new Field(this, def);
     // Declared fields come before the columns found at open.
     int at = 0;
-    while (at < m_fields.size() && m_fields[at]->property("dv_declared").toBool()) ++at;
+    while (at < m_fields.size() && m_fields[at]->property("dv_declared").toBool())
+        ++at;
     f->setProperty("dv_declared", true);
     m_fields.insert(at, f);
     m_fieldsDeclared = true;
@@ -177,7 +182,8 @@ Field* Dataset::fieldByName(const QString& name) const {
 
 QList<Field*> Dataset::fieldList(const QString& names) const {
     QList<Field*> out;
-    for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts)) out << fieldByName(n.trimmed());
+    for (const QString& n : names.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        out << fieldByName(n.trimmed());
     if (out.isEmpty()) throw DatabaseError(QStringLiteral("Field '%1' not found").arg(names));
     return out;
 }
@@ -217,7 +223,8 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
     // Declared columns the query does not give, and fields of columns that went away.
     for (Field* f : std::as_const(m_fields)) {
         if (!f->isData() || seen.contains(f)) continue;
-        if (f->property("dv_declared").toBool()) throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f->fieldName()));
+        if (f->property("dv_declared").toBool())
+            throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f->fieldName()));
     }
     for (qsizetype i = m_fields.size() - 1; i >= 0; --i) {
         Field* f = m_fields[i];
@@ -240,8 +247,10 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
     bool single = true;
     for (const Binding& b : bindings) {
         if (b.column.baseTable.isEmpty()) continue;
-        if (table.isEmpty()) table = b.column.baseTable;
-        else if (table.compare(b.column.baseTable, Qt::CaseInsensitive) != 0) single = false;
+        if (table.isEmpty())
+            table = b.column.baseTable;
+        else if (table.compare(b.column.baseTable, Qt::CaseInsensitive) != 0)
+            single = false;
     }
     if (single && !table.isEmpty() && m_connection) {
         QStringList primary;
@@ -353,8 +362,10 @@ void Dataset::loadRows(Cursor& cursor) {
                 } else {
                     const QDateTime dt = cursor.dateTime(src);
                     if (dt.isValid())
-                        store.appendInt(j, RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
-                    else store.appendNull(j);
+                        store.appendInt(j, RowStore::packDateTime(dt.date().toJulianDay(),
+                                                                  dt.time().msecsSinceStartOfDay()));
+                    else
+                        store.appendNull(j);
                 }
                 break;
             }
@@ -477,8 +488,10 @@ void Dataset::close() {
 }
 
 void Dataset::setActive(bool active) {
-    if (active) open();
-    else close();
+    if (active)
+        open();
+    else
+        close();
 }
 
 void Dataset::refresh() {
@@ -488,7 +501,8 @@ void Dataset::refresh() {
     QVariantList key;
     const int oldRow = m_cur;
     if (m_cur >= 0)
-        for (int col : m_keyStore) key << cellValue(physical(m_cur), col);
+        for (int col : m_keyStore)
+            key << cellValue(physical(m_cur), col);
     runQuery();
     m_cur = -1;
     rebuildView(false);
@@ -512,9 +526,13 @@ void Dataset::refresh() {
 
 // ---- navigation ----
 
-quint32 Dataset::activeRow() const { return m_readRow >= 0 ? quint32(m_readRow) : physical(m_cur); }
+quint32 Dataset::activeRow() const {
+    return m_readRow >= 0 ? quint32(m_readRow) : physical(m_cur);
+}
 
-bool Dataset::hasActiveRow() const { return m_readRow >= 0 || m_cur >= 0; }
+bool Dataset::hasActiveRow() const {
+    return m_readRow >= 0 || m_cur >= 0;
+}
 
 void Dataset::setCurrent(int row) {
     const qint64 before = m_cur >= 0 ? qint64(physical(m_cur)) : -1;
@@ -604,7 +622,8 @@ Bookmark Dataset::bookmark() const {
 }
 
 bool Dataset::bookmarkValid(const Bookmark& b) const {
-    if (!isActive() || !b.isValid() || b.openSerial != m_openSerial || b.row >= m_store.rowCount() || m_deleted[b.row])
+    if (!isActive() || !b.isValid() || b.openSerial != m_openSerial || b.row >= m_store.rowCount() ||
+        m_deleted[b.row])
         return false;
     for (quint32 r : m_view)
         if (r == b.row) return true;

@@ -146,7 +146,8 @@ public:
     // Moves to the first row (current order and filter) whose fields ("a;b") equal the
     // values; false and no move when none does.
     bool locate(const QString& keyFields, const QVariantList& values, LocateOptions options = {});
-    bool locate(const QString& keyFields, std::initializer_list<QVariant> values, LocateOptions options = {}) {
+    bool locate(const QString& keyFields, std::initializer_list<QVariant> values,
+                LocateOptions options = {}) {
         return locate(keyFields, QVariantList(values), options);
     }
     bool locate(const QString& keyField, const QVariant& value, LocateOptions options = {}) {
@@ -271,6 +272,7 @@ private:
     void notifyScrolled();
     void notifyState();
     void notifyRowInserted(int row);
+    void notifyRowAboutToBeRemoved(int row);
     void notifyRowRemoved(int row);
     void notifyRowChanged(int row);
     void notifyFieldChanged(Field* f);
@@ -294,10 +296,10 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     quint64 m_openSerial = 0;
-    quint64 m_rowGeneration = 0;      // the current row changed
+    quint64 m_rowGeneration = 0;          // the current row changed
     mutable quint64 m_dataGeneration = 0; // rows, values or order changed
     QString m_table;
-    QStringList m_keyColumns; // columns of m_table identifying a row
+    QStringList m_keyColumns;    // columns of m_table identifying a row
     std::vector<int> m_keyStore; // their store columns
     int m_autoIncStore = -1;
     bool m_identityIsRowId = false;

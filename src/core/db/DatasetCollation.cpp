@@ -22,7 +22,8 @@ struct Weights {
             folded[size_t(cp)] = char16_t(QChar(cp).toLower().unicode());
         }
         weight[' '] = 0x03;
-        for (int d = 0; d < 10; ++d) weight[size_t('0' + d)] = quint8(0x10 + d);
+        for (int d = 0; d < 10; ++d)
+            weight[size_t('0' + d)] = quint8(0x10 + d);
         for (int l = 0; l < 26; ++l) {
             weight[size_t('a' + l)] = weight[size_t('A' + l)] = quint8(0x20 + l);
             folded[size_t('A' + l)] = char16_t('a' + l);

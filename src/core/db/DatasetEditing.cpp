@@ -31,7 +31,8 @@ ParamType paramTypeOf(FieldType t) {
 QString quoteName(const QString& name) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     if (plain.match(name).hasMatch()) return name;
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
 }
 
 // The placeholder of a value in a statement we write. The engine binds text that holds
@@ -51,7 +52,8 @@ QString canonical(const QVariant& v) {
     switch (v.metaType().id()) {
     case QMetaType::QDateTime: {
         const QDateTime dt = v.toDateTime();
-        return QString::number(RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
+        return QString::number(
+            RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
     }
     case QMetaType::Double:
         return QString::number(v.toDouble(), 'g', 17);
@@ -81,7 +83,8 @@ QVariant Dataset::cellValue(quint32 row, int col) const {
         return QVariant::fromValue(Currency::fromRaw(m_store.intValue(row, col)));
     case FieldType::DateTime: {
         const qint64 p = m_store.intValue(row, col);
-        return QDateTime(QDate::fromJulianDay(RowStore::julianDayOf(p)), QTime::fromMSecsSinceStartOfDay(RowStore::msecsOf(p)));
+        return QDateTime(QDate::fromJulianDay(RowStore::julianDayOf(p)),
+                         QTime::fromMSecsSinceStartOfDay(RowStore::msecsOf(p)));
     }
     case FieldType::Float:
         return m_store.doubleValue(row, col);
@@ -145,8 +148,9 @@ QByteArray Dataset::fetchBlob(quint32 row, const Field& f) const {
     if (m_table.isEmpty() || m_keyStore.empty() || !m_connection) return QByteArray();
     QStringList where;
     const Params params = keyParams(row, &where);
-    const QString sql = QStringLiteral("select %1 from %2 where %3")
-                            .arg(quoteName(f.column().baseColumn), quoteName(m_table), where.join(QStringLiteral(" and ")));
+    const QString sql =
+        QStringLiteral("select %1 from %2 where %3")
+            .arg(quoteName(f.column().baseColumn), quoteName(m_table), where.join(QStringLiteral(" and ")));
     QByteArray bytes;
     std::unique_ptr<Cursor> c = m_connection->query(sql, params);
     if (c->next() && !c->isNull(0)) bytes = c->blob(0);
@@ -242,7 +246,8 @@ std::optional<quint32> Dataset::findByIndex(const QList<Field*>& fields, const Q
         index.rows.clear();
         index.rows.reserve(qsizetype(m_view.size()));
         // insert() replaces: walking backwards leaves the first row in order.
-        for (size_t i = m_view.size(); i-- > 0;) index.rows.insert(rowKeyText(m_view[i], fields), m_view[i]);
+        for (size_t i = m_view.size(); i-- > 0;)
+            index.rows.insert(rowKeyText(m_view[i], fields), m_view[i]);
         index.generation = m_dataGeneration;
     }
     const QString key = keyText(fields, values);
@@ -260,10 +265,13 @@ void Dataset::writeValue(Field& f, const QVariant& typed) {
         if (it != m_calcCache.end() && f.index() >= 0 && f.index() < it->size()) (*it)[f.index()] = typed;
         return;
     }
-    if (!f.isData()) throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
-    if (m_calculating) throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
+    if (!f.isData())
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
+    if (m_calculating)
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
     if (!isEditing()) throw DatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
-    if (f.isReadOnly()) throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
+    if (f.isReadOnly())
+        throw DatabaseError(QStringLiteral("Field '%1' cannot be modified").arg(f.displayLabel()));
     const int col = f.storeColumn();
     m_buffer[col] = typed;
     m_changed[size_t(col)] = true;
@@ -304,7 +312,8 @@ void Dataset::storeBuffer(quint32 row) {
             break;
         case FieldType::DateTime: {
             const QDateTime dt = v.toDateTime();
-            m_store.setInt(row, c, RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
+            m_store.setInt(row, c,
+                           RowStore::packDateTime(dt.date().toJulianDay(), dt.time().msecsSinceStartOfDay()));
             break;
         }
         case FieldType::Float:
@@ -377,6 +386,7 @@ void Dataset::append() {
     } catch (...) {
         const int at = m_cur;
         m_deleted[row] = true;
+        notifyRowAboutToBeRemoved(at);
         m_view.erase(size_t(at));
         m_state = DatasetState::Browse;
         m_buffer.clear();
@@ -413,7 +423,9 @@ void Dataset::checkRequired() const {
         if (m_state == DatasetState::Insert && f->dataType() == FieldType::AutoInc) continue;
         const int col = f->storeColumn();
         const bool null = m_loaded[size_t(col)] ? !m_buffer[col].isValid() : m_store.isNull(m_editRow, col);
-        if (null) throw DatabaseError(QStringLiteral("Field '%1' cannot contain a null value").arg(f->displayLabel()));
+        if (null)
+            throw DatabaseError(
+                QStringLiteral("Field '%1' cannot contain a null value").arg(f->displayLabel()));
     }
 }
 
@@ -440,7 +452,8 @@ void Dataset::postInsert() {
     Params params;
     for (size_t c = 0; c < m_bindings.size(); ++c) {
         const Binding& b = m_bindings[c];
-        if (!b.field || b.column.baseColumn.isEmpty() || b.column.baseTable.compare(m_table, Qt::CaseInsensitive) != 0)
+        if (!b.field || b.column.baseColumn.isEmpty() ||
+            b.column.baseTable.compare(m_table, Qt::CaseInsensitive) != 0)
             continue;
         if (!m_loaded[c] || !m_buffer[qsizetype(c)].isValid()) continue; // the table's default applies
         const QString name = QStringLiteral("dv_v%1").arg(c);
@@ -452,9 +465,11 @@ void Dataset::postInsert() {
     const QString sql = columns.isEmpty()
                             ? QStringLiteral("insert into %1 default values").arg(quoteName(m_table))
                             : QStringLiteral("insert into %1 (%2) values (%3)")
-                                  .arg(quoteName(m_table), columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")));
+                                  .arg(quoteName(m_table), columns.join(QStringLiteral(", ")),
+                                       values.join(QStringLiteral(", ")));
     if (m_autoIncStore >= 0 && !m_buffer[m_autoIncStore].isValid()) {
-        const qint64 key = m_connection->insert(sql, params, m_bindings[size_t(m_autoIncStore)].column.baseColumn);
+        const qint64 key =
+            m_connection->insert(sql, params, m_bindings[size_t(m_autoIncStore)].column.baseColumn);
         m_buffer[m_autoIncStore] = m_bindings[size_t(m_autoIncStore)].field->convert(key);
         m_changed[size_t(m_autoIncStore)] = true;
         m_loaded[size_t(m_autoIncStore)] = true;
@@ -484,11 +499,12 @@ void Dataset::postEdit() {
     if (sets.isEmpty()) return;
     QStringList where;
     params << keyParams(m_editRow, &where);
-    const QString sql = QStringLiteral("update %1 set %2 where %3")
-                            .arg(quoteName(m_table), sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" and ")));
+    const QString sql =
+        QStringLiteral("update %1 set %2 where %3")
+            .arg(quoteName(m_table), sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" and ")));
     if (m_connection->execute(sql, params) == 0)
-        throw DatabaseError(
-            QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+        throw DatabaseError(QStringLiteral(
+            "Row cannot be located for updating. Some values may have been changed since it was last read."));
 }
 
 void Dataset::post() {
@@ -496,8 +512,10 @@ void Dataset::post() {
     if (!isEditing()) return;
     fire(BeforePost);
     checkRequired();
-    if (m_state == DatasetState::Insert) postInsert();
-    else postEdit();
+    if (m_state == DatasetState::Insert)
+        postInsert();
+    else
+        postEdit();
     storeBuffer(m_editRow);
     const quint32 row = m_editRow;
     m_state = DatasetState::Browse;
@@ -528,6 +546,7 @@ void Dataset::cancel() {
     if (inserting) {
         const int at = m_cur;
         m_deleted[row] = true;
+        notifyRowAboutToBeRemoved(at);
         m_view.erase(size_t(at));
         ++m_dataGeneration;
         setCurrent(m_view.empty() ? -1 : qMin(at, recordCount() - 1));
@@ -545,8 +564,10 @@ void Dataset::cancel() {
 
 void Dataset::checkBrowseMode() {
     if (!isEditing()) return;
-    if (m_modified) post();
-    else cancel();
+    if (m_modified)
+        post();
+    else
+        cancel();
 }
 
 void Dataset::deleteRecord() {
@@ -555,14 +576,16 @@ void Dataset::deleteRecord() {
         cancel();
         return;
     }
-    if (m_view.empty()) throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
+    if (m_view.empty())
+        throw DatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     if (isReadOnly()) throw DatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
     fire(BeforeDelete);
     const quint32 row = physical(m_cur);
     QStringList where;
     const Params params = keyParams(row, &where);
     // A row someone else already deleted is simply gone here too.
-    m_connection->execute(QStringLiteral("delete from %1 where %2").arg(quoteName(m_table), where.join(QStringLiteral(" and "))),
+    m_connection->execute(QStringLiteral("delete from %1 where %2")
+                              .arg(quoteName(m_table), where.join(QStringLiteral(" and "))),
                           params);
     const bool wasEditing = isEditing();
     m_state = DatasetState::Browse;
@@ -570,6 +593,7 @@ void Dataset::deleteRecord() {
     m_modified = false;
     const int at = m_cur;
     m_deleted[row] = true;
+    notifyRowAboutToBeRemoved(at);
     m_view.erase(size_t(at));
     invalidateRow(row);
     if (m_blobRow == qint64(row)) m_blobRow = -1;

@@ -21,7 +21,9 @@ bool isAscii(const QString& s) {
     return true;
 }
 
-inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+inline char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 // Position just after the first occurrence of needle (lower-case ASCII) in hay at or
 // after from, comparing ASCII letters without regard to case; -1 when absent.
@@ -33,7 +35,8 @@ qsizetype findAscii(QByteArrayView hay, const QByteArray& needle, qsizetype from
     for (qsizetype i = from; i + n <= hay.size(); ++i) {
         if (lowerAscii(h[i]) != first) continue;
         qsizetype k = 1;
-        while (k < n && lowerAscii(h[i + k]) == needle[k]) ++k;
+        while (k < n && lowerAscii(h[i + k]) == needle[k])
+            ++k;
         if (k == n) return i + n;
     }
     return -1;
@@ -45,7 +48,9 @@ qsizetype findText(const QString& hay, const QString& needle, qsizetype from) {
     return at < 0 ? -1 : at + needle.size();
 }
 
-bool isTextType(FieldType t) { return t == FieldType::String || t == FieldType::Memo || t == FieldType::Unknown; }
+bool isTextType(FieldType t) {
+    return t == FieldType::String || t == FieldType::Memo || t == FieldType::Unknown;
+}
 
 } // namespace
 
@@ -55,7 +60,8 @@ QList<DatasetFilter::RawCondition> DatasetFilter::parse(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = t.size();
     auto skip = [&] {
-        while (i < n && t[i].isSpace()) ++i;
+        while (i < n && t[i].isSpace())
+            ++i;
     };
     while (true) {
         skip();
@@ -68,20 +74,28 @@ QList<DatasetFilter::RawCondition> DatasetFilter::parse(const QString& text) {
             i = end + 1;
         } else {
             const qsizetype start = i;
-            while (i < n && (t[i].isLetterOrNumber() || t[i] == QLatin1Char('_'))) ++i;
+            while (i < n && (t[i].isLetterOrNumber() || t[i] == QLatin1Char('_')))
+                ++i;
             c.field = t.mid(start, i - start);
         }
         if (c.field.isEmpty()) unsupported(text);
         skip();
         // operator
         const QStringView rest = QStringView(t).mid(i);
-        if (rest.startsWith(QLatin1String("<>")) || rest.startsWith(QLatin1String("!="))) c.op = Op::Ne, i += 2;
-        else if (rest.startsWith(QLatin1String("<="))) c.op = Op::Le, i += 2;
-        else if (rest.startsWith(QLatin1String(">="))) c.op = Op::Ge, i += 2;
-        else if (rest.startsWith(QLatin1Char('='))) c.op = Op::Eq, i += 1;
-        else if (rest.startsWith(QLatin1Char('<'))) c.op = Op::Lt, i += 1;
-        else if (rest.startsWith(QLatin1Char('>'))) c.op = Op::Gt, i += 1;
-        else unsupported(text);
+        if (rest.startsWith(QLatin1String("<>")) || rest.startsWith(QLatin1String("!=")))
+            c.op = Op::Ne, i += 2;
+        else if (rest.startsWith(QLatin1String("<=")))
+            c.op = Op::Le, i += 2;
+        else if (rest.startsWith(QLatin1String(">=")))
+            c.op = Op::Ge, i += 2;
+        else if (rest.startsWith(QLatin1Char('=')))
+            c.op = Op::Eq, i += 1;
+        else if (rest.startsWith(QLatin1Char('<')))
+            c.op = Op::Lt, i += 1;
+        else if (rest.startsWith(QLatin1Char('>')))
+            c.op = Op::Gt, i += 1;
+        else
+            unsupported(text);
         skip();
         // literal
         if (i < n && (t[i] == QLatin1Char('\'') || t[i] == QLatin1Char('#'))) {
@@ -109,7 +123,8 @@ QList<DatasetFilter::RawCondition> DatasetFilter::parse(const QString& text) {
             c.quote = 0;
             const qsizetype start = i;
             if (i < n && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) ++i;
-            while (i < n && (t[i].isDigit() || t[i] == QLatin1Char('.'))) ++i;
+            while (i < n && (t[i].isDigit() || t[i] == QLatin1Char('.')))
+                ++i;
             c.literal = t.mid(start, i - start);
             if (c.literal.isEmpty() || c.literal == QLatin1String("-") || c.literal == QLatin1String("+"))
                 unsupported(text);
@@ -132,7 +147,8 @@ void DatasetFilter::check(const QString& filterText) {
     if (!filterText.trimmed().isEmpty()) parse(filterText);
 }
 
-DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText, const QList<Criteria>& criteria)
+DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText,
+                             const QList<Criteria>& criteria)
     : m_ds(dataset) {
     if (!filterText.trimmed().isEmpty()) {
         for (const RawCondition& raw : parse(filterText)) {
@@ -140,8 +156,10 @@ DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText, 
             QVariant value;
             if (f->dataType() == FieldType::DateTime) {
                 std::optional<QDateTime> dt;
-                if (raw.quote == '#') dt = sql::monthFirstDate(raw.literal);
-                else if (raw.quote == '\'') dt = br::parseDateTime(raw.literal);
+                if (raw.quote == '#')
+                    dt = sql::monthFirstDate(raw.literal);
+                else if (raw.quote == '\'')
+                    dt = br::parseDateTime(raw.literal);
                 if (!dt) unsupported(filterText);
                 value = *dt;
             } else if (isTextType(f->dataType())) {
@@ -161,7 +179,8 @@ DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText, 
             FieldCriteria fc{f, {}};
             for (const QStringList& phrases : Criteria::parse(item.text)) {
                 QList<Term> terms;
-                for (const QString& p : phrases) terms << compileTerm(*f, p);
+                for (const QString& p : phrases)
+                    terms << compileTerm(*f, p);
                 fc.alternatives << terms;
             }
             if (!fc.alternatives.isEmpty()) m_fields << fc;
@@ -201,9 +220,11 @@ DatasetFilter::Term DatasetFilter::compileTerm(const Field& f, const QString& ph
         t.parts = {phrase};
     }
     bool ascii = true;
-    for (const QString& p : std::as_const(t.parts)) ascii = ascii && isAscii(p);
+    for (const QString& p : std::as_const(t.parts))
+        ascii = ascii && isAscii(p);
     if (ascii)
-        for (const QString& p : std::as_const(t.parts)) t.ascii << p.toLatin1().toLower();
+        for (const QString& p : std::as_const(t.parts))
+            t.ascii << p.toLatin1().toLower();
     return t;
 }
 

@@ -38,10 +38,10 @@ private:
     };
     struct Term {
         enum Kind { Null, Contains, Wildcard, EqualNumber, EqualMoney, EqualDay } kind = Contains;
-        QStringList parts;         // Contains: one part; Wildcard: the pieces between '%'
-        QList<QByteArray> ascii;   // the parts in lower-case ASCII, when every part is ASCII
+        QStringList parts;       // Contains: one part; Wildcard: the pieces between '%'
+        QList<QByteArray> ascii; // the parts in lower-case ASCII, when every part is ASCII
         double number = 0;
-        qint64 raw = 0;            // money in ten-thousandths, or the Julian day
+        qint64 raw = 0; // money in ten-thousandths, or the Julian day
     };
     struct FieldCriteria {
         const Field* field;

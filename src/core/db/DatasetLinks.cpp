@@ -14,7 +14,9 @@ void Dataset::detach(DataSource* source) {
     m_sources.removeIf([source](const QPointer<DataSource>& s) { return !s || s == source; });
 }
 
-void Dataset::disableControls() { ++m_disableCount; }
+void Dataset::disableControls() {
+    ++m_disableCount;
+}
 
 void Dataset::enableControls() {
     if (m_disableCount == 0) return;
@@ -31,15 +33,15 @@ void Dataset::enableControls() {
 
 // Each notification goes to every data source unless controls are disabled, in which
 // case one reset is sent when they are enabled again.
-#define DV_NOTIFY(call)                                                                                                \
-    do {                                                                                                               \
-        if (m_disableCount > 0) {                                                                                      \
-            m_pendingReset = true;                                                                                     \
-            return;                                                                                                    \
-        }                                                                                                              \
-        const auto sources = m_sources;                                                                                \
-        for (const QPointer<DataSource>& s : sources)                                                                  \
-            if (s) s->call;                                                                                            \
+#define DV_NOTIFY(call)                                                                                      \
+    do {                                                                                                     \
+        if (m_disableCount > 0) {                                                                            \
+            m_pendingReset = true;                                                                           \
+            return;                                                                                          \
+        }                                                                                                    \
+        const auto sources = m_sources;                                                                      \
+        for (const QPointer<DataSource>& s : sources)                                                        \
+            if (s) s->call;                                                                                  \
     } while (false)
 
 void Dataset::notifyReset() {
@@ -56,12 +58,27 @@ void Dataset::notifyReset() {
         }
 }
 
-void Dataset::notifyScrolled() { DV_NOTIFY(emitDataChanged(nullptr)); }
-void Dataset::notifyState() { DV_NOTIFY(emitStateChanged()); }
-void Dataset::notifyRowInserted(int row) { DV_NOTIFY(emitRowInserted(row)); }
-void Dataset::notifyRowRemoved(int row) { DV_NOTIFY(emitRowRemoved(row)); }
-void Dataset::notifyRowChanged(int row) { DV_NOTIFY(emitRowChanged(row)); }
-void Dataset::notifyFieldChanged(Field* f) { DV_NOTIFY(emitDataChanged(f)); }
+void Dataset::notifyScrolled() {
+    DV_NOTIFY(emitDataChanged(nullptr));
+}
+void Dataset::notifyState() {
+    DV_NOTIFY(emitStateChanged());
+}
+void Dataset::notifyRowInserted(int row) {
+    DV_NOTIFY(emitRowInserted(row));
+}
+void Dataset::notifyRowAboutToBeRemoved(int row) {
+    DV_NOTIFY(emitRowAboutToBeRemoved(row));
+}
+void Dataset::notifyRowRemoved(int row) {
+    DV_NOTIFY(emitRowRemoved(row));
+}
+void Dataset::notifyRowChanged(int row) {
+    DV_NOTIFY(emitRowChanged(row));
+}
+void Dataset::notifyFieldChanged(Field* f) {
+    DV_NOTIFY(emitDataChanged(f));
+}
 
 #undef DV_NOTIFY
 

@@ -4,10 +4,12 @@
 
 namespace dv {
 
-DatasetModel::DatasetModel(DataSource* source, QObject* parent) : QAbstractTableModel(parent), m_source(source) {
+DatasetModel::DatasetModel(DataSource* source, QObject* parent)
+    : QAbstractTableModel(parent), m_source(source) {
     if (source) {
         connect(source, &DataSource::datasetReset, this, &DatasetModel::onReset);
         connect(source, &DataSource::rowInserted, this, &DatasetModel::onRowInserted);
+        connect(source, &DataSource::rowAboutToBeRemoved, this, &DatasetModel::onRowAboutToBeRemoved);
         connect(source, &DataSource::rowRemoved, this, &DatasetModel::onRowRemoved);
         connect(source, &DataSource::rowChanged, this, &DatasetModel::onRowChanged);
         connect(source, &DataSource::dataChanged, this, &DatasetModel::onFieldChanged);
@@ -15,22 +17,30 @@ DatasetModel::DatasetModel(DataSource* source, QObject* parent) : QAbstractTable
     rebuild();
 }
 
-Dataset* DatasetModel::dataset() const { return m_source ? m_source->dataset() : nullptr; }
+Dataset* DatasetModel::dataset() const {
+    return m_source ? m_source->dataset() : nullptr;
+}
 
-int DatasetModel::columnOf(const Field* field) const { return int(m_columns.indexOf(const_cast<Field*>(field))); }
+int DatasetModel::columnOf(const Field* field) const {
+    return int(m_columns.indexOf(const_cast<Field*>(field)));
+}
 
 void DatasetModel::setCheckColumn(const Field* field, bool on) {
     if (!field) return;
-    if (on) m_checkFields.insert(field->fieldName().toLower());
-    else m_checkFields.remove(field->fieldName().toLower());
+    if (on)
+        m_checkFields.insert(field->fieldName().toLower());
+    else
+        m_checkFields.remove(field->fieldName().toLower());
     const int c = columnOf(field);
     if (c >= 0 && m_rows > 0) emit dataChanged(index(0, c), index(m_rows - 1, c));
 }
 
 void DatasetModel::setPictureColumn(const Field* field, PictureDecoder decoder, QSize size) {
     if (!field) return;
-    if (decoder) m_pictureFields.insert(field->fieldName().toLower(), std::move(decoder));
-    else m_pictureFields.remove(field->fieldName().toLower());
+    if (decoder)
+        m_pictureFields.insert(field->fieldName().toLower(), std::move(decoder));
+    else
+        m_pictureFields.remove(field->fieldName().toLower());
     m_pictureSize = size;
     m_pictures.clear();
     const int c = columnOf(field);
@@ -66,21 +76,28 @@ void DatasetModel::onRowInserted(int row) {
     endInsertRows();
 }
 
-void DatasetModel::onRowRemoved(int row) {
+void DatasetModel::onRowAboutToBeRemoved(int row) {
     Dataset* ds = dataset();
-    if (!ds || row < 0 || row >= m_rows || ds->recordCount() != m_rows - 1) {
+    if (!ds || row < 0 || row >= m_rows || ds->recordCount() != m_rows) return; // a reset follows
+    m_pictures.clear();
+    beginRemoveRows(QModelIndex(), row, row);
+    m_removing = true;
+}
+
+void DatasetModel::onRowRemoved(int) {
+    if (!m_removing) {
         onReset();
         return;
     }
-    m_pictures.clear();
-    beginRemoveRows(QModelIndex(), row, row);
+    m_removing = false;
     --m_rows;
     endRemoveRows();
 }
 
 void DatasetModel::onRowChanged(int row) {
     if (row < 0 || row >= m_rows || m_columns.isEmpty()) return;
-    for (Field* f : std::as_const(m_columns)) m_pictures.remove(QString::number(row) + QLatin1Char(':') + f->fieldName());
+    for (Field* f : std::as_const(m_columns))
+        m_pictures.remove(QString::number(row) + QLatin1Char(':') + f->fieldName());
     emit dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
 }
 
@@ -89,7 +106,9 @@ void DatasetModel::onFieldChanged(Field* field) {
     if (Dataset* ds = dataset(); field && ds) onRowChanged(ds->currentRow());
 }
 
-int DatasetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+int DatasetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
 
 int DatasetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_columns.size());
@@ -97,8 +116,8 @@ int DatasetModel::columnCount(const QModelIndex& parent) const {
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     Dataset* ds = dataset();
-    if (!ds || !ds->isActive() || !index.isValid() || index.row() >= m_rows || index.row() >= ds->recordCount() ||
-        index.column() >= m_columns.size())
+    if (!ds || !ds->isActive() || !index.isValid() || index.row() >= m_rows ||
+        index.row() >= ds->recordCount() || index.column() >= m_columns.size())
         return QVariant();
     Field* f = m_columns[index.column()];
     const bool check = m_checkFields.contains(f->fieldName().toLower());

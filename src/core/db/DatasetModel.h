@@ -48,6 +48,7 @@ private:
     void rebuild();
     void onReset();
     void onRowInserted(int row);
+    void onRowAboutToBeRemoved(int row);
     void onRowRemoved(int row);
     void onRowChanged(int row);
     void onFieldChanged(Field* field);
@@ -55,6 +56,7 @@ private:
     QPointer<DataSource> m_source;
     QList<Field*> m_columns;
     int m_rows = 0; // what the views were told; the dataset may be ahead while controls are disabled
+    bool m_removing = false;
     QSet<QString> m_checkFields;
     QHash<QString, PictureDecoder> m_pictureFields;
     QSize m_pictureSize{48, 48};

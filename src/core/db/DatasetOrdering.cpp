@@ -14,7 +14,8 @@ namespace {
 // Sort keys of one text column for the rows being sorted (see DatasetCollation).
 class TextKeys {
 public:
-    TextKeys(const RowStore& store, int col, const PodArray<quint32>& rows) : m_store(store), m_col(col), m_rows(rows) {
+    TextKeys(const RowStore& store, int col, const PodArray<quint32>& rows)
+        : m_store(store), m_col(col), m_rows(rows) {
         const size_t n = rows.size();
         m_prefix.resize(n);
         m_offset.resize(n);
@@ -33,7 +34,8 @@ public:
             }
             m_state[i] = Primary;
             quint64 p = 0;
-            for (int b = 0; b < 8; ++b) p = (p << 8) | (b < key.size() ? quint8(key[b]) : 0);
+            for (int b = 0; b < 8; ++b)
+                p = (p << 8) | (b < key.size() ? quint8(key[b]) : 0);
             m_prefix[i] = p;
             m_offset[i] = quint32(m_rest.size());
             const qsizetype more = key.size() > 8 ? key.size() - 8 : 0;
@@ -89,14 +91,16 @@ QList<Dataset::SortKey> Dataset::parseSort(const QString& text) const {
         bool descending = false;
         if (words.size() > 2) throw DatabaseError(QStringLiteral("Sort order not supported: '%1'").arg(text));
         if (words.size() == 2) {
-            if (words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0) descending = true;
+            if (words[1].compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0)
+                descending = true;
             else if (words[1].compare(QLatin1String("ASC"), Qt::CaseInsensitive) != 0)
                 throw DatabaseError(QStringLiteral("Sort order not supported: '%1'").arg(text));
         }
         Field* f = fieldByName(words[0]);
         if (!f->isData() || f->storeColumn() < 0 || m_store.kind(f->storeColumn()) == StoreKind::Presence ||
             m_store.kind(f->storeColumn()) == StoreKind::Bytes)
-            throw DatabaseError(QStringLiteral("Field '%1' cannot be used for sorting").arg(f->displayLabel()));
+            throw DatabaseError(
+                QStringLiteral("Field '%1' cannot be used for sorting").arg(f->displayLabel()));
         keys << SortKey{f, descending};
     }
     return keys;
@@ -143,7 +147,8 @@ void Dataset::sortView() {
     });
     PodArray<quint32> sorted;
     sorted.reserve(n);
-    for (quint32 i : order) sorted.push_back(view[i]);
+    for (quint32 i : order)
+        sorted.push_back(view[i]);
     m_view = std::move(sorted);
 }
 
@@ -246,11 +251,13 @@ bool Dataset::locate(const QString& keyFields, const QVariantList& values, Locat
     checkBrowseMode();
     const QList<Field*> fields = fieldList(keyFields);
     if (values.size() != fields.size())
-        throw DatabaseError(QStringLiteral("Locate on '%1' needs %2 values").arg(keyFields).arg(fields.size()));
+        throw DatabaseError(
+            QStringLiteral("Locate on '%1' needs %2 values").arg(keyFields).arg(fields.size()));
     int found = -1;
     bool indexed = options == LocateOptions();
     for (Field* f : fields)
-        indexed = indexed && f->isData() && f->storeColumn() >= 0 && m_store.kind(f->storeColumn()) != StoreKind::Presence;
+        indexed = indexed && f->isData() && f->storeColumn() >= 0 &&
+                  m_store.kind(f->storeColumn()) != StoreKind::Presence;
     if (indexed) {
         if (const auto row = findByIndex(fields, values))
             for (size_t i = 0; i < m_view.size(); ++i)
@@ -271,9 +278,11 @@ bool Dataset::locate(const QString& keyFields, const QVariantList& values, Locat
                 const QVariant& t = targets[k];
                 if (!t.isValid() || !v.isValid()) {
                     all = !t.isValid() && !v.isValid();
-                } else if (v.metaType().id() == QMetaType::QString || t.metaType().id() == QMetaType::QString) {
+                } else if (v.metaType().id() == QMetaType::QString ||
+                           t.metaType().id() == QMetaType::QString) {
                     const QString a = fields[k]->formatPlain(v), b = t.toString();
-                    all = options.testFlag(LocateOption::PartialKey) ? a.startsWith(b, cs) : a.compare(b, cs) == 0;
+                    all = options.testFlag(LocateOption::PartialKey) ? a.startsWith(b, cs)
+                                                                     : a.compare(b, cs) == 0;
                 } else {
                     all = v == t;
                 }
@@ -290,7 +299,8 @@ bool Dataset::locate(const QString& keyFields, const QVariantList& values, Locat
     return true;
 }
 
-QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const {
+QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values,
+                         const QString& resultField) const {
     requireActive();
     const QList<Field*> fields = fieldList(keyFields);
     Field* result = fieldByName(resultField);
@@ -331,9 +341,12 @@ bool Dataset::seekPrefix(const QString& fieldName, const QString& text) {
         int lo = 0, hi = recordCount();
         while (lo < hi) {
             const int mid = lo + (hi - lo) / 2;
-            const bool before = m_store.isNull(physical(mid), col) || collator.compare(rowText(mid), text) < 0;
-            if (before) lo = mid + 1;
-            else hi = mid;
+            const bool before =
+                m_store.isNull(physical(mid), col) || collator.compare(rowText(mid), text) < 0;
+            if (before)
+                lo = mid + 1;
+            else
+                hi = mid;
         }
         if (lo < recordCount() && DatasetCollation::startsWithFolded(rowText(lo), folded)) found = lo;
     } else {
@@ -376,9 +389,12 @@ std::optional<Currency> Dataset::sumCurrency(const QString& fieldName) const {
         }
         if (m_store.isNull(r, col)) continue;
         Currency c;
-        if (f->dataType() == FieldType::Currency) c = Currency::fromRaw(m_store.intValue(r, col));
-        else if (f->dataType() == FieldType::Float) c = Currency::fromDouble(m_store.doubleValue(r, col));
-        else c = Currency::fromUnits(m_store.intValue(r, col));
+        if (f->dataType() == FieldType::Currency)
+            c = Currency::fromRaw(m_store.intValue(r, col));
+        else if (f->dataType() == FieldType::Float)
+            c = Currency::fromDouble(m_store.doubleValue(r, col));
+        else
+            c = Currency::fromUnits(m_store.intValue(r, col));
         sum = sum.value_or(Currency()) + c;
     }
     return sum;

@@ -26,7 +26,8 @@ qint64 roundedUnits(qint64 raw) {
 QString plainCurrency(Currency c) {
     QString s = c.toString(4, false);
     if (s.contains(QLatin1Char(','))) {
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        while (s.endsWith(QLatin1Char('0')))
+            s.chop(1);
         if (s.endsWith(QLatin1Char(','))) s.chop(1);
     }
     return s;
@@ -46,13 +47,16 @@ Field::Field(Dataset* dataset, const FieldDef& def)
 void Field::bind(int storeColumn, const ColumnInfo& column) {
     m_storeColumn = storeColumn;
     m_column = column;
-    if (m_def.type == FieldType::Unknown) m_type = column.type == FieldType::Unknown ? FieldType::String : column.type;
+    if (m_def.type == FieldType::Unknown)
+        m_type = column.type == FieldType::Unknown ? FieldType::String : column.type;
     if (m_def.size == 0) m_size = column.size;
     if (!m_def.required.has_value())
         m_required = column.notNull && !column.autoIncrement && m_type != FieldType::AutoInc;
 }
 
-int Field::index() const { return m_dataset ? int(m_dataset->fields().indexOf(const_cast<Field*>(this))) : -1; }
+int Field::index() const {
+    return m_dataset ? int(m_dataset->fields().indexOf(const_cast<Field*>(this))) : -1;
+}
 
 bool Field::isNumeric() const {
     switch (m_type) {
@@ -94,11 +98,17 @@ Qt::Alignment Field::alignment() const {
 
 // ---- reading ----
 
-bool Field::isNull() const { return m_dataset->readIsNull(*this); }
+bool Field::isNull() const {
+    return m_dataset->readIsNull(*this);
+}
 
-QVariant Field::asVariant() const { return m_dataset->readValue(*this); }
+QVariant Field::asVariant() const {
+    return m_dataset->readValue(*this);
+}
 
-QString Field::asString() const { return formatPlain(asVariant()); }
+QString Field::asString() const {
+    return formatPlain(asVariant());
+}
 
 qint64 Field::asLargeInt() const {
     const QVariant v = asVariant();
@@ -117,12 +127,15 @@ qint64 Field::asLargeInt() const {
     if (v.metaType().id() == QMetaType::QString) {
         const QString t = v.toString();
         if (auto n = br::parseInteger(t)) return *n;
-        throw DatabaseError(QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(t, displayLabel()));
+        throw DatabaseError(
+            QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(t, displayLabel()));
     }
     return v.toLongLong();
 }
 
-int Field::asInteger() const { return int(asLargeInt()); }
+int Field::asInteger() const {
+    return int(asLargeInt());
+}
 
 double Field::asFloat() const {
     const QVariant v = asVariant();
@@ -132,7 +145,8 @@ double Field::asFloat() const {
         return v.value<Currency>().toDouble();
     case FieldType::DateTime: {
         const QDateTime dt = v.toDateTime();
-        return double(dt.date().toJulianDay() - SerialEpochJulianDay) + dt.time().msecsSinceStartOfDay() / 86400000.0;
+        return double(dt.date().toJulianDay() - SerialEpochJulianDay) +
+               dt.time().msecsSinceStartOfDay() / 86400000.0;
     }
     case FieldType::Blob:
         throw DatabaseError(QStringLiteral("Field '%1' cannot be read as a number").arg(displayLabel()));
@@ -190,18 +204,36 @@ QByteArray Field::asBytes() const {
     return asString().toUtf8();
 }
 
-QString Field::displayText() const { return format(asVariant()); }
+QString Field::displayText() const {
+    return format(asVariant());
+}
 
 // ---- writing ----
 
-void Field::setAsVariant(const QVariant& value) { m_dataset->writeValue(*this, convert(value)); }
-void Field::setAsString(const QString& text) { setAsVariant(text); }
-void Field::setAsInteger(qint64 value) { setAsVariant(value); }
-void Field::setAsFloat(double value) { setAsVariant(value); }
-void Field::setAsCurrency(Currency value) { setAsVariant(QVariant::fromValue(value)); }
-void Field::setAsDateTime(const QDateTime& value) { setAsVariant(value.isValid() ? QVariant(value) : QVariant()); }
-void Field::setBytes(const QByteArray& bytes) { setAsVariant(bytes.isEmpty() ? QVariant() : QVariant(bytes)); }
-void Field::clear() { m_dataset->writeValue(*this, QVariant()); }
+void Field::setAsVariant(const QVariant& value) {
+    m_dataset->writeValue(*this, convert(value));
+}
+void Field::setAsString(const QString& text) {
+    setAsVariant(text);
+}
+void Field::setAsInteger(qint64 value) {
+    setAsVariant(value);
+}
+void Field::setAsFloat(double value) {
+    setAsVariant(value);
+}
+void Field::setAsCurrency(Currency value) {
+    setAsVariant(QVariant::fromValue(value));
+}
+void Field::setAsDateTime(const QDateTime& value) {
+    setAsVariant(value.isValid() ? QVariant(value) : QVariant());
+}
+void Field::setBytes(const QByteArray& bytes) {
+    setAsVariant(bytes.isEmpty() ? QVariant() : QVariant(bytes));
+}
+void Field::clear() {
+    m_dataset->writeValue(*this, QVariant());
+}
 
 QVariant Field::convert(const QVariant& value) const {
     if (!value.isValid() || value.isNull()) return QVariant();
@@ -240,7 +272,8 @@ QVariant Field::convert(const QVariant& value) const {
         if (m_type != FieldType::LargeInt &&
             (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max()))
             throw DatabaseError(
-                QStringLiteral("%1 is not a valid value for field '%2'. The allowed range is -2147483648 to 2147483647")
+                QStringLiteral(
+                    "%1 is not a valid value for field '%2'. The allowed range is -2147483648 to 2147483647")
                     .arg(n)
                     .arg(displayLabel()));
         return n;
@@ -265,7 +298,8 @@ QVariant Field::convert(const QVariant& value) const {
             if (!parsed) throw invalid("amount");
             return QVariant::fromValue(*parsed);
         }
-        if (id == QMetaType::Double || id == QMetaType::Float) return QVariant::fromValue(Currency::fromDouble(value.toDouble()));
+        if (id == QMetaType::Double || id == QMetaType::Float)
+            return QVariant::fromValue(Currency::fromDouble(value.toDouble()));
         if (isDate || id == QMetaType::QByteArray) throw invalid("amount");
         bool ok = false;
         const qint64 n = value.toLongLong(&ok);
@@ -296,12 +330,18 @@ QVariant Field::convert(const QVariant& value) const {
     case FieldType::Unknown: {
         QString s = text;
         if (!isText) {
-            if (isCurrency) s = plainCurrency(value.value<Currency>());
-            else if (id == QMetaType::QDateTime) s = br::formatDateTime(value.toDateTime(), br::TimePart::WhenNonZero);
-            else if (id == QMetaType::QDate) s = br::formatDate(value.toDate());
-            else if (id == QMetaType::Double || id == QMetaType::Float) s = br::formatFloat(value.toDouble());
-            else if (id == QMetaType::QByteArray) s = QString::fromUtf8(value.toByteArray());
-            else s = value.toString();
+            if (isCurrency)
+                s = plainCurrency(value.value<Currency>());
+            else if (id == QMetaType::QDateTime)
+                s = br::formatDateTime(value.toDateTime(), br::TimePart::WhenNonZero);
+            else if (id == QMetaType::QDate)
+                s = br::formatDate(value.toDate());
+            else if (id == QMetaType::Double || id == QMetaType::Float)
+                s = br::formatFloat(value.toDouble());
+            else if (id == QMetaType::QByteArray)
+                s = QString::fromUtf8(value.toByteArray());
+            else
+                s = value.toString();
         }
         // The declared width is the column's: longer text is cut, as edit controls do.
         if (m_type == FieldType::String && m_size > 0 && s.size() > m_size) s.truncate(m_size);

@@ -95,8 +95,8 @@ public:
     // ---- used by the dataset ----
     // The value converted to this field's type (invalid for null); DatabaseError when it cannot be.
     QVariant convert(const QVariant& value) const;
-    QString format(const QVariant& typed) const;       // displayText of a typed value
-    QString formatPlain(const QVariant& typed) const;  // asString of a typed value
+    QString format(const QVariant& typed) const;      // displayText of a typed value
+    QString formatPlain(const QVariant& typed) const; // asString of a typed value
     void bind(int storeColumn, const ColumnInfo& column);
     void unbind() { m_storeColumn = -1; }
     int storeColumn() const { return m_storeColumn; }

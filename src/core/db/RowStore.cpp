@@ -6,7 +6,8 @@ namespace dv {
 void RowStore::reset(const QList<StoreKind>& kinds) {
     m_cols.clear();
     m_cols.resize(size_t(kinds.size()));
-    for (int i = 0; i < kinds.size(); ++i) m_cols[size_t(i)].kind = kinds[i];
+    for (int i = 0; i < kinds.size(); ++i)
+        m_cols[size_t(i)].kind = kinds[i];
     m_rows = 0;
 }
 
@@ -22,13 +23,16 @@ void RowStore::setNullBit(Column& c, quint32 row, bool null) {
         c.nulls.resize(w + 1, 0);
     }
     const quint64 bit = quint64(1) << (row & 63);
-    if (null) c.nulls[w] |= bit;
-    else c.nulls[w] &= ~bit;
+    if (null)
+        c.nulls[w] |= bit;
+    else
+        c.nulls[w] &= ~bit;
 }
 
 void RowStore::widen(Column& c) {
     c.i64.reserve(c.i32.size() + 16);
-    for (qint32 v : c.i32) c.i64.push_back(v);
+    for (qint32 v : c.i32)
+        c.i64.push_back(v);
     c.i32.clear();
     c.kind = StoreKind::Int64;
 }
@@ -68,7 +72,9 @@ void RowStore::appendInt(int col, qint64 v) {
     c.i64.push_back(v);
 }
 
-void RowStore::appendDouble(int col, double v) { m_cols[size_t(col)].f64.push_back(v); }
+void RowStore::appendDouble(int col, double v) {
+    m_cols[size_t(col)].f64.push_back(v);
+}
 
 void RowStore::appendText(int col, QByteArrayView utf8) {
     Column& c = m_cols[size_t(col)];
@@ -87,7 +93,8 @@ void RowStore::appendText(int col, QByteArrayView utf8) {
 void RowStore::appendPresent(int) {}
 
 quint32 RowStore::addNullRow() {
-    for (int i = 0; i < columnCount(); ++i) appendNull(i);
+    for (int i = 0; i < columnCount(); ++i)
+        appendNull(i);
     return m_rows++;
 }
 
@@ -111,7 +118,8 @@ QByteArrayView RowStore::text(quint32 row, int col) const {
     }
     const quint32 first = row & ~((1u << BlockShift) - 1);
     quint64 offset = c.blockStart[row >> BlockShift];
-    for (quint32 r = first; r < row; ++r) offset += lengthAt(c, r);
+    for (quint32 r = first; r < row; ++r)
+        offset += lengthAt(c, r);
     return QByteArrayView(c.pool.data() + offset, qsizetype(lengthAt(c, row)));
 }
 
@@ -146,7 +154,9 @@ void RowStore::setText(quint32 row, int col, QByteArrayView utf8) {
     c.changed.insert(row, utf8.toByteArray());
 }
 
-void RowStore::setPresent(quint32 row, int col, bool present) { setNullBit(m_cols[size_t(col)], row, !present); }
+void RowStore::setPresent(quint32 row, int col, bool present) {
+    setNullBit(m_cols[size_t(col)], row, !present);
+}
 
 size_t RowStore::memoryBytes() const {
     size_t n = sizeof(*this) + m_cols.capacity() * sizeof(Column);
@@ -154,7 +164,8 @@ size_t RowStore::memoryBytes() const {
         n += c.nulls.capacityBytes() + c.i32.capacityBytes() + c.i64.capacityBytes() + c.f64.capacityBytes() +
              c.pool.capacityBytes() + c.lengths.capacityBytes() + c.blockStart.capacityBytes();
         n += size_t(c.longLengths.size()) * 16;
-        for (const QByteArray& b : c.changed) n += size_t(b.capacity()) + 32;
+        for (const QByteArray& b : c.changed)
+            n += size_t(b.capacity()) + 32;
     }
     return n;
 }

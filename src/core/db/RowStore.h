@@ -49,7 +49,8 @@ public:
     }
     void resize(size_t n, T fill) {
         if (n > m_cap) reserve(n);
-        for (size_t i = m_size; i < n; ++i) m_data[i] = fill;
+        for (size_t i = m_size; i < n; ++i)
+            m_data[i] = fill;
         m_size = n;
     }
     void reserve(size_t n) {
@@ -160,7 +161,9 @@ public:
     size_t memoryBytes() const;
 
     // Date-times as one ordered integer: Julian day and milliseconds of the day.
-    static qint64 packDateTime(qint64 julianDay, int msecsOfDay) { return julianDay * 86400000LL + msecsOfDay; }
+    static qint64 packDateTime(qint64 julianDay, int msecsOfDay) {
+        return julianDay * 86400000LL + msecsOfDay;
+    }
     static qint64 julianDayOf(qint64 packed) {
         return packed >= 0 ? packed / 86400000LL : (packed - 86399999LL) / 86400000LL;
     }

@@ -39,7 +39,8 @@ private slots:
 
     void parseDateTime() {
         QCOMPARE(br::parseDateTime("05/03/2016 14:30").value(), QDateTime(QDate(2016, 3, 5), QTime(14, 30)));
-        QCOMPARE(br::parseDateTime("05/03/2016 14:30:15").value(), QDateTime(QDate(2016, 3, 5), QTime(14, 30, 15)));
+        QCOMPARE(br::parseDateTime("05/03/2016 14:30:15").value(),
+                 QDateTime(QDate(2016, 3, 5), QTime(14, 30, 15)));
         QCOMPARE(br::parseDateTime("05/03/2016").value(), QDateTime(QDate(2016, 3, 5), QTime(0, 0)));
         QVERIFY(!br::parseDateTime("05/03/2016 25:00"));
     }
@@ -58,14 +59,22 @@ private slots:
     void formatDateTimeMask_data() {
         QTest::addColumn<QString>("mask");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("date") << "dd/mm/yyyy" << "05/03/2016";
-        QTest::newRow("short") << "d/m/yy" << "5/3/16";
-        QTest::newRow("minutes after hour") << "dd/mm/yyyy hh:mm" << "05/03/2016 14:07";
-        QTest::newRow("n for minutes") << "hh:nn:ss" << "14:07:09";
-        QTest::newRow("month names") << "d 'de' mmmm 'de' yyyy" << "5 de março de 2016";
-        QTest::newRow("short month") << "mmm/yyyy" << "mar/2016";
-        QTest::newRow("day name") << "dddd" << "sábado";
-        QTest::newRow("c with time") << "c" << "05/03/2016 14:07:09";
+        QTest::newRow("date") << "dd/mm/yyyy"
+                              << "05/03/2016";
+        QTest::newRow("short") << "d/m/yy"
+                               << "5/3/16";
+        QTest::newRow("minutes after hour") << "dd/mm/yyyy hh:mm"
+                                            << "05/03/2016 14:07";
+        QTest::newRow("n for minutes") << "hh:nn:ss"
+                                       << "14:07:09";
+        QTest::newRow("month names") << "d 'de' mmmm 'de' yyyy"
+                                     << "5 de março de 2016";
+        QTest::newRow("short month") << "mmm/yyyy"
+                                     << "mar/2016";
+        QTest::newRow("day name") << "dddd"
+                                  << "sábado";
+        QTest::newRow("c with time") << "c"
+                                     << "05/03/2016 14:07:09";
     }
     void formatDateTimeMask() {
         QFETCH(QString, mask);

@@ -23,7 +23,8 @@ template <typename F> QString errorOf(F f) {
 QStringList column(Dataset& ds, const QString& field) {
     QStringList out;
     Field* f = ds.fieldByName(field);
-    for (int i = 0; i < ds.recordCount(); ++i) out << ds.displayText(i, f);
+    for (int i = 0; i < ds.recordCount(); ++i)
+        out << ds.displayText(i, f);
     return out;
 }
 
@@ -82,14 +83,22 @@ private slots:
         QTest::addColumn<QString>("sort");
         QTest::addColumn<QString>("expectedIds");
         // Text: accents and case do not separate letters; equal names keep the query's order.
-        QTest::newRow("text asc") << "paciente_nome ASC" << "7 4 3 6 5 1 2 8";
-        QTest::newRow("text desc") << "paciente_nome DESC" << "8 2 1 5 3 6 4 7";
-        QTest::newRow("no direction") << "paciente_nome" << "7 4 3 6 5 1 2 8";
-        QTest::newRow("money by value") << "paciente_saldo ASC" << "2 3 7 5 4 6 1 8";
-        QTest::newRow("date by value, nulls first") << "paciente_data_nascimento" << "4 6 2 5 1 8 3 7";
-        QTest::newRow("integer desc, stable") << "paciente_num_dependentes DESC" << "3 7 5 1 8 4 6 2";
-        QTest::newRow("two keys") << "paciente_saldo DESC, paciente_nome DESC" << "8 1 6 4 5 7 3 2";
-        QTest::newRow("query order") << "" << "1 2 3 4 5 6 7 8";
+        QTest::newRow("text asc") << "paciente_nome ASC"
+                                  << "7 4 3 6 5 1 2 8";
+        QTest::newRow("text desc") << "paciente_nome DESC"
+                                   << "8 2 1 5 3 6 4 7";
+        QTest::newRow("no direction") << "paciente_nome"
+                                      << "7 4 3 6 5 1 2 8";
+        QTest::newRow("money by value") << "paciente_saldo ASC"
+                                        << "2 3 7 5 4 6 1 8";
+        QTest::newRow("date by value, nulls first") << "paciente_data_nascimento"
+                                                    << "4 6 2 5 1 8 3 7";
+        QTest::newRow("integer desc, stable") << "paciente_num_dependentes DESC"
+                                              << "3 7 5 1 8 4 6 2";
+        QTest::newRow("two keys") << "paciente_saldo DESC, paciente_nome DESC"
+                                  << "8 1 6 4 5 7 3 2";
+        QTest::newRow("query order") << ""
+                                     << "1 2 3 4 5 6 7 8";
     }
     void sortOrders() {
         QFETCH(QString, sort);
@@ -106,8 +115,10 @@ private slots:
         ds.setSort("paciente_nome");
         QCOMPARE(ds.fieldByName("paciente_nome")->asString(), QString("Beatriz"));
         QCOMPARE(ds.recNo(), 5);
-        QCOMPARE(errorOf([&] { ds.setSort("paciente_foto"); }), QString("Field 'paciente_foto' cannot be used for sorting"));
-        QCOMPARE(errorOf([&] { ds.setSort("paciente_nome UP"); }), QString("Sort order not supported: 'paciente_nome UP'"));
+        QCOMPARE(errorOf([&] { ds.setSort("paciente_foto"); }),
+                 QString("Field 'paciente_foto' cannot be used for sorting"));
+        QCOMPARE(errorOf([&] { ds.setSort("paciente_nome UP"); }),
+                 QString("Sort order not supported: 'paciente_nome UP'"));
         QCOMPARE(errorOf([&] { ds.setSort("xyz"); }), QString("Field 'xyz' not found"));
         QCOMPARE(ds.sort(), QString("paciente_nome"));
         // A sort set before opening applies when the dataset opens.
@@ -124,10 +135,18 @@ private slots:
         for (int i = 0; i < 400; ++i) {
             QString w;
             const int len = int(rng.bounded(0, 9));
-            for (int k = 0; k < len; ++k) w += alphabet[int(rng.bounded(alphabet.size()))];
+            for (int k = 0; k < len; ++k)
+                w += alphabet[int(rng.bounded(alphabet.size()))];
             words << w;
         }
-        words << "Ana" << "Álvaro" << "Beatriz" << "Érica" << "Eduardo" << "ana" << "ANA" << "Ána";
+        words << "Ana"
+              << "Álvaro"
+              << "Beatriz"
+              << "Érica"
+              << "Eduardo"
+              << "ana"
+              << "ANA"
+              << "Ána";
         Connection* c = m_db->connection();
         c->execute("delete from paciente");
         for (const QString& w : std::as_const(words))
@@ -144,14 +163,22 @@ private slots:
     void filterText_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expectedIds");
-        QTest::newRow("text, any case") << "paciente_nome = 'ANA'" << "3 6";
-        QTest::newRow("quote inside") << "paciente_nome = 'D''Ávila'" << "";
-        QTest::newRow("number") << "paciente_num_dependentes = 2" << "1 8";
-        QTest::newRow("and") << "paciente_num_dependentes = 2 AND paciente_nome = 'Zé'" << "8";
-        QTest::newRow("not equal keeps nulls") << "paciente_nome <> 'ana'" << "1 2 4 5 7 8";
-        QTest::newRow("money") << "paciente_saldo >= 10" << "1 6 8";
-        QTest::newRow("date, day first") << "paciente_data_nascimento = '24/12/1985'" << "2";
-        QTest::newRow("date, month first") << "paciente_data_nascimento < #12/24/1985#" << "6";
+        QTest::newRow("text, any case") << "paciente_nome = 'ANA'"
+                                        << "3 6";
+        QTest::newRow("quote inside") << "paciente_nome = 'D''Ávila'"
+                                      << "";
+        QTest::newRow("number") << "paciente_num_dependentes = 2"
+                                << "1 8";
+        QTest::newRow("and") << "paciente_num_dependentes = 2 AND paciente_nome = 'Zé'"
+                             << "8";
+        QTest::newRow("not equal keeps nulls") << "paciente_nome <> 'ana'"
+                                               << "1 2 4 5 7 8";
+        QTest::newRow("money") << "paciente_saldo >= 10"
+                               << "1 6 8";
+        QTest::newRow("date, day first") << "paciente_data_nascimento = '24/12/1985'"
+                                         << "2";
+        QTest::newRow("date, month first") << "paciente_data_nascimento < #12/24/1985#"
+                                           << "6";
     }
     void filterText() {
         QFETCH(QString, filter);
@@ -168,18 +195,21 @@ private slots:
     void badFiltersAreRefused_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("error");
-        QTest::newRow("or") << "paciente_nome = 'a' or paciente_nome = 'b'"
-                            << "Filter expression not supported: 'paciente_nome = 'a' or paciente_nome = 'b''. "
-                               "Use column = 'value', optionally joined with and";
+        QTest::newRow("or")
+            << "paciente_nome = 'a' or paciente_nome = 'b'"
+            << "Filter expression not supported: 'paciente_nome = 'a' or paciente_nome = 'b''. "
+               "Use column = 'value', optionally joined with and";
         QTest::newRow("like") << "paciente_nome like 'a%'"
                               << "Filter expression not supported: 'paciente_nome like 'a%''. "
                                  "Use column = 'value', optionally joined with and";
         QTest::newRow("unclosed") << "paciente_nome = 'a"
                                   << "Filter expression not supported: 'paciente_nome = 'a'. "
                                      "Use column = 'value', optionally joined with and";
-        QTest::newRow("unknown field") << "nome = 'a'" << "Field 'nome' not found";
-        QTest::newRow("not a number") << "paciente_num_dependentes = 'x'"
-                                      << "'x' is not a valid integer value for field 'paciente_num_dependentes'";
+        QTest::newRow("unknown field") << "nome = 'a'"
+                                       << "Field 'nome' not found";
+        QTest::newRow("not a number")
+            << "paciente_num_dependentes = 'x'"
+            << "'x' is not a valid integer value for field 'paciente_num_dependentes'";
     }
     void badFiltersAreRefused() {
         QFETCH(QString, filter);
@@ -195,23 +225,57 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expectedIds");
-        QTest::newRow("substring, any case") << "paciente_anotacao" << "MARIA" << "3 5 6 8";
-        QTest::newRow("accents as typed") << "paciente_anotacao" << "joão" << "5";
-        QTest::newRow("accent missing") << "paciente_anotacao" << "joao" << "";
-        QTest::newRow("or") << "paciente_anotacao" << "penicilina or sem" << "1 7";
-        QTest::newRow("and") << "paciente_anotacao" << "maria and josé" << "3";
-        QTest::newRow("phrase") << "paciente_anotacao" << "e maria" << "5";
-        QTest::newRow("null") << "paciente_anotacao" << "null" << "2 4";
-        QTest::newRow("null or word") << "paciente_nome" << "null or zé" << "7 8";
-        QTest::newRow("wildcard") << "paciente_anotacao" << "ma%ia" << "3 5 6 8";
-        QTest::newRow("wildcard order") << "paciente_anotacao" << "indicou%maria" << "";
-        QTest::newRow("date by value") << "paciente_data_nascimento" << "24/12/1985" << "2 5";
-        QTest::newRow("date short form") << "paciente_data_nascimento" << "1/5/90" << "1 8";
-        QTest::newRow("date as text") << "paciente_data_nascimento" << "1985" << "2 5";
-        QTest::newRow("money with comma") << "paciente_saldo" << "9,9999" << "4";
-        QTest::newRow("money negative") << "paciente_saldo" << "-0,25" << "2";
-        QTest::newRow("integer") << "paciente_num_dependentes" << "10" << "3";
-        QTest::newRow("integer or") << "paciente_num_dependentes" << "0 or 9" << "2 7";
+        QTest::newRow("substring, any case") << "paciente_anotacao"
+                                             << "MARIA"
+                                             << "3 5 6 8";
+        QTest::newRow("accents as typed") << "paciente_anotacao"
+                                          << "joão"
+                                          << "5";
+        QTest::newRow("accent missing") << "paciente_anotacao"
+                                        << "joao"
+                                        << "";
+        QTest::newRow("or") << "paciente_anotacao"
+                            << "penicilina or sem"
+                            << "1 7";
+        QTest::newRow("and") << "paciente_anotacao"
+                             << "maria and josé"
+                             << "3";
+        QTest::newRow("phrase") << "paciente_anotacao"
+                                << "e maria"
+                                << "5";
+        QTest::newRow("null") << "paciente_anotacao"
+                              << "null"
+                              << "2 4";
+        QTest::newRow("null or word") << "paciente_nome"
+                                      << "null or zé"
+                                      << "7 8";
+        QTest::newRow("wildcard") << "paciente_anotacao"
+                                  << "ma%ia"
+                                  << "3 5 6 8";
+        QTest::newRow("wildcard order") << "paciente_anotacao"
+                                        << "indicou%maria"
+                                        << "";
+        QTest::newRow("date by value") << "paciente_data_nascimento"
+                                       << "24/12/1985"
+                                       << "2 5";
+        QTest::newRow("date short form") << "paciente_data_nascimento"
+                                         << "1/5/90"
+                                         << "1 8";
+        QTest::newRow("date as text") << "paciente_data_nascimento"
+                                      << "1985"
+                                      << "2 5";
+        QTest::newRow("money with comma") << "paciente_saldo"
+                                          << "9,9999"
+                                          << "4";
+        QTest::newRow("money negative") << "paciente_saldo"
+                                        << "-0,25"
+                                        << "2";
+        QTest::newRow("integer") << "paciente_num_dependentes"
+                                 << "10"
+                                 << "3";
+        QTest::newRow("integer or") << "paciente_num_dependentes"
+                                    << "0 or 9"
+                                    << "2 7";
     }
     void criteria() {
         QFETCH(QString, field);
@@ -240,7 +304,10 @@ private slots:
         ds.close();
         ds.open();
         QCOMPARE(column(ds, "paciente_id").join(' '), QString("4 6"));
-        QCOMPARE(errorOf([&] { ds.setCriteria(Criteria{{"nada", "x"}}); }), QString("Field 'nada' not found"));
+        QCOMPARE(errorOf([&] {
+                     ds.setCriteria(Criteria{{"nada", "x"}});
+                 }),
+                 QString("Field 'nada' not found"));
     }
 
     void locate() {
@@ -286,7 +353,9 @@ private slots:
         QTest::newRow("binary, none") << name << name << "Bz" << 0;
         QTest::newRow("binary, past the end") << name << name << "zz" << 0;
         QTest::newRow("scan, other sort") << "paciente_id DESC" << name << "a" << 6;
-        QTest::newRow("scan, number") << "paciente_num_dependentes" << "paciente_num_dependentes" << "1" << 4;
+        QTest::newRow("scan, number") << "paciente_num_dependentes"
+                                      << "paciente_num_dependentes"
+                                      << "1" << 4;
     }
     void incrementalSearch() {
         QFETCH(QString, sort);
@@ -304,7 +373,8 @@ private slots:
 
     void exactCurrencySums() {
         Dataset& ds = open();
-        QCOMPARE(ds.sumCurrency("paciente_saldo").value(), Currency::fromRaw(150000 - 2500 + 99999 + 50 + 100000 + 7 + 150000));
+        QCOMPARE(ds.sumCurrency("paciente_saldo").value(),
+                 Currency::fromRaw(150000 - 2500 + 99999 + 50 + 100000 + 7 + 150000));
         ds.setCriteria(Criteria{{"paciente_num_dependentes", "2"}});
         QCOMPARE(ds.sumCurrency("paciente_saldo").value(), Currency::fromRaw(300000));
         ds.setCriteria(Criteria{{"paciente_nome", "ninguém"}});
@@ -314,10 +384,12 @@ private slots:
         ds.first();
         ds.edit();
         ds.fieldByName("paciente_saldo")->setAsString("0,1");
-        QCOMPARE(ds.sumCurrency("paciente_saldo").value(), Currency::fromRaw(1000 - 2500 + 99999 + 50 + 100000 + 7 + 150000));
+        QCOMPARE(ds.sumCurrency("paciente_saldo").value(),
+                 Currency::fromRaw(1000 - 2500 + 99999 + 50 + 100000 + 7 + 150000));
         ds.cancel();
         QCOMPARE(ds.sumCurrency("paciente_num_dependentes").value(), Currency::fromUnits(28));
-        QCOMPARE(errorOf([&] { ds.sumCurrency("paciente_nome"); }), QString("Field 'paciente_nome' cannot be summed"));
+        QCOMPARE(errorOf([&] { ds.sumCurrency("paciente_nome"); }),
+                 QString("Field 'paciente_nome' cannot be summed"));
     }
 };
 

@@ -37,7 +37,8 @@ private slots:
     void init() {
         m_ds.reset();
         m_db = std::make_unique<DatasetTestDb>();
-        for (const char* n : {"Carla", "Ana", "Bruno"}) m_db->addPatient(QString::fromUtf8(n));
+        for (const char* n : {"Carla", "Ana", "Bruno"})
+            m_db->addPatient(QString::fromUtf8(n));
     }
     void cleanup() {
         m_ds.reset();
@@ -97,8 +98,8 @@ private slots:
 
     void parametersAreFoundOutsideQuotesWithoutRegardToCase() {
         Dataset& ds = patients();
-        ds.sql() = QStringList{"select * from paciente", "where paciente_nome = :Nome", "and paciente_ativo <> ':skip'",
-                               "order by paciente_nome"};
+        ds.sql() = QStringList{"select * from paciente", "where paciente_nome = :Nome",
+                               "and paciente_ativo <> ':skip'", "order by paciente_nome"};
         QCOMPARE(ds.paramNames(), QStringList{"nome"});
         ds.setParam("NOME", ParamType::String, "Bruno");
         ds.open();
@@ -119,7 +120,8 @@ private slots:
         Dataset& ds = patients();
         ds.open();
         QStringList seen;
-        for (ds.first(); !ds.eof(); ds.next()) seen << ds.fieldByName("paciente_nome")->asString();
+        for (ds.first(); !ds.eof(); ds.next())
+            seen << ds.fieldByName("paciente_nome")->asString();
         QCOMPARE(seen, (QStringList{"Ana", "Bruno", "Carla"}));
         QCOMPARE(ds.recNo(), 3);
         ds.prior();
@@ -172,11 +174,15 @@ private slots:
         const Params key{{"id", ParamType::Integer, id}};
         QCOMPARE(m_db->scalar("select paciente_nome from paciente where paciente_id = :id", key).toString(),
                  QString("Zélia"));
-        QCOMPARE(m_db->scalar("select paciente_saldo from paciente where paciente_id = :id", key).toLongLong(), 12345600);
-        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_id = :id", key).toString(),
+        QCOMPARE(
+            m_db->scalar("select paciente_saldo from paciente where paciente_id = :id", key).toLongLong(),
+            12345600);
+        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_id = :id", key)
+                     .toString(),
                  QString("1980-03-05 00:00:00"));
         // Columns left empty take the table's default (NULL here).
-        QVERIFY(!m_db->scalar("select paciente_registro from paciente where paciente_id = :id", key).isValid());
+        QVERIFY(
+            !m_db->scalar("select paciente_registro from paciente where paciente_id = :id", key).isValid());
     }
 
     void editPostWritesOnlyChangedColumns() {
@@ -190,7 +196,8 @@ private slots:
         ds.fieldByName("paciente_nome")->setAsString("Bruno Lima");
         QVERIFY(ds.isModified());
         ds.post();
-        QCOMPARE(m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Bruno Lima'").toString(),
+        QCOMPARE(m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Bruno Lima'")
+                     .toString(),
                  QString("R-9"));
         QCOMPARE(ds.fieldByName("paciente_nome")->asString(), QString("Bruno Lima"));
         // The dataset itself still shows what it read.
@@ -225,7 +232,8 @@ private slots:
         QVERIFY(ds.eof());
         ds.deleteRecord();
         QVERIFY(ds.isEmpty());
-        QCOMPARE(errorOf([&] { ds.deleteRecord(); }), QString("Cannot perform this operation on an empty dataset"));
+        QCOMPARE(errorOf([&] { ds.deleteRecord(); }),
+                 QString("Cannot perform this operation on an empty dataset"));
     }
 
     void writesNeedEditOrInsert() {
@@ -279,7 +287,8 @@ private slots:
 
     void beforeHandlerStopsTheOperation_data() {
         QTest::addColumn<QString>("event");
-        for (const char* e : {"BeforeInsert", "BeforeEdit", "BeforePost", "BeforeCancel", "BeforeDelete", "BeforeScroll"})
+        for (const char* e :
+             {"BeforeInsert", "BeforeEdit", "BeforePost", "BeforeCancel", "BeforeDelete", "BeforeScroll"})
             QTest::newRow(e) << QString::fromLatin1(e);
     }
     void beforeHandlerStopsTheOperation() {
@@ -316,7 +325,9 @@ private slots:
     void eventsInOrder() {
         Dataset& ds = patients();
         QStringList log;
-        auto rec = [&log](const char* name) { return [&log, name](Dataset&) { log << QString::fromLatin1(name); }; };
+        auto rec = [&log](const char* name) {
+            return [&log, name](Dataset&) { log << QString::fromLatin1(name); };
+        };
         ds.AfterOpen = rec("AfterOpen");
         ds.BeforeInsert = rec("BeforeInsert");
         ds.OnNewRecord = [&log](Dataset& d) {
@@ -337,7 +348,8 @@ private slots:
         ds.close();
         QCOMPARE(log, (QStringList{"AfterOpen", "AfterScroll", "BeforeInsert", "OnNewRecord", "AfterInsert",
                                    "AfterScroll", "BeforePost", "AfterPost", "BeforeClose", "AfterClose"}));
-        QCOMPARE(m_db->scalar("select paciente_ativo from paciente where paciente_nome = 'Eva'").toString(), QString("S"));
+        QCOMPARE(m_db->scalar("select paciente_ativo from paciente where paciente_nome = 'Eva'").toString(),
+                 QString("S"));
     }
 
     void movingPostsAModifiedRowAndDropsAnUntouchedOne() {
@@ -410,13 +422,15 @@ private slots:
         ds.fieldByName("paciente_nome")->setAsString("Data");
         ds.fieldByName("paciente_registro")->setAsString("12/31/2024");
         ds.post();
-        QCOMPARE(m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Data'").toString(),
-                 QString("12/31/2024"));
+        QCOMPARE(
+            m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Data'").toString(),
+            QString("12/31/2024"));
         ds.edit();
         ds.fieldByName("paciente_registro")->setAsString("01/02/2024 00:00:00");
         ds.post();
-        QCOMPARE(m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Data'").toString(),
-                 QString("01/02/2024 00:00:00"));
+        QCOMPARE(
+            m_db->scalar("select paciente_registro from paciente where paciente_nome = 'Data'").toString(),
+            QString("01/02/2024 00:00:00"));
         // A text longer than the column is cut to its width.
         ds.edit();
         ds.fieldByName("paciente_registro")->setAsString(QString(30, 'x'));
@@ -461,7 +475,9 @@ private slots:
         ds.edit();
         foto->setBytes(photo);
         ds.post();
-        QCOMPARE(m_db->scalar("select length(paciente_foto) from paciente where paciente_nome = 'Bruno'").toInt(), 60000);
+        QCOMPARE(
+            m_db->scalar("select length(paciente_foto) from paciente where paciente_nome = 'Bruno'").toInt(),
+            60000);
         QCOMPARE(foto->asBytes(), photo);
         ds.edit();
         foto->clear();
@@ -475,7 +491,8 @@ private slots:
         ds.open();
         QVERIFY(ds.locate("paciente_nome", "Bruno"));
         m_db->addPatient("Aaron");
-        m_db->engine().execute("update paciente set paciente_registro = 'novo' where paciente_nome = 'Bruno'");
+        m_db->engine().execute(
+            "update paciente set paciente_registro = 'novo' where paciente_nome = 'Bruno'");
         ds.refresh();
         QCOMPARE(ds.recordCount(), 4);
         QCOMPARE(ds.fieldByName("paciente_nome")->asString(), QString("Bruno"));
@@ -484,9 +501,10 @@ private slots:
     }
 
     void valuesInTheBrazilianWay() {
-        m_db->engine().execute("update paciente set paciente_saldo = 12345600, paciente_peso = 72.5,"
-                               " paciente_data_nascimento = '1980-03-05 00:00:00', paciente_num_dependentes = 2"
-                               " where paciente_nome = 'Ana'");
+        m_db->engine().execute(
+            "update paciente set paciente_saldo = 12345600, paciente_peso = 72.5,"
+            " paciente_data_nascimento = '1980-03-05 00:00:00', paciente_num_dependentes = 2"
+            " where paciente_nome = 'Ana'");
         Dataset& ds = patients();
         ds.addField({.name = "paciente_saldo", .displayFormat = "R$ #,##0.00"});
         ds.addField({.name = "paciente_data_nascimento"});
@@ -514,11 +532,15 @@ private slots:
         peso->setAsString("1.000,25");
         dep->clear();
         ds.post();
-        QCOMPARE(m_db->scalar("select paciente_saldo from paciente where paciente_nome = 'Ana'").toLongLong(), 3000);
-        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_nome = 'Ana'").toString(),
+        QCOMPARE(m_db->scalar("select paciente_saldo from paciente where paciente_nome = 'Ana'").toLongLong(),
+                 3000);
+        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_nome = 'Ana'")
+                     .toString(),
                  QString("1990-02-01 14:30:00"));
-        QCOMPARE(m_db->scalar("select paciente_peso from paciente where paciente_nome = 'Ana'").toDouble(), 1000.25);
-        QVERIFY(!m_db->scalar("select paciente_num_dependentes from paciente where paciente_nome = 'Ana'").isValid());
+        QCOMPARE(m_db->scalar("select paciente_peso from paciente where paciente_nome = 'Ana'").toDouble(),
+                 1000.25);
+        QVERIFY(!m_db->scalar("select paciente_num_dependentes from paciente where paciente_nome = 'Ana'")
+                     .isValid());
     }
 
     void lookupAndCalculatedFields() {
@@ -528,8 +550,12 @@ private slots:
         Dataset& ds = patients();
         ds.addField({.name = "paciente_nome"});
         ds.addField({.name = "convenio_id"});
-        ds.addField({.name = "lk_convenio", .displayLabel = "Convênio", .kind = FieldKind::Lookup,
-                     .lookupDataset = &plans, .keyFields = "convenio_id", .lookupKeyFields = "convenio_id",
+        ds.addField({.name = "lk_convenio",
+                     .displayLabel = "Convênio",
+                     .kind = FieldKind::Lookup,
+                     .lookupDataset = &plans,
+                     .keyFields = "convenio_id",
+                     .lookupKeyFields = "convenio_id",
                      .lookupResultField = "convenio_nome"});
         ds.addField({.name = "calc_nome", .kind = FieldKind::Calculated});
         int calls = 0;

@@ -1,0 +1,143 @@
+// A detail dataset following its master through a data source.
+#include "DatasetTestDb.h"
+#include "core/db/DataSource.h"
+#include "core/db/Dataset.h"
+#include "core/db/DbErrors.h"
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace dv;
+using dv::test::DatasetTestDb;
+
+class TestDatasetMasterDetail : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DatasetTestDb> m_db;
+    std::unique_ptr<Dataset> m_master, m_detail;
+    std::unique_ptr<DataSource> m_ds;
+    int m_detailQueries = 0;
+
+    QStringList detailValues() {
+        QStringList out;
+        if (!m_detail->isActive()) return {"closed"};
+        Field* f = m_detail->fieldByName("consulta_valor");
+        for (int i = 0; i < m_detail->recordCount(); ++i)
+            out << m_detail->displayText(i, f);
+        return out;
+    }
+
+private slots:
+    void init() {
+        m_db = std::make_unique<DatasetTestDb>();
+        const qint64 ana = m_db->addPatient("Ana"), bia = m_db->addPatient("Bia");
+        m_db->addPatient("Caio");
+        for (auto [p, v] : {std::pair{ana, 1000000}, {ana, 2500000}, {bia, 700000}})
+            m_db->connection()->execute(
+                "insert into consulta (paciente_id, consulta_valor) values (:p, :v)",
+                {{"p", ParamType::Integer, p},
+                 {"v", ParamType::Currency, QVariant::fromValue(Currency::fromRaw(v))}});
+        m_master = std::make_unique<Dataset>(m_db->connection(), "SQL_Paciente");
+        m_master->sql() = {"select * from paciente", "order by paciente_nome"};
+        m_ds = std::make_unique<DataSource>(m_master.get(), "dsPaciente");
+        m_detail = std::make_unique<Dataset>(m_db->connection(), "SQL_Consulta");
+        m_detail->sql() = {"select * from consulta", "where paciente_id = :PACIENTE_ID",
+                           "order by consulta_id"};
+        m_detail->setMasterSource(m_ds.get());
+        m_detailQueries = 0;
+        m_detail->AfterScroll = [this](Dataset&) { ++m_detailQueries; };
+        m_master->open();
+        m_detail->open();
+    }
+    void cleanup() {
+        m_detail.reset();
+        m_ds.reset();
+        m_master.reset();
+        m_db.reset();
+    }
+
+    void followsTheMastersRow() {
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        m_master->next();
+        QCOMPARE(detailValues(), QStringList{"70,00"});
+        QCOMPARE(m_detail->param("paciente_id").value.toInt(), 2);
+        m_master->next();
+        QCOMPARE(detailValues(), QStringList());
+        m_master->first();
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        QVERIFY(m_master->locate("paciente_nome", "Bia"));
+        QCOMPARE(detailValues(), QStringList{"70,00"});
+        // Sorting the master without changing its row does not re-query.
+        const int queries = m_detailQueries;
+        m_master->setSort("paciente_nome DESC");
+        QCOMPARE(m_detailQueries, queries);
+    }
+
+    void appendedRowsGetTheMastersKey() {
+        m_master->next(); // Bia
+        m_detail->append();
+        QCOMPARE(m_detail->fieldByName("paciente_id")->asInteger(), 2);
+        m_detail->fieldByName("consulta_valor")->setAsString("5,5");
+        m_detail->post();
+        QCOMPARE(m_db->scalar("select count(*) from consulta where paciente_id = 2").toInt(), 2);
+        // A new master row has no key until posted: its detail is empty and follows the post.
+        m_master->append();
+        QCOMPARE(detailValues(), QStringList());
+        m_master->fieldByName("paciente_nome")->setAsString("Duda");
+        m_master->post();
+        const int duda = m_master->fieldByName("paciente_id")->asInteger();
+        QCOMPARE(m_detail->param("paciente_id").value.toInt(), duda);
+        m_detail->append();
+        QCOMPARE(m_detail->fieldByName("paciente_id")->asInteger(), duda);
+        m_detail->post();
+        QCOMPARE(detailValues(), QStringList{""});
+    }
+
+    void pendingDetailChangesArePostedBeforeFollowing() {
+        m_detail->edit();
+        m_detail->fieldByName("consulta_valor")->setAsString("1");
+        m_master->next();
+        QCOMPARE(m_detail->state(), DatasetState::Browse);
+        QCOMPARE(m_db->scalar("select consulta_valor from consulta where consulta_id = 1").toLongLong(),
+                 10000);
+    }
+
+    void closesWithAnEmptyOrClosedMasterAndComesBack() {
+        m_master->close();
+        QVERIFY(!m_detail->isActive());
+        m_master->open();
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        m_master->setFilter("paciente_nome = 'ninguém'");
+        m_master->setFiltered(true);
+        QVERIFY(!m_detail->isActive());
+        m_master->setFiltered(false);
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        // A detail closed by the code stays closed.
+        m_detail->close();
+        m_master->next();
+        QVERIFY(!m_detail->isActive());
+    }
+
+    void suspendedControlsSuspendTheLink() {
+        QSignalSpy resets(m_ds.get(), &DataSource::datasetReset);
+        QSignalSpy changes(m_ds.get(), &DataSource::dataChanged);
+        m_master->disableControls();
+        m_master->disableControls();
+        for (m_master->first(); !m_master->eof(); m_master->next()) {
+        }
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"})); // still Ana's
+        m_master->enableControls();
+        QCOMPARE(changes.count(), 0);
+        m_master->enableControls();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(detailValues(), QStringList()); // Caio's, the last row
+    }
+
+    void refreshOfTheMasterRequeriesTheDetail() {
+        m_db->connection()->execute("insert into consulta (paciente_id, consulta_valor) values (1, 10000)");
+        m_master->refresh();
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00", "1,00"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDatasetMasterDetail)
+#include "tst_dataset_master_detail.moc"
