@@ -1,4 +1,5 @@
 #include "ComponentTexts.h"
+#include "db/Field.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -76,11 +77,23 @@ ComponentTextKind tabPage() {
     return kind;
 }
 
+ComponentTextKind datasetField() {
+    ComponentTextKind kind;
+    kind.type = &Field::staticMetaObject;
+    kind.keys = {TextKey::DisplayLabel};
+    kind.text = [](const QObject* o, TextKey) { return static_cast<const Field*>(o)->displayLabel(); };
+    kind.setText = [](QObject* o, TextKey, const QString& value) {
+        static_cast<Field*>(o)->setDisplayLabel(value);
+    };
+    return kind;
+}
+
 bool hasDisplayLabel(const QObject* o) {
     return o->metaObject()->indexOfProperty("displayLabel") >= 0;
 }
 
-ComponentTextKind fieldLike() {
+// Any other object that declares a displayLabel property is labelled like a field.
+ComponentTextKind labelledObject() {
     ComponentTextKind kind;
     kind.type = &QObject::staticMetaObject;
     kind.accepts = hasDisplayLabel;
@@ -102,7 +115,8 @@ struct Registry {
         kinds.append(captionAndHint<QAction>(&QAction::text, &QAction::setText));
         kinds.append(captionAndHint<QMenu>(&QMenu::title, &QMenu::setTitle));
         kinds.append(tabPage());
-        kinds.append(fieldLike());
+        kinds.append(datasetField());
+        kinds.append(labelledObject());
     }
 };
 

@@ -17,8 +17,8 @@ QString textKeyName(TextKey key);
 
 // How the language files read and write one kind of component. The built-in
 // kinds cover Qt's labels, buttons (push, tool, check, radio), group boxes,
-// actions (menu items, tool-bar buttons), menus and tab pages, and objects with
-// a "displayLabel" property (dataset fields). The toolkit registers its own
+// actions (menu items, tool-bar buttons), menus, tab pages and the datasets'
+// persistent fields (dv::Field, and any object with a "displayLabel" property). The toolkit registers its own
 // widgets (data-bound check boxes and radio groups, panels, ...) the same way:
 //
 //   dv::ComponentTexts::registerKind({.type = &TwwRadioGroup::staticMetaObject,
@@ -42,7 +42,8 @@ public:
     // the earlier one.
     static void registerKind(const ComponentTextKind& kind);
     // The kind registered for the object's most derived class that has one;
-    // nullptr when the language files leave this object alone.
+    // nullptr when the language files leave this object alone. Valid until the
+    // next registration.
     static const ComponentTextKind* kindOf(const QObject* object);
 };
 

@@ -4,6 +4,8 @@
 #include "core/LanguageFile.h"
 #include "core/Localization.h"
 #include "core/Session.h"
+#include "core/db/Dataset.h"
+#include "core/db/Field.h"
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -15,19 +17,6 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
-
-// Stands for a dataset's persistent field: what the language files see of it.
-class FakeField : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(QString displayLabel READ displayLabel WRITE setDisplayLabel)
-public:
-    using QObject::QObject;
-    QString displayLabel() const { return m_label; }
-    void setDisplayLabel(const QString& label) { m_label = label; }
-
-private:
-    QString m_label;
-};
 
 // Stands for the toolkit's data-bound radio group, which registers its own texts.
 class FakeRadioGroup : public QGroupBox {
@@ -72,7 +61,8 @@ struct Screen {
     QMenu* menu;
     QAction* action;
     FakeRadioGroup* radio;
-    FakeField* field;
+    dv::Field* field;
+    dv::Field* taggedField;
     QLabel* tagged;
 
     Screen() {
@@ -107,11 +97,15 @@ struct Screen {
         radio = new FakeRadioGroup(QStringLiteral("Pessoa"), &window);
         radio->setObjectName(QStringLiteral("dbRadioPessoa"));
         radio->items = {QStringLiteral("Física"), QStringLiteral("Jurídica")};
-        auto* query = new QObject(&window);
-        query->setObjectName(QStringLiteral("SQL_Consulta"));
-        field = new FakeField(query);
-        field->setObjectName(QStringLiteral("SQL_Consultapaciente_nome"));
-        field->setDisplayLabel(QStringLiteral("Nome"));
+        auto* query = new dv::Dataset(nullptr, QStringLiteral("SQL_Consulta"), &window);
+        dv::FieldDef name;
+        name.name = QStringLiteral("paciente_nome");
+        name.displayLabel = QStringLiteral("Nome");
+        field = query->addField(name);
+        dv::FieldDef internal;
+        internal.name = QStringLiteral("paciente_id");
+        internal.tag = 9;
+        taggedField = query->addField(internal);
         tagged = new QLabel(QStringLiteral("interno"), &window);
         tagged->setObjectName(QStringLiteral("lbInterno"));
         dv::setComponentTag(tagged, 9);
@@ -233,6 +227,7 @@ void TestLocalization::applyReplacesNonEmptyTexts() {
                              "dbRadioPessoa.Caption=Person\r\n"
                              "dbRadioPessoa.Items=Individual;\"Legal entity\"\r\n"
                              "SQL_Consultapaciente_nome.DisplayLabel=Name\r\n"
+                             "SQL_Consultapaciente_id.DisplayLabel=Id\r\n"
                              "lbInterno.Caption=internal\r\n" // tag 9 only keeps it out of captures
                              "btnNaoExiste.Caption=Nothing\r\n")
                   .toUtf8());
@@ -253,6 +248,7 @@ void TestLocalization::applyReplacesNonEmptyTexts() {
     QCOMPARE(s.radio->title(), QStringLiteral("Person"));
     QCOMPARE(s.radio->items, (QStringList{QStringLiteral("Individual"), QStringLiteral("Legal entity")}));
     QCOMPARE(s.field->displayLabel(), QStringLiteral("Name"));
+    QCOMPARE(s.taggedField->displayLabel(), QStringLiteral("Id"));
     QCOMPARE(s.tagged->text(), QStringLiteral("internal"));
 }
 
@@ -360,6 +356,7 @@ void TestLocalization::captureWritesCurrentTextsAndReadsBack() {
     for (const QString& line : lines) {
         QVERIFY2(!line.startsWith(QLatin1String("GroupBox2.")), qPrintable(line));
         QVERIFY2(!line.startsWith(QLatin1String("lbInterno.")), qPrintable(line));
+        QVERIFY2(!line.startsWith(QLatin1String("SQL_Consultapaciente_id.")), qPrintable(line));
         QVERIFY2(!line.startsWith(QLatin1Char('.')) && !line.startsWith(QLatin1String("qt_")),
                  qPrintable(line));
     }
