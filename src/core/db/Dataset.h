@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -268,6 +269,9 @@ private:
 
     // master-detail and notifications (DatasetLinks.cpp)
     void masterChanged();
+    void checkDetails(); // details post or cancel their pending rows first
+    void raiseLinkError();
+    void tell(const std::function<void(DataSource*)>& call);
     void notifyReset();
     void notifyScrolled();
     void notifyState();
@@ -332,6 +336,8 @@ private:
     QPointer<DataSource> m_master;
     quint64 m_masterSeen = 0;
     bool m_closedByMaster = false;
+    QList<QPointer<Dataset>> m_details; // datasets whose master source shows this one
+    std::exception_ptr m_linkError;     // a detail that could not follow, raised after telling
 
     // notifications
     QList<QPointer<DataSource>> m_sources;

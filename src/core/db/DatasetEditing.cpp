@@ -510,6 +510,7 @@ void Dataset::postEdit() {
 void Dataset::post() {
     requireActive();
     if (!isEditing()) return;
+    checkDetails();
     fire(BeforePost);
     checkRequired();
     if (m_state == DatasetState::Insert)
@@ -563,6 +564,7 @@ void Dataset::cancel() {
 }
 
 void Dataset::checkBrowseMode() {
+    checkDetails();
     if (!isEditing()) return;
     if (m_modified)
         post();

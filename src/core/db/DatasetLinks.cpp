@@ -29,63 +29,59 @@ void Dataset::enableControls() {
             s->emitDataChanged(nullptr);
             s->emitStateChanged();
         }
+    raiseLinkError();
 }
 
 // Each notification goes to every data source unless controls are disabled, in which
 // case one reset is sent when they are enabled again.
-#define DV_NOTIFY(call)                                                                                      \
-    do {                                                                                                     \
-        if (m_disableCount > 0) {                                                                            \
-            m_pendingReset = true;                                                                           \
-            return;                                                                                          \
-        }                                                                                                    \
-        const auto sources = m_sources;                                                                      \
-        for (const QPointer<DataSource>& s : sources)                                                        \
-            if (s) s->call;                                                                                  \
-    } while (false)
-
-void Dataset::notifyReset() {
-    ++m_dataGeneration;
+void Dataset::tell(const std::function<void(DataSource*)>& call) {
     if (m_disableCount > 0) {
         m_pendingReset = true;
         return;
     }
     const auto sources = m_sources;
     for (const QPointer<DataSource>& s : sources)
-        if (s) {
-            s->emitReset();
-            s->emitDataChanged(nullptr);
-        }
+        if (s) call(s);
+    raiseLinkError();
+}
+
+void Dataset::notifyReset() {
+    ++m_dataGeneration;
+    tell([](DataSource* s) {
+        s->emitReset();
+        s->emitDataChanged(nullptr);
+    });
 }
 
 void Dataset::notifyScrolled() {
-    DV_NOTIFY(emitDataChanged(nullptr));
+    tell([](DataSource* s) { s->emitDataChanged(nullptr); });
 }
 void Dataset::notifyState() {
-    DV_NOTIFY(emitStateChanged());
+    tell([](DataSource* s) { s->emitStateChanged(); });
 }
 void Dataset::notifyRowInserted(int row) {
-    DV_NOTIFY(emitRowInserted(row));
+    tell([row](DataSource* s) { s->emitRowInserted(row); });
 }
 void Dataset::notifyRowAboutToBeRemoved(int row) {
-    DV_NOTIFY(emitRowAboutToBeRemoved(row));
+    tell([row](DataSource* s) { s->emitRowAboutToBeRemoved(row); });
 }
 void Dataset::notifyRowRemoved(int row) {
-    DV_NOTIFY(emitRowRemoved(row));
+    tell([row](DataSource* s) { s->emitRowRemoved(row); });
 }
 void Dataset::notifyRowChanged(int row) {
-    DV_NOTIFY(emitRowChanged(row));
+    tell([row](DataSource* s) { s->emitRowChanged(row); });
 }
 void Dataset::notifyFieldChanged(Field* f) {
-    DV_NOTIFY(emitDataChanged(f));
+    tell([f](DataSource* s) { s->emitDataChanged(f); });
 }
-
-#undef DV_NOTIFY
 
 // ---- master and detail ----
 
 void Dataset::setMasterSource(DataSource* master) {
-    if (m_master) disconnect(m_master, nullptr, this, nullptr);
+    if (m_master) {
+        disconnect(m_master, nullptr, this, nullptr);
+        if (Dataset* old = m_master->dataset()) old->m_details.removeAll(this);
+    }
     m_master = master;
     m_closedByMaster = false;
     if (!master) return;
@@ -93,36 +89,66 @@ void Dataset::setMasterSource(DataSource* master) {
         if (!f) masterChanged();
     });
     connect(master, &DataSource::stateChanged, this, [this] { masterChanged(); });
-    m_masterSeen = master->dataset() ? master->dataset()->m_rowGeneration : 0;
+    if (Dataset* m = master->dataset()) {
+        m->m_details.removeAll(nullptr);
+        m->m_details.append(this);
+        m_masterSeen = m->m_rowGeneration;
+    }
+}
+
+void Dataset::checkDetails() {
+    for (const QPointer<Dataset>& d : std::as_const(m_details))
+        if (d && d->m_master && d->m_master->dataset() == this) d->checkBrowseMode();
+}
+
+void Dataset::raiseLinkError() {
+    if (!m_linkError) return;
+    const std::exception_ptr e = m_linkError;
+    m_linkError = nullptr;
+    std::rethrow_exception(e);
 }
 
 void Dataset::masterChanged() {
     Dataset* master = m_master ? m_master->dataset() : nullptr;
     if (!master) return;
-    if (!master->isActive() || master->isEmpty()) {
-        m_masterSeen = master->m_rowGeneration;
-        if (isActive()) {
-            close();
-            m_closedByMaster = true;
+    // Called while the master tells its controls: an error must not cross the signal.
+    // The detail closes and the master raises the error once it has told everyone.
+    try {
+        if (!master->isActive() || master->isEmpty()) {
+            m_masterSeen = master->m_rowGeneration;
+            if (isActive()) {
+                close();
+                m_closedByMaster = true;
+            }
+            return;
         }
-        return;
+        if (!isActive()) {
+            if (m_closedByMaster) open();
+            return;
+        }
+        if (master->m_rowGeneration == m_masterSeen) return;
+        m_masterSeen = master->m_rowGeneration;
+        // Re-query for the master's new row.
+        checkBrowseMode();
+        runQuery();
+        m_cur = -1;
+        rebuildView(false);
+        m_bof = true;
+        m_eof = m_view.empty();
+        ++m_rowGeneration;
+        notifyReset();
+        if (!m_view.empty()) fire(AfterScroll);
+    } catch (...) {
+        if (!master->m_linkError) master->m_linkError = std::current_exception();
+        if (isActive()) {
+            m_state = DatasetState::Inactive;
+            resetRows();
+            ++m_rowGeneration;
+            notifyReset();
+            notifyState();
+        }
+        m_closedByMaster = true;
     }
-    if (!isActive()) {
-        if (m_closedByMaster) open();
-        return;
-    }
-    if (master->m_rowGeneration == m_masterSeen) return;
-    m_masterSeen = master->m_rowGeneration;
-    // Re-query for the master's new row.
-    checkBrowseMode();
-    runQuery();
-    m_cur = -1;
-    rebuildView(false);
-    m_bof = true;
-    m_eof = m_view.empty();
-    ++m_rowGeneration;
-    notifyReset();
-    if (!m_view.empty()) fire(AfterScroll);
 }
 
 } // namespace dv

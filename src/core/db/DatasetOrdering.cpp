@@ -14,13 +14,13 @@ namespace {
 // Sort keys of one text column for the rows being sorted (see DatasetCollation).
 class TextKeys {
 public:
-    TextKeys(const RowStore& store, int col, const PodArray<quint32>& rows)
-        : m_store(store), m_col(col), m_rows(rows) {
+    TextKeys(const RowStore& store, int col, const PodArray<quint32>& rows) : m_rows(rows) {
         const size_t n = rows.size();
         m_prefix.resize(n);
         m_offset.resize(n);
         m_length.resize(n);
         m_state.resize(n);
+        m_text.resize(n);
         QByteArray key;
         for (size_t i = 0; i < n; ++i) {
             const quint32 r = rows[i];
@@ -28,7 +28,8 @@ public:
                 m_state[i] = Null;
                 continue;
             }
-            if (!DatasetCollation::primaryKey(store.text(r, col), key)) {
+            m_text[i] = store.text(r, col);
+            if (!DatasetCollation::primaryKey(m_text[i], key)) {
                 m_state[i] = Collated;
                 continue;
             }
@@ -61,20 +62,20 @@ public:
 
 private:
     enum : quint8 { Null, Primary, Collated };
-    QByteArrayView text(size_t i) const { return m_store.text(m_rows[i], m_col); }
+    // Views into the store, which does not change while sorting.
+    QByteArrayView text(size_t i) const { return m_text[i]; }
     const QCollatorSortKey& collated(size_t i) const {
         if (m_collated.empty()) m_collated.resize(m_rows.size());
         if (!m_collated[i]) m_collated[i] = DatasetCollation::collator().sortKey(QString::fromUtf8(text(i)));
         return *m_collated[i];
     }
 
-    const RowStore& m_store;
-    int m_col;
     const PodArray<quint32>& m_rows;
     std::vector<quint64> m_prefix;
     std::vector<quint32> m_offset;
     std::vector<quint32> m_length;
     std::vector<quint8> m_state;
+    std::vector<QByteArrayView> m_text;
     PodArray<char> m_rest;
     mutable std::vector<std::optional<QCollatorSortKey>> m_collated;
 };

@@ -101,6 +101,22 @@ private slots:
                  10000);
     }
 
+    void detailErrorsReachTheMastersCaller() {
+        // A pending detail row that cannot be posted keeps the master where it is.
+        m_detail->append();
+        m_detail->fieldByName("paciente_id")->clear();
+        m_detail->fieldByName("consulta_valor")->setAsString("3");
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, m_master->next());
+        QCOMPARE(m_master->recNo(), 1);
+        QCOMPARE(m_detail->state(), DatasetState::Insert);
+        m_detail->cancel();
+        // A detail that cannot re-query closes; the master's move stands and the error is raised.
+        m_db->connection()->execute("drop table consulta");
+        QVERIFY_THROWS_EXCEPTION(EngineError, m_master->next());
+        QCOMPARE(m_master->recNo(), 2);
+        QVERIFY(!m_detail->isActive());
+    }
+
     void closesWithAnEmptyOrClosedMasterAndComesBack() {
         m_master->close();
         QVERIFY(!m_detail->isActive());
