@@ -161,9 +161,9 @@ Field* Dataset::addField(const FieldDef& def) {
     auto* f = new Field(this, def);
     // Declared fields come before the columns found at open.
     int at = 0;
-    while (at < m_fields.size() && m_fields[at]->property("dv_declared").toBool())
+    while (at < m_fields.size() && m_fields[at]->isDeclared())
         ++at;
-    f->setProperty("dv_declared", true);
+    f->setDeclared();
     m_fields.insert(at, f);
     m_fieldsDeclared = true;
     return f;
@@ -204,11 +204,15 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
             identity = i;
             continue;
         }
-        Field* f = findField(c.name);
-        if (f && (!f->isData() || seen.contains(f))) continue; // a name taken twice keeps the first column
+        // A name the result repeats (a join) gets a suffix: "paciente_id_1".
+        QString name = c.name;
+        for (int k = 1; seen.contains(findField(name)); ++k)
+            name = c.name + QLatin1Char('_') + QString::number(k);
+        Field* f = findField(name);
+        if (f && !f->isData()) continue;
         if (!f) {
             FieldDef def;
-            def.name = c.name;
+            def.name = name;
             def.visible = !m_fieldsDeclared;
             f = new Field(this, def);
             m_fields.append(f);
@@ -223,8 +227,7 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
     // Declared columns the query does not give, and fields of columns that went away.
     for (Field* f : std::as_const(m_fields)) {
         if (!f->isData() || seen.contains(f)) continue;
-        if (f->property("dv_declared").toBool())
-            throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f->fieldName()));
+        if (f->isDeclared()) throw DatabaseError(QStringLiteral("Field '%1' not found").arg(f->fieldName()));
     }
     for (qsizetype i = m_fields.size() - 1; i >= 0; --i) {
         Field* f = m_fields[i];
@@ -289,6 +292,11 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
                 if (bindings[j].field && bindings[j].type == FieldType::AutoInc &&
                     bindings[j].column.baseTable.compare(table, Qt::CaseInsensitive) == 0)
                     m_autoIncStore = int(j);
+            // A single integer key the database numbers when it is left empty.
+            if (m_autoIncStore < 0 && m_keyStore.size() == 1 && !m_identityIsRowId) {
+                const FieldType t = bindings[size_t(m_keyStore.front())].type;
+                if (t == FieldType::Integer || t == FieldType::LargeInt) m_autoIncStore = m_keyStore.front();
+            }
         }
     }
     m_bindings = std::move(bindings);

@@ -153,6 +153,9 @@ DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText,
     if (!filterText.trimmed().isEmpty()) {
         for (const RawCondition& raw : parse(filterText)) {
             const Field* f = dataset.fieldByName(raw.field);
+            if (!f->isData() || f->storeColumn() < 0 || f->dataType() == FieldType::Blob)
+                throw DatabaseError(
+                    QStringLiteral("Field '%1' cannot be used in a filter").arg(f->fieldName()));
             QVariant value;
             if (f->dataType() == FieldType::DateTime) {
                 std::optional<QDateTime> dt;
@@ -164,8 +167,6 @@ DatasetFilter::DatasetFilter(const Dataset& dataset, const QString& filterText,
                 value = *dt;
             } else if (isTextType(f->dataType())) {
                 value = raw.literal;
-            } else if (f->dataType() == FieldType::Blob) {
-                unsupported(filterText);
             } else {
                 value = f->convert(raw.literal);
             }

@@ -52,6 +52,8 @@ void Field::bind(int storeColumn, const ColumnInfo& column) {
     if (m_def.size == 0) m_size = column.size;
     if (!m_def.required.has_value())
         m_required = column.notNull && !column.autoIncrement && m_type != FieldType::AutoInc;
+    // An expression of the query has no column to be written to.
+    if (column.baseTable.isEmpty() && !m_def.readOnly) m_readOnly = true;
 }
 
 int Field::index() const {
@@ -329,7 +331,9 @@ QVariant Field::convert(const QVariant& value) const {
     case FieldType::Memo:
     case FieldType::Unknown: {
         QString s = text;
-        if (!isText) {
+        if (id == QMetaType::Bool && isFlag()) {
+            s = value.toBool() ? QStringLiteral("S") : QStringLiteral("N");
+        } else if (!isText) {
             if (isCurrency)
                 s = plainCurrency(value.value<Currency>());
             else if (id == QMetaType::QDateTime)

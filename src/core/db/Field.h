@@ -18,6 +18,8 @@ class Dataset;
 // An empty text written to a field stores NULL, whatever the field's type.
 class Field : public QObject {
     Q_OBJECT
+    Q_PROPERTY(int tag READ tag WRITE setTag)
+    Q_PROPERTY(QString displayLabel READ displayLabel WRITE setDisplayLabel)
 public:
     Field(Dataset* dataset, const FieldDef& def);
 
@@ -102,6 +104,8 @@ public:
     int storeColumn() const { return m_storeColumn; }
     const FieldDef& definition() const { return m_def; }
     void renameFor(const QString& datasetName) { setObjectName(datasetName + m_def.name); }
+    bool isDeclared() const { return m_declared; } // a persistent field of the screen
+    void setDeclared() { m_declared = true; }
 
 private:
     Dataset* m_dataset;
@@ -112,6 +116,7 @@ private:
     bool m_readOnly;
     ColumnInfo m_column;
     int m_storeColumn = -1;
+    bool m_declared = false;
 };
 
 } // namespace dv

@@ -376,6 +376,35 @@ private slots:
         QCOMPARE(ds.state(), DatasetState::Browse);
     }
 
+    void integerKeysExpressionsAndRepeatedNames() {
+        Connection* c = m_db->connection();
+        c->execute("create table servico (servico_id INTEGER PRIMARY KEY, servico_nome VARCHAR(50))");
+        Dataset ds(c, "SQL_Servico");
+        ds.setSql("select servico_id, servico_nome, servico_id * 2 as dobro from servico");
+        ds.open();
+        QVERIFY(!ds.isReadOnly());
+        QVERIFY(ds.fieldByName("dobro")->isReadOnly());
+        ds.append();
+        ds.fieldByName("servico_nome")->setAsString("Limpeza");
+        QCOMPARE(errorOf([&] { ds.fieldByName("dobro")->setAsInteger(4); }),
+                 QString("Field 'dobro' cannot be modified"));
+        ds.post();
+        // The key the database gave is read back, so the row can be changed at once.
+        QCOMPARE(ds.fieldByName("servico_id")->asInteger(), 1);
+        ds.edit();
+        ds.fieldByName("servico_nome")->setAsString("Limpeza geral");
+        ds.post();
+        QCOMPARE(m_db->scalar("select servico_nome from servico where servico_id = 1").toString(),
+                 QString("Limpeza geral"));
+
+        Dataset join(c, "SQL_Join");
+        join.setSql("select * from paciente p inner join convenio c on c.convenio_id = p.convenio_id");
+        join.open();
+        QCOMPARE(join.fieldByName("convenio_id_1")->asInteger(),
+                 join.fieldByName("convenio_id")->asInteger());
+        QCOMPARE(join.fieldByName("convenio_nome")->asString(), QString("Particular"));
+    }
+
     void rowsWithoutKeyUseTheRowIdentity() {
         Dataset ds(m_db->connection(), "SQL_Horario");
         ds.setSql("select * from horario order by hora_id");
@@ -531,6 +560,8 @@ private slots:
         nasc->setAsString("1/2/90 14:30");
         peso->setAsString("1.000,25");
         dep->clear();
+        ds.fieldByName("paciente_ativo")->setAsVariant(false); // a check box's value on a flag
+        QCOMPARE(ds.fieldByName("paciente_ativo")->asString(), QString("N"));
         ds.post();
         QCOMPARE(m_db->scalar("select paciente_saldo from paciente where paciente_nome = 'Ana'").toLongLong(),
                  3000);
