@@ -662,21 +662,21 @@ struct ReadRowGuard {
 
 QVariant Dataset::value(int row, const Field* field) const {
     requireActive();
-    if (!field || row < 0 || row >= recordCount()) return QVariant();
+    if (!field || field->dataset() != this || row < 0 || row >= recordCount()) return QVariant();
     ReadRowGuard g(m_readRow, physical(row));
     return readValue(*field);
 }
 
 bool Dataset::isNull(int row, const Field* field) const {
     requireActive();
-    if (!field || row < 0 || row >= recordCount()) return true;
+    if (!field || field->dataset() != this || row < 0 || row >= recordCount()) return true;
     ReadRowGuard g(m_readRow, physical(row));
     return readIsNull(*field);
 }
 
 QString Dataset::displayText(int row, const Field* field) const {
     requireActive();
-    if (!field || row < 0 || row >= recordCount()) return QString();
+    if (!field || field->dataset() != this || row < 0 || row >= recordCount()) return QString();
     ReadRowGuard g(m_readRow, physical(row));
     return field->format(readValue(*field));
 }

@@ -20,16 +20,15 @@ void Dataset::disableControls() {
 
 void Dataset::enableControls() {
     if (m_disableCount == 0) return;
-    if (--m_disableCount > 0 || !m_pendingReset) return;
+    if (--m_disableCount > 0) return;
+    // Controls learn once that anything may have changed; the state too when it did.
+    const bool stateToo = m_pendingReset;
     m_pendingReset = false;
-    const auto sources = m_sources;
-    for (const QPointer<DataSource>& s : sources)
-        if (s) {
-            s->emitReset();
-            s->emitDataChanged(nullptr);
-            s->emitStateChanged();
-        }
-    raiseLinkError();
+    tell([stateToo](DataSource* s) {
+        s->emitReset();
+        s->emitDataChanged(nullptr);
+        if (stateToo) s->emitStateChanged();
+    });
 }
 
 // Each notification goes to every data source unless controls are disabled, in which

@@ -2,6 +2,7 @@
 #include "BrFormat.h"
 #include "Dataset.h"
 #include "DbErrors.h"
+#include "SqlDialect.h"
 #include <cmath>
 #include <limits>
 
@@ -318,9 +319,12 @@ QVariant Field::convert(const QVariant& value) const {
             return d.isValid() ? QVariant(QDateTime(d, QTime(0, 0))) : QVariant();
         }
         if (isText) {
-            auto parsed = br::parseDateTime(text);
-            if (!parsed) throw invalid("date");
-            return *parsed;
+            if (auto parsed = br::parseDateTime(text)) return *parsed;
+            // Storage text ("2024-01-05 10:00:00") as other code may hand it over.
+            const QDateTime iso = sql::fromIsoText(text);
+            if (iso.isValid() && text.trimmed().size() >= 10 && text.trimmed()[4] == QLatin1Char('-'))
+                return iso;
+            throw invalid("date");
         }
         throw invalid("date");
     }

@@ -557,6 +557,8 @@ private slots:
                  QString("'31/02/1980' is not a valid date for field 'paciente_data_nascimento'"));
         saldo->setAsString("R$ 0,10");
         saldo->setAsCurrency(saldo->asCurrency() + Currency::fromRaw(2000)); // 0,30 exactly
+        nasc->setAsString("2024-01-05 10:00:00");                            // storage text is read too
+        QCOMPARE(nasc->asDateTime(), QDateTime(QDate(2024, 1, 5), QTime(10, 0)));
         nasc->setAsString("1/2/90 14:30");
         peso->setAsString("1.000,25");
         dep->clear();
