@@ -17,7 +17,6 @@
 
 namespace dv {
 
-class DataSource;
 class DatasetFilter;
 
 enum class DatasetState { Inactive, Browse, Insert, Edit };
@@ -75,8 +74,9 @@ public:
     Params params() const;
 
     // ---- fields ----
-    // Declares a persistent field; only before the first open. The query's columns that
-    // are not declared still become fields, hidden, after the declared ones.
+    // Declares a persistent field, while the dataset is closed. The query's columns that
+    // are not declared still become fields, hidden, after the declared ones; a declared
+    // column the query does not give makes open() fail with "Field 'x' not found".
     Field* addField(const FieldDef& def);
     const QList<Field*>& fields() const { return m_fields; }
     int fieldCount() const { return int(m_fields.size()); }
@@ -163,6 +163,8 @@ public:
     // ---- order and filter (client side) ----
     // "field ASC" / "field DESC", several separated by commas; stable; numbers and dates
     // by value, text in the Brazilian order, nulls first when ascending. Empty: query order.
+    // Sort, filter and criteria stay across close and open; each keeps the current row
+    // when it is still shown, else goes to the first.
     void setSort(const QString& sort);
     const QString& sort() const { return m_sortText; }
     // "column = 'text'", "column = 123", "<>" too, joined with "and"; applied while filtered.
@@ -179,8 +181,11 @@ public:
 
     // ---- master and detail ----
     // The detail's parameters come from the master's current row by name; it re-queries
-    // when that row changes, closes when the master closes or is empty, and a row appended
-    // to it receives the master's value in the column named like each parameter.
+    // when that row changes (scroll, post, open, refresh), closes when the master closes
+    // or is empty and opens again when the master has a row, and a row appended to it
+    // receives the master's value in the column named like each parameter. Before the
+    // master moves or posts, a detail's pending row is posted (an untouched one cancelled);
+    // a detail that cannot re-query closes and the master's operation raises the error.
     void setMasterSource(DataSource* master);
     DataSource* masterSource() const { return m_master; }
 
