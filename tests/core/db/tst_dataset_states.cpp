@@ -515,6 +515,31 @@ private slots:
         QVERIFY(!m_db->scalar("select paciente_foto from paciente where paciente_nome = 'Bruno'").isValid());
     }
 
+    void textOfAnyLengthReadsBack() {
+        // Long and short texts side by side, over more than one block of rows.
+        QStringList notes;
+        for (int i = 0; i < 40; ++i)
+            notes << (i % 7 == 0 ? QString(300 + i * 1000, QChar(u'á' + i % 3))
+                                 : QString::number(i).repeated(i % 5));
+        for (int i = 0; i < notes.size(); ++i)
+            m_db->connection()->execute(
+                "insert into paciente (paciente_nome, paciente_anotacao) values (:n, :a)",
+                {{"n", ParamType::String, QString("N%1").arg(i, 2, 10, QChar('0'))},
+                 {"a", ParamType::String, notes[i].isEmpty() ? QVariant() : notes[i]}});
+        Dataset& ds = patients("select * from paciente where paciente_nome like 'N%' order by paciente_nome");
+        ds.open();
+        QCOMPARE(ds.recordCount(), notes.size());
+        Field* note = ds.fieldByName("paciente_anotacao");
+        for (int i = 0; i < notes.size(); ++i)
+            QCOMPARE(ds.displayText(i, note), notes[i]);
+        ds.moveTo(14);
+        ds.edit();
+        note->setAsString("curta");
+        ds.post();
+        QCOMPARE(ds.displayText(14, note), QString("curta"));
+        QCOMPARE(ds.displayText(15, note), notes[15]);
+    }
+
     void refreshKeepsTheRow() {
         Dataset& ds = patients();
         ds.open();
