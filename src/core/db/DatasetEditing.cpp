@@ -24,7 +24,8 @@ ParamType paramTypeOf(FieldType t) {
     case FieldType::Blob:
         return ParamType::Blob;
     default:
-        return ParamType::String;
+        // What the user typed is stored as typed, even when it reads like a date.
+        return ParamType::Text;
     }
 }
 
@@ -35,16 +36,8 @@ QString quoteName(const QString& name) {
            QLatin1Char('"');
 }
 
-// The placeholder of a value in a statement we write. The engine binds text that holds
-// a month-first date ("12/31/2024") as that date, which would change what the user
-// typed; such text goes in behind a mark that the statement strips again.
-QString placeholder(const QString& name, Param& p) {
-    if (p.type == ParamType::String && p.value.isValid() && sql::monthFirstDate(p.value.toString())) {
-        p.value = QStringLiteral("#") + p.value.toString();
-        return QStringLiteral("substr(:%1, 2)").arg(name);
-    }
-    return QLatin1Char(':') + name;
-}
+// The placeholder of a value in a statement we write.
+QString placeholder(const QString& name, Param&) { return QLatin1Char(':') + name; }
 
 QString canonical(const QVariant& v) {
     if (!v.isValid()) return QStringLiteral("\x02");

@@ -40,7 +40,9 @@ struct ColumnInfo {
     bool rowIdentity = false;
 };
 
-enum class ParamType { Integer, String, Currency, DateTime, Float, Blob };
+// String is the system's text parameter (a month-first date in it compares as a date);
+// Text is bound verbatim, for values the user typed into text columns.
+enum class ParamType { Integer, String, Currency, DateTime, Float, Blob, Text };
 
 // A named, typed parameter; a null QVariant binds SQL NULL.
 // String parameters that hold a month-first date ("mm/dd/yyyy", optionally

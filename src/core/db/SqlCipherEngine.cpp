@@ -514,6 +514,9 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
             sqlite3_bind_blob(stmt, idx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
             break;
         }
+        case ParamType::Text:
+            bindText(v.toString());
+            break;
         case ParamType::String: {
             if (v.metaType().id() == QMetaType::QDateTime || v.metaType().id() == QMetaType::QDate) {
                 bindText(sql::isoText(v.metaType().id() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0))

@@ -160,6 +160,13 @@ private slots:
         QCOMPARE(n.toInt(), count);
     }
 
+    void textParametersAreVerbatim() {
+        // What a user typed into a text column stays as typed, even when it reads like a date.
+        db().execute(QStringLiteral("update pessoa set obs = :o where pessoa_id = 1"),
+                     {{"o", ParamType::Text, "12/31/2024"}});
+        QCOMPARE(one(QStringLiteral("select obs from pessoa where pessoa_id = 1")).toString(), QStringLiteral("12/31/2024"));
+    }
+
     void typedValuesComeBack() {
         auto c = db().query(QStringLiteral("select * from pessoa order by pessoa_id"));
         const auto& cols = c->columns();
