@@ -1,0 +1,177 @@
+#include "GridDelegate.h"
+#include "DBDateEdit.h"
+#include "GridModel.h"
+#include "core/db/Dataset.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace dv {
+
+GridDelegate::GridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+const GridModel* GridDelegate::gridModel(const QModelIndex& index) {
+    return qobject_cast<const GridModel*>(index.model());
+}
+
+bool GridDelegate::isCheck(const QModelIndex& index) {
+    const GridModel* m = gridModel(index);
+    const Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    return f && m->isCheckBoxField(f->fieldName());
+}
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const GridModel* m = gridModel(index);
+    const Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    if (f && m->isPictureField(f->fieldName()) && option->features.testFlag(QStyleOptionViewItem::HasDecoration)) {
+        const QPixmap pm = index.data(Qt::DecorationRole).value<QPixmap>();
+        option->decorationSize = pm.size().boundedTo(option->rect.size());
+        option->decorationAlignment = Qt::AlignCenter;
+        option->features &= ~QStyleOptionViewItem::HasDisplay;
+        option->text.clear();
+    }
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (!isCheck(index)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    // The cell's background and selection, then the box in the middle.
+    opt.features &= ~(QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay);
+    opt.text.clear();
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, widget);
+    QStyleOptionButton box;
+    box.state = QStyle::State_Enabled;
+    if (!(index.flags() & Qt::ItemIsUserCheckable)) box.state |= QStyle::State_ReadOnly;
+    box.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+    const int w = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget);
+    const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget);
+    box.rect = QRect(opt.rect.center().x() - w / 2, opt.rect.center().y() - h / 2, w, h);
+    style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+}
+
+bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) {
+    if (!isCheck(index)) return QStyledItemDelegate::editorEvent(event, model, option, index);
+    if (!(index.flags() & Qt::ItemIsUserCheckable)) return false;
+    bool flip = false;
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        flip = me->button() == Qt::LeftButton && option.rect.contains(me->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        return true; // no editor for a check box
+    } else if (event->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(event);
+        flip = ke->key() == Qt::Key_Space || ke->key() == Qt::Key_Select;
+    }
+    if (!flip) return false;
+    const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return model->setData(index, int(checked ? Qt::Unchecked : Qt::Checked), Qt::CheckStateRole);
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    const GridModel* m = gridModel(index);
+    Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    if (!f || isCheck(index)) return nullptr;
+    if (f->isLookup() && f->lookupDataset()) {
+        auto* combo = new QComboBox(parent);
+        combo->setFrame(false);
+        Dataset* lookup = f->lookupDataset();
+        Field* key = lookup->findField(f->lookupKeyFields().section(QLatin1Char(';'), 0, 0).trimmed());
+        Field* result = lookup->findField(f->lookupResultField());
+        if (key && result && lookup->isActive()) {
+            combo->addItem(QString(), QVariant());
+            for (int r = 0; r < lookup->recordCount(); ++r)
+                combo->addItem(lookup->displayText(r, result), lookup->value(r, key));
+        }
+        combo->setMaxVisibleItems(16);
+        return combo;
+    }
+    if (f->dataType() == FieldType::DateTime) {
+        auto* date = new DBDateEdit(parent);
+        date->setFrame(false);
+        return date;
+    }
+    auto* line = new QLineEdit(parent);
+    line->setFrame(false);
+    line->setAlignment(f->alignment());
+    if (f->dataType() == FieldType::String && f->size() > 0) line->setMaxLength(f->size());
+    Q_UNUSED(option);
+    return line;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    const GridModel* m = gridModel(index);
+    Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    if (!f) return;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        Dataset* ds = m->dataset();
+        Field* key = ds ? ds->findField(f->keyFields().section(QLatin1Char(';'), 0, 0).trimmed()) : nullptr;
+        const QVariant current = key ? ds->value(index.row(), key) : QVariant();
+        int found = 0;
+        for (int i = 1; i < combo->count(); ++i)
+            if (current.isValid() && combo->itemData(i).toString() == current.toString()) found = i;
+        combo->setCurrentIndex(found);
+    } else if (auto* date = qobject_cast<DBDateEdit*>(editor)) {
+        const QDateTime value = index.data(Qt::EditRole).toDateTime();
+        date->blockSignals(true);
+        date->setDate(value.date());
+        date->blockSignals(false);
+    } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        const bool text = f->dataType() == FieldType::String || f->dataType() == FieldType::Memo;
+        line->setText(text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString());
+        line->selectAll();
+    }
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    const GridModel* m = gridModel(index);
+    Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    if (!f) return;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        Dataset* ds = m->dataset();
+        Field* key = ds ? ds->findField(f->keyFields().section(QLatin1Char(';'), 0, 0).trimmed()) : nullptr;
+        if (!key) return;
+        const QVariant chosen = combo->currentData();
+        if (ds->value(index.row(), key).toString() == chosen.toString() &&
+            ds->isNull(index.row(), key) == chosen.isNull())
+            return;
+        ds->moveTo(index.row());
+        if (!ds->isEditing()) ds->edit();
+        key->setAsVariant(chosen);
+        return;
+    }
+    if (auto* date = qobject_cast<DBDateEdit*>(editor)) {
+        date->updateRecord();
+        const QDate d = date->date();
+        const QDateTime before = index.data(Qt::EditRole).toDateTime();
+        if (before.date() == d || (!before.isValid() && !d.isValid())) return;
+        model->setData(index, d.isValid() ? QVariant(QDateTime(d, before.isValid() ? before.time() : QTime(0, 0)))
+                                          : QVariant());
+        return;
+    }
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        const bool text = f->dataType() == FieldType::String || f->dataType() == FieldType::Memo;
+        const QString before = text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString();
+        if (line->text() == before) return;
+        model->setData(index, line->text());
+    }
+}
+
+void GridDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                        const QModelIndex& index) const {
+    Q_UNUSED(index);
+    editor->setGeometry(option.rect);
+}
+
+} // namespace dv

@@ -1,0 +1,35 @@
+#pragma once
+#include <QStyledItemDelegate>
+
+namespace dv {
+
+class GridModel;
+
+// How a DBGrid draws and edits its cells: check boxes centred in flag columns
+// (a click or Space flips them), pictures centred, a drop-down over the lookup
+// dataset for lookup columns (storing the chosen key), a date box for dates and a
+// line edit for the rest.
+class GridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit GridDelegate(QObject* parent = nullptr);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    static const GridModel* gridModel(const QModelIndex& index);
+    static bool isCheck(const QModelIndex& index);
+};
+
+} // namespace dv

@@ -1,0 +1,50 @@
+#include "ToolkitRegistration.h"
+#include "DBCheckBox.h"
+#include "DBRadioGroup.h"
+#include "core/ComponentTexts.h"
+
+namespace dv {
+
+void registerToolkitTexts() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+
+    ComponentTextKind check;
+    check.type = &DBCheckBox::staticMetaObject;
+    check.keys = {TextKey::Caption, TextKey::Hint};
+    check.text = [](const QObject* o, TextKey key) {
+        auto* c = static_cast<const DBCheckBox*>(o);
+        return key == TextKey::Caption ? c->text() : c->toolTip();
+    };
+    check.setText = [](QObject* o, TextKey key, const QString& value) {
+        auto* c = static_cast<DBCheckBox*>(o);
+        if (key == TextKey::Caption)
+            c->setText(value);
+        else
+            c->setToolTip(value);
+    };
+    check.blankBeforeHintEquals = true;
+    ComponentTexts::registerKind(check);
+
+    ComponentTextKind radio;
+    radio.type = &DBRadioGroup::staticMetaObject;
+    radio.keys = {TextKey::Caption, TextKey::Hint, TextKey::Items};
+    radio.text = [](const QObject* o, TextKey key) {
+        auto* r = static_cast<const DBRadioGroup*>(o);
+        return key == TextKey::Caption ? r->title() : r->toolTip();
+    };
+    radio.setText = [](QObject* o, TextKey key, const QString& value) {
+        auto* r = static_cast<DBRadioGroup*>(o);
+        if (key == TextKey::Caption)
+            r->setTitle(value);
+        else
+            r->setToolTip(value);
+    };
+    radio.items = [](const QObject* o) { return static_cast<const DBRadioGroup*>(o)->items(); };
+    radio.setItems = [](QObject* o, const QStringList& items) { static_cast<DBRadioGroup*>(o)->setItems(items); };
+    radio.blankBeforeHintEquals = true;
+    ComponentTexts::registerKind(radio);
+}
+
+} // namespace dv
