@@ -1,9 +1,16 @@
+#include "access/ScreenOpener.h"
 #include "access/Startup.h"
 #include "core/Application.h"
 
+namespace {
+// Every library that builds screens gives their factories here, through its one
+// registration function (dv::registerClinicalScreens(r) and the like).
+void registerScreens(dv::ScreenRegistry&) {}
+} // namespace
+
 int main(int argc, char** argv) {
     dv::Application app(argc, argv);
-    dv::StartupObjects objects = dv::startup(app);
+    dv::StartupObjects objects = dv::startup(app, QString(), registerScreens);
     const int rc = dv::runMessageLoop(app);
     dv::shutdown(objects);
     return rc;

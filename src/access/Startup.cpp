@@ -1,10 +1,11 @@
 #include "Startup.h"
+#include "ScreenOpener.h"
 #include "U_frmLogin.h"
 #include "U_frmPrincipal.h"
-#include "core/U_dm.h"
-#include "core/U_frmAbertura.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
+#include "core/U_dm.h"
+#include "core/U_frmAbertura.h"
 #include "core/VisualStyle.h"
 #include <QApplication>
 #include <QThread>
@@ -12,10 +13,12 @@
 
 namespace dv {
 
-StartupObjects startup(QApplication& app, const QString& executableFolder) {
+StartupObjects startup(QApplication& app, const QString& executableFolder,
+                       const ScreenRegistration& registerScreens) {
     StartupObjects o;
     if (!applyVisualStyle(app, QStringLiteral("Smokey Quartz Kamri")))
-        services().dialogs().error(QStringLiteral("O estilo visual \"Smokey Quartz Kamri\" não pôde ser aplicado."));
+        services().dialogs().error(
+            QStringLiteral("O estilo visual \"Smokey Quartz Kamri\" não pôde ser aplicado."));
     QApplication::setApplicationName(QStringLiteral("Dentrivale"));
     QApplication::setApplicationDisplayName(QString());
     app.setProperty("helpFile", QString());
@@ -31,6 +34,7 @@ StartupObjects startup(QApplication& app, const QString& executableFolder) {
     o.dm = new Tdm(executableFolder, o.splash);
 
     o.main = new TfrmPrincipal();
+    if (registerScreens) registerScreens(o.main->opener().registry());
     o.splash->hide();
     o.splash->close();
 

@@ -1,0 +1,52 @@
+#include "ScreenWindow.h"
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+namespace dv {
+
+ScreenWindow::ScreenWindow(QWidget* screen, QWidget* parent) : QMdiSubWindow(parent), m_screen(screen) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(screen->objectName());
+    setWidget(screen);
+    setWindowTitle(screen->windowTitle());
+    setWindowIcon(screen->windowIcon());
+    screen->installEventFilter(this);
+}
+
+void ScreenWindow::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        // The screen closed itself and already ran its closing.
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // The base class asks the screen first; a screen that refuses keeps the window.
+    m_windowClosing = true;
+    QMdiSubWindow::closeEvent(event);
+    m_windowClosing = false;
+    if (event->isAccepted()) {
+        m_closed = true;
+        emit screenClosed(this);
+    }
+}
+
+bool ScreenWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_screen) return false;
+    if (event->type() == QEvent::WindowTitleChange) {
+        setWindowTitle(m_screen->windowTitle());
+        return false;
+    }
+    if (event->type() != QEvent::Close || m_forwarding || m_windowClosing || m_closed) return false;
+    // Only a screen closing itself (its "Fechar") gets here: let the screen decide,
+    // then take the window down with it.
+    m_forwarding = true;
+    QCoreApplication::sendEvent(m_screen, event);
+    m_forwarding = false;
+    if (event->isAccepted()) {
+        m_closed = true;
+        emit screenClosed(this);
+        close();
+    }
+    return true;
+}
+
+} // namespace dv
