@@ -100,6 +100,8 @@ public:
     bool enterMovesToNextColumn() const { return m_enterToNext; }
     void setEnterMovesToNextColumn(bool on) { m_enterToNext = on; }
 
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 signals:
     void titleButtonClicked(const QString& fieldName);
     void returnPressed();
@@ -113,7 +115,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void changeEvent(QEvent* event) override;
 
 private:
