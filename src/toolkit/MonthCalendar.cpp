@@ -1,7 +1,8 @@
 #include "MonthCalendar.h"
 #include "ToolkitLocale.h"
-#include <QGuiApplication>
+#include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QTextCharFormat>
 
@@ -13,7 +14,36 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setGridVisible(false);
     m_anchor = m_first = m_last = selectedDate();
-    connect(this, &QCalendarWidget::clicked, this, &MonthCalendar::dayClicked);
+    if (auto* days = findChild<QAbstractItemView*>()) {
+        days->installEventFilter(this);
+        days->viewport()->installEventFilter(this);
+    }
+    connect(this, &QCalendarWidget::selectionChanged, this, [this] {
+        if (m_programmatic) return;
+        m_selectedByChange = true;
+        select(selectedDate());
+    });
+    connect(this, &QCalendarWidget::clicked, this, [this](const QDate& date) {
+        // A click on the day already selected still counts as choosing it.
+        if (!m_selectedByChange) select(date);
+        m_selectedByChange = false;
+    });
+}
+
+bool MonthCalendar::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        m_modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        m_selectedByChange = false;
+        break;
+    case QEvent::MouseButtonPress:
+        m_modifiers = static_cast<QMouseEvent*>(event)->modifiers();
+        m_selectedByChange = false;
+        break;
+    default:
+        break;
+    }
+    return QCalendarWidget::eventFilter(watched, event);
 }
 
 void MonthCalendar::setSelection(const QDate& first, const QDate& last) {
@@ -23,31 +53,19 @@ void MonthCalendar::setSelection(const QDate& first, const QDate& last) {
     m_anchor = a;
     m_first = a;
     m_last = b;
+    m_programmatic = true;
     setSelectedDate(a);
+    m_programmatic = false;
     shade();
 }
 
-void MonthCalendar::dayClicked(const QDate& date) {
-    if ((QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) && m_anchor.isValid()) {
+void MonthCalendar::select(const QDate& date) {
+    if (!date.isValid()) return;
+    if ((m_modifiers & Qt::ShiftModifier) && m_anchor.isValid()) {
         m_first = qMin(m_anchor, date);
         m_last = qMax(m_anchor, date);
     } else {
         m_anchor = m_first = m_last = date;
-    }
-    shade();
-    emit rangeSelected(m_first, m_last);
-}
-
-void MonthCalendar::keyPressEvent(QKeyEvent* event) {
-    const QDate before = selectedDate();
-    QCalendarWidget::keyPressEvent(event);
-    const QDate after = selectedDate();
-    if (after == before) return;
-    if (event->modifiers() & Qt::ShiftModifier) {
-        m_first = qMin(m_anchor, after);
-        m_last = qMax(m_anchor, after);
-    } else {
-        m_anchor = m_first = m_last = after;
     }
     shade();
     emit rangeSelected(m_first, m_last);

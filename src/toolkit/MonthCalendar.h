@@ -5,7 +5,7 @@
 namespace dv {
 
 // A month calendar on which the user selects one day, or a range of days by holding
-// Shift while clicking (or moving with the arrow keys). The range is shaded.
+// Shift while clicking or moving with the arrow keys. The range is shaded.
 //
 //   connect(cal, &dv::MonthCalendar::rangeSelected, this, [&](QDate first, QDate last) {...});
 class MonthCalendar : public QCalendarWidget {
@@ -19,16 +19,19 @@ public:
     void setSelection(const QDate& first, const QDate& last);
 
 signals:
-    // The user clicked a day or extended the range.
+    // The user clicked a day or moved the selection.
     void rangeSelected(const QDate& first, const QDate& last);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void dayClicked(const QDate& date);
+    void select(const QDate& date);
     void shade();
 
+    Qt::KeyboardModifiers m_modifiers; // of the last key or click on the days
+    bool m_programmatic = false;
+    bool m_selectedByChange = false;
     QDate m_anchor;
     QDate m_first;
     QDate m_last;
