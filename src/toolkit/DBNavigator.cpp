@@ -92,7 +92,8 @@ void DBNavigator::updateButtons() {
 }
 
 void DBNavigator::writePendingText() {
-    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+    // The window's focus box, even while another window is active.
+    for (QWidget* w = window()->focusWidget(); w; w = w->parentWidget()) {
         auto* control = dynamic_cast<DataControl*>(w);
         if (control && control->dataSource() == m_source) {
             control->updateRecord();

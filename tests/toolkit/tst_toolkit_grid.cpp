@@ -1,0 +1,353 @@
+// The grid: its model (checked by QAbstractItemModelTester), columns and their
+// layout, titles and the sort mark, following and moving the current row, editing
+// through the dataset, check-box and lookup cells, fixed columns, and the search box.
+#include "ScriptedServices.h"
+#include "ToolkitFixture.h"
+#include "core/ToolkitTexts.h"
+#include "core/db/DatasetModel.h"
+#include "toolkit/DBDateEdit.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/FrozenColumns.h"
+#include "toolkit/IncrementalSearch.h"
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest>
+
+using namespace dv;
+using dv::test::ScriptedServices;
+using dv::test::ToolkitFixture;
+
+namespace {
+// Types text as keystrokes, accented letters included.
+void type(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+} // namespace
+
+class TestToolkitGrid : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ToolkitFixture> m_db;
+    std::unique_ptr<DBGrid> m_grid;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+
+    Dataset& ds() { return *m_db->contacts; }
+    GridModel& model() { return *m_grid->gridModel(); }
+    QString cell(int row, const QString& field, int role = Qt::DisplayRole) {
+        return model().data(model().index(row, model().columnOf(field)), role).toString();
+    }
+    QStringList titles() {
+        QStringList list;
+        for (int c = 0; c < model().columnCount(); ++c)
+            list << model().headerData(c, Qt::Horizontal).toString();
+        return list;
+    }
+    QPoint cellCentre(int row, int column) { return m_grid->visualRect(model().index(row, column)).center(); }
+
+private slots:
+    void initTestCase() { selectToolkitTexts("pt_BR"); }
+    void init() {
+        m_db = std::make_unique<ToolkitFixture>();
+        m_grid = std::make_unique<DBGrid>();
+        m_grid->resize(700, 300);
+        m_grid->setDataSource(m_db->dsContacts.get());
+        m_tester = std::make_unique<QAbstractItemModelTester>(m_grid->model(),
+                                                              QAbstractItemModelTester::FailureReportingMode::QtTest);
+        m_grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_grid.get()));
+    }
+    void cleanup() {
+        m_tester.reset();
+        m_grid.reset();
+        m_db.reset();
+    }
+
+    void columnsAreTheVisibleFields() {
+        QCOMPARE(titles(), QStringList({"Id", "Nome", "CPF", "Cep", "Fone", "Pessoa", "Ativo", "Data Cadastro",
+                                        "Valor", "Observação", "UF", "Estado"}));
+        QCOMPARE(model().rowCount(), 3);
+        QCOMPARE(cell(0, "contato_data"), QString("05/03/2024"));
+        QCOMPARE(cell(0, "contato_valor"), QString("123,45"));
+        QCOMPARE(cell(0, "lk_uf"), QString("Minas Gerais"));
+        QCOMPARE(cell(0, "contato_obs"), QString("primeira linha …"));
+        QCOMPARE(cell(0, "contato_obs", Qt::ToolTipRole), QString("primeira linha\nsegunda"));
+        // Widths in characters: the fields' display widths.
+        QCOMPARE(m_grid->fieldWidth("contato_nome"), 60);
+        QCOMPARE(m_grid->columnWidth(1), 60 * m_grid->charWidth() + 8);
+        // Hiding a field in the dataset takes its column away.
+        ds().fieldByName("contato_cep")->setVisible(false);
+        QVERIFY(!m_grid->isFieldShown("contato_cep"));
+        QCOMPARE(model().columnCount(), 11);
+        ds().close();
+        QCOMPARE(model().rowCount(), 0);
+        ds().open();
+        QCOMPARE(model().rowCount(), 3);
+    }
+
+    void layoutIsReadAndRestoredInDisplayOrder() {
+        m_grid->setColumns({{"contato_nome", "Nome do contato", 20}, {"contato_id", "", 0}, {"gone", "X", 5}});
+        QCOMPARE(m_grid->shownFields(), QStringList({"contato_nome", "contato_id"})); // unknown field skipped
+        QCOMPARE(titles(), QStringList({"Nome do contato", "Id"}));
+        const QList<GridColumn> shown = m_grid->columns();
+        QCOMPARE(shown[0], (GridColumn{"contato_nome", "Nome do contato", 20}));
+        QCOMPARE(shown[1].title, QString("Id"));
+        QCOMPARE(shown[1].width, ds().fieldByName("contato_id")->displayWidth());
+        // A column dragged elsewhere: the model takes the order.
+        m_grid->horizontalHeader()->moveSection(1, 0);
+        QCOMPARE(m_grid->shownFields(), QStringList({"contato_id", "contato_nome"}));
+        QCOMPARE(model().headerData(0, Qt::Horizontal).toString(), QString("Id"));
+        QCOMPARE(m_grid->horizontalHeader()->logicalIndex(0), 0);
+        // Resized with the mouse, read back in characters.
+        m_grid->setColumnWidth(1, 12 * m_grid->charWidth() + 8);
+        QCOMPARE(m_grid->fieldWidth("contato_nome"), 12);
+        QCOMPARE(m_grid->columns()[1].width, 12);
+        // Shown again, a column goes to the end; titles and widths can be set.
+        m_grid->setFieldShown("contato_cpf", true);
+        m_grid->setFieldTitle("contato_cpf", "Documento");
+        m_grid->setFieldWidth("contato_cpf", 14);
+        QCOMPARE(m_grid->shownFields(), QStringList({"contato_id", "contato_nome", "contato_cpf"}));
+        QCOMPARE(m_grid->fieldTitle("contato_cpf"), QString("Documento"));
+        QCOMPARE(m_grid->fieldWidth("contato_cpf"), 14);
+        m_grid->setFieldShown("contato_id", false);
+        QCOMPARE(m_grid->shownFields(), QStringList({"contato_nome", "contato_cpf"}));
+        // Survives reopening the query.
+        ds().close();
+        ds().open();
+        QCOMPARE(m_grid->shownFields(), QStringList({"contato_nome", "contato_cpf"}));
+        QCOMPARE(m_grid->fieldWidth("contato_nome"), 12);
+        // An empty list goes back to every visible field.
+        m_grid->setColumns({});
+        QCOMPARE(model().columnCount(), 12);
+        QCOMPARE(m_grid->defaultColumns().size(), 12);
+    }
+
+    void titlesAreButtonsAndShowTheSort() {
+        QSignalSpy clicks(m_grid.get(), &DBGrid::titleButtonClicked);
+        const int c = model().columnOf("contato_nome");
+        QHeaderView* header = m_grid->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(c) + 10, header->height() / 2));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks[0][0].toString(), QString("contato_nome"));
+        QVERIFY(!model().headerData(c, Qt::Horizontal, Qt::DecorationRole).isValid());
+        m_grid->setSortIndicator("contato_nome", true);
+        QVERIFY(model().headerData(c, Qt::Horizontal, Qt::FontRole).value<QFont>().underline());
+        const QIcon up = model().headerData(c, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+        m_grid->setSortIndicator("contato_nome", false);
+        const QIcon down = model().headerData(c, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+        QVERIFY(!up.isNull() && !down.isNull());
+        QVERIFY(up.pixmap(12).toImage() != down.pixmap(12).toImage());
+        m_grid->setSortIndicator("contato_id", true);
+        QVERIFY(!model().headerData(c, Qt::Horizontal, Qt::DecorationRole).isValid());
+        QVERIFY(!model().headerData(c, Qt::Horizontal, Qt::FontRole).isValid());
+        // Two title lines, rows 120 % of the font.
+        const QFontMetrics fm(m_grid->font());
+        QCOMPARE(m_grid->verticalHeader()->defaultSectionSize(), qRound(fm.height() * 1.2));
+        QVERIFY(header->height() >= 2 * fm.lineSpacing());
+        QCOMPARE(m_grid->font().family(), QString("Verdana"));
+        QCOMPARE(m_grid->font().pointSize(), 8);
+        QCOMPARE(m_grid->palette().color(QPalette::AlternateBase), QColor(0xFB, 0xFB, 0xFB));
+        QCOMPARE(m_grid->titleColor(), QColor(0xF4, 0xF4, 0xF4));
+        m_grid->setTitleColor(QColor(0xEB, 0xEB, 0xEB));
+        QVERIFY(header->styleSheet().contains("#ebebeb"));
+    }
+
+    void followsAndMovesTheCurrentRow() {
+        QCOMPARE(m_grid->currentIndex().row(), 0);
+        ds().last();
+        QCOMPARE(m_grid->currentIndex().row(), 2);
+        QVERIFY(model().headerData(2, Qt::Vertical, Qt::DecorationRole).isValid()); // the row marker
+        QVERIFY(!model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
+        QCOMPARE(ds().recNo(), 2);
+        m_grid->setFocus();
+        QTest::keyClick(m_grid.get(), Qt::Key_Up);
+        QCOMPARE(ds().recNo(), 1);
+        // Sorting the dataset keeps the grid on the same record.
+        ds().moveTo(1); // Bruno
+        ds().setSort("contato_nome DESC");
+        QCOMPARE(m_grid->currentIndex().row(), ds().currentRow());
+        QCOMPARE(cell(m_grid->currentIndex().row(), "contato_nome"), QString("Bruno \"Bê\" Lima"));
+    }
+
+    void readOnlyGridGivesEnterEscapeAndDoubleClick() {
+        m_grid->setReadOnly(true);
+        m_grid->setRowSelect(true);
+        QSignalSpy enter(m_grid.get(), &DBGrid::returnPressed);
+        QSignalSpy escape(m_grid.get(), &DBGrid::escapePressed);
+        QSignalSpy dbl(m_grid.get(), &DBGrid::rowDoubleClicked);
+        m_grid->setFocus();
+        QTest::keyClick(m_grid.get(), Qt::Key_Return);
+        QTest::keyClick(m_grid.get(), Qt::Key_Escape);
+        QTest::mouseDClick(m_grid->viewport(), Qt::LeftButton, {}, cellCentre(2, 1));
+        QCOMPARE(enter.count(), 1);
+        QCOMPARE(escape.count(), 1);
+        QCOMPARE(dbl.count(), 1);
+        QCOMPARE(ds().recNo(), 3);
+        QVERIFY(!(model().flags(model().index(0, 1)) & Qt::ItemIsEditable));
+        // Typing does not edit.
+        QTest::keyClicks(m_grid.get(), "x");
+        QCOMPARE(ds().state(), DatasetState::Browse);
+    }
+
+    void checkBoxCellsStoreFlags() {
+        m_grid->setCheckBoxField("contato_ativo");
+        const int c = model().columnOf("contato_ativo");
+        QCOMPARE(model().data(model().index(0, c), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(model().data(model().index(1, c), Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(cell(0, "contato_ativo"), QString());
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, cellCentre(1, c));
+        QCOMPARE(ds().recNo(), 2);
+        QCOMPARE(ds().fieldByName("contato_ativo")->asString(), QString("S"));
+        ds().post();
+        QCOMPARE(m_db->stored("contato_ativo", 2).toString(), QString("S"));
+        // Read-only: no change.
+        m_grid->setReadOnly(true);
+        QTest::mouseClick(m_grid->viewport(), Qt::LeftButton, {}, cellCentre(1, c));
+        QCOMPARE(ds().fieldByName("contato_ativo")->asString(), QString("S"));
+        QCOMPARE(ds().state(), DatasetState::Browse);
+    }
+
+    void editingWritesThroughTheDataset() {
+        ScriptedServices services;
+        m_grid->setFocus();
+        m_grid->setCurrentIndex(model().index(0, model().columnOf("contato_nome")));
+        QTest::keyClick(m_grid.get(), 'Z'); // typing starts the editor
+        QLineEdit* editor = m_grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        type(editor, "élia");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the view commits on its next turn
+        QCOMPARE(ds().state(), DatasetState::Edit);
+        QCOMPARE(ds().fieldByName("contato_nome")->asString(), QString("Zélia"));
+        // Escape cancels the row's changes.
+        QTest::keyClick(m_grid.get(), Qt::Key_Escape);
+        QCOMPARE(ds().state(), DatasetState::Browse);
+        QCOMPARE(cell(0, "contato_nome"), QString("Ana Souza"));
+        // Dates are typed day first.
+        m_grid->setCurrentIndex(model().index(0, model().columnOf("contato_data")));
+        m_grid->edit(m_grid->currentIndex());
+        auto* date = m_grid->viewport()->findChild<DBDateEdit*>();
+        QVERIFY(date);
+        date->selectAll();
+        date->home(false);
+        QTest::keyClicks(date, "02011999");
+        QTest::keyClick(date, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(ds().fieldByName("contato_data")->asDate(), QDate(1999, 1, 2));
+        ds().post();
+        // Insert appends; Ctrl+Delete asks and deletes.
+        QTest::keyClick(m_grid.get(), Qt::Key_Insert);
+        QCOMPARE(ds().state(), DatasetState::Insert);
+        QCOMPARE(model().rowCount(), 4);
+        QCOMPARE(m_grid->currentIndex().row(), 3);
+        QTest::keyClick(m_grid.get(), Qt::Key_Escape);
+        QCOMPARE(model().rowCount(), 3);
+        m_grid->setCurrentIndex(model().index(2, 1));
+        services.dialogs.queueConfirmation(true);
+        QTest::keyClick(m_grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(services.dialogs.lastText(), QString("Excluir o registro?"));
+        QCOMPARE(model().rowCount(), 2);
+        auto count = m_db->temp.db->query("select count(*) from contato");
+        QVERIFY(count->next());
+        QCOMPARE(count->integer(0), 2);
+        // Not allowed: the keys do nothing.
+        m_grid->setAllowInsert(false);
+        m_grid->setAllowDelete(false);
+        QTest::keyClick(m_grid.get(), Qt::Key_Insert);
+        QTest::keyClick(m_grid.get(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(model().rowCount(), 2);
+        QCOMPARE(ds().state(), DatasetState::Browse);
+        DV_VERIFY_SERVICES(services);
+    }
+
+    void lookupCellsChooseAndClearTheKey() {
+        const int c = model().columnOf("lk_uf");
+        QVERIFY(model().flags(model().index(0, c)) & Qt::ItemIsEditable);
+        m_grid->setCurrentIndex(model().index(0, c));
+        m_grid->edit(m_grid->currentIndex());
+        auto* combo = m_grid->viewport()->findChild<QComboBox*>();
+        QVERIFY(combo);
+        QCOMPARE(combo->currentText(), QString("Minas Gerais"));
+        combo->setCurrentIndex(combo->findText("Rio de Janeiro"));
+        m_grid->setFocus(); // leaving the editor commits it
+        QCOMPARE(ds().fieldByName("contato_uf")->asString(), QString("RJ"));
+        QCOMPARE(cell(0, "lk_uf"), QString("Rio de Janeiro"));
+        m_grid->setFocus();
+        QTest::keyClick(m_grid.get(), Qt::Key_Delete);
+        QVERIFY(ds().fieldByName("contato_uf")->isNull());
+        QCOMPARE(cell(0, "lk_uf"), QString());
+    }
+
+    void enterCanMoveToTheNextColumn() {
+        m_grid->setEnterMovesToNextColumn(true);
+        m_grid->setColumns({{"contato_nome"}, {"contato_cpf"}});
+        m_grid->setCurrentIndex(model().index(0, 0));
+        m_grid->setFocus();
+        QTest::keyClick(m_grid.get(), Qt::Key_Return);
+        QCOMPARE(m_grid->currentIndex(), model().index(0, 1));
+        QTest::keyClick(m_grid.get(), Qt::Key_Return);
+        QCOMPARE(m_grid->currentIndex(), model().index(1, 0));
+        QCOMPARE(ds().recNo(), 2);
+    }
+
+    void fixedColumnStaysWhileScrolling() {
+        m_grid->setFixedColumns(1);
+        m_grid->setColumns({{"contato_nome", "", 30}, {"contato_cpf", "", 40}, {"contato_obs", "", 60},
+                            {"contato_fone", "", 40}});
+        QCoreApplication::processEvents();
+        auto* frozen = m_grid->findChild<FrozenColumns*>();
+        QVERIFY(frozen);
+        QVERIFY(frozen->view()->isVisible());
+        QCOMPARE(frozen->width(), m_grid->columnWidth(0));
+        QVERIFY(frozen->view()->isColumnHidden(1));
+        QVERIFY(!frozen->view()->isColumnHidden(0));
+        m_grid->horizontalScrollBar()->setValue(m_grid->horizontalScrollBar()->maximum());
+        QCOMPARE(frozen->view()->geometry().left(), m_grid->verticalHeader()->width() + m_grid->frameWidth());
+        // Clicking its title is clicking the grid's.
+        QSignalSpy clicks(m_grid.get(), &DBGrid::titleButtonClicked);
+        QTest::mouseClick(frozen->view()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks[0][0].toString(), QString("contato_nome"));
+    }
+
+    void cellColoursComeFromTheScreen() {
+        m_grid->setCellColors([](int row, const Field* f, CellColors& colors) {
+            if (row == 1 && f->fieldName() == "contato_nome") colors.background = QBrush(Qt::red);
+        });
+        QCOMPARE(model().data(model().index(1, model().columnOf("contato_nome")), Qt::BackgroundRole).value<QBrush>(),
+                 QBrush(Qt::red));
+        QVERIFY(!model().data(model().index(0, model().columnOf("contato_nome")), Qt::BackgroundRole).isValid());
+    }
+
+    void searchBoxMovesToTheFirstMatch() {
+        IncrementalSearch search;
+        search.setDataSource(m_db->dsContacts.get());
+        search.setSearchField("contato_nome");
+        ds().setSort("contato_nome ASC");
+        QTest::keyClicks(&search, "c");
+        QCOMPARE(ds().fieldByName("contato_nome")->asString(), QString("Carla Dias"));
+        QCOMPARE(m_grid->currentIndex().row(), 2);
+        QTest::keyClick(&search, Qt::Key_Backspace);
+        QTest::keyClicks(&search, "BRU");
+        QCOMPARE(ds().fieldByName("contato_nome")->asString(), QString("Bruno \"Bê\" Lima"));
+        QTest::keyClicks(&search, "x"); // no match: stays
+        QCOMPARE(ds().fieldByName("contato_nome")->asString(), QString("Bruno \"Bê\" Lima"));
+        search.setSearchField("no_such_field");
+        QVERIFY(!search.search());
+        QSignalSpy escape(&search, &IncrementalSearch::escapePressed);
+        QTest::keyClick(&search, Qt::Key_Escape);
+        QCOMPARE(escape.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestToolkitGrid)
+#include "tst_toolkit_grid.moc"
