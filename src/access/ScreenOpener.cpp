@@ -148,23 +148,28 @@ bool ScreenOpener::open(const QString& formName) {
 void ScreenOpener::showList(QWidget* screen, const QString& formName) {
     auto* window = new ScreenWindow(screen);
     try {
-        auto* entry = new QAction(accessIcon(AccessIcon::WindowItem), description(formName), screen);
+        QPointer<QAction> entry =
+            new QAction(accessIcon(AccessIcon::WindowItem), description(formName), screen);
         entry->setObjectName(formName + QStringLiteral("_Janela"));
         entry->setToolTip(formName);
         entry->setStatusTip(formName);
-        connect(entry, &QAction::triggered, this, [this, entry] { open(entry->statusTip()); });
+        connect(entry, &QAction::triggered, this, [this, hint = formName] { open(hint); });
         m_main->Janelas1->addAction(entry);
 
-        m_main->mdiArea()->addSubWindow(window);
-        connect(window, &ScreenWindow::screenClosed, m_main, [this] { m_main->childScreensChanged(); });
-        connect(window, &QObject::destroyed, m_main, [this] { m_main->childScreensChanged(); });
-        m_main->childScreensChanged();
-
-        // Shown already maximised with drawing held back, so that the screen is never
-        // seen at its designed size first.
-        window->setUpdatesEnabled(false);
+        // The area is made ready first, then the window is added already maximised and
+        // with drawing held back, so that the screen is never seen at its designed size.
+        m_main->showScreenArea();
         QCoreApplication::processEvents();
+        window->setUpdatesEnabled(false);
         window->setWindowState(Qt::WindowMaximized);
+        m_main->mdiArea()->addSubWindow(window);
+        // The entry goes as soon as the screen has closed; the screen itself is freed
+        // a moment later.
+        connect(window, &ScreenWindow::screenClosed, m_main, [this, entry] {
+            delete entry;
+            m_main->childScreensChanged();
+        });
+        connect(window, &QObject::destroyed, m_main, [this] { m_main->childScreensChanged(); });
         window->show();
         QCoreApplication::processEvents();
         m_main->mdiArea()->setActiveSubWindow(window);

@@ -31,9 +31,20 @@ void ScreenWindow::closeEvent(QCloseEvent* event) {
 
 bool ScreenWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_screen) return false;
-    if (event->type() == QEvent::WindowTitleChange) {
+    switch (event->type()) {
+    case QEvent::WindowTitleChange:
         setWindowTitle(m_screen->windowTitle());
         return false;
+    // The area hides and shows its windows as another one is maximised or activated;
+    // the screen learns only of being shown once and hidden when it closes.
+    case QEvent::Show:
+        if (m_shown) return true;
+        m_shown = true;
+        return false;
+    case QEvent::Hide:
+        return !(m_closed || m_windowClosing);
+    default:
+        break;
     }
     if (event->type() != QEvent::Close || m_forwarding || m_windowClosing || m_closed) return false;
     // Only a screen closing itself (its "Fechar") gets here: let the screen decide,

@@ -29,6 +29,7 @@ private:
     bool m_closed = false;
     bool m_forwarding = false;
     bool m_windowClosing = false;
+    bool m_shown = false;
 };
 
 } // namespace dv

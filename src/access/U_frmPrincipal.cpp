@@ -366,7 +366,9 @@ QString TfrmPrincipal::loginPanel() const {
     return static_cast<QLabel*>(m_panels[6])->text();
 }
 
-TfrmMenu* TfrmPrincipal::menuWindow() const { return m_menu; }
+TfrmMenu* TfrmPrincipal::menuWindow() const {
+    return m_menu;
+}
 
 int TfrmPrincipal::childScreenCount() const {
     return int(m_opener->openScreens().size());
@@ -374,6 +376,11 @@ int TfrmPrincipal::childScreenCount() const {
 
 bool TfrmPrincipal::wallpaperShown() const {
     return m_client->currentWidget() == pnlFundo;
+}
+
+void TfrmPrincipal::showScreenArea() {
+    m_client->setCurrentWidget(m_mdi);
+    Logof1->setEnabled(false);
 }
 
 void TfrmPrincipal::childScreensChanged() {

@@ -43,6 +43,8 @@ public:
     // allows "Logof" only then. The opener calls it as screens come and go.
     void childScreensChanged();
     bool wallpaperShown() const;
+    // Gives the client area to the screens (the opener, just before a screen is added).
+    void showScreenArea();
 
     // The system menu window while it exists.
     TfrmMenu* menuWindow() const;
