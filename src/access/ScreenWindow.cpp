@@ -11,6 +11,11 @@ ScreenWindow::ScreenWindow(QWidget* screen, QWidget* parent) : QMdiSubWindow(par
     setWindowTitle(screen->windowTitle());
     setWindowIcon(screen->windowIcon());
     screen->installEventFilter(this);
+    connect(this, &QMdiSubWindow::windowStateChanged, this,
+            [this](Qt::WindowStates was, Qt::WindowStates is) {
+                if (!(was & Qt::WindowActive) && (is & Qt::WindowActive) && m_screen && !m_closed)
+                    emit screenActivated(m_screen);
+            });
 }
 
 void ScreenWindow::closeEvent(QCloseEvent* event) {

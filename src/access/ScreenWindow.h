@@ -17,6 +17,9 @@ public:
     bool isClosed() const { return m_closed; }
 
 signals:
+    // The window became the active child of the area: the moment a list screen takes
+    // the main window's header caption and its own colours again.
+    void screenActivated(QWidget* screen);
     // The screen has accepted to close; the window is about to go.
     void screenClosed(dv::ScreenWindow* window);
 

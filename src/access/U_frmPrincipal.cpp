@@ -95,6 +95,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     // Creation handler.
     setWindowTitle(dv::session().applicationTitle());
     setWindowIcon(dv::accessIcon(dv::AccessIcon::StatusPicture));
+    // Child screens and dialogs without a picture of their own carry the system's.
+    QApplication::setWindowIcon(windowIcon());
     static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
     static_cast<QLabel*>(m_panels[2])
         ->setText(dv::services().clock().today().toString(QStringLiteral("dd/MM/yyyy")));
@@ -144,11 +146,19 @@ void TfrmPrincipal::createTabs() {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
     PageControl1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    PageControl1->setStyleSheet(
-        QStringLiteral("QTabWidget::pane { border: none; border-bottom: 1px solid #C9C0B7; }"
-                       "QTabWidget > QWidget > QWidget { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                       "stop:0 #FBFAF8, stop:1 #ECE7E2); }"
-                       "QToolButton { font-size: 8pt; padding: 4px 6px; color: #2A2521; }"));
+    PageControl1->setStyleSheet(QStringLiteral(
+        "QTabWidget::pane { border: none; border-top: 1px solid #C9C0B7; border-bottom: 1px solid #C9C0B7; }"
+        "QTabWidget > QWidget > QWidget { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+        "stop:0 #FFFFFF, stop:1 #EEE9E4); }"
+        "QTabBar { background: #E8E4E0; }"
+        "QTabBar::tab { padding: 5px 16px; margin: 3px 1px 0 1px; border: 1px solid transparent; "
+        "border-bottom: none; border-top-left-radius: 4px; border-top-right-radius: 4px; color: #5A4F46; }"
+        "QTabBar::tab:first { margin-left: 6px; }"
+        "QTabBar::tab:hover { background: #F4F1EE; }"
+        "QTabBar::tab:selected { background: #FFFFFF; border-color: #C9C0B7; color: #5A4333; font-weight: "
+        "bold; "
+        "border-top: 2px solid #7C6250; }"
+        "QToolButton { font-size: 8pt; padding: 4px 6px; color: #2A2521; }"));
     auto page = [this](const char* name, const QString& caption) {
         auto* w = new QWidget(PageControl1);
         w->setObjectName(QLatin1String(name));

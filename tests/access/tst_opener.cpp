@@ -192,8 +192,11 @@ private slots:
         QWidget* contatos = app.opener().openScreen(QStringLiteral("frmContato"));
         QCOMPARE(app.opener().windowMenuEntry(contatos)->text(), QStringLiteral("Cadastros"));
 
-        // The entry brings its screen to the front.
+        // The entry brings its screen to the front, and the screen learns of it.
+        auto* pacientesWindow = qobject_cast<ScreenWindow*>(windowOf(app.opener().openScreen("frmPaciente")));
+        QSignalSpy activated(pacientesWindow, &ScreenWindow::screenActivated);
         app.opener().windowMenuEntry(app.opener().openScreen(QStringLiteral("frmPaciente")))->trigger();
+        QCOMPARE(activated.size(), 1);
         QCOMPARE(app.main()->mdiArea()->activeSubWindow(), windowOf(app.opener().openScreen("frmPaciente")));
 
         // A screen that refuses to close keeps its window and entry.
