@@ -3,13 +3,14 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
-#include <QToolButton>
 #include <cmath>
 
 namespace dv {
 
-CalculatorPopup::CalculatorPopup(QWidget* parent) : QFrame(parent, Qt::Popup), m_display(new QLineEdit(this)) {
+CalculatorPopup::CalculatorPopup(QWidget* parent)
+    : QFrame(parent, Qt::Popup), m_display(new QLineEdit(this)) {
     setFrameShape(QFrame::StyledPanel);
     m_display->setReadOnly(true);
     m_display->setAlignment(Qt::AlignRight);
@@ -32,14 +33,18 @@ CalculatorPopup::CalculatorPopup(QWidget* parent) : QFrame(parent, Qt::Popup), m
         for (int c = 0; c < 4; ++c) {
             const QString key = QString::fromUtf8(keys[r][c]);
             if (key.isEmpty()) continue;
-            auto* b = new QToolButton(this);
-            b->setText(key);
+            auto* b = new QPushButton(key, this);
+            b->setAutoDefault(false);
             b->setFocusPolicy(Qt::NoFocus);
-            b->setMinimumSize(34, 28);
-            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+            b->setFixedSize(key == QLatin1String("0") ? 95 : 46, 30);
+            if (!key[0].isDigit() && key != QLatin1String(",")) {
+                QFont f = b->font();
+                f.setBold(true);
+                b->setFont(f);
+            }
             const int span = key == QLatin1String("0") ? 2 : 1;
             grid->addWidget(b, r + 1, c, 1, span);
-            connect(b, &QToolButton::clicked, this, [this, key] {
+            connect(b, &QPushButton::clicked, this, [this, key] {
                 if (key == QLatin1String("OK"))
                     accept();
                 else if (key == QStringLiteral("÷"))
@@ -123,7 +128,8 @@ void CalculatorPopup::press(const QString& key) {
         }
     } else if (key == QStringLiteral("±")) {
         QString t = m_display->text();
-        m_display->setText(t.startsWith(QLatin1Char('-')) ? t.mid(1) : (t == QLatin1String("0") ? t : QLatin1Char('-') + t));
+        m_display->setText(
+            t.startsWith(QLatin1Char('-')) ? t.mid(1) : (t == QLatin1String("0") ? t : QLatin1Char('-') + t));
     } else if (key == QLatin1String("=")) {
         calculate();
         m_startNew = true;

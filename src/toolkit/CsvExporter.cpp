@@ -22,7 +22,8 @@ void CsvExporter::write(const QString& path, const Dataset& dataset, const QList
     for (int r = 0; r < rows; ++r) {
         line = quoted(QString::number(r + 1));
         for (const ExportColumn& c : cols)
-            line += QLatin1Char(',') + quoted(dataset.isNull(r, c.field) ? QString() : dataset.displayText(r, c.field));
+            line += QLatin1Char(',') +
+                    quoted(dataset.isNull(r, c.field) ? QString() : dataset.displayText(r, c.field));
         line += QStringLiteral("\r\n");
         file.write(line);
     }

@@ -31,7 +31,8 @@ void DBCalcEdit::accepted(double value) {
 }
 
 void DBCalcEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier))) {
+    if (event->key() == Qt::Key_F4 ||
+        (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier))) {
         showCalculator();
         return;
     }

@@ -7,7 +7,8 @@ namespace dv {
 
 DBCheckBox::DBCheckBox(QWidget* parent) : DBCheckBox(QString(), parent) {}
 
-DBCheckBox::DBCheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent), DataControl(this) {
+DBCheckBox::DBCheckBox(const QString& caption, QWidget* parent)
+    : QCheckBox(caption, parent), DataControl(this) {
     registerToolkitTexts();
     link().onLoad = [this] { load(); };
 }

@@ -117,6 +117,13 @@ QString DBEdit::typedText() const {
     return m_mask.isEmpty() ? text() : m_mask.typedText(displayText());
 }
 
+void DBEdit::focusInEvent(QFocusEvent* event) {
+    // A screen may have given the field its mask since the box last showed it.
+    Field* f = field();
+    if (f && m_ownMask.isEmpty() && f->editMask() != m_mask.systemMask() && !m_modified) load();
+    QLineEdit::focusInEvent(event);
+}
+
 void DBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     if (m_modified && field()) {

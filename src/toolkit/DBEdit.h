@@ -13,7 +13,8 @@ enum class CharCase { Normal, Upper, Lower };
 //
 // The edit mask is the box's own (setEditMask) or else the field's, in the system's
 // notation ("999.999.999-99;0;_": digits only are stored; ";1;" stores the literals).
-// Without a mask a text field limits typing to its size.
+// Without a mask a text field limits typing to its size. A mask given to the field
+// after the box showed it takes effect on reload() or when the box is entered.
 //
 //   auto* e = new dv::DBEdit(page);
 //   e->setObjectName("DBEdit2");
@@ -46,6 +47,7 @@ public:
     QString typedText() const override;
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

@@ -17,7 +17,8 @@ namespace {
 QFont gridFont() {
     // Verdana where it is installed; its metric twin elsewhere.
     static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans"), QStringLiteral("Bitstream Vera Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Verdana"),
+                                   {QStringLiteral("DejaVu Sans"), QStringLiteral("Bitstream Vera Sans")});
         return true;
     }();
     Q_UNUSED(substituted);
@@ -30,7 +31,8 @@ constexpr int cellPadding = 8; // pixels around a column's characters
 } // namespace
 
 DBGrid::DBGrid(QWidget* parent)
-    : QTableView(parent), m_delegate(new GridDelegate(this)), m_titleColor(colorFromNumber(colors::gridTitle)),
+    : QTableView(parent), m_delegate(new GridDelegate(this)),
+      m_titleColor(colorFromNumber(colors::gridTitle)),
       m_alternateColor(colorFromNumber(colors::gridAlternateRow)) {
     setFont(gridFont());
     horizontalHeader()->setFont(gridFont());
@@ -99,7 +101,8 @@ Dataset* DBGrid::dataset() const {
 // ---- columns ----
 
 int DBGrid::charWidth() const {
-    return qMax(1, fontMetrics().averageCharWidth());
+    // A character of width is a digit's width, as the system's grids count it.
+    return qMax(1, fontMetrics().horizontalAdvance(QLatin1Char('0')));
 }
 
 QList<GridColumn> DBGrid::columns() const {
@@ -145,7 +148,8 @@ void DBGrid::setFieldShown(const QString& fieldName, bool shown) {
             listed = listed || c.fieldName.compare(fieldName, Qt::CaseInsensitive) == 0;
         if (!listed) list.append({fieldName, QString(), 0});
     } else {
-        list.removeIf([&](const GridColumn& c) { return c.fieldName.compare(fieldName, Qt::CaseInsensitive) == 0; });
+        list.removeIf(
+            [&](const GridColumn& c) { return c.fieldName.compare(fieldName, Qt::CaseInsensitive) == 0; });
     }
     if (list.isEmpty()) list.append({QStringLiteral(" "), QString(), 0}); // none shown, not "all"
     m_model->setColumns(list);
@@ -177,8 +181,14 @@ Field* DBGrid::fieldAt(int column) const {
 void DBGrid::applyWidths() {
     if (!m_model) return;
     m_applyingWidths = true;
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        setColumnWidth(c, m_model->widthAt(c) * charWidth() + cellPadding);
+    const QFontMetrics titles(horizontalHeader()->font());
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        int px = m_model->widthAt(c) * charWidth() + cellPadding;
+        // A column of the field's own width is at least as wide as its title (and sort arrow).
+        if (m_model->columnAt(c).width == 0)
+            px = qMax(px, titles.horizontalAdvance(m_model->titleAt(c)) + cellPadding + 18);
+        setColumnWidth(c, px);
+    }
     m_applyingWidths = false;
     if (m_frozen) m_frozen->refresh();
 }
@@ -500,7 +510,8 @@ void DBGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
     if (!index.isValid()) return;
     const QRect r = visualRect(index);
     if (r.top() < 0 || r.bottom() > viewport()->height())
-        QTableView::scrollTo(model()->index(index.row(), horizontalHeader()->logicalIndexAt(m_frozen->width() + 1)), hint);
+        QTableView::scrollTo(
+            model()->index(index.row(), horizontalHeader()->logicalIndexAt(m_frozen->width() + 1)), hint);
 }
 
 } // namespace dv

@@ -52,7 +52,8 @@ void DBImage::load() {
     const QByteArray bytes = f && link().isActive() && !f->isNull() ? f->asBytes() : QByteArray();
     if (!bytes.isEmpty() && bytes == m_shownBytes && !m_image.isNull()) return;
     m_image = QImage();
-    if (!bytes.isEmpty() && m_image.loadFromData(bytes)) m_shownBytes = bytes;
+    if (!bytes.isEmpty() && m_image.loadFromData(bytes))
+        m_shownBytes = bytes;
     else {
         m_image = QImage(); // not a picture: nothing
         m_shownBytes.clear();
@@ -71,7 +72,8 @@ QRect DBImage::pictureRect() const {
         size.scale(box.size(), Qt::KeepAspectRatio);
     QPoint at = box.topLeft();
     if (m_center)
-        at = QPoint(box.left() + (box.width() - size.width()) / 2, box.top() + (box.height() - size.height()) / 2);
+        at = QPoint(box.left() + (box.width() - size.width()) / 2,
+                    box.top() + (box.height() - size.height()) / 2);
     return QRect(at, size);
 }
 

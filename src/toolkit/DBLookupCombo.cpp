@@ -3,31 +3,27 @@
 #include "LookupPopup.h"
 #include "ToolkitLocale.h"
 #include "core/db/Dataset.h"
+#include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QStyle>
-#include <QToolButton>
 
 namespace dv {
 
 DBLookupCombo::DBLookupCombo(QWidget* parent)
-    : QWidget(parent), DataControl(this), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)) {
+    : QWidget(parent), DataControl(this), m_edit(new QLineEdit(this)),
+      m_button(
+          m_edit->addAction(toolkitIcon(QStringLiteral("x-dv-drop-down")), QLineEdit::TrailingPosition)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_edit);
-    layout->addWidget(m_button);
-    m_button->setArrowType(Qt::DownArrow);
-    m_button->setFocusPolicy(Qt::NoFocus);
-    m_button->setFixedWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
-    m_button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     setFocusProxy(m_edit);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_edit->installEventFilter(this);
 
-    connect(m_button, &QToolButton::clicked, this, [this] {
+    connect(m_button, &QAction::triggered, this, [this] {
         if (isPopupVisible())
             hidePopup();
         else if (!blocked()) {
@@ -40,8 +36,8 @@ DBLookupCombo::DBLookupCombo(QWidget* parent)
     link().onState = [this] { updateState(); };
 }
 
-void DBLookupCombo::setLookup(DataSource* lookupSource, const QString& keyField, const QStringList& displayFields,
-                              const QStringList& titles) {
+void DBLookupCombo::setLookup(DataSource* lookupSource, const QString& keyField,
+                              const QStringList& displayFields, const QStringList& titles) {
     if (m_lookup) disconnect(m_lookup, nullptr, this, nullptr);
     m_lookup = lookupSource;
     m_keyField = keyField;
@@ -69,7 +65,8 @@ QList<GridColumn> DBLookupCombo::popupColumns() const {
 
 QString DBLookupCombo::displayOf(const QVariant& key) const {
     Dataset* lookup = m_lookup ? m_lookup->dataset() : nullptr;
-    if (!lookup || !lookup->isActive() || !key.isValid() || key.isNull() || m_displayFields.isEmpty()) return QString();
+    if (!lookup || !lookup->isActive() || !key.isValid() || key.isNull() || m_displayFields.isEmpty())
+        return QString();
     Field* shown = lookup->findField(m_displayFields.first());
     const QVariant v = lookup->lookup(m_keyField, {key}, m_displayFields.first());
     if (!v.isValid()) return QString();

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAction;
 class QLineEdit;
-class QToolButton;
 
 namespace dv {
 
@@ -90,7 +90,7 @@ private:
     QList<GridColumn> popupColumns() const;
 
     QLineEdit* m_edit;
-    QToolButton* m_button;
+    QAction* m_button;
     LookupPopup* m_popup = nullptr;
     QPointer<DataSource> m_lookup;
     QString m_keyField;

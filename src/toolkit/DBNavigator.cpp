@@ -17,10 +17,10 @@ struct ButtonInfo {
     ToolkitText hint;
 };
 constexpr ButtonInfo infos[DBNavigator::ButtonCount] = {
-    {"go-first", ToolkitText::NavFirst},      {"go-previous", ToolkitText::NavPrior},
-    {"go-next", ToolkitText::NavNext},        {"go-last", ToolkitText::NavLast},
-    {"list-add", ToolkitText::NavInsert},     {"list-remove", ToolkitText::NavDelete},
-    {"document-edit", ToolkitText::NavEdit},  {"dialog-ok-apply", ToolkitText::NavPost},
+    {"go-first", ToolkitText::NavFirst},       {"go-previous", ToolkitText::NavPrior},
+    {"go-next", ToolkitText::NavNext},         {"go-last", ToolkitText::NavLast},
+    {"list-add", ToolkitText::NavInsert},      {"list-remove", ToolkitText::NavDelete},
+    {"document-edit", ToolkitText::NavEdit},   {"dialog-ok-apply", ToolkitText::NavPost},
     {"dialog-cancel", ToolkitText::NavCancel}, {"view-refresh", ToolkitText::NavRefresh},
 };
 } // namespace
@@ -123,7 +123,8 @@ void DBNavigator::press(Button b) {
         break;
     case Delete:
         if (ds->isEmpty()) return;
-        if (m_confirmDelete && !services().dialogs().confirmation(toolkitText(ToolkitText::DeleteRecordQuestion)))
+        if (m_confirmDelete &&
+            !services().dialogs().confirmation(toolkitText(ToolkitText::DeleteRecordQuestion)))
             return;
         if (ds->state() == DatasetState::Insert)
             ds->cancel();

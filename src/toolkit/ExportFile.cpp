@@ -21,8 +21,9 @@ ExportFile::~ExportFile() {
 }
 
 QString ExportFile::failureMessage(const QString& path) {
-    return QStringLiteral("Não foi possível gravar o arquivo %1. Verifique se a pasta existe, se há permissão "
-                          "de escrita e se o arquivo não está aberto em outro programa.")
+    return QStringLiteral(
+               "Não foi possível gravar o arquivo %1. Verifique se a pasta existe, se há permissão "
+               "de escrita e se o arquivo não está aberto em outro programa.")
         .arg(QDir::toNativeSeparators(path));
 }
 

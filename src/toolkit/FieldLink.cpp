@@ -58,7 +58,8 @@ bool FieldLink::isEditing() const {
 bool FieldLink::canModify() const {
     Dataset* ds = dataset();
     Field* f = field();
-    if (!ds || !f || !ds->isActive() || ds->isReadOnly() || f->isReadOnly() || f->isCalculated()) return false;
+    if (!ds || !f || !ds->isActive() || ds->isReadOnly() || f->isReadOnly() || f->isCalculated())
+        return false;
     if (f->isLookup()) {
         // A lookup field is changed through the key field(s) behind it.
         for (const QString& key : f->keyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts)) {

@@ -8,7 +8,6 @@
 
 namespace dv {
 
-
 // What a data-aware control keeps of its binding: a data source and a field name.
 // It tells the control when to show the field again (another row, a change of the
 // field by someone else, open, close, state) and guards the control's own writes,

@@ -33,10 +33,9 @@ FilterDialog::FilterDialog(Kind kind, QWidget* parent)
     setSizeGripEnabled(true);
 
     m_table->setColumnCount(2);
-    m_table->setHorizontalHeaderLabels({toolkitText(kind == Kind::Filter ? ToolkitText::FilterFields
-                                                                         : ToolkitText::LocateField),
-                                        toolkitText(kind == Kind::Filter ? ToolkitText::FilterValue
-                                                                         : ToolkitText::LocateValue)});
+    m_table->setHorizontalHeaderLabels(
+        {toolkitText(kind == Kind::Filter ? ToolkitText::FilterFields : ToolkitText::LocateField),
+         toolkitText(kind == Kind::Filter ? ToolkitText::FilterValue : ToolkitText::LocateValue)});
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setHighlightSections(false);
@@ -44,9 +43,10 @@ FilterDialog::FilterDialog(Kind kind, QWidget* parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::AllEditTriggers);
     m_table->setAlternatingRowColors(true);
-    m_table->setMinimumSize(420, 260);
+    m_table->setMinimumSize(440, 320);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
-    connect(m_table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) { markRow(item->row()); });
+    connect(m_table, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem* item) { markRow(item->row()); });
 
     m_help->setWordWrap(true);
     QPalette hp = m_help->palette();

@@ -5,7 +5,8 @@
 
 namespace dv {
 
-FrozenColumns::FrozenColumns(DBGrid* grid, int count) : QObject(grid), m_grid(grid), m_view(new QTableView(grid)), m_count(count) {
+FrozenColumns::FrozenColumns(DBGrid* grid, int count)
+    : QObject(grid), m_grid(grid), m_view(new QTableView(grid)), m_count(count) {
     m_view->setFocusPolicy(Qt::NoFocus);
     m_view->verticalHeader()->hide();
     m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -21,9 +22,10 @@ FrozenColumns::FrozenColumns(DBGrid* grid, int count) : QObject(grid), m_grid(gr
     connect(grid->verticalScrollBar(), &QAbstractSlider::valueChanged, m_view->verticalScrollBar(),
             &QAbstractSlider::setValue);
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, grid, &DBGrid::titleClicked);
-    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
-        if (logical < m_count) m_grid->setColumnWidth(logical, size);
-    });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int logical, int, int size) {
+                if (logical < m_count) m_grid->setColumnWidth(logical, size);
+            });
     connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
         if (logical < m_count && m_view->columnWidth(logical) != size) m_view->setColumnWidth(logical, size);
         updateGeometry();

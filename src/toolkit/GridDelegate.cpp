@@ -27,7 +27,8 @@ void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
     QStyledItemDelegate::initStyleOption(option, index);
     const GridModel* m = gridModel(index);
     const Field* f = m ? m->fieldAt(index.column()) : nullptr;
-    if (f && m->isPictureField(f->fieldName()) && option->features.testFlag(QStyleOptionViewItem::HasDecoration)) {
+    if (f && m->isPictureField(f->fieldName()) &&
+        option->features.testFlag(QStyleOptionViewItem::HasDecoration)) {
         const QPixmap pm = index.data(Qt::DecorationRole).value<QPixmap>();
         option->decorationSize = pm.size().boundedTo(option->rect.size());
         option->decorationAlignment = Qt::AlignCenter;
@@ -36,7 +37,8 @@ void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
     }
 }
 
-void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
     if (!isCheck(index)) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -156,13 +158,15 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         const QDate d = date->date();
         const QDateTime before = index.data(Qt::EditRole).toDateTime();
         if (before.date() == d || (!before.isValid() && !d.isValid())) return;
-        model->setData(index, d.isValid() ? QVariant(QDateTime(d, before.isValid() ? before.time() : QTime(0, 0)))
-                                          : QVariant());
+        model->setData(index, d.isValid()
+                                  ? QVariant(QDateTime(d, before.isValid() ? before.time() : QTime(0, 0)))
+                                  : QVariant());
         return;
     }
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         const bool text = f->dataType() == FieldType::String || f->dataType() == FieldType::Memo;
-        const QString before = text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString();
+        const QString before =
+            text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString();
         if (line->text() == before) return;
         model->setData(index, line->text());
     }

@@ -14,7 +14,8 @@ class GridDelegate : public QStyledItemDelegate {
 public:
     explicit GridDelegate(QObject* parent = nullptr);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,

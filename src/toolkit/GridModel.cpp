@@ -76,10 +76,11 @@ GridModel::GridModel(DataSource* source, QObject* parent)
                 beginRemoveRows(QModelIndex(), first, last);
             });
     connect(m_source, &QAbstractItemModel::rowsRemoved, this, [this] { endRemoveRows(); });
-    connect(m_source, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& tl, const QModelIndex& br) {
-        if (m_resetting || m_shown.isEmpty() || !tl.isValid()) return;
-        emit dataChanged(index(tl.row(), 0), index(br.row(), columnCount() - 1));
-    });
+    connect(m_source, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& tl, const QModelIndex& br) {
+                if (m_resetting || m_shown.isEmpty() || !tl.isValid()) return;
+                emit dataChanged(index(tl.row(), 0), index(br.row(), columnCount() - 1));
+            });
     connect(m_source, &QAbstractItemModel::headerDataChanged, this, [this](Qt::Orientation o, int, int) {
         if (o == Qt::Horizontal && !m_shown.isEmpty()) emit headerDataChanged(o, 0, columnCount() - 1);
     });
@@ -271,7 +272,8 @@ void GridModel::setTitleFont(const QFont& font) {
 void GridModel::setReadOnly(bool readOnly) {
     if (m_readOnly == readOnly) return;
     m_readOnly = readOnly;
-    if (rowCount() > 0 && columnCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    if (rowCount() > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void GridModel::setCurrentRow(int row) {
@@ -335,8 +337,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QVariant();
     }
     if (section < 0 || section >= m_shown.size()) return QVariant();
-    const bool sorted =
-        !m_sortField.isEmpty() && m_columns[m_shown[section]].fieldName.compare(m_sortField, Qt::CaseInsensitive) == 0;
+    const bool sorted = !m_sortField.isEmpty() &&
+                        m_columns[m_shown[section]].fieldName.compare(m_sortField, Qt::CaseInsensitive) == 0;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:

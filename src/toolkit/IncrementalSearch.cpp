@@ -20,7 +20,8 @@ bool IncrementalSearch::search() {
 }
 
 void IncrementalSearch::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && isSignalConnected(QMetaMethod::fromSignal(&IncrementalSearch::escapePressed))) {
+    if (event->key() == Qt::Key_Escape &&
+        isSignalConnected(QMetaMethod::fromSignal(&IncrementalSearch::escapePressed))) {
         emit escapePressed();
         event->accept();
         return;

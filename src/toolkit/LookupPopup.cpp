@@ -9,7 +9,8 @@
 
 namespace dv {
 
-LookupPopup::LookupPopup(QWidget* owner) : QFrame(owner, Qt::Popup), m_owner(owner), m_grid(new DBGrid(this)) {
+LookupPopup::LookupPopup(QWidget* owner)
+    : QFrame(owner, Qt::Popup), m_owner(owner), m_grid(new DBGrid(this)) {
     setFrameShape(QFrame::Box);
     setLineWidth(1);
     auto* layout = new QVBoxLayout(this);
@@ -40,7 +41,8 @@ void LookupPopup::popup(QWidget* below) {
         width += m_grid->columnWidth(c);
     width = qMax(width, below->width());
     const int rows = qBound(3, m_grid->model()->rowCount(), 12);
-    const int height = m_grid->horizontalHeader()->height() + rows * m_grid->verticalHeader()->defaultSectionSize() + 6;
+    const int height =
+        m_grid->horizontalHeader()->height() + rows * m_grid->verticalHeader()->defaultSectionSize() + 6;
     resize(width, height);
     QPoint pos = below->mapToGlobal(QPoint(0, below->height()));
     if (QScreen* screen = below->screen()) {
@@ -51,7 +53,8 @@ void LookupPopup::popup(QWidget* below) {
     move(pos);
     show();
     m_grid->setFocus();
-    if (m_grid->currentIndex().isValid()) m_grid->scrollTo(m_grid->currentIndex(), QAbstractItemView::PositionAtCenter);
+    if (m_grid->currentIndex().isValid())
+        m_grid->scrollTo(m_grid->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 bool LookupPopup::eventFilter(QObject* watched, QEvent* event) {

@@ -53,6 +53,11 @@ QIcon drawnIcon(const QString& name) {
         p.drawLine(QPointF(7, 16), QPointF(25, 16));
     } else if (name == QLatin1String("list-remove")) {
         p.drawLine(QPointF(7, 16), QPointF(25, 16));
+    } else if (name == QLatin1String("x-dv-drop-down")) {
+        // The drop-down mark of a lookup box: a small chevron.
+        p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(10, 13), QPointF(16, 19), QPointF(22, 13)}));
     } else if (name == QLatin1String("arrow-up") || name == QLatin1String("arrow-down") ||
                name == QLatin1String("go-down")) {
         const bool up = name == QLatin1String("arrow-up");

@@ -42,7 +42,9 @@ void registerToolkitTexts() {
             r->setToolTip(value);
     };
     radio.items = [](const QObject* o) { return static_cast<const DBRadioGroup*>(o)->items(); };
-    radio.setItems = [](QObject* o, const QStringList& items) { static_cast<DBRadioGroup*>(o)->setItems(items); };
+    radio.setItems = [](QObject* o, const QStringList& items) {
+        static_cast<DBRadioGroup*>(o)->setItems(items);
+    };
     radio.blankBeforeHintEquals = true;
     ComponentTexts::registerKind(radio);
 }

@@ -67,12 +67,14 @@ void XlsxExporter::write(const QString& path, const Dataset& dataset, const QLis
     format_set_num_format(text, "@");
 
     lxw_row_t row = 0;
-    static const QRegularExpression br(QStringLiteral("<br\\s*/?>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression br(QStringLiteral("<br\\s*/?>"),
+                                       QRegularExpression::CaseInsensitiveOption);
     if (!title.trimmed().isEmpty()) {
         QString plain = title;
         plain.replace(br, QStringLiteral("\n"));
         worksheet_write_string(sheet, row, 0, cellText(plain).constData(), titleFormat);
-        if (plain.contains(QLatin1Char('\n'))) worksheet_set_row(sheet, row, 15.0 * (plain.count(QLatin1Char('\n')) + 1) + 2, nullptr);
+        if (plain.contains(QLatin1Char('\n')))
+            worksheet_set_row(sheet, row, 15.0 * (plain.count(QLatin1Char('\n')) + 1) + 2, nullptr);
         row += 2;
     }
     worksheet_write_string(sheet, row, 0, cellText(recordNumberTitle()).constData(), header);
@@ -114,7 +116,8 @@ void XlsxExporter::write(const QString& path, const Dataset& dataset, const QLis
             case FieldType::Blob:
                 break; // pictures stay out of the sheet
             default:
-                worksheet_write_string(sheet, row, col, cellText(dataset.displayText(r, f)).constData(), text);
+                worksheet_write_string(sheet, row, col, cellText(dataset.displayText(r, f)).constData(),
+                                       text);
                 break;
             }
         }

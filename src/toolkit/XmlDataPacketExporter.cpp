@@ -35,9 +35,10 @@ QString xmlSafe(const QString& text) {
 QString attributeName(const QString& fieldName) {
     QString name;
     for (const QChar c : fieldName)
-        name += (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.'))
-                    ? c
-                    : QLatin1Char('_');
+        name +=
+            (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.'))
+                ? c
+                : QLatin1Char('_');
     if (name.isEmpty() || name[0].isDigit() || name[0] == QLatin1Char('-') || name[0] == QLatin1Char('.'))
         name.prepend(QLatin1Char('_'));
     return name;
@@ -111,7 +112,8 @@ QString valueText(const Dataset& ds, int row, const Field& f) {
     }
     case FieldType::DateTime: {
         const QDateTime dt = v.toDateTime();
-        return dt.toString(QStringLiteral("yyyyMMdd'T'hh:mm:ss")) + QStringLiteral("%1").arg(dt.time().msec(), 3, 10, QLatin1Char('0'));
+        return dt.toString(QStringLiteral("yyyyMMdd'T'hh:mm:ss")) +
+               QStringLiteral("%1").arg(dt.time().msec(), 3, 10, QLatin1Char('0'));
     }
     case FieldType::Blob:
         return QString::fromLatin1(v.toByteArray().toBase64());

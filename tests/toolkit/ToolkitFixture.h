@@ -47,7 +47,8 @@ struct ToolkitFixture {
         contacts->addField({.name = "contato_nome", .displayLabel = "Nome"});
         contacts->addField({.name = "contato_cpf", .displayLabel = "CPF", .editMask = "999.999.999-99;0;_"});
         contacts->addField({.name = "contato_cep", .displayLabel = "Cep", .editMask = "99999-999;0;_"});
-        contacts->addField({.name = "contato_fone", .displayLabel = "Fone", .editMask = "99(999)99999-9999;1;_"});
+        contacts->addField(
+            {.name = "contato_fone", .displayLabel = "Fone", .editMask = "99(999)99999-9999;1;_"});
         contacts->addField({.name = "contato_pessoa", .displayLabel = "Pessoa"});
         contacts->addField({.name = "contato_ativo", .displayLabel = "Ativo"});
         contacts->addField({.name = "contato_data", .displayLabel = "Data Cadastro"});

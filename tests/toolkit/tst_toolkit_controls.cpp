@@ -86,20 +86,51 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("cpf digits") << "999.999.999-99;0;_" << "000.000.000-00;_" << "123.456.789-09"
-                                    << "12345678909" << "12345678909";
-        QTest::newRow("cnpj digits") << "99.999.999/9999-99;0;_" << "00.000.000/0000-00;_" << "11.222.333/0001-81"
-                                     << "11222333000181" << "11222333000181";
-        QTest::newRow("cep digits") << "99999-999;0;_" << "00000-000;_" << "12345-678" << "12345678" << "12345678";
-        QTest::newRow("phone literals") << "99(999)99999-9999;1;_" << "00(000)00000-0000;_" << "11(011)34567-8901"
-                                        << "11(011)34567-8901" << "11011345678901";
-        QTest::newRow("phone part typed") << "99(999)99999-9999;1;_" << "00(000)00000-0000;_"
-                                          << "11(011)3456_-____" << "11(011)3456 -" << "110113456";
-        QTest::newRow("nothing typed") << "99999-999;0;_" << "00000-000;_" << "_____-___" << "" << "";
-        QTest::newRow("required digit, other blank") << "00:00;1;*" << "99:99;*" << "08:30" << "08:30" << "0830";
-        QTest::newRow("letters, upper case, escaped literal")
-            << "!>LL\\-000;0; " << ">AA-999; " << "AB-123" << "AB123" << "AB123";
-        QTest::newRow("no mask") << "" << "" << "livre" << "livre" << "livre";
+        QTest::newRow("cpf digits") << "999.999.999-99;0;_"
+                                    << "000.000.000-00;_"
+                                    << "123.456.789-09"
+                                    << "12345678909"
+                                    << "12345678909";
+        QTest::newRow("cnpj digits") << "99.999.999/9999-99;0;_"
+                                     << "00.000.000/0000-00;_"
+                                     << "11.222.333/0001-81"
+                                     << "11222333000181"
+                                     << "11222333000181";
+        QTest::newRow("cep digits") << "99999-999;0;_"
+                                    << "00000-000;_"
+                                    << "12345-678"
+                                    << "12345678"
+                                    << "12345678";
+        QTest::newRow("phone literals") << "99(999)99999-9999;1;_"
+                                        << "00(000)00000-0000;_"
+                                        << "11(011)34567-8901"
+                                        << "11(011)34567-8901"
+                                        << "11011345678901";
+        QTest::newRow("phone part typed") << "99(999)99999-9999;1;_"
+                                          << "00(000)00000-0000;_"
+                                          << "11(011)3456_-____"
+                                          << "11(011)3456 -"
+                                          << "110113456";
+        QTest::newRow("nothing typed") << "99999-999;0;_"
+                                       << "00000-000;_"
+                                       << "_____-___"
+                                       << ""
+                                       << "";
+        QTest::newRow("required digit, other blank") << "00:00;1;*"
+                                                     << "99:99;*"
+                                                     << "08:30"
+                                                     << "08:30"
+                                                     << "0830";
+        QTest::newRow("letters, upper case, escaped literal") << "!>LL\\-000;0; "
+                                                              << ">AA-999; "
+                                                              << "AB-123"
+                                                              << "AB123"
+                                                              << "AB123";
+        QTest::newRow("no mask") << ""
+                                 << ""
+                                 << "livre"
+                                 << "livre"
+                                 << "livre";
     }
     void maskTranslationAndStorage() {
         QFETCH(QString, mask);
@@ -125,9 +156,18 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("cpf") << "contato_cpf" << "52998224725" << "529.982.247-25" << "52998224725";
-        QTest::newRow("cep") << "contato_cep" << "12345678" << "12345-678" << "12345678";
-        QTest::newRow("phone") << "contato_fone" << "11011345678901" << "11(011)34567-8901" << "11(011)34567-8901";
+        QTest::newRow("cpf") << "contato_cpf"
+                             << "52998224725"
+                             << "529.982.247-25"
+                             << "52998224725";
+        QTest::newRow("cep") << "contato_cep"
+                             << "12345678"
+                             << "12345-678"
+                             << "12345678";
+        QTest::newRow("phone") << "contato_fone"
+                               << "11011345678901"
+                               << "11(011)34567-8901"
+                               << "11(011)34567-8901";
     }
     void editStoresDigitsOrLiterals() {
         QFETCH(QString, field);
@@ -200,7 +240,8 @@ private slots:
 
     void boxesOfReadOnlyQueriesRefuseTyping() {
         Dataset join(m_db->temp.db.get(), "SQL_Join");
-        join.setSql("select contato.contato_nome, uf.uf_nome from contato inner join uf on uf.uf_id = contato.contato_uf");
+        join.setSql("select contato.contato_nome, uf.uf_nome from contato inner join uf on uf.uf_id = "
+                    "contato.contato_uf");
         DataSource source(&join, "dsJoin");
         join.open();
         auto* box = onForm<DBEdit>();
@@ -398,7 +439,8 @@ private slots:
         QVERIFY(combo->isPopupVisible());
         QCOMPARE(m_db->states->fieldByName("uf_id")->asString(), QString("RJ"));
         QCOMPARE(combo->popupWindow()->grid()->model()->columnCount(), 2);
-        QCOMPARE(combo->popupWindow()->grid()->model()->headerData(1, Qt::Horizontal).toString(), QString("UF"));
+        QCOMPARE(combo->popupWindow()->grid()->model()->headerData(1, Qt::Horizontal).toString(),
+                 QString("UF"));
         QSignalSpy changed(combo, &DBLookupCombo::changed);
         QTest::keyClick(combo->popupWindow()->grid(), Qt::Key_Down);
         QTest::keyClick(combo->popupWindow()->grid(), Qt::Key_Return);

@@ -62,12 +62,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("any part, any case") << "contato_nome" << "SOUZA" << QStringList{"Ana Souza"};
-        QTest::newRow("or") << "contato_nome" << "carla or ana" << QStringList{"Ana Souza", "Carla Dias"};
-        QTest::newRow("and") << "contato_nome" << "ana and souza" << QStringList{"Ana Souza"};
-        QTest::newRow("null") << "contato_cpf" << "null" << QStringList{"Bruno \"Bê\" Lima"};
-        QTest::newRow("wildcard") << "contato_nome" << "c%s" << QStringList{"Carla Dias"};
-        QTest::newRow("a day") << "contato_data" << "31/12/1995" << QStringList{"Carla Dias"};
+        QTest::newRow("any part, any case") << "contato_nome"
+                                            << "SOUZA" << QStringList{"Ana Souza"};
+        QTest::newRow("or") << "contato_nome"
+                            << "carla or ana" << QStringList{"Ana Souza", "Carla Dias"};
+        QTest::newRow("and") << "contato_nome"
+                             << "ana and souza" << QStringList{"Ana Souza"};
+        QTest::newRow("null") << "contato_cpf"
+                              << "null" << QStringList{"Bruno \"Bê\" Lima"};
+        QTest::newRow("wildcard") << "contato_nome"
+                                  << "c%s" << QStringList{"Carla Dias"};
+        QTest::newRow("a day") << "contato_data"
+                               << "31/12/1995" << QStringList{"Carla Dias"};
     }
     void filterCriteriaReachTheDataset() {
         QFETCH(QString, field);
@@ -159,9 +165,18 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("cancel");
         QTest::addColumn<QString>("clearAll");
-        QTest::newRow("pt_BR") << "pt_BR" << "Filtro" << "Cancelar" << "Limpar &todos";
-        QTest::newRow("en") << "en" << "Filter" << "Cancel" << "Clear &all";
-        QTest::newRow("es") << "es" << "Filtro" << "Cancelar" << "Limpiar &todos";
+        QTest::newRow("pt_BR") << "pt_BR"
+                               << "Filtro"
+                               << "Cancelar"
+                               << "Limpar &todos";
+        QTest::newRow("en") << "en"
+                            << "Filter"
+                            << "Cancel"
+                            << "Clear &all";
+        QTest::newRow("es") << "es"
+                            << "Filtro"
+                            << "Cancelar"
+                            << "Limpiar &todos";
     }
     void textsFollowTheLanguage() {
         QFETCH(QString, language);

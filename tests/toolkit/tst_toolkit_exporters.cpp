@@ -21,9 +21,11 @@ QByteArray readAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-const QList<GridColumn> shownColumns = {
-    {"contato_nome", "Nome", 30}, {"contato_cpf", "", 0}, {"contato_data", "Data", 0},
-    {"contato_valor", "Valor", 0}, {"lk_uf", "Estado", 0}};
+const QList<GridColumn> shownColumns = {{"contato_nome", "Nome", 30},
+                                        {"contato_cpf", "", 0},
+                                        {"contato_data", "Data", 0},
+                                        {"contato_valor", "Valor", 0},
+                                        {"lk_uf", "Estado", 0}};
 
 } // namespace
 
@@ -42,18 +44,22 @@ private slots:
     void htmlTable() {
         ds().moveTo(1);
         const QString file = path("QbExport_Contatos.xls");
-        HtmlTableExporter::write(file, ds(), shownColumns, "Agenda do período 01/03/2024 à 31/03/2024<br>Dentista: A & B");
+        HtmlTableExporter::write(file, ds(), shownColumns,
+                                 "Agenda do período 01/03/2024 à 31/03/2024<br>Dentista: A & B");
         const QString html = QString::fromUtf8(readAll(file));
         QVERIFY(html.contains("charset=utf-8"));
         QVERIFY(html.contains("<h3>Agenda do período 01/03/2024 à 31/03/2024<br>Dentista: A &amp; B</h3>"));
-        QVERIFY(html.contains("<tr><th>Nº</th><th>Nome</th><th>CPF</th><th>Data</th><th>Valor</th><th>Estado</th></tr>"));
-        QVERIFY(html.contains("<td class=\"n\">1</td><td class=\"t\">Ana Souza</td><td class=\"t\">12345678909</td>"
-                              "<td>05/03/2024</td><td class=\"n\">123,45</td><td class=\"t\">Minas Gerais</td>"));
+        QVERIFY(html.contains(
+            "<tr><th>Nº</th><th>Nome</th><th>CPF</th><th>Data</th><th>Valor</th><th>Estado</th></tr>"));
+        QVERIFY(html.contains(
+            "<td class=\"n\">1</td><td class=\"t\">Ana Souza</td><td class=\"t\">12345678909</td>"
+            "<td>05/03/2024</td><td class=\"n\">123,45</td><td class=\"t\">Minas Gerais</td>"));
         // Values are escaped, never markup; empty values give empty cells.
-        QVERIFY(html.contains("<td class=\"t\">Bruno &quot;Bê&quot; Lima</td><td class=\"t\"></td><td></td>"));
+        QVERIFY(
+            html.contains("<td class=\"t\">Bruno &quot;Bê&quot; Lima</td><td class=\"t\"></td><td></td>"));
         QCOMPARE(html.count("<tr class=\"alt\">"), 1);
         QCOMPARE(html.count("<tr"), 4); // header and three rows
-        QCOMPARE(ds().recNo(), 2); // the current row did not move
+        QCOMPARE(ds().recNo(), 2);      // the current row did not move
         // Written again, the file is replaced.
         ds().setCriteria({{"contato_nome", "carla"}}, "filter");
         HtmlTableExporter::write(file, ds(), shownColumns);
@@ -70,7 +76,8 @@ private slots:
         const QStringList lines = QString::fromUtf8(bytes.mid(3)).split("\r\n");
         QCOMPARE(lines.size(), 5); // header, three rows, nothing after the last line break
         QCOMPARE(lines[0], QString("\"Nº\",\"Nome\",\"CPF\",\"Data\",\"Valor\",\"Estado\""));
-        QCOMPARE(lines[1], QString("\"1\",\"Ana Souza\",\"12345678909\",\"05/03/2024\",\"123,45\",\"Minas Gerais\""));
+        QCOMPARE(lines[1],
+                 QString("\"1\",\"Ana Souza\",\"12345678909\",\"05/03/2024\",\"123,45\",\"Minas Gerais\""));
         QCOMPARE(lines[2], QString("\"2\",\"Bruno \"\"Bê\"\" Lima\",\"\",\"\",\"\",\"São Paulo\""));
         QCOMPARE(lines[4], QString());
         QCOMPARE(CsvExporter::quoted("a\"b"), QString("\"a\"\"b\""));
@@ -84,11 +91,14 @@ private slots:
         ds().setSort("contato_nome DESC");
         QList<QPair<int, int>> progress;
         const QString file = path("QbExport_Contatos.xml");
-        XmlDataPacketExporter::write(file, ds(), [&](int recNo, int count) { progress.append({recNo, count}); });
+        XmlDataPacketExporter::write(file, ds(), [&](int recNo, int count) {
+            progress.append({recNo, count});
+        });
         QCOMPARE(progress, (QList<QPair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
         const QByteArray bytes = readAll(file);
-        QVERIFY(bytes.startsWith("<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"));
+        QVERIFY(bytes.startsWith(
+            "<?xml version=\"1.0\" standalone=\"yes\"?><DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"));
         QXmlStreamReader xml(bytes);
         QMap<QString, QString> types;
         QList<QXmlStreamAttributes> rows;
@@ -127,7 +137,8 @@ private slots:
         QVERIFY(!rows[1].hasAttribute("contato_cpf"));
         QCOMPARE(rows[2].value("contato_valor").toString(), QString("123.45"));
         QCOMPARE(rows[2].value("contato_obs").toString(), QString("linha 1\nlinha 2 <b>&"));
-        QCOMPARE(QByteArray::fromBase64(rows[2].value("contato_foto").toLatin1()), QByteArray("\x89PNG\r\n", 6));
+        QCOMPARE(QByteArray::fromBase64(rows[2].value("contato_foto").toLatin1()),
+                 QByteArray("\x89PNG\r\n", 6));
     }
 
     void xlsxWorkbook() {

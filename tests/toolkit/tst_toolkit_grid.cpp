@@ -59,8 +59,8 @@ private slots:
         m_grid = std::make_unique<DBGrid>();
         m_grid->resize(700, 300);
         m_grid->setDataSource(m_db->dsContacts.get());
-        m_tester = std::make_unique<QAbstractItemModelTester>(m_grid->model(),
-                                                              QAbstractItemModelTester::FailureReportingMode::QtTest);
+        m_tester = std::make_unique<QAbstractItemModelTester>(
+            m_grid->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         m_grid->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_grid.get()));
     }
@@ -71,8 +71,8 @@ private slots:
     }
 
     void columnsAreTheVisibleFields() {
-        QCOMPARE(titles(), QStringList({"Id", "Nome", "CPF", "Cep", "Fone", "Pessoa", "Ativo", "Data Cadastro",
-                                        "Valor", "Observação", "UF", "Estado"}));
+        QCOMPARE(titles(), QStringList({"Id", "Nome", "CPF", "Cep", "Fone", "Pessoa", "Ativo",
+                                        "Data Cadastro", "Valor", "Observação", "UF", "Estado"}));
         QCOMPARE(model().rowCount(), 3);
         QCOMPARE(cell(0, "contato_data"), QString("05/03/2024"));
         QCOMPARE(cell(0, "contato_valor"), QString("123,45"));
@@ -93,7 +93,8 @@ private slots:
     }
 
     void layoutIsReadAndRestoredInDisplayOrder() {
-        m_grid->setColumns({{"contato_nome", "Nome do contato", 20}, {"contato_id", "", 0}, {"gone", "X", 5}});
+        m_grid->setColumns(
+            {{"contato_nome", "Nome do contato", 20}, {"contato_id", "", 0}, {"gone", "X", 5}});
         QCOMPARE(m_grid->shownFields(), QStringList({"contato_nome", "contato_id"})); // unknown field skipped
         QCOMPARE(titles(), QStringList({"Nome do contato", "Id"}));
         const QList<GridColumn> shown = m_grid->columns();
@@ -301,7 +302,9 @@ private slots:
 
     void fixedColumnStaysWhileScrolling() {
         m_grid->setFixedColumns(1);
-        m_grid->setColumns({{"contato_nome", "", 30}, {"contato_cpf", "", 40}, {"contato_obs", "", 60},
+        m_grid->setColumns({{"contato_nome", "", 30},
+                            {"contato_cpf", "", 40},
+                            {"contato_obs", "", 60},
                             {"contato_fone", "", 40}});
         QCoreApplication::processEvents();
         auto* frozen = m_grid->findChild<FrozenColumns*>();
@@ -323,9 +326,12 @@ private slots:
         m_grid->setCellColors([](int row, const Field* f, CellColors& colors) {
             if (row == 1 && f->fieldName() == "contato_nome") colors.background = QBrush(Qt::red);
         });
-        QCOMPARE(model().data(model().index(1, model().columnOf("contato_nome")), Qt::BackgroundRole).value<QBrush>(),
+        QCOMPARE(model()
+                     .data(model().index(1, model().columnOf("contato_nome")), Qt::BackgroundRole)
+                     .value<QBrush>(),
                  QBrush(Qt::red));
-        QVERIFY(!model().data(model().index(0, model().columnOf("contato_nome")), Qt::BackgroundRole).isValid());
+        QVERIFY(
+            !model().data(model().index(0, model().columnOf("contato_nome")), Qt::BackgroundRole).isValid());
     }
 
     void searchBoxMovesToTheFirstMatch() {
