@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -197,7 +198,11 @@ void ReportDocument::print(QPagedPaintDevice& device) const {
     QList<int> order;
     int from = 0, to = pageCount() - 1, copies = 1;
     bool collate = true;
+    // Printers other than the PDF engine (the preview among them) keep the first
+    // sheet's paper for the whole job.
+    bool layoutPerSheet = true;
     if (auto* printer = dynamic_cast<QPrinter*>(&device)) {
+        layoutPerSheet = printer->paintEngine() && printer->paintEngine()->type() == QPaintEngine::Pdf;
         printer->setFullPage(true);
         if (printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0) {
             from = qBound(0, printer->fromPage() - 1, to);
@@ -223,7 +228,8 @@ void ReportDocument::print(QPagedPaintDevice& device) const {
     const QString count = QString::number(pageCount());
     for (int n = 0; n < order.size(); ++n) {
         if (n > 0) {
-            device.setPageLayout(pageLayout(order[n]));
+            const QPageLayout next = pageLayout(order[n]);
+            if (layoutPerSheet && !next.isEquivalentTo(device.pageLayout())) device.setPageLayout(next);
             device.newPage();
         }
         paintOps(painter, *this, sheet(order[n]), cache, dotsPerMm(painter), count);

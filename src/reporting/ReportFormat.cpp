@@ -102,8 +102,11 @@ QString applyFormat(const QVariant& v, const QString& format, const QString& sho
         return ok ? br::formatMask(mask, n) : br::formatMask(mask, toCurrency(v));
     }
     if (format == QLatin1String("integer")) {
-        if (isCurrency(v))
-            return br::formatInteger(v.value<Currency>().roundedToCents().raw() / Currency::Scale, true);
+        if (isCurrency(v)) {
+            // Half away from zero, as the money is shown.
+            const qint64 raw = v.value<Currency>().raw(), half = Currency::Scale / 2;
+            return br::formatInteger((raw < 0 ? raw - half : raw + half) / Currency::Scale, true);
+        }
         return br::formatInteger(qRound64(v.toDouble()), true);
     }
     if (format == QLatin1String("flag")) {

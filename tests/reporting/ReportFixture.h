@@ -86,15 +86,18 @@ public:
         p.waitForFinished(30000);
         return QString::fromUtf8(p.readAllStandardOutput());
     }
-    static int pdfImageCount(const QString& file) {
+    // The object number of each picture drawn, page after page: a picture drawn twice
+    // from one object shows its number twice.
+    static QStringList pdfImageObjects(const QString& file) {
         QProcess p;
         p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file});
         p.waitForFinished(30000);
-        // Two heading lines, then one line per image.
-        return int(QString::fromUtf8(p.readAllStandardOutput())
-                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                       .size()) -
-               2;
+        QStringList lines =
+            QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QStringList objects;
+        for (const QString& line : lines.mid(2))
+            objects << line.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(10);
+        return objects;
     }
     // Every text the layout placed, sheet after sheet.
     static QStringList texts(const ReportDocument& doc) {
