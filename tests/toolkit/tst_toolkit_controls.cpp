@@ -20,6 +20,7 @@
 #include "toolkit/DBMemo.h"
 #include "toolkit/DBNavigator.h"
 #include "toolkit/DBRadioGroup.h"
+#include "toolkit/DBRichEdit.h"
 #include "toolkit/EditMask.h"
 #include "toolkit/LookupPopup.h"
 #include "toolkit/MonthCalendar.h"
@@ -262,6 +263,21 @@ private slots:
         memo->moveCursor(QTextCursor::End);
         QTest::keyClicks(memo, " e mais");
         QCOMPARE(ds().fieldByName("contato_obs")->asString(), QString("primeira linha\nsegunda e mais"));
+    }
+
+    void richTextKeepsFormatting() {
+        auto* rich = onForm<DBRichEdit>();
+        rich->bind(m_db->dsContacts.get(), "contato_obs");
+        QCOMPARE(rich->toPlainText(), QString("primeira linha\nsegunda")); // plain text shown as such
+        rich->setFocus();
+        rich->moveCursor(QTextCursor::End);
+        QTest::keyClicks(rich, "!");
+        const QString stored = ds().fieldByName("contato_obs")->asString();
+        QVERIFY(Qt::mightBeRichText(stored));
+        ds().post();
+        ds().next();
+        ds().first();
+        QCOMPARE(rich->toPlainText(), QString("primeira linha\nsegunda!"));
     }
 
     void checkBoxStoresFlags() {

@@ -10,6 +10,7 @@
 #include "toolkit/FrozenColumns.h"
 #include "toolkit/IncrementalSearch.h"
 #include <QAbstractItemModelTester>
+#include <QBuffer>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -320,6 +321,32 @@ private slots:
         QTest::mouseClick(frozen->view()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
         QCOMPARE(clicks.count(), 1);
         QCOMPARE(clicks[0][0].toString(), QString("contato_nome"));
+    }
+
+    void picturesInCells() {
+        QImage blue(80, 40, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        blue.save(&buffer, "PNG");
+        ds().edit();
+        ds().fieldByName("contato_foto")->setBytes(png);
+        ds().post();
+        ds().next();
+        ds().edit();
+        ds().fieldByName("contato_foto")->setBytes("not a picture");
+        ds().post();
+        ds().fieldByName("contato_foto")->setVisible(true);
+        m_grid->setPictureField("contato_foto", QSize(32, 32));
+        const int c = model().columnOf("contato_foto");
+        QVERIFY(c >= 0);
+        const QPixmap shown = model().data(model().index(0, c), Qt::DecorationRole).value<QPixmap>();
+        QCOMPARE(shown.size(), QSize(32, 16));                                     // scaled down, shape kept
+        QVERIFY(!model().data(model().index(1, c), Qt::DecorationRole).isValid()); // unreadable: nothing
+        QVERIFY(!model().data(model().index(2, c), Qt::DecorationRole).isValid()); // none
+        QVERIFY(m_grid->verticalHeader()->defaultSectionSize() >= 34);             // rows grow to hold them
+        m_grid->grab();
     }
 
     void cellColoursComeFromTheScreen() {
