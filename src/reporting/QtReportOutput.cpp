@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <memory>
 
 namespace dv {
 

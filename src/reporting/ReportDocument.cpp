@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QSvgRenderer>
 #include <memory>
+#include <unordered_map>
 
 namespace dv {
 

@@ -1,6 +1,5 @@
 #include "ReportOutput.h"
 #include "QtReportOutput.h"
-#include <memory>
 
 namespace dv {
 
