@@ -92,19 +92,25 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     Timer1.start();
     qApp->installEventFilter(this);
 
-    // Creation handler.
-    setWindowTitle(dv::session().applicationTitle());
-    setWindowIcon(dv::accessIcon(dv::AccessIcon::StatusPicture));
-    // Child screens and dialogs without a picture of their own carry the system's.
-    QApplication::setWindowIcon(windowIcon());
-    static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
-    static_cast<QLabel*>(m_panels[2])
-        ->setText(dv::services().clock().today().toString(QStringLiteral("dd/MM/yyyy")));
-    static_cast<QLabel*>(m_panels[5])
-        ->setText(QStringLiteral("Release: ") +
-                  dv::versionOfExecutable(QCoreApplication::applicationFilePath()));
-    setLoginPanel(QStringLiteral("Login: "));
-    loadWallpaper();
+    // Creation handler. An error in it is shown and the window is made all the same;
+    // the watch over open screens and the maximising below come what may, or the
+    // wallpaper would cover every screen.
+    try {
+        setWindowTitle(dv::session().applicationTitle());
+        setWindowIcon(dv::accessIcon(dv::AccessIcon::StatusPicture));
+        // Child screens and dialogs without a picture of their own carry the system's.
+        QApplication::setWindowIcon(windowIcon());
+        static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
+        static_cast<QLabel*>(m_panels[2])
+            ->setText(dv::services().clock().today().toString(QStringLiteral("dd/MM/yyyy")));
+        setLoginPanel(QStringLiteral("Login: "));
+        static_cast<QLabel*>(m_panels[5])
+            ->setText(QStringLiteral("Release: ") +
+                      dv::versionOfExecutable(QCoreApplication::applicationFilePath()));
+        loadWallpaper();
+    } catch (...) {
+        dv::ErrorTranslator::handleCurrent();
+    }
     // Whatever opens or closes, the wallpaper follows whether any screen is open.
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { childScreensChanged(); });
     childScreensChanged();
