@@ -347,8 +347,8 @@ private slots:
                                << "1";
         QTest::newRow("payable kinds") << "select count(*) > 0 from tipo_conta"
                                        << "1";
-        QTest::newRow("no reports yet") << "select count(*) from Relatorio"
-                                        << "0";
+        QTest::newRow("reports registered") << "select count(*) from Relatorio"
+                                            << "4";
     }
     void codeTables() {
         QFETCH(QString, sql);

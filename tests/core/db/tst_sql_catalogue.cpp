@@ -202,9 +202,9 @@ private slots:
             {pInt("menu_id", 1)}, -1);
         row("menu grid", "select * from menu_sistema order by menu_id, sub_menu_id", {}, -1);
         row("report picker", "select * from relatorio where form_nome = :pform_nome",
-            {pText("pform_nome", "frmPaciente")}, 0);
+            {pText("pform_nome", "frmPaciente")}, 3);
         row("module reports", "select * from Relatorio where form_nome = :form_nome",
-            {pText("form_nome", "frmPaciente")}, 0);
+            {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
         row("module list", "select * from formulario order by form_nome", {}, 34);
