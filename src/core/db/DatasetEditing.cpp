@@ -228,13 +228,13 @@ QString Dataset::rowKeyText(quint32 row, const QList<Field*>& fields) const {
 
 std::optional<quint32> Dataset::findByIndex(const QList<Field*>& fields, const QVariantList& values) const {
     if (!isActive() || m_view.empty()) return std::nullopt;
-    QString spec;
+    QString indexName;
     for (Field* f : fields) {
         if (!f->isData() || f->storeColumn() < 0 || m_store.kind(f->storeColumn()) == StoreKind::Presence)
             throw DatabaseError(QStringLiteral("Field '%1' cannot be used as a key").arg(f->fieldName()));
-        spec += f->fieldName().toLower() + QLatin1Char(';');
+        indexName += f->fieldName().toLower() + QLatin1Char(';');
     }
-    KeyIndex& index = m_keyIndexes[spec];
+    KeyIndex& index = m_keyIndexes[indexName];
     if (index.generation != m_dataGeneration || index.rows.isEmpty()) {
         index.rows.clear();
         index.rows.reserve(qsizetype(m_view.size()));
