@@ -1,11 +1,16 @@
 #include "access/ScreenOpener.h"
+#include "access/screens/AccessScreens.h"
+#include "clinical/ClinicalScreens.h"
 #include "access/Startup.h"
 #include "core/Application.h"
 
 namespace {
 // Every library that builds screens gives their factories here, through its one
-// registration function (dv::registerClinicalScreens(r) and the like).
-void registerScreens(dv::ScreenRegistry&) {}
+// registration function.
+void registerScreens(dv::ScreenRegistry& r) {
+    dv::registerAccessScreens(r);
+    dv::registerClinicalScreens(r);
+}
 } // namespace
 
 int main(int argc, char** argv) {

@@ -1,0 +1,6 @@
+#include "AccessScreens.h"
+#include "access/ScreenRegistry.h"
+
+namespace dv {
+void registerAccessScreens(ScreenRegistry&) {}
+} // namespace dv

@@ -1,0 +1,6 @@
+#include "ClinicalScreens.h"
+#include "access/ScreenRegistry.h"
+
+namespace dv {
+void registerClinicalScreens(ScreenRegistry&) {}
+} // namespace dv

@@ -1,0 +1,145 @@
+#pragma once
+#include <QWidget>
+
+#include <exception>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+namespace dv {
+class DataSource;
+class Dataset;
+class DBGrid;
+class FilterDialog;
+class IncrementalSearch;
+} // namespace dv
+
+// The base of every list (browse) screen: one query shown read-only in a grid, with
+// new / change / delete / locate / filter / print / export / refresh / close, an
+// incremental search on the sorted column, title-click sorting, the group's
+// permission flags and a column layout kept per user.
+//
+// A list screen gives its query, fields, caption and options, and nothing else:
+//
+//   TfrmPaciente::TfrmPaciente(QWidget* parent)
+//       : TfrmModelo4(parent, QStringLiteral("frmPaciente"), QStringLiteral("Pacientes")) {
+//       SQL_Consulta->sql() = {QStringLiteral("select * from paciente")};
+//       SQL_Consulta->addField(...);            // the columns, in order
+//       PopupOpcoes->addAction(...);            // extra options (btnOpcoes shows when any)
+//   }
+//
+// Handlers a screen extends are virtual: override and call the base where it says.
+// The maintenance screen of a list is the form name followed by "_Manut"; New and
+// Change open it through the opener with SQL_Consulta as the current list query.
+class TfrmModelo4 : public QWidget {
+    Q_OBJECT
+public:
+    TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption);
+    ~TfrmModelo4() override;
+
+    // The screen's form name (its objectName), e.g. "frmPaciente".
+    QString formName() const { return objectName(); }
+
+    // ---- the system's components, by their names ----
+    dv::Dataset* SQL_Consulta;
+    dv::DataSource* dsConsulta;
+    dv::DBGrid* wwDBGrid1;
+    dv::IncrementalSearch* edpesq;
+    QToolButton* tbtPesquisar;
+    QToolButton* btnOpcoes;
+    QMenu* PopupOpcoes;
+    QStatusBar* StatusBar1;
+    dv::FilterDialog* wwFilterDialog1; // filter
+    dv::FilterDialog* wwFilterDialog2; // locate
+
+    QToolBar* ToolBar1;
+    QToolButton *btnNovo, *btnEditar, *btnExcluir, *btnLocalizar, *btnFiltrar, *btnImprimir, *btnHtml,
+        *btnRefresh, *btnSair;
+
+    QMenu* PopupExport;
+    QAction *MenuItem1, *Doc1, *Csv1, *Txt1, *MenuItem2, *Xml1, *Xlsx1;
+    QMenu* PopupGride;
+    QAction *Novo1, *Alterar1, *Excluir1, *Filtrar1, *Imprimir1, *Html1, *Excel1, *Fechar1;
+
+    // Status bar panels 0..2 (0 the count's label, 1 the count, 2 empty).
+    QLabel* statusPanel(int index) const;
+
+    // ---- handlers a screen may extend (call the base) ----
+    virtual void FormShow();
+    virtual void FormActivate();
+    virtual void FormClose();
+    virtual void btnNovoClick();
+    virtual void btnEditarClick();
+    virtual void btnExcluirClick();
+    virtual void btnImprimirClick();
+    virtual void btnRefreshClick();
+    virtual void btnFiltrarClick();
+    virtual void btnLocalizarClick();
+
+    // ---- the rest of the base's handlers ----
+    void btnSairClick();
+    void btnHtmlClick();  // fixed RelatGrid.html
+    void btnExcelClick(); // fixed RelatGrid.xls
+    void MenuItem1Click();
+    void Doc1Click();
+    void Csv1Click();
+    void Txt1Click();
+    void MenuItem2Click();
+    void Xml1Click();
+    void Xlsx1Click();
+    void tbtPesquisarClick();
+    void wwDBGrid1TitleButtonClick(const QString& fieldName);
+
+    // Sort state: the sorted field's name (empty before any sort), its index among the
+    // query's fields and the direction.
+    QString sortedField() const;
+    int sortedFieldIndex() const;
+    bool sortAscending() const;
+
+    // Panel 1 shows two blanks and the record count.
+    void showRecordCount();
+    // The grid's column layout in the settings store (the show and close steps).
+    void loadColumnLayout();
+    void saveColumnLayout();
+    // The file a named export writes: "QbExport_" + trimmed caption + extension, in the
+    // process's current folder.
+    QString exportFileName(const QString& extension) const;
+
+protected:
+    // The user list keeps its column layout in the ini file beside the executable;
+    // every other list in the per-user store.
+    virtual bool layoutInIniFile() const { return false; }
+    // Shows an error in the screen's "Classe de Exception: ..." format.
+    void showException(const std::exception& error) const;
+    // The same for the exception being handled in a catch block.
+    void showCurrentException() const;
+
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum class ExportKind { HtmlTable, Csv, Xlsx };
+    void buildToolbar();
+    void buildMenus();
+    void buildStatusBar();
+    void connectHandlers();
+    void applyPermissions();
+    void updateOptionsButton();
+    void sortBy(const QString& fieldName, bool ascending);
+    void editCurrent(bool append);
+    void escapeClose();
+    void editIfEnabled();
+    // The named-file check: false (after the warning and the shell) when a file of the
+    // name is there and cannot be removed.
+    bool clearExportFile(const QString& fileName) const;
+    void exportNamed(const QString& extension, ExportKind kind);
+    void exportFixed(const QString& fileName);
+
+    struct Private;
+    Private* d;
+};
