@@ -1,0 +1,95 @@
+#include "ListIcons.h"
+#include "access/AccessIcons.h"
+#include <QPainter>
+#include <QPixmap>
+
+namespace dv {
+
+namespace {
+
+struct Picture {
+    const char* themeName;
+    QColor color; // of the drawn stand-in
+    const char* letter;
+};
+
+Picture pictureOf(ListIcon which) {
+    switch (which) {
+    case ListIcon::New:
+        return {"document-new", QColor(0x4C, 0xA8, 0x3A), "+"};
+    case ListIcon::Change:
+        return {"document-edit", QColor(0x2E, 0x8B, 0xD8), "A"};
+    case ListIcon::Delete:
+        return {"edit-delete", QColor(0xD9, 0x45, 0x45), "X"};
+    case ListIcon::Locate:
+        return {"edit-find", QColor(0x3D, 0x8C, 0x74), "L"};
+    case ListIcon::Filter:
+        return {"view-filter", QColor(0x7A, 0x5C, 0x9E), "F"};
+    case ListIcon::Print:
+        return {"document-print", QColor(0x55, 0x6B, 0x80), "I"};
+    case ListIcon::Export:
+        return {"document-export", QColor(0xE0, 0xA8, 0x2E), "E"};
+    case ListIcon::Refresh:
+        return {"view-refresh", QColor(0x2E, 0x8B, 0xD8), "R"};
+    case ListIcon::Close:
+        return {"window-close", QColor(0xD9, 0x45, 0x45), "F"};
+    case ListIcon::Options:
+        return {"configure", QColor(0x55, 0x6B, 0x80), "O"};
+    case ListIcon::Search:
+        return {"edit-find", QColor(0x3D, 0x8C, 0x74), "?"};
+    case ListIcon::Spreadsheet:
+        return {"x-office-spreadsheet", QColor(0x2E, 0x7D, 0x32), "X"};
+    case ListIcon::Document:
+        return {"x-office-document", QColor(0x2E, 0x5C, 0xB8), "D"};
+    case ListIcon::Csv:
+        return {"text-csv", QColor(0x3D, 0x8C, 0x74), "C"};
+    case ListIcon::Text:
+        return {"text-plain", QColor(0x55, 0x6B, 0x80), "T"};
+    case ListIcon::Html:
+        return {"text-html", QColor(0xE0, 0x6A, 0x2E), "H"};
+    case ListIcon::Xml:
+        return {"text-xml", QColor(0x7A, 0x5C, 0x9E), "<>"};
+    case ListIcon::Xlsx:
+        return {"application-vnd.openxmlformats-officedocument.spreadsheetml.sheet", QColor(0x2E, 0x7D, 0x32),
+                "X"};
+    }
+    return {nullptr, Qt::gray, ""};
+}
+
+// A rounded badge with a letter, for a picture the theme does not have.
+QIcon drawn(const Picture& pic) {
+    QIcon icon;
+    for (int size : {16, 22, 32, 48}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient g(0, 0, 0, size);
+        g.setColorAt(0, pic.color.lighter(135));
+        g.setColorAt(1, pic.color);
+        p.setBrush(g);
+        p.setPen(QPen(pic.color.darker(130), qMax(1.0, size / 24.0)));
+        p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 5.0, size / 5.0);
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setBold(true);
+        f.setPixelSize(int(size * 0.5));
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::fromUtf8(pic.letter));
+        p.end();
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+} // namespace
+
+QIcon listIcon(ListIcon which) {
+    ensureIconTheme();
+    const Picture pic = pictureOf(which);
+    QIcon icon;
+    if (pic.themeName) icon = QIcon::fromTheme(QString::fromLatin1(pic.themeName));
+    return icon.isNull() ? drawn(pic) : icon;
+}
+
+} // namespace dv

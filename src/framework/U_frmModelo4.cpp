@@ -1,0 +1,762 @@
+#include "U_frmModelo4.h"
+#include "ListIcons.h"
+#include "ListLayoutStore.h"
+#include "U_frmRelatorio.h"
+#include "access/ScreenOpener.h"
+#include "access/ScreenWindow.h"
+#include "access/U_frmPrincipal.h"
+#include "core/Localization.h"
+#include "core/Services.h"
+#include "core/Session.h"
+#include "core/U_dm.h"
+#include "core/db/DbErrors.h"
+#include "toolkit/Colors.h"
+#include "toolkit/CsvExporter.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/FilterDialog.h"
+#include "toolkit/HtmlTableExporter.h"
+#include "toolkit/IncrementalSearch.h"
+#include "toolkit/XlsxExporter.h"
+#include "toolkit/XmlDataPacketExporter.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using dv::Dataset;
+using dv::Field;
+
+namespace {
+
+// The hourglass while the screen works, put back on every way out.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { restore(); }
+    void restore() {
+        if (m_on) QApplication::restoreOverrideCursor();
+        m_on = false;
+    }
+
+private:
+    bool m_on = true;
+};
+
+// Data-source notifications held back, and given again on every way out.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset* d) : m_d(d) { m_d->disableControls(); }
+    ~ControlsDisabled() { m_d->enableControls(); }
+
+private:
+    Dataset* m_d;
+};
+
+bool sortable(const Field* f) {
+    return f && !f->isBlob() && !f->isLookup() && !f->isCalculated();
+}
+
+QString absolute(const QString& fileName) {
+    return QFileInfo(fileName).absoluteFilePath();
+}
+
+} // namespace
+
+struct TfrmModelo4::Private {
+    QList<QLabel*> panels;
+    QToolBar* searchBar = nullptr;
+    QAction* optionsAction = nullptr; // btnOpcoes inside its bar
+    QPointer<dv::ScreenWindow> window;
+    bool shown = false;
+    bool closed = false;
+    // Sort state
+    int sortIndex = 0;
+    QString sortField;
+    bool ascending = true;
+};
+
+TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption)
+    : QWidget(parent), d(new Private) {
+    setObjectName(formName);
+    setWindowTitle(caption);
+
+    SQL_Consulta = new Dataset(dm().ADOConexao(), QStringLiteral("SQL_Consulta"), this);
+    dsConsulta = new dv::DataSource(SQL_Consulta, QStringLiteral("dsConsulta"), this);
+
+    buildToolbar();
+    buildMenus();
+
+    wwDBGrid1 = new dv::DBGrid(this);
+    wwDBGrid1->setObjectName(QStringLiteral("wwDBGrid1"));
+    wwDBGrid1->setDataSource(dsConsulta);
+    wwDBGrid1->setReadOnly(true);
+    wwDBGrid1->setRowSelect(true);
+    wwDBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    wwFilterDialog1 = new dv::FilterDialog(dv::FilterDialog::Kind::Filter, this);
+    wwFilterDialog1->setObjectName(QStringLiteral("wwFilterDialog1"));
+    wwFilterDialog1->setDataSource(dsConsulta);
+    wwFilterDialog2 = new dv::FilterDialog(dv::FilterDialog::Kind::Locate, this);
+    wwFilterDialog2->setObjectName(QStringLiteral("wwFilterDialog2"));
+    wwFilterDialog2->setDataSource(dsConsulta);
+
+    buildStatusBar();
+
+    auto* top = new QWidget(this);
+    top->setAutoFillBackground(true);
+    top->setStyleSheet(QStringLiteral(
+        "QWidget#ListTopBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FBF9F6, "
+        "stop:1 #ECE6DE); border-bottom: 1px solid #C9BFB2; }"
+        "QToolBar { background: transparent; border: none; spacing: 2px; }"));
+    top->setObjectName(QStringLiteral("ListTopBar"));
+    auto* row = new QHBoxLayout(top);
+    row->setContentsMargins(4, 2, 8, 2);
+    row->setSpacing(6);
+    row->addWidget(ToolBar1);
+    row->addStretch(1);
+    row->addWidget(d->searchBar, 0, Qt::AlignVCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(wwDBGrid1, 1);
+    layout->addWidget(StatusBar1);
+
+    connectHandlers();
+    setFocusProxy(edpesq);
+    resize(900, 560);
+}
+
+TfrmModelo4::~TfrmModelo4() {
+    delete d;
+}
+
+// ---- construction ----
+
+void TfrmModelo4::buildToolbar() {
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(24, 24));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+
+    auto button = [this](const char* name, const QString& caption, const QString& hint, dv::ListIcon icon) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setIcon(dv::listIcon(icon));
+        b->setIconSize(QSize(24, 24));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setAutoRaise(true);
+        b->setMinimumWidth(62);
+        b->setFocusPolicy(Qt::NoFocus);
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    btnNovo = button("btnNovo", QStringLiteral("&Novo"), QStringLiteral("Novo registro"), dv::ListIcon::New);
+    btnEditar =
+        button("btnEditar", QStringLiteral("&Alterar"), QStringLiteral("Alterar"), dv::ListIcon::Change);
+    btnExcluir =
+        button("btnExcluir", QStringLiteral("E&xcluir"), QStringLiteral("Excluir"), dv::ListIcon::Delete);
+    ToolBar1->addSeparator();
+    btnLocalizar = button("btnLocalizar", QStringLiteral("Localizar"), QStringLiteral("Localizar"),
+                          dv::ListIcon::Locate);
+    btnFiltrar = button("btnFiltrar", QStringLiteral("Fi&ltrar"),
+                        QStringLiteral("Executa filtro sobre os registros da gride!"), dv::ListIcon::Filter);
+    ToolBar1->addSeparator();
+    btnImprimir =
+        button("btnImprimir", QStringLiteral("&Imprimir"), QStringLiteral("Imprimir"), dv::ListIcon::Print);
+    btnHtml = button("btnHtml", QStringLiteral("Exportar"), QStringLiteral("Exportar"), dv::ListIcon::Export);
+    btnHtml->setPopupMode(QToolButton::MenuButtonPopup);
+    btnHtml->setMinimumWidth(74);
+    btnRefresh =
+        button("btnRefresh", QStringLiteral("Atualizar"), QStringLiteral("Atualizar"), dv::ListIcon::Refresh);
+    ToolBar1->addSeparator();
+    btnSair = button("btnSair", QStringLiteral("&Fechar"), QStringLiteral("Fechar"), dv::ListIcon::Close);
+
+    // The search box and the options, at the right of the same strip.
+    d->searchBar = new QToolBar(this);
+    d->searchBar->setIconSize(QSize(16, 16));
+    d->searchBar->setMovable(false);
+    d->searchBar->setFloatable(false);
+    tbtPesquisar = new QToolButton(this);
+    tbtPesquisar->setObjectName(QStringLiteral("tbtPesquisar"));
+    tbtPesquisar->setText(QStringLiteral("Pesquisar:"));
+    tbtPesquisar->setIcon(dv::listIcon(dv::ListIcon::Search));
+    tbtPesquisar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    tbtPesquisar->setAutoRaise(true);
+    tbtPesquisar->setFocusPolicy(Qt::NoFocus);
+    d->searchBar->addWidget(tbtPesquisar);
+
+    edpesq = new dv::IncrementalSearch(this);
+    edpesq->setObjectName(QStringLiteral("edpesq"));
+    edpesq->setToolTip(QStringLiteral("Pesquisa campos da gride!"));
+    edpesq->setDataSource(dsConsulta);
+    edpesq->setMinimumWidth(240);
+    edpesq->setStyleSheet(QStringLiteral("QLineEdit { padding: 3px 4px; border: 1px solid #B8AC9E; "
+                                         "border-radius: 3px; background: white; }"
+                                         "QLineEdit:focus { border-color: #6A8FBF; }"));
+    d->searchBar->addWidget(edpesq);
+
+    PopupOpcoes = new QMenu(this);
+    PopupOpcoes->setObjectName(QStringLiteral("PopupOpcoes"));
+    btnOpcoes = new QToolButton(this);
+    btnOpcoes->setObjectName(QStringLiteral("btnOpcoes"));
+    btnOpcoes->setText(QStringLiteral("Opções"));
+    btnOpcoes->setToolTip(QStringLiteral("Escolha uma opção!"));
+    btnOpcoes->setIcon(dv::listIcon(dv::ListIcon::Options));
+    btnOpcoes->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    btnOpcoes->setPopupMode(QToolButton::InstantPopup);
+    btnOpcoes->setMenu(PopupOpcoes);
+    btnOpcoes->setAutoRaise(true);
+    btnOpcoes->setFocusPolicy(Qt::NoFocus);
+    d->searchBar->addSeparator();
+    d->optionsAction = d->searchBar->addWidget(btnOpcoes);
+}
+
+void TfrmModelo4::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption, dv::ListIcon icon) {
+        auto* a = new QAction(dv::listIcon(icon), caption, menu);
+        a->setObjectName(QLatin1String(name));
+        menu->addAction(a);
+        return a;
+    };
+    PopupExport = new QMenu(this);
+    PopupExport->setObjectName(QStringLiteral("PopupExport"));
+    MenuItem1 = item(PopupExport, "MenuItem1", QStringLiteral("Excel"), dv::ListIcon::Spreadsheet);
+    Doc1 = item(PopupExport, "Doc1", QStringLiteral("Doc"), dv::ListIcon::Document);
+    Csv1 = item(PopupExport, "Csv1", QStringLiteral("Csv"), dv::ListIcon::Csv);
+    Txt1 = item(PopupExport, "Txt1", QStringLiteral("Txt"), dv::ListIcon::Text);
+    MenuItem2 = item(PopupExport, "MenuItem2", QStringLiteral("Html"), dv::ListIcon::Html);
+    PopupExport->addSeparator();
+    Xml1 = item(PopupExport, "Xml1", QStringLiteral("Xml"), dv::ListIcon::Xml);
+    Xlsx1 = item(PopupExport, "Xlsx1", QStringLiteral("Xlsx"), dv::ListIcon::Xlsx);
+    btnHtml->setMenu(PopupExport);
+
+    PopupGride = new QMenu(this);
+    PopupGride->setObjectName(QStringLiteral("PopupGride"));
+    Novo1 = item(PopupGride, "Novo1", QStringLiteral("Novo"), dv::ListIcon::New);
+    Alterar1 = item(PopupGride, "Alterar1", QStringLiteral("Alterar"), dv::ListIcon::Change);
+    Excluir1 = item(PopupGride, "Excluir1", QStringLiteral("Excluir"), dv::ListIcon::Delete);
+    PopupGride->addSeparator();
+    Filtrar1 = item(PopupGride, "Filtrar1", QStringLiteral("Filtrar"), dv::ListIcon::Filter);
+    PopupGride->addSeparator();
+    Imprimir1 = item(PopupGride, "Imprimir1", QStringLiteral("Imprimir"), dv::ListIcon::Print);
+    Html1 = item(PopupGride, "Html1", QStringLiteral("Html"), dv::ListIcon::Html);
+    Excel1 = item(PopupGride, "Excel1", QStringLiteral("Excel"), dv::ListIcon::Spreadsheet);
+    Fechar1 = item(PopupGride, "Fechar1", QStringLiteral("Fechar"), dv::ListIcon::Close);
+}
+
+void TfrmModelo4::buildStatusBar() {
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    const int widths[] = {90, 110, 0};
+    for (int w : widths) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setContentsMargins(4, 0, 4, 0);
+        if (w) panel->setMinimumWidth(w);
+        StatusBar1->addWidget(panel, w ? 0 : 1);
+        d->panels << panel;
+    }
+    d->panels[0]->setText(QStringLiteral("Registro(s):"));
+}
+
+void TfrmModelo4::connectHandlers() {
+    auto on = [this](QToolButton* b, void (TfrmModelo4::*handler)()) {
+        connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    auto onItem = [this](QAction* a, void (TfrmModelo4::*handler)()) {
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    // Through member pointers, so that a screen's override is what every component calls.
+    on(btnNovo, &TfrmModelo4::btnNovoClick);
+    on(btnEditar, &TfrmModelo4::btnEditarClick);
+    on(btnExcluir, &TfrmModelo4::btnExcluirClick);
+    on(btnLocalizar, &TfrmModelo4::btnLocalizarClick);
+    on(btnFiltrar, &TfrmModelo4::btnFiltrarClick);
+    on(btnImprimir, &TfrmModelo4::btnImprimirClick);
+    on(btnHtml, &TfrmModelo4::btnHtmlClick);
+    on(btnRefresh, &TfrmModelo4::btnRefreshClick);
+    on(btnSair, &TfrmModelo4::btnSairClick);
+    on(tbtPesquisar, &TfrmModelo4::tbtPesquisarClick);
+
+    onItem(MenuItem1, &TfrmModelo4::MenuItem1Click);
+    onItem(Doc1, &TfrmModelo4::Doc1Click);
+    onItem(Csv1, &TfrmModelo4::Csv1Click);
+    onItem(Txt1, &TfrmModelo4::Txt1Click);
+    onItem(MenuItem2, &TfrmModelo4::MenuItem2Click);
+    onItem(Xml1, &TfrmModelo4::Xml1Click);
+    onItem(Xlsx1, &TfrmModelo4::Xlsx1Click);
+
+    onItem(Novo1, &TfrmModelo4::btnNovoClick);
+    onItem(Alterar1, &TfrmModelo4::btnEditarClick);
+    onItem(Excluir1, &TfrmModelo4::btnExcluirClick);
+    onItem(Filtrar1, &TfrmModelo4::btnFiltrarClick);
+    onItem(Imprimir1, &TfrmModelo4::btnImprimirClick);
+    onItem(Html1, &TfrmModelo4::btnHtmlClick);
+    onItem(Excel1, &TfrmModelo4::btnExcelClick);
+    onItem(Fechar1, &TfrmModelo4::btnSairClick);
+
+    connect(wwDBGrid1, &dv::DBGrid::titleButtonClicked, this, &TfrmModelo4::wwDBGrid1TitleButtonClick);
+    connect(wwDBGrid1, &dv::DBGrid::returnPressed, this, &TfrmModelo4::editIfEnabled);
+    connect(wwDBGrid1, &dv::DBGrid::rowDoubleClicked, this, &TfrmModelo4::editIfEnabled);
+    connect(wwDBGrid1, &dv::DBGrid::escapePressed, this, &TfrmModelo4::escapeClose);
+    connect(wwDBGrid1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupGride->popup(wwDBGrid1->viewport()->mapToGlobal(pos)); });
+    connect(edpesq, &QLineEdit::returnPressed, this, &TfrmModelo4::editIfEnabled);
+    connect(edpesq, &dv::IncrementalSearch::escapePressed, this, &TfrmModelo4::escapeClose);
+}
+
+QLabel* TfrmModelo4::statusPanel(int index) const {
+    return d->panels.value(index);
+}
+
+// ---- showing, activating, closing ----
+
+void TfrmModelo4::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (d->shown) return;
+    d->shown = true;
+    for (QWidget* p = parentWidget(); p; p = p->parentWidget()) {
+        if (auto* w = qobject_cast<dv::ScreenWindow*>(p)) {
+            d->window = w;
+            connect(w, &dv::ScreenWindow::screenActivated, this, [this](QWidget* screen) {
+                if (screen == this) FormActivate();
+            });
+            break;
+        }
+    }
+    // Outside the main window the screen is its own window, and still goes when closed.
+    if (!d->window) setAttribute(Qt::WA_DeleteOnClose);
+    FormShow();
+}
+
+void TfrmModelo4::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !d->window && d->shown && !d->closed && isActiveWindow())
+        FormActivate();
+}
+
+void TfrmModelo4::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!event->isAccepted() || d->closed) return;
+    d->closed = true;
+    FormClose();
+}
+
+void TfrmModelo4::FormShow() {
+    d->sortIndex = 0;
+    d->ascending = true;
+    d->sortField.clear();
+
+    {
+        BusyCursor cursor;
+        try {
+            ControlsDisabled held(SQL_Consulta);
+            SQL_Consulta->open();
+        } catch (...) {
+            cursor.restore();
+            showCurrentException();
+        }
+    }
+    updateOptionsButton();
+    applyPermissions();
+    try {
+        loadColumnLayout();
+    } catch (...) {
+        showCurrentException();
+    }
+    if (Field* first = SQL_Consulta->field(0); sortable(first)) {
+        BusyCursor cursor;
+        try {
+            sortBy(first->fieldName(), true);
+        } catch (...) {
+            cursor.restore();
+            showCurrentException();
+        }
+    }
+    edpesq->setFocus();
+    showRecordCount();
+
+    dv::applyLanguageFile(this);
+    wwDBGrid1->refreshTitles();
+    wwFilterDialog1->setWindowTitle(btnFiltrar->toolTip());
+    wwFilterDialog2->setWindowTitle(btnLocalizar->toolTip());
+
+    const QString language = dv::session().language();
+    d->panels[0]->setText(language == QLatin1String("en") ? QStringLiteral("Record(s):  ")
+                                                          : QStringLiteral("Registro(s):"));
+}
+
+void TfrmModelo4::FormActivate() {
+    showRecordCount();
+    if (TfrmPrincipal* main = frmPrincipal()) main->lbForm->setText(windowTitle());
+    Dataset* pref = dm().SQL_Preferencia;
+    if (pref->isActive() && !pref->isEmpty()) {
+        if (Field* f = pref->findField(QStringLiteral("pref_gride")); f && !f->isNull())
+            wwDBGrid1->setTitleColor(dv::colorFromNumber(f->asLargeInt()));
+    }
+    updateOptionsButton();
+}
+
+void TfrmModelo4::FormClose() {
+    try {
+        saveColumnLayout();
+    } catch (...) {
+        showCurrentException();
+    }
+    if (TfrmPrincipal* main = frmPrincipal()) {
+        const QString language = dv::session().language();
+        main->lbForm->setText(language == QLatin1String("en") ? QStringLiteral("System main menu")
+                              : language == QLatin1String("es")
+                                  ? QStringLiteral("Menú principal del sistema")
+                                  : QStringLiteral("Menu Principal do Sistema"));
+    }
+    // The window menu's entry goes with the child window (the opener owns it); the
+    // screen is freed with its window, or by itself outside the main window.
+}
+
+void TfrmModelo4::updateOptionsButton() {
+    d->optionsAction->setVisible(!PopupOpcoes->actions().isEmpty());
+}
+
+void TfrmModelo4::applyPermissions() {
+    struct Rule {
+        const char* flag;
+        QList<QWidget*> buttons;
+        QList<QAction*> items;
+    };
+    const Rule rules[] = {
+        {"form_novo", {btnNovo}, {Novo1}},
+        {"form_editar", {btnEditar}, {Alterar1}},
+        {"form_excluir", {btnExcluir}, {Excluir1}},
+        {"form_imprimir", {btnImprimir}, {Imprimir1}},
+        {"form_html", {}, {Html1, MenuItem2, Xml1}},
+        {"form_excel", {}, {Excel1, MenuItem1, Doc1, Csv1, Txt1, Xlsx1}},
+        {"form_filtrar", {btnFiltrar}, {Filtrar1}},
+        {"form_outros", {btnOpcoes}, {}},
+    };
+    Dataset* p = dm().SQL_GrupoPermissao;
+    if (!p->isActive() || p->isEmpty()) return;
+    for (const Rule& rule : rules) {
+        const Field* f = p->findField(QLatin1String(rule.flag));
+        if (!f || f->asString().trimmed().compare(QLatin1String("N"), Qt::CaseInsensitive) != 0) continue;
+        for (QWidget* b : rule.buttons)
+            b->setEnabled(false);
+        for (QAction* a : rule.items)
+            a->setEnabled(false);
+    }
+}
+
+void TfrmModelo4::showRecordCount() {
+    d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
+}
+
+// ---- column layout ----
+
+namespace {
+dv::ListLayoutStore layoutStore(const TfrmModelo4* screen, bool iniFile, const QWidget* grid) {
+    return dv::ListLayoutStore(iniFile ? dv::SettingsHive::File : dv::SettingsHive::User,
+                               screen->objectName() + grid->objectName());
+}
+} // namespace
+
+void TfrmModelo4::loadColumnLayout() {
+    dv::GridModel* model = wwDBGrid1->gridModel();
+    const QList<dv::GridColumn> designed =
+        model && model->hasCustomColumns() ? model->columns() : wwDBGrid1->defaultColumns();
+    if (auto stored = layoutStore(this, layoutInIniFile(), wwDBGrid1).load(designed))
+        wwDBGrid1->setColumns(*stored);
+}
+
+void TfrmModelo4::saveColumnLayout() {
+    layoutStore(this, layoutInIniFile(), wwDBGrid1).save(wwDBGrid1->columns());
+}
+
+// ---- errors ----
+
+void TfrmModelo4::showException(const std::exception& error) const {
+    QString className = QStringLiteral("Exception");
+    QString message = QString::fromUtf8(error.what());
+    if (const auto* e = dynamic_cast<const dv::Error*>(&error)) {
+        className = e->className();
+        message = e->message();
+    }
+    dv::services().dialogs().error(QStringLiteral("Classe de Exception: ") + className +
+                                   QStringLiteral("\rMensagem de Exception: ") + message);
+}
+
+void TfrmModelo4::showCurrentException() const {
+    try {
+        throw;
+    } catch (const dv::Abort&) {
+        // A handler already told the user.
+    } catch (const std::exception& e) {
+        showException(e);
+    } catch (...) {
+        showException(dv::PlainError(QStringLiteral("Erro desconhecido")));
+    }
+}
+
+// ---- sorting and searching ----
+
+QString TfrmModelo4::sortedField() const {
+    if (!d->sortField.isEmpty()) return d->sortField;
+    const Field* f = SQL_Consulta->field(d->sortIndex);
+    return f ? f->fieldName() : QString();
+}
+
+int TfrmModelo4::sortedFieldIndex() const {
+    return d->sortIndex;
+}
+
+bool TfrmModelo4::sortAscending() const {
+    return d->ascending;
+}
+
+void TfrmModelo4::sortBy(const QString& fieldName, bool ascending) {
+    SQL_Consulta->setSort(fieldName + (ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC")));
+    const Field* f = SQL_Consulta->findField(fieldName);
+    d->sortIndex = f ? f->index() : 0;
+    d->sortField = fieldName;
+    d->ascending = ascending;
+    edpesq->setSearchField(fieldName);
+    wwDBGrid1->setSortIndicator(fieldName, ascending);
+}
+
+void TfrmModelo4::wwDBGrid1TitleButtonClick(const QString& fieldName) {
+    Field* f = SQL_Consulta->findField(fieldName);
+    if (!f) return;
+    if (!sortable(f)) {
+        dv::services().dialogs().warning(QStringLiteral("O campo selecionado não pode ser ordenado! Para "
+                                                        "pesquisar neste campo, clique no botão Localizar!"));
+        return;
+    }
+    BusyCursor cursor;
+    const bool same = f->index() == d->sortIndex;
+    sortBy(f->fieldName(), same ? !d->ascending : true);
+}
+
+void TfrmModelo4::tbtPesquisarClick() {
+    edpesq->clear();
+    edpesq->setFocus();
+    if (SQL_Consulta->isActive()) SQL_Consulta->first();
+}
+
+void TfrmModelo4::editIfEnabled() {
+    if (btnEditar->isEnabled()) btnEditar->click();
+}
+
+void TfrmModelo4::escapeClose() {
+    if (SQL_Consulta->isEditing()) SQL_Consulta->cancel();
+    close();
+}
+
+// ---- the toolbar's actions ----
+
+void TfrmModelo4::editCurrent(bool append) {
+    if (append)
+        SQL_Consulta->append();
+    else
+        SQL_Consulta->edit();
+    dv::session().setListQuery(SQL_Consulta);
+    QPointer<TfrmModelo4> self(this);
+    // A row the maintenance screen left pending (or never got to) is given up.
+    auto settle = [self] {
+        if (self && self->SQL_Consulta->isEditing()) self->SQL_Consulta->cancel();
+    };
+    try {
+        dv::screenOpener().open(formName() + QStringLiteral("_Manut"));
+    } catch (...) {
+        settle();
+        throw;
+    }
+    settle();
+    if (self) showRecordCount();
+}
+
+void TfrmModelo4::btnNovoClick() {
+    editCurrent(true);
+}
+
+void TfrmModelo4::btnEditarClick() {
+    editCurrent(false);
+}
+
+void TfrmModelo4::btnExcluirClick() {
+    if (!dv::services().dialogs().confirmation(
+            QStringLiteral("Deja realmente excluir o registro selecionado?")))
+        return;
+    Dataset* ds = dsConsulta->dataset();
+    if (!ds || !ds->isActive() || ds->recordCount() == 0) return;
+    ds->deleteRecord();
+    showRecordCount();
+}
+
+void TfrmModelo4::btnLocalizarClick() {
+    wwFilterDialog2->execute();
+    if (wwFilterDialog2->hasCriteria()) {
+        int count = 0;
+        {
+            ControlsDisabled held(SQL_Consulta);
+            SQL_Consulta->first();
+            count = SQL_Consulta->recordCount();
+            SQL_Consulta->first();
+        }
+        d->panels[1]->setText(QStringLiteral("  ") + QString::number(count));
+    }
+    wwDBGrid1->setFocus();
+}
+
+void TfrmModelo4::btnFiltrarClick() {
+    if (wwFilterDialog2->hasCriteria()) {
+        dv::services().dialogs().information(QStringLiteral(
+            "A ferramenta de [Localizar] está em uso e seus critérios de busca serão removidos."));
+        wwFilterDialog2->clearCriteria();
+    }
+    wwFilterDialog1->execute();
+    wwDBGrid1->setFocus();
+    showRecordCount();
+}
+
+void TfrmModelo4::btnImprimirClick() {
+    dv::showReportPicker(formName(), this);
+}
+
+void TfrmModelo4::btnRefreshClick() {
+    BusyCursor cursor;
+    {
+        ControlsDisabled held(SQL_Consulta);
+        SQL_Consulta->close();
+        SQL_Consulta->open();
+    }
+    showRecordCount();
+}
+
+void TfrmModelo4::btnSairClick() {
+    close();
+}
+
+// ---- exports ----
+
+QString TfrmModelo4::exportFileName(const QString& extension) const {
+    return QStringLiteral("QbExport_") + windowTitle().trimmed() + extension;
+}
+
+bool TfrmModelo4::clearExportFile(const QString& fileName) const {
+    const QFileInfo info(fileName);
+    if (!info.exists() && !info.isSymLink()) return true;
+    if (QFile::remove(fileName)) return true;
+    dv::services().dialogs().warning(
+        QStringLiteral("O Arquivo ") + fileName +
+        QStringLiteral(" está aberto! Feche antes de tentar exportar novamente."));
+    dv::services().shell().open(absolute(fileName));
+    return false;
+}
+
+void TfrmModelo4::exportNamed(const QString& extension, ExportKind kind) {
+    const QString fileName = exportFileName(extension);
+    if (!clearExportFile(fileName)) return;
+    BusyCursor cursor;
+    const QList<dv::GridColumn> columns = wwDBGrid1->columns();
+    switch (kind) {
+    case ExportKind::HtmlTable:
+        dv::HtmlTableExporter::write(fileName, *SQL_Consulta, columns, windowTitle().trimmed());
+        break;
+    case ExportKind::Csv:
+        dv::CsvExporter::write(fileName, *SQL_Consulta, columns);
+        break;
+    case ExportKind::Xlsx:
+        dv::XlsxExporter::write(fileName, *SQL_Consulta, columns, windowTitle().trimmed());
+        break;
+    }
+    dv::services().shell().open(absolute(fileName));
+}
+
+void TfrmModelo4::exportFixed(const QString& fileName) {
+    const QString path = dv::session().filePath(fileName);
+    {
+        BusyCursor cursor;
+        dv::HtmlTableExporter::write(path, *SQL_Consulta, wwDBGrid1->columns(), windowTitle().trimmed());
+    }
+    dv::services().shell().open(path);
+}
+
+void TfrmModelo4::MenuItem1Click() {
+    exportNamed(QStringLiteral(".xls"), ExportKind::HtmlTable);
+}
+
+void TfrmModelo4::Doc1Click() {
+    exportNamed(QStringLiteral(".doc"), ExportKind::HtmlTable);
+}
+
+void TfrmModelo4::Csv1Click() {
+    exportNamed(QStringLiteral(".csv"), ExportKind::Csv);
+}
+
+void TfrmModelo4::Txt1Click() {
+    exportNamed(QStringLiteral(".txt"), ExportKind::Csv);
+}
+
+void TfrmModelo4::MenuItem2Click() {
+    exportNamed(QStringLiteral(".htm"), ExportKind::HtmlTable);
+}
+
+void TfrmModelo4::Xlsx1Click() {
+    exportNamed(QStringLiteral(".xlsx"), ExportKind::Xlsx);
+}
+
+void TfrmModelo4::btnHtmlClick() {
+    exportFixed(QStringLiteral("RelatGrid.html"));
+}
+
+void TfrmModelo4::btnExcelClick() {
+    exportFixed(QStringLiteral("RelatGrid.xls"));
+}
+
+void TfrmModelo4::Xml1Click() {
+    const QString fileName = exportFileName(QStringLiteral(".xml"));
+    if (!clearExportFile(fileName)) return;
+    TfrmPrincipal* main = frmPrincipal();
+    QProgressBar* bar = main ? main->ProgressBar2 : nullptr;
+    auto resetBar = [bar] {
+        if (!bar) return;
+        bar->setMaximum(100);
+        bar->setValue(0);
+    };
+    {
+        BusyCursor cursor;
+        if (bar) {
+            bar->setMaximum(SQL_Consulta->recordCount());
+            bar->setValue(0);
+        }
+        try {
+            ControlsDisabled held(SQL_Consulta);
+            dv::XmlDataPacketExporter::write(fileName, *SQL_Consulta, [bar, main](int recNo, int) {
+                if (!bar) return;
+                bar->setValue(recNo);
+                main->StatusBar1->repaint();
+            });
+        } catch (...) {
+            resetBar();
+            throw;
+        }
+    }
+    dv::services().dialogs().information(QStringLiteral("O arquivo Xml ") + fileName +
+                                         QStringLiteral(" foi gerado com sucesso!"));
+    dv::services().shell().open(absolute(fileName));
+    resetBar();
+}
