@@ -1,0 +1,625 @@
+#include "U_frmCadastro.h"
+#include "CadastroIcons.h"
+#include "U_frmRelatorio.h"
+#include "access/U_frmPrincipal.h"
+#include "core/ComponentTag.h"
+#include "core/ErrorTranslator.h"
+#include "core/FieldUtils.h"
+#include "core/Localization.h"
+#include "core/Services.h"
+#include "core/Session.h"
+#include "core/U_dm.h"
+#include "core/db/DataSource.h"
+#include "core/db/Dataset.h"
+#include "core/db/DbErrors.h"
+#include "toolkit/Colors.h"
+#include "toolkit/DBCalcEdit.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBLookupCombo.h"
+#include "toolkit/DBNavigator.h"
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using dv::DataControl;
+using dv::DataSource;
+using dv::Dataset;
+using dv::Field;
+
+namespace {
+
+enum class Kind { DataSource, EditBox, Grid, Navigator };
+
+struct Component {
+    QObject* object;
+    Kind kind;
+    QWidget* widget() const { return qobject_cast<QWidget*>(object); }
+};
+
+bool isEditBox(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QDateTimeEdit*>(w) || qobject_cast<const dv::DBLookupCombo*>(w);
+}
+
+// The parts of composite widgets (a combo's line edit, a grid's editors, a lookup's
+// drop-down) are not components of the screen.
+bool isComposite(const QWidget* w) {
+    return qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const dv::DBNavigator*>(w);
+}
+
+void collect(const QObject* parent, QList<Component>& out) {
+    for (QObject* child : parent->children()) {
+        if (qobject_cast<DataSource*>(child)) {
+            out.append({child, Kind::DataSource});
+            continue;
+        }
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w) continue;
+        if (w->isWindow()) continue; // dialogs and pop-ups the screen opens
+        if (isEditBox(w)) {
+            out.append({w, Kind::EditBox});
+            continue;
+        }
+        if (qobject_cast<dv::DBGrid*>(w)) {
+            out.append({w, Kind::Grid});
+            continue;
+        }
+        if (qobject_cast<dv::DBNavigator*>(w)) {
+            out.append({w, Kind::Navigator});
+            continue;
+        }
+        if (isComposite(w)) continue;
+        collect(w, out);
+    }
+}
+
+DataControl* controlOf(QWidget* w) { return dynamic_cast<DataControl*>(w); }
+
+// The data-bound edit box proper: the calculator box is a number box of its own kind.
+dv::DBEdit* dbEditOf(QWidget* w) {
+    auto* e = qobject_cast<dv::DBEdit*>(w);
+    return e && !qobject_cast<dv::DBCalcEdit*>(w) ? e : nullptr;
+}
+
+bool isReadOnlyBox(QWidget* w) {
+    if (auto* e = qobject_cast<dv::DBEdit*>(w)) return e->isReadOnly(); // by choice, not by state
+    if (auto* l = qobject_cast<dv::DBLookupCombo*>(w)) return l->isReadOnly();
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        // Data-bound date boxes and the like: their own read-only flag.
+        const QVariant own = w->property("readOnly");
+        return controlOf(w) && own.isValid() ? own.toBool() : e->isReadOnly();
+    }
+    if (auto* t = qobject_cast<QPlainTextEdit*>(w)) {
+        const QVariant own = w->property("readOnly");
+        return own.isValid() ? own.toBool() : t->isReadOnly();
+    }
+    if (auto* t = qobject_cast<QTextEdit*>(w)) {
+        const QVariant own = w->property("readOnly");
+        return own.isValid() ? own.toBool() : t->isReadOnly();
+    }
+    if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) return s->isReadOnly();
+    return false;
+}
+
+void setRole(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(role, c);
+    w->setPalette(p);
+}
+
+QColor systemColor(int index) { return dv::colorFromNumber(qint64(0x80000000u) | index); }
+QColor normalBackground() { return systemColor(5); }
+
+bool isEditing(const Dataset* d) { return d && d->isEditing(); }
+
+bool isEmptyValue(const Field* f) { return f->isNull() || f->asString().trimmed().isEmpty(); }
+
+// The mask a field gets for its label; empty when the label names none.
+QString maskForLabel(const QString& label) {
+    const QString l = label.trimmed().toUpper();
+    if (l.contains(QLatin1String("CPF"))) return QStringLiteral("999.999.999-99;0;_");
+    if (l.contains(QLatin1String("CGC"))) return QStringLiteral("99.999.999/9999-99;0;_");
+    if (l.contains(QLatin1String("CNPJ"))) return QStringLiteral("99.999.999/9999-99;0;_");
+    if (l.contains(QLatin1String("CEP"))) return QStringLiteral("99999-999;0;_");
+    for (const char* word : {"FONE", "FAX", "CELULAR", "RESIDENCIAL"})
+        if (l.contains(QLatin1String(word))) return QStringLiteral("99(999)99999-9999;1;_");
+    return QString();
+}
+
+enum class Document { None, Cpf, Cnpj };
+
+Document documentOf(const Field* f) {
+    const QString l = f->displayLabel().toUpper();
+    if (l.contains(QLatin1String("CPF"))) return Document::Cpf;
+    if (l.contains(QLatin1String("CGC")) || l.contains(QLatin1String("CNPJ"))) return Document::Cnpj;
+    return Document::None;
+}
+
+QString message(const char* key) {
+    return dv::sharedMessage(QStringLiteral("Cadastro"), QLatin1String(key));
+}
+
+// The one-argument format of the shared messages: "%s" takes the argument, "%%" is a
+// percent sign.
+QString formatted(const QString& format, const QString& argument) {
+    QString out;
+    bool used = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] == QLatin1Char('%') && i + 1 < format.size()) {
+            const QChar next = format[i + 1];
+            if (next == QLatin1Char('%')) {
+                out += QLatin1Char('%');
+                ++i;
+                continue;
+            }
+            if (next == QLatin1Char('s') && !used) {
+                out += argument;
+                used = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+QString flag(const char* name) {
+    if (!dmExists()) return QString();
+    Dataset* p = dm().SQL_GrupoPermissao;
+    if (!p || !p->isActive() || p->isEmpty()) return QString();
+    Field* f = p->findField(QLatin1String(name));
+    return f ? f->asString().trimmed() : QString();
+}
+
+// First in the tab order of its container: the first widget of the focus chain after
+// the container that lies inside it and takes the focus by Tab belongs to this box.
+bool firstInTabOrder(const QWidget* box) {
+    QWidget* container = box->parentWidget();
+    if (!container) return false;
+    for (QWidget* w = container->nextInFocusChain(); w && w != container; w = w->nextInFocusChain()) {
+        if (!container->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus)) continue;
+        QWidget* top = w;
+        while (top->parentWidget() != container)
+            top = top->parentWidget();
+        return top == box;
+    }
+    return false;
+}
+
+} // namespace
+
+struct TfrmCadastro::Private {
+    QString formName;
+    bool created = false;
+    bool activatedOnce = false;
+    bool closing = false;
+    // The widget that receives a box's focus events (itself or its focus proxy).
+    QHash<QObject*, QPointer<QWidget>> watched;
+    QSet<QWidget*> capitalized;
+
+    QList<Component> components(const QObject* screen) const {
+        QList<Component> list;
+        collect(screen, list);
+        return list;
+    }
+};
+
+TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QString& caption)
+    : QDialog(parent), d(new Private) {
+    d->formName = formName;
+    setObjectName(formName);
+    setWindowTitle(caption);
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+
+    SQL_Update = new Dataset(dmExists() ? dm().ADOConexao() : nullptr, QStringLiteral("SQL_Update"), this);
+    dsUpdate = new DataSource(nullptr, QStringLiteral("dsUpdate"), this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(10);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setDocumentMode(false);
+    TabSheet1 = new QWidget(PageControl1);
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Dados "));
+    layout->addWidget(PageControl1, 1);
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("PanelBotoes"));
+    auto* buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(8);
+    auto makeButton = [bar](const char* name, const QString& text, const QString& hint, dv::CadastroIcon icon) {
+        auto* b = new QPushButton(dv::cadastroIcon(icon), text, bar);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(hint);
+        b->setMinimumWidth(100);
+        b->setMinimumHeight(30);
+        b->setIconSize(QSize(16, 16));
+        b->setAutoDefault(false);
+        return b;
+    };
+    btnAjuda = makeButton("btnAjuda", QStringLiteral("Ajuda"), QStringLiteral("Clique aqui para obter ajuda"),
+                          dv::CadastroIcon::Help);
+    BitBtn4 = makeButton("BitBtn4", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"), dv::CadastroIcon::Print);
+    BitBtn1 = makeButton("BitBtn1", QStringLiteral("Salvar"), QStringLiteral("Salvar"), dv::CadastroIcon::Save);
+    BitBtn2 = makeButton("BitBtn2", QStringLiteral("Fechar"), QStringLiteral("Fechar"), dv::CadastroIcon::Close);
+    BitBtn1->setDefault(true);
+    BitBtn4->setVisible(false);
+    buttons->addWidget(btnAjuda);
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtn4);
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    layout->addWidget(bar);
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn2Click(); }); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn4Click(); }); });
+    connect(btnAjuda, &QPushButton::clicked, this, [this] { runGuarded([this] { btnAjudaClick(); }); });
+    connect(dsUpdate, &DataSource::dataChanged, this, [this] { dsUpdateDataChange(); });
+    connect(dsUpdate, &DataSource::stateChanged, this, [this] { dsUpdateDataChange(); });
+
+    setMinimumSize(480, 320);
+    BitBtn1->setEnabled(false);
+}
+
+TfrmCadastro::~TfrmCadastro() {
+    // The boxes go after this; their focus events must not reach a half-destroyed base.
+    for (auto it = d->watched.cbegin(); it != d->watched.cend(); ++it)
+        if (!it.value().isNull()) it.key()->removeEventFilter(this);
+    delete d;
+}
+
+const QString& TfrmCadastro::formName() const { return d->formName; }
+
+Dataset* TfrmCadastro::editedDataset() const { return dsUpdate->dataset(); }
+
+QWidget* TfrmCadastro::boxOfField(const Field* field) const {
+    if (!field) return nullptr;
+    for (const Component& c : d->components(this)) {
+        if (c.kind != Kind::EditBox) continue;
+        DataControl* dc = controlOf(c.widget());
+        if (dc && dc->field() == field) return c.widget();
+    }
+    return nullptr;
+}
+
+bool TfrmCadastro::canTakeFocus(const QWidget* box) const {
+    return box && box->isVisibleTo(this) && box->isEnabledTo(this) && box->focusPolicy() != Qt::NoFocus &&
+           (box->isVisible() || !isVisible());
+}
+
+void TfrmCadastro::selectNextPage() {
+    const int count = PageControl1->count();
+    for (int step = 1; step <= count; ++step) {
+        const int i = (PageControl1->currentIndex() + step) % count;
+        if (PageControl1->isTabVisible(i) && PageControl1->isTabEnabled(i)) {
+            PageControl1->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void TfrmCadastro::runGuarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        dv::ErrorTranslator::handleCurrent();
+    }
+}
+
+// ---- creating and showing ----
+
+void TfrmCadastro::FormCreate() {
+    const QColor normal = normalBackground();
+    const QColor grey = systemColor(17);
+    for (const Component& c : d->components(this)) {
+        if (c.kind != Kind::EditBox) continue;
+        QWidget* box = c.widget();
+        setRole(box, QPalette::Base, normal);
+        if (isReadOnlyBox(box)) setRole(box, QPalette::Text, grey);
+        QWidget* target = box->focusProxy() ? box->focusProxy() : box;
+        if (!d->watched.contains(target)) {
+            d->watched.insert(target, box);
+            target->installEventFilter(this);
+        }
+    }
+}
+
+void TfrmCadastro::FormShow() {
+    // 1. The screen's texts in the current language.
+    dv::applyLanguageFile(this);
+
+    // 2. The record the list screen has put into insert or edit.
+    if (dv::componentTag(dsUpdate) == 0) dsUpdate->setDataset(dv::session().listQuery());
+
+    const bool noNew = flag("form_novo") == QLatin1String("N");
+    const bool noEdit = flag("form_editar") == QLatin1String("N");
+    const bool noDelete = flag("form_excluir") == QLatin1String("N");
+
+    // 3. Every component, in creation order.
+    const QColor buttonFace = systemColor(15);
+    for (const Component& c : d->components(this)) {
+        switch (c.kind) {
+        case Kind::DataSource: {
+            Dataset* ds = static_cast<DataSource*>(c.object)->dataset();
+            if (!isEditing(ds)) break;
+            for (Field* f : ds->fields()) {
+                if (f->index() == 0 || dv::componentTag(f) != 0) continue;
+                const QString mask = maskForLabel(f->displayLabel());
+                if (!mask.isEmpty()) f->setEditMask(mask);
+            }
+            break;
+        }
+        case Kind::EditBox: {
+            QWidget* box = c.widget();
+            if (dv::DBEdit* e = dbEditOf(box)) {
+                if (dv::componentTag(e) != 0) break;
+                d->capitalized.insert(e);
+                if (firstInTabOrder(e)) {
+                    setRole(e, QPalette::Base, buttonFace);
+                    e->setEnabled(false);
+                }
+            } else if (auto* l = qobject_cast<dv::DBLookupCombo*>(box)) {
+                if (dv::componentTag(l) == 0) l->setCharCase(dv::CharCase::Normal);
+            }
+            break;
+        }
+        case Kind::Grid:
+            if (noEdit || noNew) {
+                auto* g = static_cast<dv::DBGrid*>(c.object);
+                g->setReadOnly(true);
+                g->setAllowInsert(false);
+                g->setAllowDelete(false);
+            }
+            break;
+        case Kind::Navigator:
+            if (noDelete || noEdit || noNew) c.widget()->setEnabled(false);
+            break;
+        }
+    }
+    // Boxes that showed their field before it had its mask show it masked now.
+    for (const Component& c : d->components(this)) {
+        auto* e = qobject_cast<dv::DBEdit*>(c.object);
+        if (e && e->editMask().isEmpty() && e->field() && e->field()->editMask() != e->activeMask().systemMask())
+            e->reload();
+    }
+
+    // 4. Buttons the group may not use.
+    if (noNew || noEdit) BitBtn1->setVisible(false);
+    if (flag("form_imprimir") == QLatin1String("N")) BitBtn4->setVisible(false);
+
+    dsUpdateDataChange();
+}
+
+void TfrmCadastro::FormActivate() {
+    if (d->activatedOnce) return;
+    d->activatedOnce = true;
+    PageControl1->setCurrentWidget(TabSheet1);
+    Dataset* ds = editedDataset();
+    if (!ds || ds->fieldCount() == 0) return;
+    const bool firstIsId = ds->field(0)->displayLabel().toUpper().contains(QLatin1String("ID"));
+    QWidget* box = boxOfField(ds->field(firstIsId ? 1 : 0));
+    // A box that cannot take the focus (the disabled key box) is simply not focused.
+    if (canTakeFocus(box)) box->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmCadastro::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        runGuarded([this] {
+            if (!d->created) {
+                d->created = true;
+                FormCreate();
+            }
+            FormShow();
+        });
+        if (auto* main = frmPrincipal(); main && main->isVisible()) {
+            const QRect area = main->frameGeometry();
+            move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        }
+        // Platforms that do not activate windows still get the first activation.
+        QTimer::singleShot(0, this, [this] {
+            if (!d->activatedOnce && isVisible()) runGuarded([this] { FormActivate(); });
+        });
+    }
+    QDialog::showEvent(event);
+}
+
+void TfrmCadastro::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        runGuarded([this] { FormActivate(); });
+}
+
+// ---- focus ----
+
+bool TfrmCadastro::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        QWidget* box = d->watched.value(watched);
+        if (box) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (event->type() == QEvent::FocusIn) {
+                setRole(box, QPalette::Base, dv::colorFromNumber(dv::colors::focusHighlight));
+            } else if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                // Another window (a message) coming to the front is not leaving the box.
+                runGuarded([this, box] { leaveBox(box); });
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// The box's exit work: its value is written, a name is capitalized, the colour is
+// the normal one again.
+void TfrmCadastro::leaveBox(QWidget* box) {
+    if (d->capitalized.contains(box)) {
+        DataControl* dc = controlOf(box);
+        Field* f = dc ? dc->field() : nullptr;
+        if (f && isEditing(f->dataset()) && f->isData() && !f->isBlob() && !f->isNull()) {
+            const bool text = f->dataType() == dv::FieldType::String || f->dataType() == dv::FieldType::Unknown;
+            if (text) dc->updateRecord();
+            const QString value = f->asString();
+            const QString capitalized = dv::capitalizeName(value);
+            if (!value.isEmpty() && capitalized != value) f->setAsString(capitalized);
+        }
+    }
+    setRole(box, QPalette::Base, normalBackground());
+}
+
+// ---- saving ----
+
+void TfrmCadastro::BitBtn1Click() {
+    // 1. The box being left finishes its exit work and writes its text.
+    QWidget* before = focusWidget();
+    BitBtn1->setFocus(Qt::OtherFocusReason);
+    if (QWidget* box = before ? d->watched.value(before) : nullptr) {
+        // Where no focus event came (a window that is not active), do it here.
+        if (DataControl* dc = controlOf(box)) dc->updateRecord();
+        leaveBox(box);
+    }
+
+    // 2. Required and document checks.
+    checkBeforeSave();
+
+    // 3. The save question for every data source with a pending record.
+    saveDataSources();
+    if (d->closing) return;
+
+    // 4. Back to the first box.
+    if (Dataset* ds = editedDataset(); ds && ds->fieldCount() > 0) {
+        QWidget* box = boxOfField(ds->field(0));
+        if (canTakeFocus(box)) box->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TfrmCadastro::checkBeforeSave() {
+    auto& dialogs = dv::services().dialogs();
+    for (const Component& c : d->components(this)) {
+        if (c.kind != Kind::EditBox) continue;
+        QWidget* box = c.widget();
+        DataControl* dc = controlOf(box);
+        Field* f = dc ? dc->field() : nullptr;
+        if (!f) continue;
+
+        if (box->isEnabledTo(this) && isEditing(f->dataset()) && f->isRequired() && isEmptyValue(f)) {
+            setRole(box, QPalette::Base, dv::colorFromNumber(dv::colors::requiredMissing));
+            dialogs.warning(formatted(message("sMsgCampoObrigatorio"), f->displayLabel()));
+            if (canTakeFocus(box))
+                box->setFocus(Qt::OtherFocusReason);
+            else
+                selectNextPage();
+            throw dv::Abort();
+        }
+
+        dv::DBEdit* e = dbEditOf(box);
+        if (!e || dv::componentTag(e) != 0) continue;
+        const Document doc = documentOf(f);
+        if (doc == Document::None) continue;
+        const QString number = e->typedText().trimmed();
+        if (number.isEmpty()) {
+            dialogs.information(message(doc == Document::Cpf ? "sMsgCampoCPF" : "sMsgCampoCNPJ"));
+            continue;
+        }
+        const bool valid = doc == Document::Cpf ? dv::checkCpf(number) : dv::checkCnpj(number);
+        if (valid) continue;
+        if (canTakeFocus(e)) {
+            e->setFocus(Qt::OtherFocusReason);
+        } else {
+            dialogs.information(message(doc == Document::Cpf ? "sMsgCampoCPFValida" : "sMsgCampoCNPJValida"));
+            selectNextPage();
+        }
+        throw dv::Abort();
+    }
+}
+
+void TfrmCadastro::saveDataSources() {
+    bool discard = false;
+    for (const Component& c : d->components(this)) {
+        if (c.kind != Kind::DataSource) continue;
+        Dataset* ds = static_cast<DataSource*>(c.object)->dataset();
+        if (!isEditing(ds)) continue;
+        if (dv::services().dialogs().confirmation(message("sMsgSalvar"))) {
+            ds->post();
+        } else {
+            ds->cancel();
+            discard = true;
+        }
+    }
+    // The screen closes once every data source has been asked.
+    if (discard) close();
+}
+
+void TfrmCadastro::dsUpdateDataChange() { BitBtn1->setEnabled(isEditing(editedDataset())); }
+
+// ---- closing ----
+
+void TfrmCadastro::BitBtn2Click() {
+    Dataset* ds = editedDataset();
+    if (ds && ds->state() == dv::DatasetState::Insert) ds->cancel();
+    close();
+}
+
+bool TfrmCadastro::FormCloseQuery() {
+    // Unsaved changes are discarded without a question.
+    Dataset* ds = editedDataset();
+    if (isEditing(ds)) ds->cancel();
+    return true;
+}
+
+void TfrmCadastro::FormClose() {}
+
+void TfrmCadastro::closeEvent(QCloseEvent* event) {
+    if (d->closing) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    bool allowed = false;
+    runGuarded([&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    runGuarded([this] { FormClose(); });
+    d->closing = true;
+    QDialog::closeEvent(event); // hides through reject()
+    if (!event->isAccepted()) d->closing = false;
+}
+
+void TfrmCadastro::reject() {
+    if (d->closing) {
+        QDialog::reject();
+        return;
+    }
+    // Escape is Fechar.
+    runGuarded([this] { BitBtn2Click(); });
+}
+
+// ---- print and help ----
+
+void TfrmCadastro::BitBtn4Click() { dv::showReportPicker(d->formName, this); }
+
+void TfrmCadastro::btnAjudaClick() {
+    dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\Help_Quillbrook.chm")));
+}
