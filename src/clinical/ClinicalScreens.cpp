@@ -1,6 +1,11 @@
 #include "ClinicalScreens.h"
+#include "U_frmPaciente.h"
+#include "U_frmPaciente_Manut.h"
 #include "access/ScreenRegistry.h"
 
 namespace dv {
-void registerClinicalScreens(ScreenRegistry&) {}
+void registerClinicalScreens(ScreenRegistry& r) {
+    r.setFactory(QStringLiteral("frmPaciente"), [](QWidget* p) { return new TfrmPaciente(p); });
+    r.setFactory(QStringLiteral("frmPaciente_Manut"), [](QWidget* p) { return new TfrmPaciente_Manut(p); });
+}
 } // namespace dv

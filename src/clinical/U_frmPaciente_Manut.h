@@ -1,0 +1,93 @@
+#pragma once
+#include "framework/U_frmCadastro.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace dv {
+class DBCheckBox;
+class DBComboBox;
+class DBDateEdit;
+class DBEdit;
+class DBGrid;
+class DBImage;
+class DBLookupCombo;
+class DBMemo;
+} // namespace dv
+
+// The patient record: the list's current patient with the anamnesis answers, the
+// photos, and, read only, what is still to be done and still to be paid.
+class TfrmPaciente_Manut : public TfrmCadastro {
+    Q_OBJECT
+public:
+    explicit TfrmPaciente_Manut(QWidget* parent = nullptr);
+    ~TfrmPaciente_Manut() override;
+
+    // ---- datasets ----
+    dv::Dataset *SQL_Anamnese, *SQL_AnamnesePaciente, *SQL_ServicoFazer, *SQL_Parcelas, *SQL_Foto;
+    dv::DataSource *dsAnamnese, *dsAnamnesePaciente, *dsServicoFazer, *dsParcelas, *dsFoto;
+
+    // ---- "Dados do Paciente" ----
+    dv::DBEdit *DBEditId, *DBEditNome, *DBEditRg, *DBEditCpf;
+    dv::DBComboBox* DBComboSexo;
+    dv::DBEdit *DBEditProfissao, *DBEditEndereco, *DBEditNumero, *DBEditComplemento, *DBEditBairro,
+        *DBEditCidade, *DBEditCep;
+    dv::DBLookupCombo* DBLookupUF;
+    dv::DBEdit *DBEditFone, *DBEditCelular, *DBEditFoneComercial;
+    dv::DBDateEdit *DBDateNascimento, *DBDateCadastro;
+    dv::DBEdit *DBEditEmail, *DBEditRegistro, *DBEditOrgao, *DBEditMatricula, *DBEditDependentes;
+    dv::DBLookupCombo* DBLookupConvenio;
+    dv::DBEdit* DBEditTitular;
+    dv::DBMemo* DBMemoAnotacao;
+    dv::DBCheckBox* DBCheckAtivo;
+    QGroupBox* GroupBoxFoto;
+    dv::DBImage* Image1;
+    QPushButton* Button4; // "Foto"
+
+    // ---- the other pages ----
+    QWidget *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
+    QPushButton* Button1; // "Refazer anamnese"
+    QPushButton* btnGerar; // hidden: generates the answers
+    dv::DBGrid* wwDBGrid2; // answers
+    dv::DBGrid* wwDBGrid4; // photos
+    QPushButton *Button2, *Button3, *btnVerFoto; // Inserir / Remove / Ver Foto
+    QGroupBox* GroupBox2; // "Foto" around the large picture
+    dv::DBImage* Image2;
+    QCheckBox *CheckBox2, *CheckBox1, *CheckBox3; // Proporcional, Centralizado, Ajustar
+    dv::DBGrid* wwDBGrid3; // open treatments
+    dv::DBGrid* wwDBGrid5; // open installments
+
+    // ---- bottom bar ----
+    QPushButton* BitBtn3; // "Consultas"
+    QLabel* lbParcelas;   // "Existem parcelas em aberto"
+
+    // ---- handlers ----
+    void FormShow() override;
+    void FormActivate() override;
+    void BitBtn1Click() override;
+    void btnGerarClick();
+    void Button1Click();
+    void Button4Click();
+    void Button2Click();
+    void btnVerFotoClick();
+    void Button3Click();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void BitBtn3Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createDatasets();
+    void buildDataPage();
+    void buildAnamnesisPage();
+    void buildPhotoPage();
+    void buildOpenPages();
+    void buildBottomBar();
+    void showAnamnesisTab(bool shown);
+    bool m_activated = false;
+};
