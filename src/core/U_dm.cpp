@@ -6,6 +6,7 @@
 #include "Session.h"
 #include "Termination.h"
 #include "U_frmAbertura.h"
+#include "db/DbErrors.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -241,4 +242,14 @@ QVariant Tdm::storedPasswordFor(const QString& login, const QString& typedPasswo
             return QString::fromUtf8(hash);
     }
     return QVariant(); // "= NULL" matches no row
+}
+
+QString Tdm::passwordHash(const QString& password) {
+    const QByteArray typed = password.toUtf8();
+    char hash[crypto_pwhash_STRBYTES];
+    if (sodium_init() < 0 ||
+        crypto_pwhash_str(hash, typed.constData(), quint64(typed.size()), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
+        throw dv::PlainError(QStringLiteral("Não foi possível gravar a senha (memória insuficiente)."));
+    return QString::fromLatin1(hash);
 }

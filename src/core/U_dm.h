@@ -36,6 +36,9 @@ public:
     // hash of the active user with this login when the typed password verifies
     // against it, otherwise a value that matches no row.
     QVariant storedPasswordFor(const QString& login, const QString& typedPassword) const;
+    // The value stored for a password: a salted Argon2id hash string that
+    // storedPasswordFor verifies. Raises dv::PlainError when it cannot be made.
+    static QString passwordHash(const QString& password);
 
     dv::Dataset *SQL_UF, *SQL_Formulario, *SQL_Preferencia, *SQL_Skin, *SQL_Empresa, *SQL_Grupo,
         *SQL_Configuracao, *SQL_Convenio, *SQL_Ramo, *SQL_TipoContato, *SQL_Horario, *SQL_Paciente,

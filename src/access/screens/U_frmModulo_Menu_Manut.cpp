@@ -1,0 +1,204 @@
+#include "U_frmModulo_Menu_Manut.h"
+#include "FormLookupDelegate.h"
+#include "access/AccessIcons.h"
+#include "core/ComponentTag.h"
+#include "core/U_dm.h"
+#include "core/db/DataSource.h"
+#include "core/db/Dataset.h"
+#include "toolkit/Colors.h"
+#include "toolkit/DBGrid.h"
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// What a preview node stands for: a group (its menu_id) or an entry (and sub_menu_id).
+constexpr int kMenuId = Qt::UserRole;
+constexpr int kSubMenuId = Qt::UserRole + 1;
+
+QString text(dv::Dataset* d, const char* field) {
+    if (!d->isActive() || d->isEmpty()) return QString();
+    return d->fieldByName(QLatin1String(field))->asString();
+}
+
+void reopen(dv::Dataset* d) {
+    d->close();
+    d->open();
+}
+
+} // namespace
+
+TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
+    : TfrmCadastro(parent, QStringLiteral("frmModulo_Menu_Manut"),
+                   QStringLiteral("Manutenção do Menu do Sistema")) {
+    // ---- "Menu do Sistema": the preview, built like the system menu window's tree ----
+    PageControl1->setTabText(PageControl1->indexOf(TabSheet1), QStringLiteral("Menu do Sistema"));
+    TreeView1 = new QTreeWidget(TabSheet1);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setRootIsDecorated(true);
+    TreeView1->setExpandsOnDoubleClick(false);
+    TreeView1->setIconSize(QSize(20, 20));
+    TreeView1->setIndentation(18);
+    TreeView1->setUniformRowHeights(true);
+    TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { font-size: 10pt; }"
+                                            "QTreeWidget::item { padding: 3px 2px; }"));
+    TreeView1->installEventFilter(this);
+    Memo1 = new QPlainTextEdit(TabSheet1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #FFFDF7; font-size: 10pt; }"));
+    auto* split = new QSplitter(Qt::Horizontal, TabSheet1);
+    split->setObjectName(QStringLiteral("Splitter1"));
+    split->addWidget(TreeView1);
+    split->addWidget(Memo1);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setChildrenCollapsible(false);
+    lbForm = new QLabel(TabSheet1);
+    lbForm->setObjectName(QStringLiteral("lbForm"));
+    lbForm->setMinimumHeight(26);
+    lbForm->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
+                                         "color: #5A4333; font-weight: bold; }"));
+    auto* preview = new QVBoxLayout(TabSheet1);
+    preview->setContentsMargins(8, 8, 8, 8);
+    preview->addWidget(split, 1);
+    preview->addWidget(lbForm);
+
+    SQL_Menu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Menu"), this);
+    SQL_Menu->sql() = {QStringLiteral("select * from menu_sistema"),
+                       QStringLiteral("where sub_menu_id = 0 and menu_ativo = 'S'"),
+                       QStringLiteral("order by menu_id,menu_nome")};
+    dsMenu = new dv::DataSource(SQL_Menu, QStringLiteral("dsMenu"), this);
+    SQL_SubMenu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_SubMenu"), this);
+    SQL_SubMenu->sql() = {QStringLiteral("select * from menu_sistema"), QStringLiteral("where sub_menu_id <> 0"),
+                          QStringLiteral("AND menu_id = :menu_id"), QStringLiteral("and menu_ativo = 'S'"),
+                          QStringLiteral("order by menu_id,menu_nome")};
+    SQL_SubMenu->setParam(QStringLiteral("menu_id"), dv::ParamType::Integer, QVariant());
+    SQL_SubMenu->setMasterSource(dsMenu);
+
+    // ---- "Manutenção do Menu": the rows, edited in the grid ----
+    dv::setComponentTag(dsUpdate, 1); // the screen edits its own query, not a list's row
+    dsUpdate->setDataset(SQL_Update);
+    SQL_Update->sql() = {QStringLiteral("select * from menu_sistema order by menu_id, sub_menu_id")};
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_id"),
+                                      .displayLabel = QStringLiteral("Menu id"),
+                                      .displayWidth = 6});
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("sub_menu_id"),
+                                      .displayLabel = QStringLiteral("Sub Menu"),
+                                      .displayWidth = 8});
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_nome"),
+                                      .displayLabel = QStringLiteral("Menu Nome"),
+                                      .size = 50,
+                                      .displayWidth = 23});
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_ativo"),
+                                      .displayLabel = QStringLiteral("Ativo"),
+                                      .displayWidth = 4});
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("form_nome"),
+                                      .displayLabel = QStringLiteral("Form Nome"),
+                                      .displayWidth = 28});
+    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_ajuda"),
+                                      .displayLabel = QStringLiteral("Menu Ajuda"),
+                                      .displayWidth = 10});
+
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Manutenção do Menu"));
+    wwDBGrid1 = new dv::DBGrid(TabSheet2);
+    wwDBGrid1->setObjectName(QStringLiteral("wwDBGrid1"));
+    wwDBGrid1->setItemDelegate(new dv::FormLookupDelegate(
+        dsUpdate, QStringLiteral("form_nome"), dm().dsFormulario, QStringLiteral("form_nome"),
+        {QStringLiteral("form_nome"), QStringLiteral("form_descricao")},
+        {QStringLiteral("Formulário"), QStringLiteral("Descrição")}, {40, 50}, wwDBGrid1));
+    wwDBGrid1->setDataSource(dsUpdate);
+    wwDBGrid1->setCheckBoxField(QStringLiteral("menu_ativo"));
+    wwDBGrid1->setTitleColor(dv::colorFromNumber(15461355));
+    wwDBGrid1->setEnterMovesToNextColumn(true);
+    wwDBGrid1->setAllowInsert(true);
+    wwDBGrid1->setAllowDelete(true);
+    auto* rows = new QVBoxLayout(TabSheet2);
+    rows->setContentsMargins(8, 8, 8, 8);
+    rows->addWidget(wwDBGrid1);
+
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* node) { TreeView1Change(node); });
+    resize(760, 520);
+}
+
+void TfrmModulo_Menu_Manut::FormCreate() {
+    TfrmCadastro::FormCreate();
+    SQL_Menu->open();
+    SQL_SubMenu->open();
+    SQL_Update->open();
+    readTree();
+    BitBtn1->setEnabled(true);
+}
+
+// Replaces the base's: no translation, no binding to a list's row, no masks, and
+// "Salvar" stays whatever the permissions say.
+void TfrmModulo_Menu_Manut::FormShow() {}
+
+void TfrmModulo_Menu_Manut::FormActivate() {
+    TreeView1->doItemsLayout();
+    TreeView1->viewport()->update();
+}
+
+// "Salvar" only reads the preview again: the grid has written each row it left.
+void TfrmModulo_Menu_Manut::BitBtn1Click() {
+    reopen(SQL_Menu);
+    reopen(SQL_SubMenu);
+    readTree();
+}
+
+void TfrmModulo_Menu_Manut::dsUpdateDataChange() {
+    BitBtn1->setEnabled(true);
+}
+
+void TfrmModulo_Menu_Manut::readTree() {
+    TreeView1->clear();
+    Memo1->clear();
+    lbForm->clear();
+    const QIcon group = dv::accessIcon(dv::AccessIcon::MenuGroup);
+    for (SQL_Menu->first(); !SQL_Menu->eof(); SQL_Menu->next()) {
+        auto* g = new QTreeWidgetItem(TreeView1, QStringList{text(SQL_Menu, "menu_nome")});
+        g->setIcon(0, group);
+        g->setData(0, kMenuId, SQL_Menu->fieldByName(QStringLiteral("menu_id"))->asInteger());
+        if (!SQL_SubMenu->isActive()) continue;
+        for (SQL_SubMenu->first(); !SQL_SubMenu->eof(); SQL_SubMenu->next()) {
+            auto* e = new QTreeWidgetItem(g, QStringList{text(SQL_SubMenu, "menu_nome")});
+            e->setData(0, kMenuId, g->data(0, kMenuId));
+            e->setData(0, kSubMenuId, SQL_SubMenu->fieldByName(QStringLiteral("sub_menu_id"))->asInteger());
+        }
+    }
+    SQL_Menu->first();
+}
+
+void TfrmModulo_Menu_Manut::TreeView1Change(QTreeWidgetItem* node) {
+    Memo1->clear();
+    if (!node) return;
+    SQL_Menu->locate(QStringLiteral("menu_id"), node->data(0, kMenuId));
+    const QString group = text(SQL_Menu, "menu_nome").trimmed();
+    if (node->parent()) {
+        SQL_SubMenu->locate(QStringLiteral("sub_menu_id"), node->data(0, kSubMenuId));
+        lbForm->setText(group + QStringLiteral(" >> ") + text(SQL_SubMenu, "menu_nome").trimmed());
+        Memo1->setPlainText(text(SQL_SubMenu, "menu_ajuda"));
+    } else {
+        lbForm->setText(group);
+        Memo1->setPlainText(text(SQL_Menu, "menu_ajuda"));
+    }
+}
+
+// Enter in the preview opens nothing here (and is not the dialog's default button).
+bool TfrmModulo_Menu_Manut::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return TfrmCadastro::eventFilter(watched, event);
+}
