@@ -78,7 +78,7 @@ const char* themeName(CadastroIcon which) {
     case CadastroIcon::Save:
         return "document-save";
     case CadastroIcon::Close:
-        return "dialog-cancel";
+        return "window-close";
     case CadastroIcon::Print:
         return "document-print";
     case CadastroIcon::Help:

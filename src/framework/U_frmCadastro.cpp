@@ -36,8 +36,8 @@
 #include <QVBoxLayout>
 
 using dv::DataControl;
-using dv::DataSource;
 using dv::Dataset;
+using dv::DataSource;
 using dv::Field;
 
 namespace {
@@ -89,7 +89,9 @@ void collect(const QObject* parent, QList<Component>& out) {
     }
 }
 
-DataControl* controlOf(QWidget* w) { return dynamic_cast<DataControl*>(w); }
+DataControl* controlOf(QWidget* w) {
+    return dynamic_cast<DataControl*>(w);
+}
 
 // The data-bound edit box proper: the calculator box is a number box of its own kind.
 dv::DBEdit* dbEditOf(QWidget* w) {
@@ -123,12 +125,20 @@ void setRole(QWidget* w, QPalette::ColorRole role, const QColor& c) {
     w->setPalette(p);
 }
 
-QColor systemColor(int index) { return dv::colorFromNumber(qint64(0x80000000u) | index); }
-QColor normalBackground() { return systemColor(5); }
+QColor systemColor(int index) {
+    return dv::colorFromNumber(qint64(0x80000000u) | index);
+}
+QColor normalBackground() {
+    return systemColor(5);
+}
 
-bool isEditing(const Dataset* d) { return d && d->isEditing(); }
+bool isEditing(const Dataset* d) {
+    return d && d->isEditing();
+}
 
-bool isEmptyValue(const Field* f) { return f->isNull() || f->asString().trimmed().isEmpty(); }
+bool isEmptyValue(const Field* f) {
+    return f->isNull() || f->asString().trimmed().isEmpty();
+}
 
 // The mask a field gets for its label; empty when the label names none.
 QString maskForLabel(const QString& label) {
@@ -250,7 +260,8 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
     auto* buttons = new QHBoxLayout(bar);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(8);
-    auto makeButton = [bar](const char* name, const QString& text, const QString& hint, dv::CadastroIcon icon) {
+    auto makeButton = [bar](const char* name, const QString& text, const QString& hint,
+                            dv::CadastroIcon icon) {
         auto* b = new QPushButton(dv::cadastroIcon(icon), text, bar);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(hint);
@@ -262,9 +273,12 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
     };
     btnAjuda = makeButton("btnAjuda", QStringLiteral("Ajuda"), QStringLiteral("Clique aqui para obter ajuda"),
                           dv::CadastroIcon::Help);
-    BitBtn4 = makeButton("BitBtn4", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"), dv::CadastroIcon::Print);
-    BitBtn1 = makeButton("BitBtn1", QStringLiteral("Salvar"), QStringLiteral("Salvar"), dv::CadastroIcon::Save);
-    BitBtn2 = makeButton("BitBtn2", QStringLiteral("Fechar"), QStringLiteral("Fechar"), dv::CadastroIcon::Close);
+    BitBtn4 = makeButton("BitBtn4", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"),
+                         dv::CadastroIcon::Print);
+    BitBtn1 =
+        makeButton("BitBtn1", QStringLiteral("Salvar"), QStringLiteral("Salvar"), dv::CadastroIcon::Save);
+    BitBtn2 =
+        makeButton("BitBtn2", QStringLiteral("Fechar"), QStringLiteral("Fechar"), dv::CadastroIcon::Close);
     BitBtn1->setDefault(true);
     BitBtn4->setVisible(false);
     buttons->addWidget(btnAjuda);
@@ -292,9 +306,13 @@ TfrmCadastro::~TfrmCadastro() {
     delete d;
 }
 
-const QString& TfrmCadastro::formName() const { return d->formName; }
+const QString& TfrmCadastro::formName() const {
+    return d->formName;
+}
 
-Dataset* TfrmCadastro::editedDataset() const { return dsUpdate->dataset(); }
+Dataset* TfrmCadastro::editedDataset() const {
+    return dsUpdate->dataset();
+}
 
 QWidget* TfrmCadastro::boxOfField(const Field* field) const {
     if (!field) return nullptr;
@@ -403,7 +421,8 @@ void TfrmCadastro::FormShow() {
     // Boxes that showed their field before it had its mask show it masked now.
     for (const Component& c : d->components(this)) {
         auto* e = qobject_cast<dv::DBEdit*>(c.object);
-        if (e && e->editMask().isEmpty() && e->field() && e->field()->editMask() != e->activeMask().systemMask())
+        if (e && e->editMask().isEmpty() && e->field() &&
+            e->field()->editMask() != e->activeMask().systemMask())
             e->reload();
     }
 
@@ -477,10 +496,13 @@ void TfrmCadastro::leaveBox(QWidget* box) {
     if (d->capitalized.contains(box)) {
         DataControl* dc = controlOf(box);
         Field* f = dc ? dc->field() : nullptr;
-        if (f && isEditing(f->dataset()) && f->isData() && !f->isBlob() && !f->isNull()) {
-            const bool text = f->dataType() == dv::FieldType::String || f->dataType() == dv::FieldType::Unknown;
+        if (f && isEditing(f->dataset()) && f->isData() && !f->isBlob()) {
+            // Numbers and dates are written by the box itself when it is left (and
+            // have nothing to capitalize); text must be in the field first.
+            const bool text =
+                f->dataType() == dv::FieldType::String || f->dataType() == dv::FieldType::Unknown;
             if (text) dc->updateRecord();
-            const QString value = f->asString();
+            const QString value = f->isNull() ? QString() : f->asString();
             const QString capitalized = dv::capitalizeName(value);
             if (!value.isEmpty() && capitalized != value) f->setAsString(capitalized);
         }
@@ -571,7 +593,9 @@ void TfrmCadastro::saveDataSources() {
     if (discard) close();
 }
 
-void TfrmCadastro::dsUpdateDataChange() { BitBtn1->setEnabled(isEditing(editedDataset())); }
+void TfrmCadastro::dsUpdateDataChange() {
+    BitBtn1->setEnabled(isEditing(editedDataset()));
+}
 
 // ---- closing ----
 
@@ -618,7 +642,9 @@ void TfrmCadastro::reject() {
 
 // ---- print and help ----
 
-void TfrmCadastro::BitBtn4Click() { dv::showReportPicker(d->formName, this); }
+void TfrmCadastro::BitBtn4Click() {
+    dv::showReportPicker(d->formName, this);
+}
 
 void TfrmCadastro::btnAjudaClick() {
     dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\Help_Quillbrook.chm")));

@@ -41,9 +41,18 @@ class Field;
 // the screen's children, each parent's children in the order they were created (or
 // given to it). The boxes that the base manages (edit boxes below) are: data-bound
 // edit boxes, memos, rich-text, date and calculator boxes, plain line edits and
-// text edits, lookup combos, combo boxes and date-time pickers. The key box is a
-// data-bound edit box that comes first in its container's tab order (the focus
-// chain, so setTabOrder counts).
+// text edits, lookup combos, combo boxes and date-time pickers.
+//
+// The key box is an untagged data-bound edit box (DBEdit) that comes first in its
+// container's tab order (the focus chain, so setTabOrder counts): it is shown
+// disabled in the button-face colour. Every container counts, so the first DBEdit
+// of a later page or of a group box is disabled as well: tag it, or let another
+// kind of box (lookup, date, combo) come first there, when it must stay editable.
+//
+// The base watches the focus of every edit box with an event filter (the colours,
+// capitalization on exit). A screen's own focus work on a box runs as well: connect
+// to the box's signals, use a filter object of its own, or override eventFilter and
+// call the base.
 //
 // dsUpdate is bound to the current list query when the screen is shown, unless the
 // screen tagged it (setComponentTag(dsUpdate, 1)) and bound it to SQL_Update or to a
@@ -59,7 +68,7 @@ public:
     ~TfrmCadastro() override;
 
     QTabWidget* PageControl1;
-    QWidget* TabSheet1; // "Dados "
+    QWidget* TabSheet1;   // "Dados "
     QPushButton* BitBtn1; // Salvar
     QPushButton* BitBtn2; // Fechar
     QPushButton* BitBtn4; // Imprimir (hidden unless the screen shows it)

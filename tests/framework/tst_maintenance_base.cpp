@@ -50,9 +50,13 @@ void type(QWidget* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-void leave(QWidget* box) { QTest::keyClick(box, Qt::Key_Tab); }
+void leave(QWidget* box) {
+    QTest::keyClick(box, Qt::Key_Tab);
+}
 
-void save(Screen* s) { QTest::mouseClick(s->BitBtn1, Qt::LeftButton); }
+void save(Screen* s) {
+    QTest::mouseClick(s->BitBtn1, Qt::LeftButton);
+}
 
 // The stored contacts, each as column -> text.
 QList<QHash<QString, QString>> contacts() {
@@ -69,10 +73,12 @@ QList<QHash<QString, QString>> contacts() {
     return rows;
 }
 
-QColor base(QWidget* w) { return w->palette().color(QPalette::Base); }
+QColor base(QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
 
-const QString kInsertMaria =
-    QStringLiteral("insert into contato (contato_nome, contato_bairro, contato_cpf) values ('Maria', 'Centro', '')");
+const QString kInsertMaria = QStringLiteral(
+    "insert into contato (contato_nome, contato_bairro, contato_cpf) values ('Maria', 'Centro', '')");
 
 } // namespace
 
@@ -185,7 +191,9 @@ private slots:
         whileOpen(app, [&](Screen* s) {
             type(s->edtNome, QStringLiteral("Ana"));
             QColor atMessage;
-            app.s.dialogs.onMessage = [&](const ScriptedDialogs::Message&) { atMessage = base(s->edtBairro); };
+            app.s.dialogs.onMessage = [&](const ScriptedDialogs::Message&) {
+                atMessage = base(s->edtBairro);
+            };
             save(s);
             QCOMPARE(app.s.dialogs.texts(Kind::Warning), QStringList{required});
             QCOMPARE(atMessage, colorFromNumber(colors::requiredMissing));
@@ -225,7 +233,8 @@ private slots:
         QFETCH(bool, navigator);
         QStringList sql;
         if (!flag.isEmpty())
-            sql << QStringLiteral("update grupo_permissao set %1 = 'N' where form_nome = 'frmContato_Manut'").arg(flag);
+            sql << QStringLiteral("update grupo_permissao set %1 = 'N' where form_nome = 'frmContato_Manut'")
+                       .arg(flag);
         LoggedIn app(withScreen(sql));
         app.db().execute(kInsertMaria);
         ContactQuery list;
@@ -234,7 +243,8 @@ private slots:
             QCOMPARE(currentPermissionRow(), QStringLiteral("frmContato_Manut"));
             QCOMPARE(s->BitBtn1->isVisible(), salvar);
             QCOMPARE(s->BitBtn4->isVisible(), imprimir);
-            QCOMPARE(!s->grid->isReadOnly() && s->grid->allowInsert() && s->grid->allowDelete(), gridEditable);
+            QCOMPARE(!s->grid->isReadOnly() && s->grid->allowInsert() && s->grid->allowDelete(),
+                     gridEditable);
             QCOMPARE(s->navigator->isEnabled(), navigator);
             QVERIFY(s->BitBtn2->isVisible() && s->btnAjuda->isVisible());
         });
@@ -335,7 +345,8 @@ private slots:
             // The key box: first in its page's tab order, disabled in the button face.
             QVERIFY(!s->edtId->isEnabled());
             QCOMPARE(base(s->edtId), colorFromNumber(0x8000000F));
-            QVERIFY(s->edtEndereco->isEnabled() && s->edtBairro->isEnabled()); // page 2 starts with a tagged box
+            QVERIFY(s->edtEndereco->isEnabled() &&
+                    s->edtBairro->isEnabled()); // page 2 starts with a tagged box
             QCOMPARE(s->edtSite->palette().color(QPalette::Text), colorFromNumber(0x80000011));
 
             s->PageControl1->setCurrentWidget(s->TabSheet2);
@@ -345,14 +356,17 @@ private slots:
             QCOMPARE(base(s->edtNome), colorFromNumber(5 | 0x80000000));
 
             QTest::mouseClick(s->btnAjuda, Qt::LeftButton);
-            QCOMPARE(app.s.shell.opened(), QStringList{session().executableFolder() +
-                                                        QStringLiteral("help/Help_Quillbrook.chm")});
+            QCOMPARE(app.s.shell.opened(),
+                     QStringList{session().executableFolder() + QStringLiteral("help/Help_Quillbrook.chm")});
 
             if (qEnvironmentVariableIsSet("DV_SHOTS")) {
                 s->PageControl1->setCurrentWidget(s->TabSheet1);
                 s->edtNome->setFocus();
                 QCoreApplication::processEvents();
                 s->grab().save(qEnvironmentVariable("DV_SHOTS") + QStringLiteral("/cadastro.png"));
+                s->PageControl1->setCurrentWidget(s->TabSheet2);
+                QCoreApplication::processEvents();
+                s->grab().save(qEnvironmentVariable("DV_SHOTS") + QStringLiteral("/cadastro2.png"));
             }
         });
         DV_VERIFY_SERVICES(app.s);
