@@ -2,6 +2,7 @@
 #include "AdministratorGroup.h"
 #include "core/ComponentTag.h"
 #include "core/Services.h"
+#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -63,6 +64,11 @@ dv::DBGrid* listGrid(QWidget* parent, const char* name, dv::DataSource* source) 
 }
 
 } // namespace
+
+// The children go after this screen: none of their signals may reach it then.
+TfrmGrupo_Manut::~TfrmGrupo_Manut() {
+    disconnect(dsUpdate, nullptr, this, nullptr);
+}
 
 TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     : TfrmCadastro(parent, QStringLiteral("frmGrupo_Manut"), QStringLiteral("Manutenção do Grupo")) {
@@ -199,11 +205,11 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     page->addWidget(Panel1);
     page->addWidget(pnPermissao, 1);
 
-    connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
-    connect(SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { dv::guarded([&] { SpeedButton1Click(); }); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { dv::guarded([&] { SpeedButton2Click(); }); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { dv::guarded([&] { SpeedButton3Click(); }); });
+    connect(SpeedButton4, &QToolButton::clicked, this, [this] { dv::guarded([&] { SpeedButton4Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, [this] { dv::guarded([&] { Button1Click(); }); });
     connect(dsUpdate, &dv::DataSource::stateChanged, this, [this] { updateEditor(); });
     resize(860, 600);
 }

@@ -22,6 +22,7 @@ class TfrmGrupo_Manut : public TfrmCadastro {
     Q_OBJECT
 public:
     explicit TfrmGrupo_Manut(QWidget* parent = nullptr);
+    ~TfrmGrupo_Manut() override;
 
     dv::DBEdit *DBEdit1, *DBEdit2;
     dv::DBCheckBox* DBCheckBox1;

@@ -1,5 +1,6 @@
 #include "U_frmModulo.h"
 #include "access/ScreenOpener.h"
+#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/Dataset.h"
 #include "toolkit/DBGrid.h"
@@ -32,7 +33,7 @@ TfrmModulo::TfrmModulo(QWidget* parent)
 
     MenudoSistema1 = PopupOpcoes->addAction(QStringLiteral("Menu do Sistema"));
     MenudoSistema1->setObjectName(QStringLiteral("MenudoSistema1"));
-    connect(MenudoSistema1, &QAction::triggered, this, [this] { MenudoSistema1Click(); });
+    connect(MenudoSistema1, &QAction::triggered, this, [this] { dv::guarded([&] { MenudoSistema1Click(); }); });
 
     SQL_Consulta->OnNewRecord = [this](dv::Dataset&) { SQL_ConsultaNewRecord(); };
     SQL_Consulta->AfterPost = [this](dv::Dataset&) { SQL_ConsultaAfterPost(); };

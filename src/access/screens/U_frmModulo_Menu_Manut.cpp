@@ -2,6 +2,7 @@
 #include "FormLookupDelegate.h"
 #include "access/AccessIcons.h"
 #include "core/ComponentTag.h"
+#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -33,6 +34,11 @@ void reopen(dv::Dataset* d) {
 }
 
 } // namespace
+
+// The children go after this screen: none of their signals may reach it then.
+TfrmModulo_Menu_Manut::~TfrmModulo_Menu_Manut() {
+    disconnect(TreeView1, nullptr, this, nullptr);
+}
 
 TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     : TfrmCadastro(parent, QStringLiteral("frmModulo_Menu_Manut"),
@@ -127,7 +133,7 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     rows->addWidget(wwDBGrid1);
 
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* node) { TreeView1Change(node); });
+            [this](QTreeWidgetItem* node) { dv::guarded([&] { TreeView1Change(node); }); });
     resize(760, 520);
 }
 

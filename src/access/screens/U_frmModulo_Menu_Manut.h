@@ -18,6 +18,7 @@ class TfrmModulo_Menu_Manut : public TfrmCadastro {
     Q_OBJECT
 public:
     explicit TfrmModulo_Menu_Manut(QWidget* parent = nullptr);
+    ~TfrmModulo_Menu_Manut() override;
 
     QWidget* TabSheet2; // "Manutenção do Menu"
     QTreeWidget* TreeView1;

@@ -3,6 +3,7 @@
 #include "core/FileDialogService.h"
 #include "core/Services.h"
 #include "core/Session.h"
+#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -47,6 +48,11 @@ QLineEdit* passwordBox(QWidget* page, const char* name) {
 }
 
 } // namespace
+
+// The children go after this screen: none of their signals may reach it then.
+TfrmUsuario_Manut::~TfrmUsuario_Manut() {
+    disconnect(dsPreferencia, nullptr, this, nullptr);
+}
 
 TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     : TfrmCadastro(parent, QStringLiteral("frmUsuario_Manut"), QStringLiteral("Manutenção de Usuário")) {
@@ -137,10 +143,10 @@ TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     p->setColumnStretch(1, 1);
     p->setRowStretch(4, 1);
 
-    connect(btnProcurar, &QPushButton::clicked, this, [this] { btnProcurarClick(); });
-    connect(btnPadrao, &QPushButton::clicked, this, [this] { btnPadraoClick(); });
+    connect(btnProcurar, &QPushButton::clicked, this, [this] { dv::guarded([&] { btnProcurarClick(); }); });
+    connect(btnPadrao, &QPushButton::clicked, this, [this] { dv::guarded([&] { btnPadraoClick(); }); });
     for (QLineEdit* e : {edtSenha, edtConfirma})
-        connect(e, &QLineEdit::textEdited, this, [this] { passwordTyped(); });
+        connect(e, &QLineEdit::textEdited, this, [this] { dv::guarded([&] { passwordTyped(); }); });
     // "Salvar" also serves the preference row.
     connect(dsPreferencia, &dv::DataSource::stateChanged, this, [this] { dsUpdateDataChange(); });
     resize(560, 400);

@@ -21,6 +21,7 @@ class TfrmUsuario_Manut : public TfrmCadastro {
     Q_OBJECT
 public:
     explicit TfrmUsuario_Manut(QWidget* parent = nullptr);
+    ~TfrmUsuario_Manut() override;
 
     QWidget* TabSheet2; // "Preferência"
     dv::DBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit5;
