@@ -38,6 +38,8 @@ void reopen(dv::Dataset* d) {
 // The children go after this screen: none of their signals may reach it then.
 TfrmModulo_Menu_Manut::~TfrmModulo_Menu_Manut() {
     disconnect(TreeView1, nullptr, this, nullptr);
+    // SQL_Update goes with the base's children and tells dsUpdate as it goes.
+    disconnect(dsUpdate, nullptr, this, nullptr);
 }
 
 TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
