@@ -48,18 +48,22 @@ TfrmModeloSelecao::TfrmModeloSelecao(QWidget* parent, const QString& formName, c
     dates->addWidget(Label2, 0, 1);
     dates->addWidget(wwDataF, 1, 1);
 
-    btnAjuda = new QPushButton(QIcon::fromTheme(QStringLiteral("help-contents")), QStringLiteral("Ajuda"), this);
+    btnAjuda =
+        new QPushButton(QIcon::fromTheme(QStringLiteral("help-contents")), QStringLiteral("Ajuda"), this);
     btnAjuda->setObjectName(QStringLiteral("btnAjuda"));
     btnAjuda->setToolTip(QStringLiteral("Clique aqui para obter ajuda"));
     btnAjuda->setAutoDefault(false);
-    BitBtn4 = new QPushButton(QIcon::fromTheme(QStringLiteral("document-print")), QStringLiteral("Imprimir"), this);
+    BitBtn4 =
+        new QPushButton(QIcon::fromTheme(QStringLiteral("document-print")), QStringLiteral("Imprimir"), this);
     BitBtn4->setObjectName(QStringLiteral("BitBtn4"));
     BitBtn4->setToolTip(QStringLiteral("Imprimir"));
-    BitBtn4->setDefault(true);
-    BitBtn2 = new QPushButton(QIcon::fromTheme(QStringLiteral("window-close")), QStringLiteral("&Fechar"), this);
+    BitBtn4->setAutoDefault(false);
+    BitBtn2 =
+        new QPushButton(QIcon::fromTheme(QStringLiteral("window-close")), QStringLiteral("&Fechar"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setToolTip(QStringLiteral("Fechar"));
     BitBtn2->setAutoDefault(false);
+    // Enter in a date box only takes the date; printing is asked for by the button.
     for (QPushButton* b : {btnAjuda, BitBtn4, BitBtn2})
         b->setMinimumWidth(92);
 
@@ -88,8 +92,12 @@ TfrmModeloSelecao::TfrmModeloSelecao(QWidget* parent, const QString& formName, c
 
 TfrmModeloSelecao::~TfrmModeloSelecao() = default;
 
-QDate TfrmModeloSelecao::startDate() const { return wwDataI->date(); }
-QDate TfrmModeloSelecao::endDate() const { return wwDataF->date(); }
+QDate TfrmModeloSelecao::startDate() const {
+    return wwDataI->date();
+}
+QDate TfrmModeloSelecao::endDate() const {
+    return wwDataF->date();
+}
 
 bool TfrmModeloSelecao::checkPeriod() {
     for (dv::DBDateEdit* box : {wwDataI, wwDataF}) {
@@ -113,14 +121,18 @@ void TfrmModeloSelecao::BitBtn4Click() {
     done(QDialog::Accepted);
 }
 
-void TfrmModeloSelecao::BitBtn2Click() { done(QDialog::Rejected); }
+void TfrmModeloSelecao::BitBtn2Click() {
+    done(QDialog::Rejected);
+}
 
 void TfrmModeloSelecao::btnAjudaClick() {
     if (!dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\index.html"))))
         dv::services().dialogs().warning(QStringLiteral("Não foi possível abrir a ajuda."));
 }
 
-void TfrmModeloSelecao::FormClose() { SQL_Selecao->close(); }
+void TfrmModeloSelecao::FormClose() {
+    SQL_Selecao->close();
+}
 
 void TfrmModeloSelecao::done(int result) {
     // Esc and the close box come here too.

@@ -45,8 +45,7 @@ void sortNames(QStringList& names) {
 } // namespace
 
 TfrmRelatorio::TfrmRelatorio(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_project(std::make_unique<dv::ReportProject>()) {
     setObjectName(QStringLiteral("frmRelatorio"));
     setWindowTitle(QStringLiteral("Relatório"));
@@ -82,7 +81,8 @@ TfrmRelatorio::TfrmRelatorio(QWidget* parent)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);
     BitBtn1->setMinimumWidth(96);
-    BitBtn2 = new QPushButton(QIcon::fromTheme(QStringLiteral("window-close")), QStringLiteral("&Fechar"), this);
+    BitBtn2 =
+        new QPushButton(QIcon::fromTheme(QStringLiteral("window-close")), QStringLiteral("&Fechar"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setAutoDefault(false);
     BitBtn2->setMinimumWidth(96);
@@ -114,9 +114,13 @@ TfrmRelatorio::TfrmRelatorio(QWidget* parent)
     FormCreate();
 }
 
-TfrmRelatorio::~TfrmRelatorio() { m_project->close(); }
+TfrmRelatorio::~TfrmRelatorio() {
+    m_project->close();
+}
 
-bool TfrmRelatorio::projectOpen() const { return m_project->isOpen(); }
+bool TfrmRelatorio::projectOpen() const {
+    return m_project->isOpen();
+}
 
 void TfrmRelatorio::FormCreate() {
     try {
@@ -188,7 +192,9 @@ void TfrmRelatorio::BitBtn1Click() {
     }
 }
 
-void TfrmRelatorio::BitBtn2Click() { close(); }
+void TfrmRelatorio::BitBtn2Click() {
+    close();
+}
 
 namespace dv {
 
