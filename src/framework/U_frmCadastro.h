@@ -33,7 +33,7 @@ class Field;
 //       TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
 //       PageControl1->addTab(TabSheet2, QStringLiteral("Endereço"));
 //       auto* email = new dv::DBEdit(TabSheet2);
-//       dv::setComponentTag(email, 1);       // kept as typed, no mask, no checks
+//       dv::setComponentTag(email, 1);       // kept as typed; not a key box either
 //       BitBtn4->show();                     // the screen prints
 //   }
 //
@@ -57,7 +57,8 @@ class Field;
 // dsUpdate is bound to the current list query when the screen is shown, unless the
 // screen tagged it (setComponentTag(dsUpdate, 1)) and bound it to SQL_Update or to a
 // query of its own. A box or field with a non-zero tag is left alone by the automatic
-// treatment (mask, capitalization, key box, CPF/CNPJ check, letter case).
+// treatment: a tagged field gets no mask by its label (field->setTag(1)); a tagged box
+// is not capitalized, not a key box, not CPF/CNPJ-checked and keeps its letter case.
 //
 // Screens are opened through dv::screenOpener().open(formName), which shows them
 // modally and frees them once closed (nothing else deletes them).
