@@ -481,11 +481,20 @@ private:
         r.name = required(n, "name");
         for (const Node& c : n.children) {
             if (c.name == QLatin1String("description")) {
-                // Indentation of the file is not part of the text.
-                QStringList lines = c.text.split(QLatin1Char('\n'));
-                for (QString& l : lines)
-                    l = l.trimmed();
-                r.description = lines.join(QLatin1Char('\n')).trimmed();
+                // The file's indentation and line breaks are not part of the text: lines
+                // run together into paragraphs, which a blank line separates.
+                QStringList paragraphs{QString()};
+                for (const QString& raw : c.text.split(QLatin1Char('\n'))) {
+                    const QString line = raw.simplified();
+                    if (line.isEmpty()) {
+                        if (!paragraphs.last().isEmpty()) paragraphs << QString();
+                    } else {
+                        QString& last = paragraphs.last();
+                        last += (last.isEmpty() ? QString() : QStringLiteral(" ")) + line;
+                    }
+                }
+                if (paragraphs.last().isEmpty()) paragraphs.removeLast();
+                r.description = paragraphs.join(QLatin1Char('\n'));
             } else if (c.name == QLatin1String("page")) {
                 Page p = page(c, r.name + QStringLiteral(".Page") + QString::number(r.pages.size() + 1));
                 for (const Page& other : r.pages)

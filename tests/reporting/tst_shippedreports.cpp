@@ -74,6 +74,8 @@ private slots:
                               "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
+        // The picker's box wraps the text itself: the file's line breaks are gone.
+        QVERIFY(!project.description().contains(QLatin1Char('\n')));
         QVERIFY(!project.selectReport(QStringLiteral("Relat_Inexistente")));
         QVERIFY(project.selectedReport().isEmpty());
     }
