@@ -73,10 +73,10 @@ QString absolute(const QString& fileName) {
 
 struct TfrmModelo4::Private {
     QList<QLabel*> panels;
-    QToolBar* searchBar = nullptr;
-    QAction* optionsAction = nullptr; // btnOpcoes inside its bar
+    QWidget* searchBar = nullptr;
     QPointer<dv::ScreenWindow> window;
     bool shown = false;
+    bool activated = false;
     bool closed = false;
     // Sort state
     int sortIndex = 0;
@@ -187,28 +187,29 @@ void TfrmModelo4::buildToolbar() {
     btnSair = button("btnSair", QStringLiteral("&Fechar"), QStringLiteral("Fechar"), dv::ListIcon::Close);
 
     // The search box and the options, at the right of the same strip.
-    d->searchBar = new QToolBar(this);
-    d->searchBar->setIconSize(QSize(16, 16));
-    d->searchBar->setMovable(false);
-    d->searchBar->setFloatable(false);
+    d->searchBar = new QWidget(this);
+    auto* row = new QHBoxLayout(d->searchBar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
     tbtPesquisar = new QToolButton(this);
     tbtPesquisar->setObjectName(QStringLiteral("tbtPesquisar"));
     tbtPesquisar->setText(QStringLiteral("Pesquisar:"));
     tbtPesquisar->setIcon(dv::listIcon(dv::ListIcon::Search));
+    tbtPesquisar->setIconSize(QSize(16, 16));
     tbtPesquisar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tbtPesquisar->setAutoRaise(true);
     tbtPesquisar->setFocusPolicy(Qt::NoFocus);
-    d->searchBar->addWidget(tbtPesquisar);
+    row->addWidget(tbtPesquisar);
 
     edpesq = new dv::IncrementalSearch(this);
     edpesq->setObjectName(QStringLiteral("edpesq"));
     edpesq->setToolTip(QStringLiteral("Pesquisa campos da gride!"));
     edpesq->setDataSource(dsConsulta);
-    edpesq->setMinimumWidth(240);
+    edpesq->setMinimumWidth(200);
     edpesq->setStyleSheet(QStringLiteral("QLineEdit { padding: 3px 4px; border: 1px solid #B8AC9E; "
                                          "border-radius: 3px; background: white; }"
                                          "QLineEdit:focus { border-color: #6A8FBF; }"));
-    d->searchBar->addWidget(edpesq);
+    row->addWidget(edpesq);
 
     PopupOpcoes = new QMenu(this);
     PopupOpcoes->setObjectName(QStringLiteral("PopupOpcoes"));
@@ -217,13 +218,13 @@ void TfrmModelo4::buildToolbar() {
     btnOpcoes->setText(QStringLiteral("Opções"));
     btnOpcoes->setToolTip(QStringLiteral("Escolha uma opção!"));
     btnOpcoes->setIcon(dv::listIcon(dv::ListIcon::Options));
+    btnOpcoes->setIconSize(QSize(16, 16));
     btnOpcoes->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     btnOpcoes->setPopupMode(QToolButton::InstantPopup);
     btnOpcoes->setMenu(PopupOpcoes);
     btnOpcoes->setAutoRaise(true);
     btnOpcoes->setFocusPolicy(Qt::NoFocus);
-    d->searchBar->addSeparator();
-    d->optionsAction = d->searchBar->addWidget(btnOpcoes);
+    row->addWidget(btnOpcoes);
 }
 
 void TfrmModelo4::buildMenus() {
@@ -334,7 +335,12 @@ void TfrmModelo4::showEvent(QShowEvent* event) {
         if (auto* w = qobject_cast<dv::ScreenWindow*>(p)) {
             d->window = w;
             connect(w, &dv::ScreenWindow::screenActivated, this, [this](QWidget* screen) {
-                if (screen == this) FormActivate();
+                if (screen != this) return;
+                // The child window takes the focus as the area first activates it; the
+                // search box is where the list starts.
+                if (!d->activated) edpesq->setFocus();
+                d->activated = true;
+                FormActivate();
             });
             break;
         }
@@ -383,6 +389,8 @@ void TfrmModelo4::FormShow() {
         BusyCursor cursor;
         try {
             sortBy(first->fieldName(), true);
+            // The list opens on its first row, wherever the query's own order left it.
+            if (SQL_Consulta->isActive()) SQL_Consulta->first();
         } catch (...) {
             cursor.restore();
             showCurrentException();
@@ -430,7 +438,7 @@ void TfrmModelo4::FormClose() {
 }
 
 void TfrmModelo4::updateOptionsButton() {
-    d->optionsAction->setVisible(!PopupOpcoes->actions().isEmpty());
+    btnOpcoes->setVisible(!PopupOpcoes->actions().isEmpty());
 }
 
 void TfrmModelo4::applyPermissions() {
