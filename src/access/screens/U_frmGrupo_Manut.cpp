@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -48,8 +49,13 @@ QToolButton* moveButton(QWidget* parent, const char* name, const QString& captio
     b->setObjectName(QLatin1String(name));
     b->setText(caption);
     b->setToolTip(hint);
-    b->setMinimumSize(44, 30);
-    b->setStyleSheet(QStringLiteral("QToolButton { font-weight: bold; }"));
+    b->setMinimumSize(48, 30);
+    b->setStyleSheet(QStringLiteral(
+        "QToolButton { font-weight: bold; border: 1px solid #B3A79C; border-radius: 3px; "
+        "background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #FBF9F7, stop:1 #E6DFD8); }"
+        "QToolButton:hover { border-color: #8C6E5A; }"
+        "QToolButton:pressed { background: #DCD3CA; }"
+        "QToolButton:disabled { color: #A69C93; border-color: #D3CBC3; background: #EFEBE7; }"));
     return b;
 }
 
@@ -60,6 +66,9 @@ dv::DBGrid* listGrid(QWidget* parent, const char* name, dv::DataSource* source) 
     g->setReadOnly(true);
     g->setRowSelect(true);
     g->setTitleLines(1);
+    // One column, as wide as the list.
+    g->horizontalHeader()->setStretchLastSection(true);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return g;
 }
 
@@ -94,7 +103,7 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     SQL_Formulario->setParam(QStringLiteral("grupo_id"), dv::ParamType::Integer, QVariant());
     SQL_Formulario->addField(dv::FieldDef{.name = QStringLiteral("form_descricao"),
                                           .displayLabel = QStringLiteral("Formulários"),
-                                          .displayWidth = 40});
+                                          .displayWidth = 30});
     dsFormulario = new dv::DataSource(SQL_Formulario, QStringLiteral("dsFormulario"), this);
 
     SQL_Permissao = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Permissao"), this);
@@ -105,7 +114,7 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
                                          .type = dv::FieldType::String,
                                          .displayLabel = QStringLiteral("Formulários"),
                                          .size = 100,
-                                         .displayWidth = 40,
+                                         .displayWidth = 30,
                                          .kind = dv::FieldKind::Lookup,
                                          .lookupDataset = dm().SQL_Formulario,
                                          .keyFields = QStringLiteral("form_nome"),
@@ -124,6 +133,7 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     wwIncrementalSearch1->setDataSource(dsFormulario);
     wwIncrementalSearch1->setSearchField(QStringLiteral("form_descricao"));
     wwIncrementalSearch1->setClearButtonEnabled(true);
+    wwIncrementalSearch1->setPlaceholderText(QStringLiteral("Pesquisar"));
     dv::setComponentTag(wwIncrementalSearch1, 1); // a search box, not a value to capitalize
     wwDBGrid1 = listGrid(GroupBox1, "wwDBGrid1", dsFormulario);
     auto* left = new QVBoxLayout(GroupBox1);

@@ -98,8 +98,11 @@ TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     SQL_Preferencia = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Preferencia"), this);
     SQL_Preferencia->sql() = {QStringLiteral("select * from Preferencia where usuario_id  =  :usuario_id")};
     SQL_Preferencia->setParam(QStringLiteral("usuario_id"), dv::ParamType::Integer, QVariant());
-    for (const char* f : {"pref_id", "usuario_id", "skin", "pref_fundo", "pref_gride"})
-        SQL_Preferencia->addField(dv::FieldDef{.name = QLatin1String(f), .tag = kTagged});
+    const std::pair<const char*, const char*> preferenceFields[] = {
+        {"pref_id", "Id"}, {"usuario_id", "Usuário"}, {"skin", "Skin"}, {"pref_fundo", "Fundo"}, {"pref_gride", ""}};
+    for (const auto& [name, label] : preferenceFields)
+        SQL_Preferencia->addField(dv::FieldDef{
+            .name = QLatin1String(name), .displayLabel = QString::fromUtf8(label), .tag = kTagged});
     dsPreferencia = new dv::DataSource(SQL_Preferencia, QStringLiteral("dsPreferencia"), this);
 
     TabSheet2 = new QWidget;

@@ -4,7 +4,10 @@
 // screens as a user would.
 #include "../AccessFixture.h"
 #include "access/screens/AccessScreens.h"
+#include "core/ComponentTexts.h"
+#include "core/LanguageFile.h"
 #include "core/db/Dataset.h"
+#include <QFile>
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QPointer>
@@ -89,6 +92,44 @@ inline QStringList fieldValues(Dataset* d, const QString& field, bool display = 
     for (int row = 0; row < d->recordCount(); ++row)
         values << (display ? d->displayText(row, f) : d->value(row, f).toString());
     return values;
+}
+
+// What of a screen's language file did not reach the shown screen: keys that name no
+// component, and texts the screen does not show (blanks around values aside, as the
+// files are read).
+inline QStringList languageProblems(const QWidget* screen, const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return {QStringLiteral("no file ") + file};
+    QHash<QString, QObject*> byName;
+    for (QObject* o : LanguageFile::components(screen))
+        byName.insert(o->objectName(), o);
+    QStringList problems;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (line.startsWith(QLatin1Char('[')) || eq < 0) continue;
+        const QString key = line.left(eq).trimmed(), value = line.mid(eq + 1).trimmed();
+        const QString name = key.section(QLatin1Char('.'), 0, -2), suffix = key.section(QLatin1Char('.'), -1);
+        QString shown;
+        if (name == screen->objectName()) {
+            shown = screen->windowTitle();
+        } else if (QObject* o = byName.value(name)) {
+            const ComponentTextKind* kind = ComponentTexts::kindOf(o);
+            const TextKey k = suffix == QLatin1String("Hint")           ? TextKey::Hint
+                              : suffix == QLatin1String("DisplayLabel") ? TextKey::DisplayLabel
+                                                                        : TextKey::Caption;
+            shown = kind && kind->text ? kind->text(o, k) : QStringLiteral("(no texts)");
+        } else {
+            problems << QStringLiteral("no component: ") + key;
+            continue;
+        }
+        if (shown.trimmed() != value) problems << key + QStringLiteral(" shows \"") + shown + QLatin1Char('"');
+    }
+    return problems;
+}
+
+inline QString languageFile(const LoggedIn& app, const QString& language, const QString& form) {
+    return app.folder.path() + QStringLiteral("language/") + language + QLatin1Char('/') + form +
+           QStringLiteral(".lpu");
 }
 
 } // namespace dv::test

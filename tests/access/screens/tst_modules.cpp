@@ -6,6 +6,7 @@
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include <QAction>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QToolButton>
@@ -161,6 +162,56 @@ private slots:
         // The row stays in the grid either way.
         QCOMPARE(gridRows, scalar(app, QStringLiteral("select count(*) from menu_sistema")).toInt());
         QCOMPARE(app.s.dialogs.count(), 0);
+    }
+
+    void languageFiles_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("form");
+        for (const char* language : {"en", "es"})
+            for (const char* form : {"frmModulo", "frmModulo_Manut"})
+                QTest::addRow("%s %s", language, form) << QString::fromLatin1(language) << QString::fromLatin1(form);
+    }
+    void languageFiles() {
+        QFETCH(QString, language);
+        QFETCH(QString, form);
+        LoggedIn::Options opt = accessOptions();
+        opt.folder.language = language;
+        LoggedIn app(opt);
+        auto* list = openModules(app);
+        QVERIFY(list);
+        QStringList problems;
+        if (form == QLatin1String("frmModulo")) {
+            problems = languageProblems(list, languageFile(app, language, form));
+        } else {
+            QVERIFY(inModal<TfrmModulo_Manut>([list] { list->btnEditarClick(); }, [&](TfrmModulo_Manut* m) {
+                problems = languageProblems(m, languageFile(app, language, form));
+            }));
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    void menuMaintenanceKeepsItsOwnTexts() {
+        LoggedIn::Options opt = accessOptions();
+        opt.folder.language = QStringLiteral("en");
+        opt.prepareFolder = [](const AppFolder& f) {
+            QFile file(f.path() + QStringLiteral("language/en/frmModulo_Menu_Manut.lpu"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[frmModulo_Menu_Manut]\nfrmModulo_Menu_Manut.Caption=Menu Maintenance\n"
+                       "TabSheet2.Caption=Menu Rows\nBitBtn1.Caption=Save\n");
+        };
+        LoggedIn app(opt);
+        auto* list = openModules(app);
+        QVERIFY(list);
+        QString title, tab, save;
+        QVERIFY(inModal<TfrmModulo_Menu_Manut>([list] { list->MenudoSistema1->trigger(); },
+                                               [&](TfrmModulo_Menu_Manut* m) {
+            title = m->windowTitle();
+            tab = m->PageControl1->tabText(1);
+            save = m->BitBtn1->text();
+        }));
+        QCOMPARE(title, QStringLiteral("Manutenção do Menu do Sistema"));
+        QCOMPARE(tab, QStringLiteral("Manutenção do Menu"));
+        QVERIFY(save.contains(QStringLiteral("Salvar")));
     }
 };
 

@@ -489,6 +489,35 @@ private slots:
         app.opener().open(QStringLiteral("frmDentista"));
         QVERIFY(app.opener().openScreen(QStringLiteral("frmDentista")));
     }
+
+    // ---- languages ----
+
+    void languageFiles_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("form");
+        for (const char* language : {"en", "es"})
+            for (const char* form : {"frmUsuario", "frmUsuario_Manut", "frmGrupo", "frmGrupo_Manut"})
+                QTest::addRow("%s %s", language, form) << QString::fromLatin1(language) << QString::fromLatin1(form);
+    }
+    void languageFiles() {
+        QFETCH(QString, language);
+        QFETCH(QString, form);
+        LoggedIn::Options opt = accessOptions();
+        opt.folder.language = language;
+        LoggedIn app(opt);
+        const QString list = form.section(QLatin1Char('_'), 0, 0);
+        auto* screen = openList<TfrmModelo4>(app, list);
+        QVERIFY(screen);
+        QStringList problems;
+        if (form == list) {
+            problems = languageProblems(screen, languageFile(app, language, form));
+        } else {
+            QVERIFY(inModal<TfrmCadastro>([screen] { screen->btnEditarClick(); }, [&](TfrmCadastro* m) {
+                problems = languageProblems(m, languageFile(app, language, form));
+            }));
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
 };
 
 QTEST_MAIN(TestUsersGroups)
