@@ -180,7 +180,7 @@ void TfrmModelo4::buildToolbar() {
         button("btnImprimir", QStringLiteral("&Imprimir"), QStringLiteral("Imprimir"), dv::ListIcon::Print);
     btnHtml = button("btnHtml", QStringLiteral("Exportar"), QStringLiteral("Exportar"), dv::ListIcon::Export);
     btnHtml->setPopupMode(QToolButton::MenuButtonPopup);
-    btnHtml->setMinimumWidth(74);
+    btnHtml->setMinimumWidth(86);
     btnRefresh =
         button("btnRefresh", QStringLiteral("Atualizar"), QStringLiteral("Atualizar"), dv::ListIcon::Refresh);
     ToolBar1->addSeparator();

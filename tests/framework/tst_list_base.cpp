@@ -29,13 +29,25 @@ namespace {
 const QString kSection = kListForm + QStringLiteral("wwDBGrid1");
 
 struct ListApp {
-    explicit ListApp(const QStringList& sql = {}, const QString& language = QStringLiteral("pt_BR"))
-        : app(options(sql, language)) {}
-    static LoggedIn::Options options(const QStringList& sql, const QString& language) {
+    explicit ListApp(const QStringList& sql = {}, const QString& language = QStringLiteral("pt_BR"),
+                     const QString& languageFile = QString())
+        : app(options(sql, language, languageFile)) {}
+    static LoggedIn::Options options(const QStringList& sql, const QString& language,
+                                     const QString& languageFile) {
         LoggedIn::Options o;
         o.screens = listTestScreens();
         o.sqlBeforeStart = listTestRows() + sql;
         o.folder.language = language;
+        // The real screen's language files would rename the stand-in's components.
+        o.prepareFolder = [language, languageFile](const AppFolder& f) {
+            const QString dir = f.path() + QStringLiteral("language/") + language;
+            QFile file(dir + QLatin1Char('/') + kListForm + QStringLiteral(".lpu"));
+            file.remove();
+            if (languageFile.isEmpty()) return;
+            QDir().mkpath(dir);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(languageFile.toUtf8());
+        };
         return o;
     }
     TfrmModelo4* open() {
@@ -182,32 +194,47 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("countLabel");
         QTest::addColumn<QString>("mainCaption");
+        QTest::addColumn<QStringList>("translated"); // caption, filter hint, locate hint, name title
         QTest::newRow("pt_BR") << "pt_BR"
                                << "Registro(s):"
-                               << "Menu Principal do Sistema";
+                               << "Menu Principal do Sistema" << QStringList();
         QTest::newRow("en") << "en"
                             << "Record(s):  "
-                            << "System main menu";
+                            << "System main menu"
+                            << QStringList{"Test list", "Filter the rows", "Find", "Name"};
         QTest::newRow("es") << "es"
                             << "Registro(s):"
-                            << "Menú principal del sistema";
+                            << "Menú principal del sistema"
+                            << QStringList{"Lista de prueba", "Filtra los registros", "Buscar", "Nombre"};
     }
     void showActivateAndClose() {
         QFETCH(QString, language);
         QFETCH(QString, countLabel);
         QFETCH(QString, mainCaption);
-        ListApp a({QStringLiteral("UPDATE Preferencia SET pref_gride = 255")}, language);
+        QFETCH(QStringList, translated);
+        QString file;
+        if (!translated.isEmpty())
+            file = QStringLiteral(
+                       "[frmConvenio]\nfrmConvenio.Caption=%1\nbtnFiltrar.Hint=%2\nbtnLocalizar.Hint=%3\n"
+                       "SQL_Consultapaciente_nome.DisplayLabel=%4\n")
+                       .arg(translated[0], translated[1], translated[2], translated[3]);
+        else
+            translated = QStringList{"  Lista de Teste ", "Executa filtro sobre os registros da gride!",
+                                     "Localizar", "Nome"};
+        ListApp a({QStringLiteral("UPDATE Preferencia SET pref_gride = 255")}, language, file);
         QPointer<TfrmModelo4> s = a.open();
         QVERIFY(s);
         QVERIFY(s->parentWidget()->isMaximized());
         QCOMPARE(s->statusPanel(0)->text(), countLabel);
         QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  4"));
         QCOMPARE(s->statusPanel(2)->text(), QString());
-        QCOMPARE(a.app.main()->lbForm->text(), s->windowTitle());
+        QCOMPARE(s->windowTitle(), translated[0]);
+        QCOMPARE(a.app.main()->lbForm->text(), translated[0]);
         QCOMPARE(s->wwDBGrid1->titleColor(), colorFromNumber(255));
-        QCOMPARE(s->wwFilterDialog1->windowTitle(),
-                 QStringLiteral("Executa filtro sobre os registros da gride!"));
-        QCOMPARE(s->wwFilterDialog2->windowTitle(), QStringLiteral("Localizar"));
+        QCOMPARE(s->wwFilterDialog1->windowTitle(), translated[1]);
+        QCOMPARE(s->wwFilterDialog2->windowTitle(), translated[2]);
+        QCOMPARE(s->wwDBGrid1->fieldTitle(QStringLiteral("paciente_nome")), translated[3]);
+        QCOMPARE(s->focusWidget(), s->edpesq);
         a.app.main()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(a.app.main()));
         QCOMPARE(QApplication::focusWidget(), s->edpesq);
@@ -218,6 +245,18 @@ private slots:
         QVERIFY(a.app.windowList().isEmpty());
         QTRY_VERIFY(s.isNull());
         QCOMPARE(a.app.s.dialogs.count(), 0);
+    }
+
+    void refreshReadsTheTableAgainKeepingTheSort() {
+        ListApp a;
+        TfrmModelo4* s = a.open();
+        clickTitle(s, QStringLiteral("paciente_cpf"));
+        a.app.db().execute(QStringLiteral(
+            "INSERT INTO paciente (paciente_nome, paciente_cpf) VALUES ('Davi Reis', '000.000.000-00')"));
+        QTest::mouseClick(s->btnRefresh, Qt::LeftButton);
+        QCOMPARE(s->SQL_Consulta->sort(), QStringLiteral("paciente_cpf ASC"));
+        QCOMPARE(names(s).value(0), QStringLiteral("Davi Reis"));
+        QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  5"));
     }
 
     void openingErrorIsShownAndTheScreenStays() {
