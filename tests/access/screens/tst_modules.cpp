@@ -5,6 +5,7 @@
 #include "toolkit/DBCheckBox.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/DBLookupCombo.h"
 #include <QAction>
 #include <QPushButton>
 #include <QPlainTextEdit>
@@ -162,6 +163,49 @@ private slots:
         // The row stays in the grid either way.
         QCOMPARE(gridRows, scalar(app, QStringLiteral("select count(*) from menu_sistema")).toInt());
         QCOMPARE(app.s.dialogs.count(), 0);
+    }
+
+    void menuEntryPicksItsScreenFromTheRegistry_data() {
+        QTest::addColumn<QString>("typed"); // empty: the value is cleared
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("chosen by typing") << "frmDentista" << QVariant(QStringLiteral("frmDentista"));
+        QTest::newRow("cleared from the keyboard") << "" << QVariant();
+    }
+    void menuEntryPicksItsScreenFromTheRegistry() {
+        QFETCH(QString, typed);
+        QFETCH(QVariant, stored);
+        LoggedIn app(accessOptions());
+        auto* list = openModules(app);
+        QVERIFY(list);
+        QStringList columns;
+        QVERIFY(inModal<TfrmModulo_Menu_Manut>([list] { list->MenudoSistema1->trigger(); },
+                                               [&](TfrmModulo_Menu_Manut* m) {
+            m->PageControl1->setCurrentWidget(m->TabSheet2);
+            DBGrid* grid = m->wwDBGrid1;
+            QVERIFY(m->SQL_Update->locate(QStringLiteral("menu_id;sub_menu_id"), {4, 3}));
+            const QModelIndex cell = grid->model()->index(m->SQL_Update->currentRow(),
+                                                          grid->shownFields().indexOf(QStringLiteral("form_nome")));
+            grid->setFocus();
+            grid->setCurrentIndex(cell);
+            grid->edit(cell);
+            auto* box = grid->findChild<DBLookupCombo*>();
+            QVERIFY(box);
+            columns = box->displayFields();
+            box->lineEdit()->selectAll();
+            if (typed.isEmpty()) {
+                QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+            } else {
+                QTest::keyClicks(box->lineEdit(), typed);
+                QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+            }
+            // Leaving the row writes it.
+            grid->setCurrentIndex(grid->model()->index(0, 0));
+            QCOMPARE(m->SQL_Update->state(), dv::DatasetState::Browse);
+        }));
+        QCOMPARE(columns, (QStringList{QStringLiteral("form_nome"), QStringLiteral("form_descricao")}));
+        QCOMPARE(scalar(app, QStringLiteral("select form_nome from menu_sistema where menu_id = 4 and "
+                                            "sub_menu_id = 3")),
+                 stored);
     }
 
     void languageFiles_data() {

@@ -234,6 +234,23 @@ private slots:
         QVERIFY(!list->wwDBGrid1->isFieldShown(QStringLiteral("usuario_senha")));
     }
 
+    void userListKeepsItsLayoutInTheIniFile() {
+        LoggedIn app(accessOptions());
+        for (const char* form : {"frmUsuario", "frmGrupo"}) {
+            QVERIFY(openList<TfrmModelo4>(app, QLatin1String(form)));
+            app.opener().openScreen(QLatin1String(form))->close();
+        }
+        QTest::qWait(20);
+        const QString ini = session().executableFolder() + QStringLiteral("Dentrivale.ini");
+        auto stored = [&](SettingsHive hive, const char* form) {
+            return app.s.settings.readSection(hive, ini, QLatin1String(form) + QStringLiteral("wwDBGrid1"));
+        };
+        QVERIFY(!stored(SettingsHive::File, "frmUsuario").isEmpty());
+        QVERIFY(stored(SettingsHive::User, "frmUsuario").isEmpty());
+        QVERIFY(!stored(SettingsHive::User, "frmGrupo").isEmpty());
+        QCOMPARE(stored(SettingsHive::File, "frmUsuario").first().first, QStringLiteral("usuario_id"));
+    }
+
     // ---- groups and permissions ----
 
     void moveOneScreen_data() {
