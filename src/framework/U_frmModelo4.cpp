@@ -617,14 +617,10 @@ void TfrmModelo4::btnExcluirClick() {
 void TfrmModelo4::btnLocalizarClick() {
     wwFilterDialog2->execute();
     if (wwFilterDialog2->hasCriteria()) {
-        int count = 0;
-        {
-            ControlsDisabled held(SQL_Consulta);
-            SQL_Consulta->first();
-            count = SQL_Consulta->recordCount();
-            SQL_Consulta->first();
-        }
-        d->panels[1]->setText(QStringLiteral("  ") + QString::number(count));
+        // The rows the criteria leave; the list goes back to its first one.
+        ControlsDisabled held(SQL_Consulta);
+        SQL_Consulta->first();
+        d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
     }
     wwDBGrid1->setFocus();
 }
@@ -641,6 +637,7 @@ void TfrmModelo4::btnFiltrarClick() {
 }
 
 void TfrmModelo4::btnImprimirClick() {
+    dv::session().setScreenName(formName());
     dv::showReportPicker(formName(), this);
 }
 

@@ -23,18 +23,37 @@ class IncrementalSearch;
 // incremental search on the sorted column, title-click sorting, the group's
 // permission flags and a column layout kept per user.
 //
-// A list screen gives its query, fields, caption and options, and nothing else:
+// A list screen gives its query, fields, caption and options, and nothing else; the
+// opener creates it (registered as a ScreenKind::List factory) and shows it:
 //
 //   TfrmPaciente::TfrmPaciente(QWidget* parent)
 //       : TfrmModelo4(parent, QStringLiteral("frmPaciente"), QStringLiteral("Pacientes")) {
 //       SQL_Consulta->sql() = {QStringLiteral("select * from paciente")};
-//       SQL_Consulta->addField(...);            // the columns, in order
-//       PopupOpcoes->addAction(...);            // extra options (btnOpcoes shows when any)
+//       SQL_Consulta->addField({.name = "paciente_nome", .displayLabel = "Nome"}); // columns, in order;
+//       ...                                   // the first declared field is the opening sort
+//       SQL_Consulta->OnNewRecord = [](dv::Dataset& d) { ... };      // defaults of new rows
+//       wwDBGrid1->setCheckBoxField("paciente_ativo");               // look of the grid
+//       auto* item = PopupOpcoes->addAction("Aniversariantes");       // extra options: btnOpcoes
+//       connect(item, &QAction::triggered, this, [this] { ... });     // shows only when any
 //   }
 //
-// Handlers a screen extends are virtual: override and call the base where it says.
+// The query is opened when the screen is first shown (never in the constructor), after
+// the subclass's constructor has declared everything. Handlers a screen extends are
+// virtual: override, do the screen's own work and call the base (before or after) —
+// every button, menu item and key that names the handler reaches the override:
+//
+//   void TfrmGrupo::btnExcluirClick() {
+//       if (isAdministratorGroup()) { dv::services().dialogs().warning(...); return; }
+//       TfrmModelo4::btnExcluirClick();
+//   }
+//
 // The maintenance screen of a list is the form name followed by "_Manut"; New and
-// Change open it through the opener with SQL_Consulta as the current list query.
+// Change put SQL_Consulta into insert / edit, make it dv::session().listQuery() and
+// open that screen through the opener; a row the maintenance screen neither posted nor
+// cancelled is cancelled when it returns. The user list overrides layoutInIniFile().
+// Toolkit types are only declared here: include "toolkit/DBGrid.h" and the others you
+// use. The data module must exist; outside the main window (tests) the screen is a
+// window of its own and frees itself when closed (create it with new).
 class TfrmModelo4 : public QWidget {
     Q_OBJECT
 public:
