@@ -6,9 +6,10 @@
 
 namespace dv {
 
-FormLookupDelegate::FormLookupDelegate(DataSource* gridSource, const QString& fieldName, DataSource* lookupSource,
-                                       const QString& keyField, const QStringList& displayFields,
-                                       const QStringList& titles, const QList<int>& widths, QObject* parent)
+FormLookupDelegate::FormLookupDelegate(DataSource* gridSource, const QString& fieldName,
+                                       DataSource* lookupSource, const QString& keyField,
+                                       const QStringList& displayFields, const QStringList& titles,
+                                       const QList<int>& widths, QObject* parent)
     : GridDelegate(parent), m_gridSource(gridSource), m_field(fieldName), m_lookup(lookupSource),
       m_key(keyField), m_display(displayFields), m_titles(titles), m_widths(widths) {}
 
@@ -39,7 +40,8 @@ void FormLookupDelegate::setEditorData(QWidget* editor, const QModelIndex& index
     GridDelegate::setEditorData(editor, index);
 }
 
-void FormLookupDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void FormLookupDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                      const QModelIndex& index) const {
     if (auto* box = qobject_cast<DBLookupCombo*>(editor)) {
         box->updateRecord();
         return;

@@ -6,10 +6,11 @@
 
 using dv::FieldDef;
 
-TfrmGrupo::TfrmGrupo(QWidget* parent) : TfrmModelo4(parent, QStringLiteral("frmGrupo"), QStringLiteral("Grupo")) {
+TfrmGrupo::TfrmGrupo(QWidget* parent)
+    : TfrmModelo4(parent, QStringLiteral("frmGrupo"), QStringLiteral("Grupo")) {
     SQL_Consulta->sql() = {QStringLiteral("select * from grupo")};
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("grupo_id"), .displayLabel = QStringLiteral("id"),
-                                    .displayWidth = 10});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("grupo_id"), .displayLabel = QStringLiteral("id"), .displayWidth = 10});
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("grupo_nome"),
                                     .displayLabel = QStringLiteral("Grupo Nome"),
                                     .displayWidth = 50});

@@ -1,8 +1,8 @@
 #include "U_frmGrupo_Manut.h"
 #include "AdministratorGroup.h"
+#include "ScreenHandlers.h"
 #include "core/ComponentTag.h"
 #include "core/Services.h"
-#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -13,8 +13,8 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -28,8 +28,9 @@ struct Flag {
     const char* caption;
     const char* field;
 };
-constexpr Flag kFlags[] = {{"Novo", "form_novo"},         {"Alterar", "form_editar"}, {"Excluir", "form_excluir"},
-                           {"Filtrar", "form_filtrar"},   {"Imprimir", "form_imprimir"}, {"Html", "form_html"},
+constexpr Flag kFlags[] = {{"Novo", "form_novo"},         {"Alterar", "form_editar"},
+                           {"Excluir", "form_excluir"},   {"Filtrar", "form_filtrar"},
+                           {"Imprimir", "form_imprimir"}, {"Html", "form_html"},
                            {"Excel", "form_excel"},       {"Outros", "form_outros"}};
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
@@ -97,7 +98,8 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     SQL_Formulario = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Formulario"), this);
     SQL_Formulario->sql() = {
         QStringLiteral("select * from Formulario"),
-        QStringLiteral("where form_nome not in (select form_nome from grupo_permissao where grupo_id =  :grupo_id )"),
+        QStringLiteral(
+            "where form_nome not in (select form_nome from grupo_permissao where grupo_id =  :grupo_id )"),
         QStringLiteral("and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S'"),
         QStringLiteral("order by form_nome")};
     SQL_Formulario->setParam(QStringLiteral("grupo_id"), dv::ParamType::Integer, QVariant());
@@ -133,7 +135,6 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     wwIncrementalSearch1->setDataSource(dsFormulario);
     wwIncrementalSearch1->setSearchField(QStringLiteral("form_descricao"));
     wwIncrementalSearch1->setClearButtonEnabled(true);
-    wwIncrementalSearch1->setPlaceholderText(QStringLiteral("Pesquisar"));
     dv::setComponentTag(wwIncrementalSearch1, 1); // a search box, not a value to capitalize
     wwDBGrid1 = listGrid(GroupBox1, "wwDBGrid1", dsFormulario);
     auto* left = new QVBoxLayout(GroupBox1);
@@ -157,7 +158,8 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
     wwDBGrid2 = listGrid(GroupBox2, "wwDBGrid2", dsPermissao);
     auto* right = new QVBoxLayout(GroupBox2);
     right->addWidget(wwDBGrid2, 1);
-    right->addWidget(note(GroupBox2, "Label4", QStringLiteral("Disponível apenas p/ a permissão selecionada. ")));
+    right->addWidget(
+        note(GroupBox2, "Label4", QStringLiteral("Disponível apenas p/ a permissão selecionada. ")));
     auto* rightFlags = new QGridLayout;
     dv::DBCheckBox** grantedBoxes[] = {&DBCheckBox2, &DBCheckBox3, &DBCheckBox4, &DBCheckBox5,
                                        &DBCheckBox6, &DBCheckBox7, &DBCheckBox8, &DBCheckBox9};
@@ -180,8 +182,10 @@ TfrmGrupo_Manut::TfrmGrupo_Manut(QWidget* parent)
 
     SpeedButton1 = moveButton(pnPermissao, "SpeedButton1", QStringLiteral(">"), QStringLiteral("Incluir"));
     SpeedButton2 = moveButton(pnPermissao, "SpeedButton2", QStringLiteral("<"), QStringLiteral("Remover"));
-    SpeedButton3 = moveButton(pnPermissao, "SpeedButton3", QStringLiteral(">>"), QStringLiteral("Incluir Todos"));
-    SpeedButton4 = moveButton(pnPermissao, "SpeedButton4", QStringLiteral("<<"), QStringLiteral("Remover Todos"));
+    SpeedButton3 =
+        moveButton(pnPermissao, "SpeedButton3", QStringLiteral(">>"), QStringLiteral("Incluir Todos"));
+    SpeedButton4 =
+        moveButton(pnPermissao, "SpeedButton4", QStringLiteral("<<"), QStringLiteral("Remover Todos"));
     auto* moves = new QVBoxLayout;
     moves->addStretch();
     for (QToolButton* b : {SpeedButton1, SpeedButton2, SpeedButton3, SpeedButton4})

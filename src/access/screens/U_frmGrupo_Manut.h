@@ -35,7 +35,7 @@ public:
     dv::DBCheckBox *DBCheckBox2, *DBCheckBox3, *DBCheckBox4, *DBCheckBox5, *DBCheckBox6, *DBCheckBox7,
         *DBCheckBox8, *DBCheckBox9;
     QToolButton *SpeedButton1, *SpeedButton2, *SpeedButton3, *SpeedButton4;
-    QPushButton* Button1; // "Aplicar"
+    QPushButton* Button1;        // "Aplicar"
     dv::Dataset* SQL_Formulario; // screens the group does not have
     dv::DataSource* dsFormulario;
     dv::Dataset* SQL_Permissao; // the group's permissions

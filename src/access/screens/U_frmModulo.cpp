@@ -1,6 +1,6 @@
 #include "U_frmModulo.h"
-#include "access/ScreenOpener.h"
 #include "ScreenHandlers.h"
+#include "access/ScreenOpener.h"
 #include "core/U_dm.h"
 #include "core/db/Dataset.h"
 #include "toolkit/DBGrid.h"
@@ -12,18 +12,22 @@ using dv::FieldDef;
 TfrmModulo::TfrmModulo(QWidget* parent)
     : TfrmModelo4(parent, QStringLiteral("frmModulo"), QStringLiteral("Módulos do Sistema")) {
     SQL_Consulta->sql() = {QStringLiteral("select * from formulario order by form_nome")};
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_nome"), .displayLabel = QStringLiteral("Nome"),
-                                    .size = 50, .displayWidth = 23});
+    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_nome"),
+                                    .displayLabel = QStringLiteral("Nome"),
+                                    .size = 50,
+                                    .displayWidth = 23});
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_descricao"),
                                     .displayLabel = QStringLiteral("Descrição"),
                                     .size = 100,
                                     .displayWidth = 45});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_ativo"), .displayLabel = QStringLiteral("Ativo"),
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("form_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
+    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_tipo"),
+                                    .displayLabel = QStringLiteral("Tipo"),
+                                    .size = 1,
                                     .displayWidth = 4});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_tipo"), .displayLabel = QStringLiteral("Tipo"),
-                                    .size = 1, .displayWidth = 4});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_tag"), .displayLabel = QStringLiteral("Tag"),
-                                    .displayWidth = 5});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("form_tag"), .displayLabel = QStringLiteral("Tag"), .displayWidth = 5});
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_classe"),
                                     .displayLabel = QStringLiteral("Classe"),
                                     .size = 51,
@@ -33,7 +37,8 @@ TfrmModulo::TfrmModulo(QWidget* parent)
 
     MenudoSistema1 = PopupOpcoes->addAction(QStringLiteral("Menu do Sistema"));
     MenudoSistema1->setObjectName(QStringLiteral("MenudoSistema1"));
-    connect(MenudoSistema1, &QAction::triggered, this, [this] { dv::guarded([&] { MenudoSistema1Click(); }); });
+    connect(MenudoSistema1, &QAction::triggered, this,
+            [this] { dv::guarded([&] { MenudoSistema1Click(); }); });
 
     SQL_Consulta->OnNewRecord = [this](dv::Dataset&) { SQL_ConsultaNewRecord(); };
     SQL_Consulta->AfterPost = [this](dv::Dataset&) { SQL_ConsultaAfterPost(); };

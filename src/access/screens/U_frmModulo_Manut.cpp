@@ -72,17 +72,16 @@ TfrmModulo_Manut::TfrmModulo_Manut(QWidget* parent)
     SQL_Relatorio = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Relatorio"), this);
     SQL_Relatorio->sql() = {QStringLiteral("select * from Relatorio where form_nome = :form_nome")};
     SQL_Relatorio->setParam(QStringLiteral("form_nome"), dv::ParamType::String, QVariant());
-    SQL_Relatorio->addField(dv::FieldDef{.name = QStringLiteral("relat_id"), .displayLabel = QStringLiteral("Id"),
-                                         .displayWidth = 7});
+    SQL_Relatorio->addField(dv::FieldDef{
+        .name = QStringLiteral("relat_id"), .displayLabel = QStringLiteral("Id"), .displayWidth = 7});
     SQL_Relatorio->addField(dv::FieldDef{.name = QStringLiteral("relat_nome"),
                                          .displayLabel = QStringLiteral("Relatório Nome"),
                                          .displayWidth = 35});
     SQL_Relatorio->addField(dv::FieldDef{.name = QStringLiteral("relat_descricao"),
                                          .displayLabel = QStringLiteral("Descrição"),
                                          .displayWidth = 10});
-    SQL_Relatorio->addField(dv::FieldDef{.name = QStringLiteral("relat_ativo"),
-                                         .displayLabel = QStringLiteral("Ativo"),
-                                         .displayWidth = 4});
+    SQL_Relatorio->addField(dv::FieldDef{
+        .name = QStringLiteral("relat_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
     SQL_Relatorio->addField(dv::FieldDef{.name = QStringLiteral("relat_arquivo"),
                                          .displayLabel = QStringLiteral("Arquivo"),
                                          .displayWidth = 50});
@@ -107,7 +106,7 @@ TfrmModulo_Manut::TfrmModulo_Manut(QWidget* parent)
 QString TfrmModulo_Manut::moduleName() const {
     dv::Dataset* m = editedDataset();
     return m && m->isActive() && !m->isEmpty() ? m->fieldByName(QStringLiteral("form_nome"))->asString()
-                                                 : QString();
+                                               : QString();
 }
 
 void TfrmModulo_Manut::FormShow() {

@@ -1,8 +1,8 @@
 #include "U_frmModulo_Menu_Manut.h"
 #include "FormLookupDelegate.h"
+#include "ScreenHandlers.h"
 #include "access/AccessIcons.h"
 #include "core/ComponentTag.h"
-#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -72,8 +72,9 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     lbForm = new QLabel(TabSheet1);
     lbForm->setObjectName(QStringLiteral("lbForm"));
     lbForm->setMinimumHeight(26);
-    lbForm->setStyleSheet(QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
-                                         "color: #5A4333; font-weight: bold; }"));
+    lbForm->setStyleSheet(
+        QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
+                       "color: #5A4333; font-weight: bold; }"));
     auto* preview = new QVBoxLayout(TabSheet1);
     preview->setContentsMargins(8, 8, 8, 8);
     preview->addWidget(split, 1);
@@ -85,8 +86,9 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
                        QStringLiteral("order by menu_id,menu_nome")};
     dsMenu = new dv::DataSource(SQL_Menu, QStringLiteral("dsMenu"), this);
     SQL_SubMenu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_SubMenu"), this);
-    SQL_SubMenu->sql() = {QStringLiteral("select * from menu_sistema"), QStringLiteral("where sub_menu_id <> 0"),
-                          QStringLiteral("AND menu_id = :menu_id"), QStringLiteral("and menu_ativo = 'S'"),
+    SQL_SubMenu->sql() = {QStringLiteral("select * from menu_sistema"),
+                          QStringLiteral("where sub_menu_id <> 0"), QStringLiteral("AND menu_id = :menu_id"),
+                          QStringLiteral("and menu_ativo = 'S'"),
                           QStringLiteral("order by menu_id,menu_nome")};
     SQL_SubMenu->setParam(QStringLiteral("menu_id"), dv::ParamType::Integer, QVariant());
     SQL_SubMenu->setMasterSource(dsMenu);
@@ -95,9 +97,8 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     dv::setComponentTag(dsUpdate, 1); // the screen edits its own query, not a list's row
     dsUpdate->setDataset(SQL_Update);
     SQL_Update->sql() = {QStringLiteral("select * from menu_sistema order by menu_id, sub_menu_id")};
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_id"),
-                                      .displayLabel = QStringLiteral("Menu id"),
-                                      .displayWidth = 6});
+    SQL_Update->addField(dv::FieldDef{
+        .name = QStringLiteral("menu_id"), .displayLabel = QStringLiteral("Menu id"), .displayWidth = 6});
     SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("sub_menu_id"),
                                       .displayLabel = QStringLiteral("Sub Menu"),
                                       .displayWidth = 8});
@@ -105,9 +106,8 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
                                       .displayLabel = QStringLiteral("Menu Nome"),
                                       .size = 50,
                                       .displayWidth = 23});
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_ativo"),
-                                      .displayLabel = QStringLiteral("Ativo"),
-                                      .displayWidth = 4});
+    SQL_Update->addField(dv::FieldDef{
+        .name = QStringLiteral("menu_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
     SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("form_nome"),
                                       .displayLabel = QStringLiteral("Form Nome"),
                                       .displayWidth = 28});

@@ -24,7 +24,7 @@ public:
     QTreeWidget* TreeView1;
     QPlainTextEdit* Memo1;
     QLabel* lbForm;
-    dv::DBGrid* wwDBGrid1;   // over dsUpdate: SQL_Update holds the menu rows
+    dv::DBGrid* wwDBGrid1;    // over dsUpdate: SQL_Update holds the menu rows
     dv::Dataset* SQL_Menu;    // the preview's groups
     dv::Dataset* SQL_SubMenu; // the entries of the current group
     dv::DataSource* dsMenu;

@@ -9,8 +9,8 @@ using dv::FieldKind;
 TfrmUsuario::TfrmUsuario(QWidget* parent)
     : TfrmModelo4(parent, QStringLiteral("frmUsuario"), QStringLiteral("Usuários")) {
     SQL_Consulta->sql() = {QStringLiteral("Select * from usuario order by Usuario_Nome")};
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_id"), .displayLabel = QStringLiteral("Id"),
-                                    .displayWidth = 10});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("usuario_id"), .displayLabel = QStringLiteral("Id"), .displayWidth = 10});
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_nome"),
                                     .displayLabel = QStringLiteral("Nome"),
                                     .required = true,
@@ -33,16 +33,13 @@ TfrmUsuario::TfrmUsuario(QWidget* parent)
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_email"),
                                     .displayLabel = QStringLiteral("email"),
                                     .displayWidth = 50});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_ativo"),
-                                    .displayLabel = QStringLiteral("Ativo"),
-                                    .displayWidth = 4});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_senha"),
-                                    .displayLabel = QStringLiteral("Senha"),
-                                    .visible = false});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("usuario_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("usuario_senha"), .displayLabel = QStringLiteral("Senha"), .visible = false});
     SQL_Consulta->addField(FieldDef{.name = QStringLiteral("usuario_confirma"), .visible = false});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("grupo_id"),
-                                    .displayLabel = QStringLiteral("grupo"),
-                                    .visible = false});
+    SQL_Consulta->addField(FieldDef{
+        .name = QStringLiteral("grupo_id"), .displayLabel = QStringLiteral("grupo"), .visible = false});
     wwDBGrid1->setCheckBoxField(QStringLiteral("usuario_ativo"));
     SQL_Consulta->OnNewRecord = [this](dv::Dataset&) { SQL_ConsultaNewRecord(); };
 }

@@ -1,9 +1,9 @@
 #include "U_frmUsuario_Manut.h"
+#include "ScreenHandlers.h"
 #include "core/ComponentTag.h"
 #include "core/FileDialogService.h"
 #include "core/Services.h"
 #include "core/Session.h"
-#include "ScreenHandlers.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -98,8 +98,11 @@ TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     SQL_Preferencia = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Preferencia"), this);
     SQL_Preferencia->sql() = {QStringLiteral("select * from Preferencia where usuario_id  =  :usuario_id")};
     SQL_Preferencia->setParam(QStringLiteral("usuario_id"), dv::ParamType::Integer, QVariant());
-    const std::pair<const char*, const char*> preferenceFields[] = {
-        {"pref_id", "Id"}, {"usuario_id", "Usuário"}, {"skin", "Skin"}, {"pref_fundo", "Fundo"}, {"pref_gride", ""}};
+    const std::pair<const char*, const char*> preferenceFields[] = {{"pref_id", "Id"},
+                                                                    {"usuario_id", "Usuário"},
+                                                                    {"skin", "Skin"},
+                                                                    {"pref_fundo", "Fundo"},
+                                                                    {"pref_gride", ""}};
     for (const auto& [name, label] : preferenceFields)
         SQL_Preferencia->addField(dv::FieldDef{
             .name = QLatin1String(name), .displayLabel = QString::fromUtf8(label), .tag = kTagged});
@@ -134,7 +137,8 @@ TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     p->setVerticalSpacing(8);
     p->addWidget(label(TabSheet2, "Label8", QStringLiteral("Id"), DBEdit6), 0, 0);
     p->addWidget(DBEdit6, 0, 1, Qt::AlignLeft);
-    p->addWidget(label(TabSheet2, "Label9", QStringLiteral("Skin (Layout do Sistema)"), DBLookupComboBox2), 1, 0);
+    p->addWidget(label(TabSheet2, "Label9", QStringLiteral("Skin (Layout do Sistema)"), DBLookupComboBox2), 1,
+                 0);
     p->addWidget(DBLookupComboBox2, 1, 1, 1, 2);
     p->addWidget(label(TabSheet2, "Label10", QStringLiteral("Fundo (Papel de Parede)"), DBEdit7), 2, 0);
     p->addWidget(DBEdit7, 2, 1);

@@ -7,8 +7,8 @@
 #include "core/ComponentTexts.h"
 #include "core/LanguageFile.h"
 #include "core/db/Dataset.h"
-#include <QFile>
 #include <QAbstractButton>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScopeGuard>
@@ -37,7 +37,8 @@ template <class Screen> Screen* openList(LoggedIn& app, const QString& formName)
 
 // Runs `work` on the modal screen that `open` brings up, then closes that screen
 // (whatever `work` did, so that a failed check never leaves the test waiting).
-template <class Screen> bool inModal(const std::function<void()>& open, const std::function<void(Screen*)>& work) {
+template <class Screen>
+bool inModal(const std::function<void()>& open, const std::function<void(Screen*)>& work) {
     bool ran = false;
     whenModal([&](QWidget* w) {
         QPointer<QWidget> guard(w);
@@ -46,7 +47,8 @@ template <class Screen> bool inModal(const std::function<void()>& open, const st
         });
         auto* screen = qobject_cast<Screen*>(w);
         if (!screen) {
-            QTest::qFail(qPrintable(QStringLiteral("another modal window: ") + w->objectName()), __FILE__, __LINE__);
+            QTest::qFail(qPrintable(QStringLiteral("another modal window: ") + w->objectName()), __FILE__,
+                         __LINE__);
             return;
         }
         QApplication::setActiveWindow(screen);
@@ -122,7 +124,8 @@ inline QStringList languageProblems(const QWidget* screen, const QString& file) 
             problems << QStringLiteral("no component: ") + key;
             continue;
         }
-        if (shown.trimmed() != value) problems << key + QStringLiteral(" shows \"") + shown + QLatin1Char('"');
+        if (shown.trimmed() != value)
+            problems << key + QStringLiteral(" shows \"") + shown + QLatin1Char('"');
     }
     return problems;
 }

@@ -41,10 +41,11 @@ QString flagsOf(LoggedIn& app, int group, const QString& form) {
     QStringList cols;
     for (const char* f : kFlagFields)
         cols << QStringLiteral("coalesce(%1, '-')").arg(QLatin1String(f));
-    return scalar(app, QStringLiteral("select %1 from grupo_permissao where grupo_id = %2 and form_nome = '%3'")
-                           .arg(cols.join(QStringLiteral(" || ")))
-                           .arg(group)
-                           .arg(form))
+    return scalar(app,
+                  QStringLiteral("select %1 from grupo_permissao where grupo_id = %2 and form_nome = '%3'")
+                      .arg(cols.join(QStringLiteral(" || ")))
+                      .arg(group)
+                      .arg(form))
         .toString();
 }
 
@@ -84,23 +85,25 @@ private slots:
         bool startsActive = false, prefHiddenWhileNew = false, prefShownAfterSave = false;
         dv::DatasetState prefState = dv::DatasetState::Inactive;
         QString fundo;
-        QVERIFY(inModal<TfrmUsuario_Manut>([list] { list->btnNovoClick(); }, [&](TfrmUsuario_Manut* m) {
-            startsActive = m->DBCheckBox1->isChecked();
-            prefHiddenWhileNew = !m->PageControl1->isTabVisible(m->PageControl1->indexOf(m->TabSheet2));
-            type(m->DBEdit2, QStringLiteral("maria da silva"));
-            type(m->DBEdit3, QStringLiteral("maria.souza"));
-            type(m->edtSenha, QStringLiteral("segredo"));
-            type(m->edtConfirma, QStringLiteral("segredo"));
-            m->DBLookupComboBox1->setKeyValue(1);
-            type(m->DBEdit5, QStringLiteral("maria@clinica.com.br"));
-            click(m->BitBtn1);
-            prefShownAfterSave = m->PageControl1->isTabVisible(m->PageControl1->indexOf(m->TabSheet2)) &&
-                                 m->PageControl1->currentWidget() == m->TabSheet2;
-            prefState = m->SQL_Preferencia->state();
-            click(m->btnProcurar);
-            fundo = m->DBEdit7->text();
-            click(m->BitBtn1);
-        }));
+        QVERIFY(inModal<TfrmUsuario_Manut>(
+            [list] { list->btnNovoClick(); },
+            [&](TfrmUsuario_Manut* m) {
+                startsActive = m->DBCheckBox1->isChecked();
+                prefHiddenWhileNew = !m->PageControl1->isTabVisible(m->PageControl1->indexOf(m->TabSheet2));
+                type(m->DBEdit2, QStringLiteral("maria da silva"));
+                type(m->DBEdit3, QStringLiteral("maria.souza"));
+                type(m->edtSenha, QStringLiteral("segredo"));
+                type(m->edtConfirma, QStringLiteral("segredo"));
+                m->DBLookupComboBox1->setKeyValue(1);
+                type(m->DBEdit5, QStringLiteral("maria@clinica.com.br"));
+                click(m->BitBtn1);
+                prefShownAfterSave = m->PageControl1->isTabVisible(m->PageControl1->indexOf(m->TabSheet2)) &&
+                                     m->PageControl1->currentWidget() == m->TabSheet2;
+                prefState = m->SQL_Preferencia->state();
+                click(m->btnProcurar);
+                fundo = m->DBEdit7->text();
+                click(m->BitBtn1);
+            }));
         QVERIFY(startsActive);
         QVERIFY(prefHiddenWhileNew);
         QVERIFY(prefShownAfterSave);
@@ -150,10 +153,14 @@ private slots:
         QTest::addColumn<QString>("confirmation");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("loginPassword"); // the password that logs in afterwards
-        QTest::newRow("different") << "nova" << "Nova" << true << "admin";
-        QTest::newRow("blanks around do not count") << " nova  " << "nova" << false << "nova";
-        QTest::newRow("empty keeps the stored hash") << "" << "" << false << "admin";
-        QTest::newRow("confirmation only") << "" << "nova" << true << "admin";
+        QTest::newRow("different") << "nova"
+                                   << "Nova" << true << "admin";
+        QTest::newRow("blanks around do not count") << " nova  "
+                                                    << "nova" << false << "nova";
+        QTest::newRow("empty keeps the stored hash") << ""
+                                                     << "" << false << "admin";
+        QTest::newRow("confirmation only") << ""
+                                           << "nova" << true << "admin";
     }
     void passwordOnSave() {
         QFETCH(QString, password);
@@ -161,7 +168,8 @@ private slots:
         QFETCH(bool, refused);
         QFETCH(QString, loginPassword);
         LoggedIn app(accessOptions());
-        const QVariant hashBefore = scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
+        const QVariant hashBefore =
+            scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
         if (!refused) app.s.dialogs.queueConfirmation(true);
         dv::DatasetState stateAfter = dv::DatasetState::Inactive;
         bool onDados = false, focusInSenha = false;
@@ -176,7 +184,8 @@ private slots:
             focusInSenha = m->focusWidget() == m->edtSenha;
         }));
         DV_VERIFY_SERVICES(app.s);
-        const QVariant hashAfter = scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
+        const QVariant hashAfter =
+            scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
         if (refused) {
             QCOMPARE(app.s.dialogs.texts(), QStringList{kNotConfirmed});
             QCOMPARE(stateAfter, dv::DatasetState::Edit);
@@ -211,9 +220,10 @@ private slots:
         }));
         DV_VERIFY_SERVICES(app.s);
         QCOMPARE(skinShown, QStringLiteral("SKIN0081.SKN"));
-        QCOMPARE(column(app, QStringLiteral("select skin || '|' || coalesce(pref_fundo, '') || '|' || pref_gride "
-                                            "from Preferencia where usuario_id = 1")),
-                 QStringList{QStringLiteral("SKIN0081.SKN||16053492")});
+        QCOMPARE(
+            column(app, QStringLiteral("select skin || '|' || coalesce(pref_fundo, '') || '|' || pref_gride "
+                                       "from Preferencia where usuario_id = 1")),
+            QStringList{QStringLiteral("SKIN0081.SKN||16053492")});
         // The shared preferences were read again when the screen closed.
         QCOMPARE(dm().SQL_Preferencia->fieldByName(QStringLiteral("pref_gride"))->asInteger(), 16053492);
     }
@@ -221,7 +231,8 @@ private slots:
     void userOfAnInactiveGroupShowsNoGroup() {
         LoggedIn app(accessOptions(
             {kReception,
-             QStringLiteral("insert into grupo (grupo_id, grupo_nome, grupo_ativo) values (3, 'Antigo', 'N')"),
+             QStringLiteral(
+                 "insert into grupo (grupo_id, grupo_nome, grupo_ativo) values (3, 'Antigo', 'N')"),
              QStringLiteral("insert into usuario (usuario_nome, usuario_login, usuario_ativo, grupo_id) "
                             "values ('Bruna', 'bruna', 'S', 2), ('Carla', 'carla', 'S', 3)")}));
         auto* list = openList<TfrmUsuario>(app, QStringLiteral("frmUsuario"));
@@ -341,8 +352,9 @@ private slots:
             {kReception,
              QStringLiteral("insert into grupo_permissao (grupo_id, form_nome, form_novo) "
                             "values (2, 'frmPaciente', 'S')"),
-             QStringLiteral("create trigger no_servico before insert on grupo_permissao "
-                            "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")}));
+             QStringLiteral(
+                 "create trigger no_servico before insert on grupo_permissao "
+                 "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")}));
         QStringList grantedAfter;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             click(m->CheckBox1);
@@ -353,7 +365,8 @@ private slots:
         QCOMPARE(app.s.dialogs.count(), 1);
         QCOMPARE(app.s.dialogs.lastKind(), ScriptedDialogs::Kind::Error);
         QCOMPARE(grantedAfter, QStringList{QStringLiteral("frmPaciente")});
-        QCOMPARE(column(app, QStringLiteral("select form_nome || form_novo from grupo_permissao where grupo_id = 2")),
+        QCOMPARE(column(app, QStringLiteral(
+                                 "select form_nome || form_novo from grupo_permissao where grupo_id = 2")),
                  QStringList{QStringLiteral("frmPacienteS")});
     }
 
@@ -361,20 +374,26 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("active");
         QTest::addColumn<bool>("offered");
-        QTest::newRow("list, active") << "L" << "S" << true;
-        QTest::newRow("kind P") << "P" << "S" << false;
-        QTest::newRow("kind S") << "S" << "S" << false;
-        QTest::newRow("kind p in lower case") << "p" << "S" << false;
-        QTest::newRow("inactive") << "L" << "N" << false;
+        QTest::newRow("list, active") << "L"
+                                      << "S" << true;
+        QTest::newRow("kind P") << "P"
+                                << "S" << false;
+        QTest::newRow("kind S") << "S"
+                                << "S" << false;
+        QTest::newRow("kind p in lower case") << "p"
+                                              << "S" << false;
+        QTest::newRow("inactive") << "L"
+                                  << "N" << false;
     }
     void onlyActiveScreensOfOtherKindsAreOffered() {
         QFETCH(QString, kind);
         QFETCH(QString, active);
         QFETCH(bool, offered);
         LoggedIn app(accessOptions(
-            {kReception, QStringLiteral("insert into Formulario (form_nome, form_descricao, form_ativo, form_tipo) "
-                                        "values ('frmTeste', 'Tela de Teste', '%1', '%2')")
-                             .arg(active, kind)}));
+            {kReception,
+             QStringLiteral("insert into Formulario (form_nome, form_descricao, form_ativo, form_tipo) "
+                            "values ('frmTeste', 'Tela de Teste', '%1', '%2')")
+                 .arg(active, kind)}));
         QStringList available, shown;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             available = fieldValues(m->SQL_Formulario, QStringLiteral("form_nome"));
@@ -397,16 +416,18 @@ private slots:
         QVERIFY(list);
         app.s.dialogs.queueConfirmation(true);
         bool disabledWhileNew = false, enabledAfterSave = false, startsActive = false;
-        QVERIFY(inModal<TfrmGrupo_Manut>([list] { list->btnNovoClick(); }, [&](TfrmGrupo_Manut* m) {
-            startsActive = m->DBCheckBox1->isChecked();
-            disabledWhileNew = !m->pnPermissao->isEnabled();
-            click(m->SpeedButton3); // nothing happens while the group has no id
-            type(m->DBEdit2, QStringLiteral("equipe da recepcao"));
-            click(m->BitBtn1);
-            enabledAfterSave = m->pnPermissao->isEnabled();
-            QVERIFY(selectScreen(m->SQL_Formulario, QStringLiteral("frmAgenda_Consulta")));
-            click(m->SpeedButton1);
-        }));
+        QVERIFY(inModal<TfrmGrupo_Manut>(
+            [list] { list->btnNovoClick(); },
+            [&](TfrmGrupo_Manut* m) {
+                startsActive = m->DBCheckBox1->isChecked();
+                disabledWhileNew = !m->pnPermissao->isEnabled();
+                click(m->SpeedButton3); // nothing happens while the group has no id
+                type(m->DBEdit2, QStringLiteral("equipe da recepcao"));
+                click(m->BitBtn1);
+                enabledAfterSave = m->pnPermissao->isEnabled();
+                QVERIFY(selectScreen(m->SQL_Formulario, QStringLiteral("frmAgenda_Consulta")));
+                click(m->SpeedButton1);
+            }));
         QVERIFY(startsActive);
         QVERIFY(disabledWhileNew);
         QVERIFY(enabledAfterSave);
@@ -414,7 +435,8 @@ private slots:
         DV_VERIFY_SERVICES(app.s);
         const QString name = capitalizeName(QStringLiteral("equipe da recepcao"));
         const QString id =
-            scalar(app, QStringLiteral("select grupo_id from grupo where grupo_nome = '%1'").arg(name)).toString();
+            scalar(app, QStringLiteral("select grupo_id from grupo where grupo_nome = '%1'").arg(name))
+                .toString();
         QVERIFY(!id.isEmpty());
         QCOMPARE(column(app, QStringLiteral("select form_nome from grupo_permissao where grupo_id = ") + id),
                  QStringList{QStringLiteral("frmAgenda_Consulta")});
@@ -447,21 +469,23 @@ private slots:
         // Change: the page and Salvar are disabled outside developer mode.
         if (developer) app.s.dialogs.queueConfirmation(true);
         bool pageEnabled = false, saveEnabled = false;
-        QVERIFY(inModal<TfrmGrupo_Manut>([list] { list->btnEditarClick(); }, [&](TfrmGrupo_Manut* m) {
-            pageEnabled = m->TabSheet1->isEnabled();
-            type(m->DBEdit2, QStringLiteral("Administracao"));
-            saveEnabled = m->BitBtn1->isEnabled();
-            m->BitBtn1Click(); // Enter would press it even so
-            click(m->SpeedButton4);
-        }));
+        QVERIFY(inModal<TfrmGrupo_Manut>([list] { list->btnEditarClick(); },
+                                         [&](TfrmGrupo_Manut* m) {
+                                             pageEnabled = m->TabSheet1->isEnabled();
+                                             type(m->DBEdit2, QStringLiteral("Administracao"));
+                                             saveEnabled = m->BitBtn1->isEnabled();
+                                             m->BitBtn1Click(); // Enter would press it even so
+                                             click(m->SpeedButton4);
+                                         }));
         QCOMPARE(pageEnabled, developer);
         QCOMPARE(saveEnabled, developer);
         QCOMPARE(app.s.dialogs.texts(ScriptedDialogs::Kind::Information),
                  developer ? QStringList{kNextLogin} : (QStringList{kAdminGroup, kAdminGroup}));
         QCOMPARE(scalar(app, QStringLiteral("select grupo_nome from grupo where grupo_id = 1")).toString(),
                  developer ? QStringLiteral("Administracao") : QStringLiteral("Administradores"));
-        QCOMPARE(scalar(app, QStringLiteral("select count(*) from grupo_permissao where grupo_id = 1")).toInt(),
-                 developer ? 0 : permissions);
+        QCOMPARE(
+            scalar(app, QStringLiteral("select count(*) from grupo_permissao where grupo_id = 1")).toInt(),
+            developer ? 0 : permissions);
         DV_VERIFY_SERVICES(app.s);
     }
 
@@ -514,7 +538,8 @@ private slots:
         QTest::addColumn<QString>("form");
         for (const char* language : {"en", "es"})
             for (const char* form : {"frmUsuario", "frmUsuario_Manut", "frmGrupo", "frmGrupo_Manut"})
-                QTest::addRow("%s %s", language, form) << QString::fromLatin1(language) << QString::fromLatin1(form);
+                QTest::addRow("%s %s", language, form)
+                    << QString::fromLatin1(language) << QString::fromLatin1(form);
     }
     void languageFiles() {
         QFETCH(QString, language);
@@ -529,9 +554,9 @@ private slots:
         if (form == list) {
             problems = languageProblems(screen, languageFile(app, language, form));
         } else {
-            QVERIFY(inModal<TfrmCadastro>([screen] { screen->btnEditarClick(); }, [&](TfrmCadastro* m) {
-                problems = languageProblems(m, languageFile(app, language, form));
-            }));
+            QVERIFY(inModal<TfrmCadastro>(
+                [screen] { screen->btnEditarClick(); },
+                [&](TfrmCadastro* m) { problems = languageProblems(m, languageFile(app, language, form)); }));
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
