@@ -200,7 +200,7 @@ void TfrmPaciente_Manut::buildDataPage() {
     side->addWidget(Button4, 0, Qt::AlignRight);
     side->addStretch(1);
     outer->addLayout(side);
-    connect(Button4, &QPushButton::clicked, this, &TfrmPaciente_Manut::Button4Click);
+    guard(Button4, &TfrmPaciente_Manut::Button4Click);
 }
 
 void TfrmPaciente_Manut::buildAnamnesisPage() {
@@ -221,8 +221,8 @@ void TfrmPaciente_Manut::buildAnamnesisPage() {
     wwDBGrid2->setAllowInsert(false);
     wwDBGrid2->setAllowDelete(false);
     v->addWidget(wwDBGrid2, 1);
-    connect(Button1, &QPushButton::clicked, this, &TfrmPaciente_Manut::Button1Click);
-    connect(btnGerar, &QPushButton::clicked, this, &TfrmPaciente_Manut::btnGerarClick);
+    guard(Button1, &TfrmPaciente_Manut::Button1Click);
+    guard(btnGerar, &TfrmPaciente_Manut::btnGerarClick);
 }
 
 void TfrmPaciente_Manut::buildPhotoPage() {
@@ -272,12 +272,12 @@ void TfrmPaciente_Manut::buildPhotoPage() {
     v->addLayout(checks);
     h->addWidget(GroupBox2, 3);
 
-    connect(Button2, &QPushButton::clicked, this, &TfrmPaciente_Manut::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TfrmPaciente_Manut::Button3Click);
-    connect(btnVerFoto, &QPushButton::clicked, this, &TfrmPaciente_Manut::btnVerFotoClick);
-    connect(CheckBox1, &QCheckBox::clicked, this, &TfrmPaciente_Manut::CheckBox1Click);
-    connect(CheckBox2, &QCheckBox::clicked, this, &TfrmPaciente_Manut::CheckBox2Click);
-    connect(CheckBox3, &QCheckBox::clicked, this, &TfrmPaciente_Manut::CheckBox3Click);
+    guard(Button2, &TfrmPaciente_Manut::Button2Click);
+    guard(Button3, &TfrmPaciente_Manut::Button3Click);
+    guard(btnVerFoto, &TfrmPaciente_Manut::btnVerFotoClick);
+    guard(CheckBox1, &TfrmPaciente_Manut::CheckBox1Click);
+    guard(CheckBox2, &TfrmPaciente_Manut::CheckBox2Click);
+    guard(CheckBox3, &TfrmPaciente_Manut::CheckBox3Click);
 }
 
 void TfrmPaciente_Manut::buildOpenPages() {
@@ -312,7 +312,7 @@ void TfrmPaciente_Manut::buildBottomBar() {
     lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
     lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
     lbParcelas->hide();
-    connect(BitBtn3, &QPushButton::clicked, this, &TfrmPaciente_Manut::BitBtn3Click);
+    guard(BitBtn3, &TfrmPaciente_Manut::BitBtn3Click);
     if (row) {
         row->insertWidget(0, BitBtn3);
         row->insertSpacing(1, 12);

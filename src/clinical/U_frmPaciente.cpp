@@ -1,5 +1,6 @@
 #include "U_frmPaciente.h"
 #include "access/ScreenOpener.h"
+#include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "framework/U_frmRelatorio.h"
@@ -53,7 +54,13 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
     auto option = [this](const QString& name, const QString& caption, void (TfrmPaciente::*handler)()) {
         QAction* a = PopupOpcoes->addAction(caption);
         a->setObjectName(name);
-        connect(a, &QAction::triggered, this, handler);
+        connect(a, &QAction::triggered, this, [this, handler] {
+            try {
+                (this->*handler)();
+            } catch (...) {
+                dv::ErrorTranslator::handleCurrent();
+            }
+        });
         return a;
     };
     VisualizarConsultas1 = option(QStringLiteral("VisualizarConsultas1"),

@@ -147,10 +147,17 @@ void TfrmPaciente_Manut::createDatasets() {
     dsFoto = new dv::DataSource(SQL_Foto, QStringLiteral("dsFoto"), this);
 }
 
+void TfrmPaciente_Manut::guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)()) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+}
+
 // ---- showing ----
 
 void TfrmPaciente_Manut::FormShow() {
     TfrmCadastro::FormShow();
+    // What is still open is only shown, whatever the group may change.
+    for (dv::DBGrid* g : {wwDBGrid3, wwDBGrid5})
+        g->setReadOnly(true);
     // The answers, open items and photos follow the patient being edited.
     for (Dataset* d : {SQL_AnamnesePaciente, SQL_ServicoFazer, SQL_Parcelas, SQL_Foto})
         d->setMasterSource(dsUpdate);
@@ -164,16 +171,19 @@ void TfrmPaciente_Manut::FormShow() {
 
 void TfrmPaciente_Manut::FormActivate() {
     TfrmCadastro::FormActivate();
-    Dataset* patient = editedDataset();
     if (!m_activated) {
         m_activated = true;
         for (Dataset* d : {SQL_Anamnese, SQL_AnamnesePaciente, SQL_ServicoFazer, SQL_Parcelas, SQL_Foto}) {
             if (!d->isActive()) d->open();
             QCoreApplication::processEvents();
         }
+        m_ready = true;
     }
+    // An activation while the queries are still being opened waits for them.
+    if (!m_ready) return;
     // Once shown, the warning stays for the life of the screen.
     if (SQL_Parcelas->isActive() && !SQL_Parcelas->isEmpty()) lbParcelas->setVisible(true);
+    Dataset* patient = editedDataset();
     showAnamnesisTab(!patient || patient->state() != dv::DatasetState::Insert);
 }
 
@@ -328,7 +338,9 @@ bool TfrmPaciente_Manut::eventFilter(QObject* watched, QEvent* event) {
     if (watched == wwDBGrid4->viewport() && event->type() == QEvent::MouseButtonPress) {
         // After the grid has moved to the clicked photo.
         QTimer::singleShot(0, this, [this] {
-            if (!SQL_Foto->isEditing()) btnVerFotoClick();
+            runGuarded([this] {
+                if (!SQL_Foto->isEditing()) btnVerFotoClick();
+            });
         });
     }
     return TfrmCadastro::eventFilter(watched, event);

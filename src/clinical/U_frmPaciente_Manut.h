@@ -1,6 +1,7 @@
 #pragma once
 #include "framework/U_frmCadastro.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -63,6 +64,9 @@ public:
     QPushButton* BitBtn3; // "Consultas"
     QLabel* lbParcelas;   // "Existem parcelas em aberto"
 
+    // True once the first activation has opened the record's queries.
+    bool isReady() const { return m_ready; }
+
     // ---- handlers ----
     void FormShow() override;
     void FormActivate() override;
@@ -82,6 +86,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A click runs the handler as the base's buttons do: errors go to the translator.
+    void guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)());
     void createDatasets();
     void buildDataPage();
     void buildAnamnesisPage();
@@ -90,4 +96,5 @@ private:
     void buildBottomBar();
     void showAnamnesisTab(bool shown);
     bool m_activated = false;
+    bool m_ready = false;
 };

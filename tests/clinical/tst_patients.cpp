@@ -1,0 +1,501 @@
+#include "ClinicalFixture.h"
+#include "core/Application.h"
+#include "core/ErrorTranslator.h"
+#include "core/LanguageFile.h"
+#include "framework/U_frmRelatorio.h"
+#include "reporting/ReportConnections.h"
+#include "core/IniFile.h"
+#include "toolkit/DBDateEdit.h"
+#include "toolkit/DBEdit.h"
+#include "toolkit/DBGrid.h"
+#include "toolkit/DBImage.h"
+#include "toolkit/DBLookupCombo.h"
+#include <QCheckBox>
+#include <QListWidget>
+#include <QToolButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace dv;
+using namespace dv::test;
+
+namespace {
+
+const QString kRequired = QStringLiteral("O campo \"%1\" é de preenchimento obrigatório!");
+
+void type(QWidget* box, const QString& text) {
+    box->setFocus();
+    QTest::keyClicks(box, text);
+}
+
+bool tabShown(TfrmPaciente_Manut* r, QWidget* page) {
+    return r->PageControl1->isTabVisible(r->PageControl1->indexOf(page));
+}
+
+// Fills the two required boxes of a new record.
+void fillRequired(TfrmPaciente_Manut* r, const QString& name) {
+    type(r->DBEditNome, name);
+    r->DBLookupConvenio->setKeyValue(1);
+}
+
+} // namespace
+
+// The patient list and the patient record, driven as a user would.
+class TestPatients : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listColumnsOptionsAndNewRows() {
+        PatientsApp a;
+        TfrmPaciente* list = a.openList();
+        QVERIFY(list);
+        QCOMPARE(list->windowTitle(), QStringLiteral("Pacientes"));
+        QStringList titles, fields;
+        for (const GridColumn& c : list->wwDBGrid1->columns()) {
+            titles << list->wwDBGrid1->fieldTitle(c.fieldName);
+            fields << c.fieldName;
+        }
+        QCOMPARE(titles, (QStringList{"Nome", "Profissao", "Rg", "Registro", "Endereço", "Cpf", "id", "Número",
+                                      "Complemento", "Bairro", "Cidade", "Cep", "UF", "Ativo", "Fone",
+                                      "Fone Comercial", "Celular", "Foto", "Data Nascimento", "email", "Anotaçao",
+                                      "Sexo", "Data Cadastro", "Conv. Orgão", "Matrícula", "Num Dependentes",
+                                      "Titular"}));
+        QVERIFY(!fields.contains(QStringLiteral("convenio_id")));
+        QCOMPARE(list->wwDBGrid1->fieldWidth(QStringLiteral("paciente_email")), 70);
+        QStringList options;
+        for (QAction* o : list->PopupOpcoes->actions())
+            options << o->text();
+        QCOMPARE(options, (QStringList{"Visualizar Consultas do Paciente", "Aniversariante do Mês (Atual)",
+                                       "Aniversariante do Mês (Posterior)", "Emitir Etiquetas "}));
+
+        // A new patient starts today and active; the record shows five pages, without
+        // the answers until the patient is saved.
+        a.app.s.clock.set(QDateTime(QDate(2026, 7, 4), QTime(10, 0)));
+        QStringList tabs;
+        bool answersShown = true, warningShown = true;
+        QString dateShown, activeFlag;
+        QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
+            for (int i = 0; i < r->PageControl1->count(); ++i)
+                tabs << r->PageControl1->tabText(i);
+            answersShown = tabShown(r, r->TabSheet2);
+            warningShown = r->lbParcelas->isVisible();
+            dateShown = r->DBDateCadastro->text();
+            activeFlag = r->editedDataset()->fieldByName(QStringLiteral("paciente_ativo"))->asString();
+        }));
+        QCOMPARE(tabs, (QStringList{"Dados do Paciente", "Anamnese do Paciente", "Fotos do Paciente",
+                                    "Tratamentos a serem feitos", "  Parcelas em aberto "}));
+        QVERIFY(!answersShown);
+        QVERIFY(!warningShown);
+        QCOMPARE(dateShown, QStringLiteral("04/07/2026"));
+        QCOMPARE(activeFlag, QStringLiteral("S"));
+        QCOMPARE(list->SQL_Consulta->recordCount(), 0); // closing cancelled the new row
+    }
+
+    // One "N" answer per question, in question order, on the first save only; the
+    // boxes store what the masks and capitalization make of the typed text.
+    void savingGeneratesTheAnamnesisOnce() {
+        PatientsApp a;
+        a.openList();
+        const QStringList questions = a.questionOrder();
+        QVERIFY(questions.size() > 3);
+        bool shownAfterSave = false;
+        QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
+            fillRequired(r, QStringLiteral("MARIA DA SILVA"));
+            type(r->DBEditEmail, QStringLiteral("Maria.Silva@Example.com"));
+            type(r->DBEditCep, QStringLiteral("12345678"));
+            type(r->DBEditFone, QStringLiteral("11011987654321"));
+            type(r->DBEditRg, QStringLiteral("mg1234"));
+            a.dialogs().queueConfirmation(true);
+            r->BitBtn1->click();
+            shownAfterSave = tabShown(r, r->TabSheet2);
+            QCOMPARE(r->SQL_AnamnesePaciente->recordCount(), questions.size());
+            // Saving again adds nothing.
+            type(r->DBEditProfissao, QStringLiteral("dentista"));
+            a.dialogs().queueConfirmation(true);
+            r->BitBtn1->click();
+        }));
+        QVERIFY(shownAfterSave);
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information).size(), 2); // no CPF, twice
+        const qint64 id = a.count(QStringLiteral("select max(paciente_id) from paciente"));
+        QCOMPARE(a.texts(QStringLiteral("select paciente_nome from paciente")), QStringList{"Maria da Silva"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_email from paciente")),
+                 QStringList{"Maria.Silva@Example.com"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_cep from paciente")), QStringList{"12345678"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_fone from paciente")), QStringList{"11(011)98765-4321"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")), QStringList{"Dentista"});
+        QCOMPARE(a.texts(QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
+                                        "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem"),
+                         PatientsApp::id(id)),
+                 questions);
+        QCOMPARE(a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'N'")),
+                 questions.size());
+        // Other screens see the new patient.
+        QVERIFY(dm().SQL_Paciente->locate(QStringLiteral("paciente_id"), id));
+        DV_VERIFY_SERVICES(a.app.s);
+    }
+
+    void saveRefusedWithoutWhatIsRequired_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("plan");
+        QTest::addColumn<QString>("cpf");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("no name") << "" << true << "" << kRequired.arg("Nome");
+        QTest::newRow("no plan") << "Ana" << false << "" << kRequired.arg("Convênio");
+        QTest::newRow("CPF of ten digits") << "Ana" << true << "1234567890" << "O CPF deve conter 11 dígitos!";
+        QTest::newRow("CPF with wrong check digits") << "Ana" << true << "11144477734" << "CPF errado, corrija-o!";
+    }
+    void saveRefusedWithoutWhatIsRequired() {
+        QFETCH(QString, name);
+        QFETCH(bool, plan);
+        QFETCH(QString, cpf);
+        QFETCH(QString, warning);
+        PatientsApp a;
+        a.openList();
+        bool stillInserting = false;
+        QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
+            if (!name.isEmpty()) type(r->DBEditNome, name);
+            if (plan) r->DBLookupConvenio->setKeyValue(1);
+            if (!cpf.isEmpty()) type(r->DBEditCpf, cpf);
+            r->BitBtn1->click();
+            stillInserting = r->editedDataset()->state() == DatasetState::Insert;
+        }));
+        QVERIFY(stillInserting);
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Warning), QStringList{warning});
+        QCOMPARE(a.count(QStringLiteral("select count(*) from paciente")), 0);
+        QCOMPARE(a.count(QStringLiteral("select count(*) from anamnese_paciente")), 0);
+    }
+
+    void refazerAnamnese_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No keeps the answers") << false;
+        QTest::newRow("Yes makes fresh ones for the current questions") << true;
+    }
+    void refazerAnamnese() {
+        QFETCH(bool, yes);
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Bruno Souza"));
+        const QStringList before = a.questionOrder();
+        for (const QString& q : before)
+            a.insert(QStringLiteral("anamnese_paciente"),
+                     {{QStringLiteral("paciente_id"), p},
+                      {QStringLiteral("anamnese_id"), q.toInt()},
+                      {QStringLiteral("anamnese_resposta"), q == before.first() ? "S" : "N"},
+                      {QStringLiteral("anamnese_anotacao"), q == before.first() ? "Penicilina" : ""}},
+                     QString());
+        // A question added to the template after the answers were made.
+        a.insert(QStringLiteral("anamnese"),
+                 {{QStringLiteral("anamnese_nome"), QStringLiteral("Usa aparelho?")},
+                  {QStringLiteral("anamnese_ordem"), 999}},
+                 QStringLiteral("anamnese_id"));
+        const QStringList now = a.questionOrder();
+        a.openList();
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            QVERIFY(tabShown(r, r->TabSheet2));
+            a.dialogs().queueConfirmation(yes);
+            r->Button1->click();
+        }));
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Confirmation),
+                 QStringList{"Deja realmente refazer a Anamnese do paciente?"});
+        const QString answers = QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
+                                               "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem");
+        QCOMPARE(a.texts(answers, PatientsApp::id(p)), yes ? now : before);
+        QCOMPARE(a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'S'")),
+                 yes ? 0 : 1);
+    }
+
+    void birthdays_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("this month, December") << QDate(2026, 12, 15) << "atual" << QStringList{"Bruno"};
+        QTest::newRow("next month of December is January")
+            << QDate(2026, 12, 15) << "posterior" << QStringList{"Ana", "Elisa"};
+        QTest::newRow("next month of July") << QDate(2026, 7, 1) << "posterior" << QStringList{"Davi"};
+        QTest::newRow("print prepares this month") << QDate(2026, 1, 31) << "imprimir" << QStringList{"Ana", "Elisa"};
+    }
+    void birthdays() {
+        QFETCH(QDate, today);
+        QFETCH(QString, action);
+        QFETCH(QStringList, listed);
+        PatientsApp a;
+        a.addPatient(QStringLiteral("Ana"), {{QStringLiteral("paciente_data_nascimento"), QDate(1980, 1, 5)}});
+        a.addPatient(QStringLiteral("Bruno"), {{QStringLiteral("paciente_data_nascimento"), QDate(1990, 12, 31)}});
+        a.addPatient(QStringLiteral("Carla")); // no birth date: in no list
+        a.addPatient(QStringLiteral("Davi"), {{QStringLiteral("paciente_data_nascimento"), QDate(2001, 8, 1)}});
+        a.addPatient(QStringLiteral("Elisa"), {{QStringLiteral("paciente_data_nascimento"), QDate(1975, 1, 31)}});
+        a.app.s.clock.set(QDateTime(today, QTime(9, 0)));
+        TfrmPaciente* list = a.openList();
+        QStringList reports;
+        whenModal([&](QWidget* w) {
+            if (auto* picker = qobject_cast<TfrmRelatorio*>(w))
+                for (int i = 0; i < picker->ReportLB->count(); ++i)
+                    reports << picker->ReportLB->item(i)->text();
+            w->close();
+        });
+        if (action == QLatin1String("atual")) list->AniversarianteAtual1->trigger();
+        else if (action == QLatin1String("posterior")) list->AniversariantePosterior1->trigger();
+        else list->btnImprimirClick();
+        QCOMPARE(reports, (QStringList{"Relat_Aniversariantes", "Relat_Etiquetas", "Relat_Pacientes"}));
+        QCOMPARE(session().screenName(), QStringLiteral("frmPaciente"));
+        QStringList names;
+        Dataset* b = list->SQL_Aniversario;
+        for (b->first(); !b->eof(); b->next())
+            names << b->fieldByName(QStringLiteral("paciente_nome"))->asString();
+        names.sort();
+        QCOMPARE(names, listed);
+        QCOMPARE(reportConnections().dataset(QStringLiteral("Rv_Aniversario")), b);
+        QCOMPARE(reportConnections().dataset(QStringLiteral("RV_Paciente")), list->SQL_Consulta);
+    }
+
+    // What is still to be done and to be paid, over every consultation of the patient.
+    void openTreatmentsAndInstallments_data() {
+        QTest::addColumn<QStringList>("installments"); // per consultation: "" none, "S" paid off, "N" open
+        QTest::addColumn<int>("open");
+        QTest::newRow("none") << QStringList{"", ""} << 0;
+        QTest::newRow("all paid off") << QStringList{"S", "S"} << 0;
+        QTest::newRow("one open in the second consultation") << QStringList{"S", "N"} << 1;
+        QTest::newRow("open in both") << QStringList{"N", "N"} << 2;
+    }
+    void openTreatmentsAndInstallments() {
+        QFETCH(QStringList, installments);
+        QFETCH(int, open);
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Carlos Lima"));
+        const qint64 other = a.addPatient(QStringLiteral("Outro Paciente"));
+        const qint64 approved = a.addConsultation(p, QStringLiteral("S"));
+        const qint64 pending = a.addConsultation(p, QStringLiteral("N"));
+        a.addItem(approved, QStringLiteral("restauração"), QStringLiteral("N"));
+        a.addItem(approved, QStringLiteral("limpeza feita"), QStringLiteral("S"));
+        a.addItem(pending, QStringLiteral("canal"), QStringLiteral("N"));
+        const qint64 foreign = a.addConsultation(other);
+        a.addItem(foreign, QStringLiteral("de outro"), QStringLiteral("N"));
+        a.addInstallment(foreign, other, 1, QStringLiteral("N"));
+        const qint64 consultations[] = {approved, pending};
+        for (int i = 0; i < 2; ++i)
+            if (!installments[i].isEmpty()) a.addInstallment(consultations[i], p, i + 1, installments[i]);
+        a.openList();
+        QStringList todo;
+        int rows = -1;
+        bool warning = false;
+        QString warningStyle;
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            Dataset* s = r->SQL_ServicoFazer;
+            for (s->first(); !s->eof(); s->next())
+                todo << s->fieldByName(QStringLiteral("item_consulta_descricao"))->asString();
+            rows = r->SQL_Parcelas->recordCount();
+            warning = r->lbParcelas->isVisible();
+            warningStyle = r->lbParcelas->styleSheet();
+            QVERIFY(r->wwDBGrid3->isReadOnly() && r->wwDBGrid5->isReadOnly());
+        }));
+        todo.sort();
+        QCOMPARE(todo, (QStringList{"canal", "restauração"}));
+        QCOMPARE(rows, open);
+        QCOMPARE(warning, open > 0);
+        QVERIFY(warningStyle.contains(QStringLiteral("#ff0000")));
+    }
+
+    // The main photo and the photo list keep the bytes of the chosen JPEG files.
+    void photosStoredAndShown() {
+        QTemporaryDir dir;
+        const QByteArray main = writeJpeg(dir.filePath("main.jpg"), Qt::darkCyan);
+        const QByteArray first = writeJpeg(dir.filePath("a.jpg"), Qt::red, QSize(300, 200));
+        const QByteArray second = writeJpeg(dir.filePath("b.jpg"), Qt::blue, QSize(200, 300));
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Diana Rocha"));
+        a.app.s.clock.set(QDateTime(QDate(2026, 5, 20), QTime(8, 0)));
+        a.openList();
+        bool mainShown = false, largeShown = false;
+        QString caption;
+        QStringList checks;
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            a.app.s.fileDialogs.queueOpen(dir.filePath("main.jpg"));
+            r->Button4->click();
+            mainShown = r->Image1->hasPicture();
+            a.app.s.fileDialogs.queueOpen(dir.filePath("a.jpg"));
+            a.dialogs().queueInput(QStringLiteral("Sorriso"));
+            r->Button2->click();
+            a.app.s.fileDialogs.queueOpen(dir.filePath("b.jpg"));
+            a.dialogs().queueInput(std::nullopt); // cancelled: the default title
+            r->Button2->click();
+            r->SQL_Foto->first();
+            r->btnVerFotoClick();
+            largeShown = r->Image2->hasPicture() && r->Image2->picture().size() == QSize(300, 200);
+            caption = r->GroupBox2->title();
+            for (QCheckBox* c : {r->CheckBox2, r->CheckBox1, r->CheckBox3})
+                checks << QString::number(c->isChecked());
+            // Each box flips its own display option.
+            r->CheckBox3->click();
+            QVERIFY(r->Image2->stretch() && r->Image2->center() && !r->Image2->proportional());
+            r->CheckBox1->click();
+            QVERIFY(!r->Image2->center());
+            // Removing takes the current photo away at once.
+            r->SQL_Foto->last();
+            r->Button3->click();
+        }));
+        QVERIFY(mainShown);
+        QVERIFY(largeShown);
+        QCOMPARE(caption, QStringLiteral("Foto  cadastrada no dia 20/05/2026"));
+        QCOMPARE(checks, (QStringList{"0", "1", "0"}));
+        QCOMPARE(a.blob(QStringLiteral("select paciente_foto from paciente where paciente_id = :id"),
+                        PatientsApp::id(p)),
+                 main);
+        QCOMPARE(a.texts(QStringLiteral("select foto_titulo from foto where paciente_id = :id"), PatientsApp::id(p)),
+                 QStringList{"Sorriso"});
+        QCOMPARE(a.blob(QStringLiteral("select foto_img from foto where paciente_id = :id"), PatientsApp::id(p)),
+                 first);
+        QCOMPARE(a.texts(QStringLiteral("select foto_data from foto")), QStringList{"2026-05-20 00:00:00"});
+        Q_UNUSED(second);
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::InputBox), (QStringList{"Título", "Título"}));
+        DV_VERIFY_SERVICES(a.app.s);
+    }
+
+    // A file that is missing, cut off or no JPEG is refused with a message; nothing
+    // is stored and the row's other pending changes stay pending.
+    void badPictureFilesStoreNothing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing.jpg" << "não foi encontrado";
+        QTest::newRow("a folder") << "folder.jpg" << "não foi encontrado";
+        QTest::newRow("PNG named .jpg") << "png.jpg" << "não é uma imagem JPEG válida";
+        QTest::newRow("cut off") << "cut.jpg" << "não é uma imagem JPEG válida";
+        QTest::newRow("empty") << "empty.jpg" << "não é uma imagem JPEG válida";
+    }
+    void badPictureFilesStoreNothing() {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
+        QImage png(40, 40, QImage::Format_RGB32);
+        png.fill(Qt::green);
+        png.save(dir.filePath("png.jpg"), "PNG");
+        const QByteArray whole = writeJpeg(dir.filePath("whole.jpg"), Qt::yellow, QSize(400, 400));
+        QFile cut(dir.filePath("cut.jpg"));
+        cut.open(QIODevice::WriteOnly);
+        cut.write(whole.left(whole.size() / 2));
+        cut.close();
+        QFile(dir.filePath("empty.jpg")).open(QIODevice::WriteOnly);
+        const QString path = dir.filePath(file);
+
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Eva Prado"), {{QStringLiteral("paciente_profissao"), "Arquiteta"}});
+        a.openList();
+        bool stillEditing = false;
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            type(r->DBEditProfissao, QStringLiteral(" e Artista"));
+            a.app.s.fileDialogs.queueOpen(path);
+            r->Button4->click();
+            stillEditing = r->editedDataset()->state() == DatasetState::Edit;
+            a.app.s.fileDialogs.queueOpen(path);
+            r->Button2->click();
+            QCOMPARE(r->SQL_Foto->state(), DatasetState::Browse);
+        }));
+        QVERIFY(stillEditing);
+        const QStringList warnings = a.dialogs().texts(ScriptedDialogs::Kind::Warning);
+        QCOMPARE(warnings.size(), 2);
+        for (const QString& w : warnings) {
+            QVERIFY2(w.contains(reason) && w.contains(QDir::toNativeSeparators(path)), qPrintable(w));
+        }
+        QVERIFY(a.blob(QStringLiteral("select paciente_foto from paciente where paciente_id = :id"),
+                       PatientsApp::id(p))
+                    .isEmpty());
+        QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")), QStringList{"Arquiteta"});
+        QCOMPARE(a.count(QStringLiteral("select count(*) from foto")), 0);
+        DV_VERIFY_SERVICES(a.app.s);
+    }
+
+    // A new patient has no key yet: photos wait until it is saved.
+    void photoOfUnsavedPatientWaits() {
+        QTemporaryDir dir;
+        writeJpeg(dir.filePath("x.jpg"), Qt::gray);
+        PatientsApp a;
+        a.openList();
+        QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
+            fillRequired(r, QStringLiteral("Novo Paciente"));
+            a.app.s.fileDialogs.queueOpen(dir.filePath("x.jpg"));
+            r->Button2->click();
+        }));
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information),
+                 QStringList{"Salve o cadastro do paciente antes de inserir fotos."});
+        QCOMPARE(a.count(QStringLiteral("select count(*) from foto")), 0);
+    }
+
+    // Without the consultation screen the opener says so, from the list and from the record.
+    void consultationsThroughTheOpener() {
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Fabio"));
+        TfrmPaciente* list = a.openList();
+        list->VisualizarConsultas1->trigger();
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { r->BitBtn3->click(); }));
+        QTRY_COMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information),
+                     (QStringList{"Formulário não existe ou não encontrado!", "Formulário não existe ou não encontrado!"}));
+    }
+
+    void refreshAndDelete() {
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Gabriel"));
+        a.insert(QStringLiteral("anamnese_paciente"),
+                 {{QStringLiteral("paciente_id"), p}, {QStringLiteral("anamnese_id"), 1},
+                  {QStringLiteral("anamnese_resposta"), "N"}},
+                 QString());
+        TfrmPaciente* list = a.openList();
+        const qint64 later = a.addPatient(QStringLiteral("Helena"));
+        QVERIFY(!dm().SQL_Paciente->locate(QStringLiteral("paciente_id"), later));
+        list->btnRefreshClick();
+        QCOMPARE(list->SQL_Consulta->recordCount(), 2);
+        QVERIFY(dm().SQL_Paciente->locate(QStringLiteral("paciente_id"), later));
+        // A patient with answers stays; the error translator says why.
+        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("paciente_id"), p));
+        a.dialogs().queueConfirmation(true);
+        QTest::mouseClick(list->btnExcluir, Qt::LeftButton);
+        QCOMPARE(a.count(QStringLiteral("select count(*) from paciente")), 2);
+        QVERIFY2(a.dialogs().lastText().contains(QStringLiteral("anamnese_paciente")), qPrintable(a.dialogs().lastText()));
+    }
+
+    // The shipped translations give every text the screens show.
+    void languageFilesCoverEveryText_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("code");
+        for (const char* form : {"frmPaciente", "frmPaciente_Manut"})
+            for (const char* code : {"en", "es"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(form, code))) << form << code;
+    }
+    void languageFilesCoverEveryText() {
+        QFETCH(QString, form);
+        QFETCH(QString, code);
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Ivo"));
+        TfrmPaciente* list = a.openList();
+        const QString file = LanguageFile::path(QStringLiteral(DV_APP_DIR "/"), code, form);
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+        QSettings ini(file, QSettings::IniFormat);
+        auto check = [&](QWidget* screen) {
+            const QStringList lines = LanguageFile::capture(screen, form);
+            int keys = 0;
+            for (const QString& line : lines.mid(1)) {
+                const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
+                const QString value = line.section(QLatin1Char('='), 1);
+                if (value.trimmed().isEmpty() || key.endsWith(QLatin1String(".Items"))) continue;
+                ++keys;
+                QVERIFY2(!IniFile::readString(file, form, key).isEmpty(), qPrintable(key + " missing in " + file));
+            }
+            QVERIFY(keys > 20);
+        };
+        if (form == QLatin1String("frmPaciente")) check(list);
+        else QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { check(r); }));
+    }
+};
+
+// The application's own event handling, so that an error of a click reaches the
+// error translator as it does in the program.
+int main(int argc, char** argv) {
+    dv::Application app(argc, argv);
+    TestPatients test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_patients.moc"
