@@ -417,7 +417,13 @@ void TfrmPrincipal::showEvent(QShowEvent* e) {
 }
 
 bool TfrmPrincipal::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate) lbForm->setText(QString::fromUtf8(kMainCaption));
+    // The main window is activated again whenever a dialog over it closes: the header
+    // keeps naming the list screen that is still the active one.
+    if (e->type() == QEvent::WindowActivate) {
+        const QMdiSubWindow* active = m_mdi->activeSubWindow();
+        lbForm->setText(active && active->widget() ? active->widget()->windowTitle()
+                                                   : QString::fromUtf8(kMainCaption));
+    }
     return QMainWindow::event(e);
 }
 

@@ -303,6 +303,10 @@ TfrmCadastro::~TfrmCadastro() {
     // The boxes go after this; their focus events must not reach a half-destroyed base.
     for (auto it = d->watched.cbegin(); it != d->watched.cend(); ++it)
         if (!it.value().isNull()) it.key()->removeEventFilter(this);
+    // Datasets closing with the children below still signal their data sources; no
+    // handler of this screen may run by then (the screen's own connections included).
+    for (dv::DataSource* source : findChildren<dv::DataSource*>())
+        disconnect(source, nullptr, this, nullptr);
     delete d;
 }
 

@@ -131,6 +131,19 @@ private slots:
         QVERIFY(m->wallpaperShown());
     }
 
+    void activationKeepsTheActiveScreensCaptionInTheHeader() {
+        LoggedIn app;
+        TfrmPrincipal* m = app.main();
+        QEvent activate(QEvent::WindowActivate);
+        app.opener().open(QStringLiteral("frmPaciente"));
+        QApplication::sendEvent(m, &activate); // as when a dialog over the list closes
+        QCOMPARE(m->lbForm->text(), app.opener().openScreen(QStringLiteral("frmPaciente"))->windowTitle());
+        m->FecharTodas1->trigger();
+        QTRY_COMPARE(m->childScreenCount(), 0);
+        QApplication::sendEvent(m, &activate);
+        QCOMPARE(m->lbForm->text(), QStringLiteral("Menu Principal do Sistema"));
+    }
+
     void missingPicturesAreReportedAndTheWindowStillWorks_data() {
         QTest::addColumn<bool>("removeBanner");
         QTest::addColumn<QString>("fundo");
