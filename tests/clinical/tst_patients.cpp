@@ -479,7 +479,12 @@ private slots:
             for (const QString& line : lines.mid(1)) {
                 const QString key = line.section(QLatin1Char('='), 0, 0).trimmed();
                 const QString value = line.section(QLatin1Char('='), 1);
-                if (value.trimmed().isEmpty() || key.endsWith(QLatin1String(".Items"))) continue;
+                // Qt's own parts, the window-list entry and hidden columns titled by their names.
+                const QString name = key.section(QLatin1Char('.'), 0, 0);
+                if (value.trimmed().isEmpty() || key.endsWith(QLatin1String(".Items")) ||
+                    name.startsWith(QLatin1String("_q_")) || name.startsWith(QLatin1String("Scroll")) ||
+                    name == form + QLatin1String("_Janela") || name.endsWith(value.trimmed()))
+                    continue;
                 ++keys;
                 QVERIFY2(!IniFile::readString(file, form, key).isEmpty(), qPrintable(key + " missing in " + file));
             }
