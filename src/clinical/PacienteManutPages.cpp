@@ -56,7 +56,8 @@ dv::DBGrid* grid(QWidget* page, const char* name, dv::DataSource* source) {
     return g;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QString& hint = QString()) {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption,
+                    const QString& hint = QString()) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(hint);
@@ -88,72 +89,74 @@ void TfrmPaciente_Manut::buildDataPage() {
     using dv::CharCase;
 
     // Entry order is creation order; the key box comes first.
-    DBEditId = g.add(edit(p, "DBEditId", s, "paciente_id"), QStringLiteral("Label1"), QStringLiteral("ID"), 0, 0);
+    DBEditId =
+        g.add(edit(p, "DBEditId", s, "paciente_id"), QStringLiteral("Label1"), QStringLiteral("ID"), 0, 0, 2);
     DBEditId->setReadOnly(true);
-    DBEditNome = g.add(edit(p, "DBEditNome", s, "paciente_nome"), QStringLiteral("Label2"), QStringLiteral("Nome"),
-                       0, 1, 5);
+    DBEditNome = g.add(edit(p, "DBEditNome", s, "paciente_nome"), QStringLiteral("Label2"),
+                       QStringLiteral("Nome"), 0, 2, 10);
 
     DBEditRg = g.add(edit(p, "DBEditRg", s, "paciente_rg", CharCase::Upper), QStringLiteral("Label3"),
-                     QStringLiteral("Rg"), 1, 0);
+                     QStringLiteral("Rg"), 1, 0, 3);
     DBEditCpf = g.add(edit(p, "DBEditCpf", s, "paciente_cpf", CharCase::Upper), QStringLiteral("Label4"),
-                      QStringLiteral("CPF"), 1, 1);
+                      QStringLiteral("CPF"), 1, 3, 3);
     DBComboSexo = new dv::DBComboBox(p);
     DBComboSexo->setObjectName(QStringLiteral("DBComboSexo"));
     DBComboSexo->addItems({QStringLiteral("M"), QStringLiteral("F")});
     DBComboSexo->bind(s, QStringLiteral("paciente_sexo"));
-    g.add(DBComboSexo, QStringLiteral("Label5"), QStringLiteral("Sexo"), 1, 2);
+    g.add(DBComboSexo, QStringLiteral("Label5"), QStringLiteral("Sexo"), 1, 6, 2);
     DBEditProfissao = g.add(edit(p, "DBEditProfissao", s, "paciente_profissao"), QStringLiteral("Label6"),
-                            QStringLiteral("Profissao"), 1, 3, 3);
+                            QStringLiteral("Profissao"), 1, 8, 4);
 
     DBEditEndereco = g.add(edit(p, "DBEditEndereco", s, "paciente_endereco"), QStringLiteral("Label7"),
-                           QStringLiteral("Endereço"), 2, 0, 4);
-    DBEditNumero = g.add(edit(p, "DBEditNumero", s, "paciente_numero", CharCase::Upper), QStringLiteral("Label8"),
-                         QStringLiteral("Número"), 2, 4);
-    DBEditComplemento = g.add(edit(p, "DBEditComplemento", s, "paciente_complemento"), QStringLiteral("Label9"),
-                              QStringLiteral("Complemento"), 2, 5);
+                           QStringLiteral("Endereço"), 2, 0, 7);
+    DBEditNumero = g.add(edit(p, "DBEditNumero", s, "paciente_numero", CharCase::Upper),
+                         QStringLiteral("Label8"), QStringLiteral("Número"), 2, 7, 2);
+    DBEditComplemento = g.add(edit(p, "DBEditComplemento", s, "paciente_complemento"),
+                              QStringLiteral("Label9"), QStringLiteral("Complemento"), 2, 9, 3);
 
     DBEditBairro = g.add(edit(p, "DBEditBairro", s, "paciente_bairro"), QStringLiteral("Label10"),
-                         QStringLiteral("Bairro"), 3, 0, 2);
+                         QStringLiteral("Bairro"), 3, 0, 4);
     DBEditCidade = g.add(edit(p, "DBEditCidade", s, "paciente_cidade"), QStringLiteral("Label11"),
-                         QStringLiteral("Cidade"), 3, 2, 2);
+                         QStringLiteral("Cidade"), 3, 4, 4);
     DBEditCep = g.add(edit(p, "DBEditCep", s, "paciente_cep", CharCase::Upper), QStringLiteral("Label12"),
-                      QStringLiteral("Cep"), 3, 4);
+                      QStringLiteral("Cep"), 3, 8, 2);
     DBLookupUF = new dv::DBLookupCombo(p);
     DBLookupUF->setObjectName(QStringLiteral("DBLookupUF"));
     DBLookupUF->bind(s, QStringLiteral("uf_id"));
-    DBLookupUF->setLookup(dm().dsUF, QStringLiteral("uf_id"), {QStringLiteral("uf_id"), QStringLiteral("uf_nome")},
+    DBLookupUF->setLookup(dm().dsUF, QStringLiteral("uf_id"),
+                          {QStringLiteral("uf_id"), QStringLiteral("uf_nome")},
                           {QStringLiteral("UF"), QStringLiteral("Nome")});
     DBLookupUF->setDisplayWidths({4, 24});
-    g.add(DBLookupUF, QStringLiteral("Label13"), QStringLiteral("Estado"), 3, 5);
+    g.add(DBLookupUF, QStringLiteral("Label13"), QStringLiteral("Estado"), 3, 10, 2);
 
     DBEditFone = g.add(edit(p, "DBEditFone", s, "paciente_fone", CharCase::Upper), QStringLiteral("Label14"),
-                       QStringLiteral("Fone"), 4, 0);
+                       QStringLiteral("Fone"), 4, 0, 3);
     DBEditCelular = g.add(edit(p, "DBEditCelular", s, "paciente_celular", CharCase::Upper),
-                          QStringLiteral("Label15"), QStringLiteral("Celular"), 4, 1);
+                          QStringLiteral("Label15"), QStringLiteral("Celular"), 4, 3, 3);
     DBEditFoneComercial = g.add(edit(p, "DBEditFoneComercial", s, "paciente_fone_comercial", CharCase::Upper),
-                                QStringLiteral("Label16"), QStringLiteral("Fone Comercial"), 4, 2);
+                                QStringLiteral("Label16"), QStringLiteral("Fone Comercial"), 4, 6, 3);
     DBDateNascimento = new dv::DBDateEdit(p);
     DBDateNascimento->setObjectName(QStringLiteral("DBDateNascimento"));
     DBDateNascimento->bind(s, QStringLiteral("paciente_data_nascimento"));
-    g.add(DBDateNascimento, QStringLiteral("Label17"), QStringLiteral("Data Nascimento"), 4, 3);
+    g.add(DBDateNascimento, QStringLiteral("Label17"), QStringLiteral("Data Nascimento"), 4, 9, 3);
     DBDateCadastro = new dv::DBDateEdit(p);
     DBDateCadastro->setObjectName(QStringLiteral("DBDateCadastro"));
     DBDateCadastro->bind(s, QStringLiteral("paciente_data_cadastro"));
-    g.add(DBDateCadastro, QStringLiteral("Label18"), QStringLiteral("Data Cadastro"), 4, 4);
+    g.add(DBDateCadastro, QStringLiteral("Label18"), QStringLiteral("Data Cadastro"), 5, 0, 3);
 
     DBEditEmail = g.add(edit(p, "DBEditEmail", s, "paciente_email"), QStringLiteral("Label19"),
-                        QStringLiteral("Email"), 5, 0, 4);
+                        QStringLiteral("Email"), 5, 3, 6);
     // An address stays as typed.
     dv::setComponentTag(DBEditEmail, 1);
     DBEditRegistro = g.add(edit(p, "DBEditRegistro", s, "paciente_registro"), QStringLiteral("Label20"),
-                           QStringLiteral("Registro"), 5, 4, 2);
+                           QStringLiteral("Registro"), 5, 9, 3);
 
     DBEditOrgao = g.add(edit(p, "DBEditOrgao", s, "paciente_orgao"), QStringLiteral("Label21"),
-                        QStringLiteral("Conv. Orgão"), 6, 0, 2);
+                        QStringLiteral("Conv. Orgão"), 6, 0, 5);
     DBEditMatricula = g.add(edit(p, "DBEditMatricula", s, "paciente_matricula"), QStringLiteral("Label22"),
-                            QStringLiteral("Matrícula"), 6, 2, 2);
-    DBEditDependentes = g.add(edit(p, "DBEditDependentes", s, "paciente_num_dependentes"), QStringLiteral("Label23"),
-                              QStringLiteral("Num Dependentes"), 6, 4);
+                            QStringLiteral("Matrícula"), 6, 5, 4);
+    DBEditDependentes = g.add(edit(p, "DBEditDependentes", s, "paciente_num_dependentes"),
+                              QStringLiteral("Label23"), QStringLiteral("Num Dependentes"), 6, 9, 3);
 
     DBLookupConvenio = new dv::DBLookupCombo(p);
     DBLookupConvenio->setObjectName(QStringLiteral("DBLookupConvenio"));
@@ -162,21 +165,22 @@ void TfrmPaciente_Manut::buildDataPage() {
                                 {QStringLiteral("convenio_nome"), QStringLiteral("convenio_id")},
                                 {QStringLiteral("Convênio"), QStringLiteral("id")});
     DBLookupConvenio->setDisplayWidths({30, 6});
-    g.add(DBLookupConvenio, QStringLiteral("Label24"), QStringLiteral("Convênio"), 7, 0, 3);
+    g.add(DBLookupConvenio, QStringLiteral("Label24"), QStringLiteral("Convênio"), 7, 0, 6);
     DBEditTitular = g.add(edit(p, "DBEditTitular", s, "paciente_titular"), QStringLiteral("Label25"),
-                          QStringLiteral("Titular"), 7, 3, 3);
+                          QStringLiteral("Titular"), 7, 6, 6);
 
     DBMemoAnotacao = new dv::DBMemo(p);
     DBMemoAnotacao->setObjectName(QStringLiteral("DBMemoAnotacao"));
     DBMemoAnotacao->bind(s, QStringLiteral("paciente_anotacao"));
     DBMemoAnotacao->setMinimumHeight(60);
-    g.add(DBMemoAnotacao, QStringLiteral("Label26"), QStringLiteral("Anotaçao"), 8, 0, 6);
+    DBMemoAnotacao->setMaximumHeight(120);
+    g.add(DBMemoAnotacao, QStringLiteral("Label26"), QStringLiteral("Anotaçao"), 8, 0, 12);
 
     DBCheckAtivo = new dv::DBCheckBox(QStringLiteral("Paciente Ativo"), p);
     DBCheckAtivo->setObjectName(QStringLiteral("DBCheckAtivo"));
     DBCheckAtivo->bind(s, QStringLiteral("paciente_ativo"));
-    fields->addWidget(DBCheckAtivo, 18, 0, 1, 3);
-    for (int c = 0; c < 6; ++c)
+    fields->addWidget(DBCheckAtivo, 18, 0, 1, 4);
+    for (int c = 0; c < 12; ++c)
         fields->setColumnStretch(c, 1);
     fields->setRowStretch(17, 1);
 
@@ -308,14 +312,16 @@ void TfrmPaciente_Manut::buildBottomBar() {
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setToolTip(QStringLiteral("Consultas do Paciente"));
     BitBtn3->setAutoDefault(false);
+    BitBtn3->setMinimumSize(BitBtn2->minimumSize());
     lbParcelas = new QLabel(QStringLiteral("Existem parcelas em aberto"), bar);
     lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
     lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
     lbParcelas->hide();
     guard(BitBtn3, &TfrmPaciente_Manut::BitBtn3Click);
     if (row) {
-        row->insertWidget(0, BitBtn3);
-        row->insertSpacing(1, 12);
-        row->insertWidget(2, lbParcelas);
+        const int at = row->indexOf(btnAjuda) + 1;
+        row->insertWidget(at, BitBtn3);
+        row->insertSpacing(at + 1, 12);
+        row->insertWidget(at + 2, lbParcelas);
     }
 }

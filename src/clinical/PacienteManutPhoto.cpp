@@ -30,7 +30,8 @@ std::optional<QByteArray> readJpegFile(const QString& fileName, QString* message
     };
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile())
-        return fail(QStringLiteral("O arquivo \"%1\" não foi encontrado. A foto não foi gravada.").arg(shown));
+        return fail(
+            QStringLiteral("O arquivo \"%1\" não foi encontrado. A foto não foi gravada.").arg(shown));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
@@ -40,8 +41,8 @@ std::optional<QByteArray> readJpegFile(const QString& fileName, QString* message
         return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
                         .arg(shown, file.errorString()));
     if (!isCompleteJpeg(bytes))
-        return fail(
-            QStringLiteral("O arquivo \"%1\" não é uma imagem JPEG válida. A foto não foi gravada.").arg(shown));
+        return fail(QStringLiteral("O arquivo \"%1\" não é uma imagem JPEG válida. A foto não foi gravada.")
+                        .arg(shown));
     return bytes;
 }
 

@@ -47,7 +47,8 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
     wwDBGrid1->setCheckBoxField(QStringLiteral("paciente_ativo"));
 
     SQL_Aniversario = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Aniversario"), this);
-    SQL_Aniversario->sql() = {QStringLiteral("select * from paciente where month(paciente_data_nascimento) =:mes")};
+    SQL_Aniversario->sql() = {
+        QStringLiteral("select * from paciente where month(paciente_data_nascimento) =:mes")};
     SQL_Aniversario->setParam(QStringLiteral("mes"), dv::ParamType::Integer, QVariant());
     dsAniversario = new dv::DataSource(SQL_Aniversario, QStringLiteral("dsAniversario"), this);
 
@@ -63,12 +64,12 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
         });
         return a;
     };
-    VisualizarConsultas1 = option(QStringLiteral("VisualizarConsultas1"),
-                                  QStringLiteral("Visualizar Consultas do Paciente"),
-                                  &TfrmPaciente::VisualizarConsultas1Click);
-    AniversarianteAtual1 = option(QStringLiteral("AniversarianteAtual1"),
-                                  QStringLiteral("Aniversariante do Mês (Atual)"),
-                                  &TfrmPaciente::AniversarianteAtual1Click);
+    VisualizarConsultas1 =
+        option(QStringLiteral("VisualizarConsultas1"), QStringLiteral("Visualizar Consultas do Paciente"),
+               &TfrmPaciente::VisualizarConsultas1Click);
+    AniversarianteAtual1 =
+        option(QStringLiteral("AniversarianteAtual1"), QStringLiteral("Aniversariante do Mês (Atual)"),
+               &TfrmPaciente::AniversarianteAtual1Click);
     AniversariantePosterior1 = option(QStringLiteral("AniversariantePosterior1"),
                                       QStringLiteral("Aniversariante do Mês (Posterior)"),
                                       &TfrmPaciente::AniversariantePosterior1Click);

@@ -15,10 +15,10 @@ public:
     dv::Dataset* SQL_Aniversario;
     dv::DataSource* dsAniversario;
 
-    QAction* VisualizarConsultas1;   // "Visualizar Consultas do Paciente"
-    QAction* AniversarianteAtual1;   // "Aniversariante do Mês (Atual)"
+    QAction* VisualizarConsultas1;     // "Visualizar Consultas do Paciente"
+    QAction* AniversarianteAtual1;     // "Aniversariante do Mês (Atual)"
     QAction* AniversariantePosterior1; // "Aniversariante do Mês (Posterior)"
-    QAction* EmitirEtiquetas1;       // "Emitir Etiquetas "
+    QAction* EmitirEtiquetas1;         // "Emitir Etiquetas "
 
     void btnImprimirClick() override;
     void btnRefreshClick() override;

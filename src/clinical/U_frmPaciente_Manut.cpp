@@ -84,8 +84,8 @@ TfrmPaciente_Manut::TfrmPaciente_Manut(QWidget* parent)
 TfrmPaciente_Manut::~TfrmPaciente_Manut() = default;
 
 void TfrmPaciente_Manut::createDatasets() {
-    SQL_Anamnese = query(QStringLiteral("SQL_Anamnese"), QStringLiteral("select * from anamnese order by anamnese_ordem"),
-                         this);
+    SQL_Anamnese = query(QStringLiteral("SQL_Anamnese"),
+                         QStringLiteral("select * from anamnese order by anamnese_ordem"), this);
     dsAnamnese = new dv::DataSource(SQL_Anamnese, QStringLiteral("dsAnamnese"), this);
 
     SQL_AnamnesePaciente =
@@ -103,8 +103,10 @@ void TfrmPaciente_Manut::createDatasets() {
         QStringLiteral("SQL_ServicoFazer"),
         QStringLiteral(
             "SELECT consulta.consulta_id, consulta.consulta_data, consulta.consulta_aprovado, "
-            "item_consulta.servico_id, item_consulta.item_consulta_valor, item_consulta.item_consulta_descricao, "
-            "item_consulta.item_consulta_concluido, consulta.paciente_id FROM consulta INNER JOIN item_consulta ON "
+            "item_consulta.servico_id, item_consulta.item_consulta_valor, "
+            "item_consulta.item_consulta_descricao, "
+            "item_consulta.item_consulta_concluido, consulta.paciente_id FROM consulta INNER JOIN "
+            "item_consulta ON "
             "consulta.consulta_id = item_consulta.consulta_id where consulta.paciente_id = :paciente_id and "
             "item_consulta.item_consulta_concluido = 'N'"),
         this);
@@ -113,20 +115,21 @@ void TfrmPaciente_Manut::createDatasets() {
     SQL_ServicoFazer->addField(field("consulta_aprovado", QStringLiteral("Aprovado"), 9));
     SQL_ServicoFazer->addField(field("item_consulta_valor", QStringLiteral("Valor"), 12));
     SQL_ServicoFazer->addField(field("servico_id", QStringLiteral("Serviço"), 0, false));
-    SQL_ServicoFazer->addField(lookup("lk_Servico", QStringLiteral("Serviço"), 35, dm().SQL_Servico, "servico_id",
-                                      "servico_nome"));
-    SQL_ServicoFazer->addField(field("item_consulta_descricao", QStringLiteral("Descrição"), 30));
+    SQL_ServicoFazer->addField(
+        lookup("lk_Servico", QStringLiteral("Serviço"), 28, dm().SQL_Servico, "servico_id", "servico_nome"));
+    SQL_ServicoFazer->addField(field("item_consulta_descricao", QStringLiteral("Descrição"), 26));
     SQL_ServicoFazer->addField(field("item_consulta_concluido", QStringLiteral("Concluído"), 9));
     dsServicoFazer = new dv::DataSource(SQL_ServicoFazer, QStringLiteral("dsServicoFazer"), this);
 
-    SQL_Parcelas = query(
-        QStringLiteral("SQL_Parcelas"),
-        QStringLiteral("SELECT consulta.consulta_id, consulta.consulta_data, parcela.parcela_numero, "
-                       "parcela.parcela_vencimento, parcela.parcela_valor_liquido, parcela.parcela_valor_pago, "
-                       "parcela.paracela_data_pagamento, parcela.parcela_quitada FROM consulta INNER JOIN parcela "
-                       "ON consulta.consulta_id = parcela.consulta_id where consulta.paciente_id = :paciente_id "
-                       "and parcela.parcela_quitada = 'N'"),
-        this);
+    SQL_Parcelas =
+        query(QStringLiteral("SQL_Parcelas"),
+              QStringLiteral(
+                  "SELECT consulta.consulta_id, consulta.consulta_data, parcela.parcela_numero, "
+                  "parcela.parcela_vencimento, parcela.parcela_valor_liquido, parcela.parcela_valor_pago, "
+                  "parcela.paracela_data_pagamento, parcela.parcela_quitada FROM consulta INNER JOIN parcela "
+                  "ON consulta.consulta_id = parcela.consulta_id where consulta.paciente_id = :paciente_id "
+                  "and parcela.parcela_quitada = 'N'"),
+              this);
     SQL_Parcelas->addField(field("consulta_id", QStringLiteral("Consulta id "), 10));
     SQL_Parcelas->addField(field("parcela_numero", QStringLiteral("Parcela"), 8));
     SQL_Parcelas->addField(field("consulta_data", QStringLiteral("Consulta Data"), 13));
@@ -137,8 +140,8 @@ void TfrmPaciente_Manut::createDatasets() {
     SQL_Parcelas->addField(field("paracela_data_pagamento", QStringLiteral("Data Pagamento"), 14));
     dsParcelas = new dv::DataSource(SQL_Parcelas, QStringLiteral("dsParcelas"), this);
 
-    SQL_Foto = query(QStringLiteral("SQL_Foto"), QStringLiteral("select * from foto where paciente_id = :paciente_id"),
-                     this);
+    SQL_Foto = query(QStringLiteral("SQL_Foto"),
+                     QStringLiteral("select * from foto where paciente_id = :paciente_id"), this);
     SQL_Foto->addField(field("foto_titulo", QStringLiteral("Título"), 24));
     SQL_Foto->addField(field("foto_data", QString(), 11));
     SQL_Foto->addField(field("foto_id", QString(), 0, false));
@@ -148,7 +151,8 @@ void TfrmPaciente_Manut::createDatasets() {
 }
 
 void TfrmPaciente_Manut::guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
 }
 
 // ---- showing ----
@@ -222,7 +226,8 @@ void TfrmPaciente_Manut::btnGerarClick() {
             SQL_AnamnesePaciente->fieldByName(QStringLiteral("paciente_id"))->setAsVariant(patient);
             SQL_AnamnesePaciente->fieldByName(QStringLiteral("anamnese_id"))
                 ->setAsVariant(SQL_Anamnese->fieldByName(QStringLiteral("anamnese_id"))->asVariant());
-            SQL_AnamnesePaciente->fieldByName(QStringLiteral("anamnese_resposta"))->setAsString(QStringLiteral("N"));
+            SQL_AnamnesePaciente->fieldByName(QStringLiteral("anamnese_resposta"))
+                ->setAsString(QStringLiteral("N"));
             SQL_AnamnesePaciente->post();
         }
         transaction.commit();
@@ -235,7 +240,8 @@ void TfrmPaciente_Manut::btnGerarClick() {
 }
 
 void TfrmPaciente_Manut::Button1Click() {
-    if (dv::services().dialogs().confirmation(QStringLiteral("Deja realmente refazer a Anamnese do paciente?"))) {
+    if (dv::services().dialogs().confirmation(
+            QStringLiteral("Deja realmente refazer a Anamnese do paciente?"))) {
         if (!SQL_AnamnesePaciente->isActive()) SQL_AnamnesePaciente->open();
         try {
             dv::Transaction transaction(*dm().ADOConexao());
@@ -299,11 +305,11 @@ void TfrmPaciente_Manut::Button2Click() {
         return;
     }
     SQL_Foto->append();
-    const QString title = dv::services()
-                              .dialogs()
-                              .inputBox(QStringLiteral("Entre com o Título"), QStringLiteral("Título"),
-                                        QStringLiteral("Foto"))
-                              .value_or(QStringLiteral("Foto"));
+    const QString title =
+        dv::services()
+            .dialogs()
+            .inputBox(QStringLiteral("Entre com o Título"), QStringLiteral("Título"), QStringLiteral("Foto"))
+            .value_or(QStringLiteral("Foto"));
     SQL_Foto->fieldByName(QStringLiteral("foto_titulo"))->setAsString(title);
     SQL_Foto->fieldByName(QStringLiteral("foto_data"))->setAsDate(dv::services().clock().today());
     QCoreApplication::processEvents();
@@ -314,8 +320,9 @@ void TfrmPaciente_Manut::btnVerFotoClick() {
     dv::BancoToJPeg(*Image2, *SQL_Foto, QStringLiteral("foto_img"));
     if (SQL_Foto->isActive() && SQL_Foto->recordCount() > 0)
         GroupBox2->setTitle(QStringLiteral("Foto  cadastrada no dia ") +
-                            SQL_Foto->fieldByName(QStringLiteral("foto_data"))->asDate().toString(
-                                QStringLiteral("dd/MM/yyyy")));
+                            SQL_Foto->fieldByName(QStringLiteral("foto_data"))
+                                ->asDate()
+                                .toString(QStringLiteral("dd/MM/yyyy")));
 }
 
 void TfrmPaciente_Manut::Button3Click() {
@@ -349,7 +356,8 @@ bool TfrmPaciente_Manut::eventFilter(QObject* watched, QEvent* event) {
 // ---- consultations ----
 
 void TfrmPaciente_Manut::BitBtn3Click() {
-    QPointer<TfrmPaciente> list = qobject_cast<TfrmPaciente*>(dv::screenOpener().openScreen(QStringLiteral("frmPaciente")));
+    QPointer<TfrmPaciente> list =
+        qobject_cast<TfrmPaciente*>(dv::screenOpener().openScreen(QStringLiteral("frmPaciente")));
     close();
     QCoreApplication::processEvents();
     // Once this screen's own loop has ended.

@@ -49,16 +49,16 @@ public:
 
     // ---- the other pages ----
     QWidget *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
-    QPushButton* Button1; // "Refazer anamnese"
-    QPushButton* btnGerar; // hidden: generates the answers
-    dv::DBGrid* wwDBGrid2; // answers
-    dv::DBGrid* wwDBGrid4; // photos
+    QPushButton* Button1;                        // "Refazer anamnese"
+    QPushButton* btnGerar;                       // hidden: generates the answers
+    dv::DBGrid* wwDBGrid2;                       // answers
+    dv::DBGrid* wwDBGrid4;                       // photos
     QPushButton *Button2, *Button3, *btnVerFoto; // Inserir / Remove / Ver Foto
-    QGroupBox* GroupBox2; // "Foto" around the large picture
+    QGroupBox* GroupBox2;                        // "Foto" around the large picture
     dv::DBImage* Image2;
     QCheckBox *CheckBox2, *CheckBox1, *CheckBox3; // Proporcional, Centralizado, Ajustar
-    dv::DBGrid* wwDBGrid3; // open treatments
-    dv::DBGrid* wwDBGrid5; // open installments
+    dv::DBGrid* wwDBGrid3;                        // open treatments
+    dv::DBGrid* wwDBGrid5;                        // open installments
 
     // ---- bottom bar ----
     QPushButton* BitBtn3; // "Consultas"

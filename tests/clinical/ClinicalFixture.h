@@ -125,7 +125,9 @@ public:
         return c->next() ? int(c->integer(0)) : -1;
     }
     // The questions' keys in their order.
-    QStringList questionOrder() { return texts(QStringLiteral("select anamnese_id from anamnese order by anamnese_ordem")); }
+    QStringList questionOrder() {
+        return texts(QStringLiteral("select anamnese_id from anamnese order by anamnese_ordem"));
+    }
 
     // Opens the record over a new row or the given patient, runs the work while it is
     // shown (after its first activation) and closes it if the work left it open.

@@ -1,24 +1,24 @@
 #include "ClinicalFixture.h"
 #include "core/Application.h"
 #include "core/ErrorTranslator.h"
+#include "core/IniFile.h"
 #include "core/LanguageFile.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/ReportConnections.h"
-#include "core/IniFile.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
 #include "toolkit/DBLookupCombo.h"
 #include <QCheckBox>
-#include <QListWidget>
-#include <QToolButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace dv;
@@ -60,10 +60,32 @@ private slots:
             titles << list->wwDBGrid1->fieldTitle(c.fieldName);
             fields << c.fieldName;
         }
-        QCOMPARE(titles, (QStringList{"Nome", "Profissao", "Rg", "Registro", "Endereço", "Cpf", "id", "Número",
-                                      "Complemento", "Bairro", "Cidade", "Cep", "UF", "Ativo", "Fone",
-                                      "Fone Comercial", "Celular", "Foto", "Data Nascimento", "email", "Anotaçao",
-                                      "Sexo", "Data Cadastro", "Conv. Orgão", "Matrícula", "Num Dependentes",
+        QCOMPARE(titles, (QStringList{"Nome",
+                                      "Profissao",
+                                      "Rg",
+                                      "Registro",
+                                      "Endereço",
+                                      "Cpf",
+                                      "id",
+                                      "Número",
+                                      "Complemento",
+                                      "Bairro",
+                                      "Cidade",
+                                      "Cep",
+                                      "UF",
+                                      "Ativo",
+                                      "Fone",
+                                      "Fone Comercial",
+                                      "Celular",
+                                      "Foto",
+                                      "Data Nascimento",
+                                      "email",
+                                      "Anotaçao",
+                                      "Sexo",
+                                      "Data Cadastro",
+                                      "Conv. Orgão",
+                                      "Matrícula",
+                                      "Num Dependentes",
                                       "Titular"}));
         QVERIFY(!fields.contains(QStringLiteral("convenio_id")));
         QCOMPARE(list->wwDBGrid1->fieldWidth(QStringLiteral("paciente_email")), 70);
@@ -122,18 +144,21 @@ private slots:
         QVERIFY(shownAfterSave);
         QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information).size(), 2); // no CPF, twice
         const qint64 id = a.count(QStringLiteral("select max(paciente_id) from paciente"));
-        QCOMPARE(a.texts(QStringLiteral("select paciente_nome from paciente")), QStringList{"Maria da Silva"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_nome from paciente")),
+                 QStringList{"Maria da Silva"});
         QCOMPARE(a.texts(QStringLiteral("select paciente_email from paciente")),
                  QStringList{"Maria.Silva@Example.com"});
         QCOMPARE(a.texts(QStringLiteral("select paciente_cep from paciente")), QStringList{"12345678"});
-        QCOMPARE(a.texts(QStringLiteral("select paciente_fone from paciente")), QStringList{"11(011)98765-4321"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_fone from paciente")),
+                 QStringList{"11(011)98765-4321"});
         QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")), QStringList{"Dentista"});
         QCOMPARE(a.texts(QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
                                         "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem"),
                          PatientsApp::id(id)),
                  questions);
-        QCOMPARE(a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'N'")),
-                 questions.size());
+        QCOMPARE(
+            a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'N'")),
+            questions.size());
         // Other screens see the new patient.
         QVERIFY(dm().SQL_Paciente->locate(QStringLiteral("paciente_id"), id));
         DV_VERIFY_SERVICES(a.app.s);
@@ -146,8 +171,10 @@ private slots:
         QTest::addColumn<QString>("warning");
         QTest::newRow("no name") << "" << true << "" << kRequired.arg("Nome");
         QTest::newRow("no plan") << "Ana" << false << "" << kRequired.arg("Convênio");
-        QTest::newRow("CPF of ten digits") << "Ana" << true << "1234567890" << "O CPF deve conter 11 dígitos!";
-        QTest::newRow("CPF with wrong check digits") << "Ana" << true << "11144477734" << "CPF errado, corrija-o!";
+        QTest::newRow("CPF of ten digits") << "Ana" << true << "1234567890"
+                                           << "O CPF deve conter 11 dígitos!";
+        QTest::newRow("CPF with wrong check digits") << "Ana" << true << "11144477734"
+                                                     << "CPF errado, corrija-o!";
     }
     void saveRefusedWithoutWhatIsRequired() {
         QFETCH(QString, name);
@@ -201,11 +228,13 @@ private slots:
         }));
         QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Confirmation),
                  QStringList{"Deja realmente refazer a Anamnese do paciente?"});
-        const QString answers = QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
-                                               "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem");
+        const QString answers =
+            QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
+                           "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem");
         QCOMPARE(a.texts(answers, PatientsApp::id(p)), yes ? now : before);
-        QCOMPARE(a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'S'")),
-                 yes ? 0 : 1);
+        QCOMPARE(
+            a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'S'")),
+            yes ? 0 : 1);
     }
 
     void birthdays_data() {
@@ -216,18 +245,23 @@ private slots:
         QTest::newRow("next month of December is January")
             << QDate(2026, 12, 15) << "posterior" << QStringList{"Ana", "Elisa"};
         QTest::newRow("next month of July") << QDate(2026, 7, 1) << "posterior" << QStringList{"Davi"};
-        QTest::newRow("print prepares this month") << QDate(2026, 1, 31) << "imprimir" << QStringList{"Ana", "Elisa"};
+        QTest::newRow("print prepares this month")
+            << QDate(2026, 1, 31) << "imprimir" << QStringList{"Ana", "Elisa"};
     }
     void birthdays() {
         QFETCH(QDate, today);
         QFETCH(QString, action);
         QFETCH(QStringList, listed);
         PatientsApp a;
-        a.addPatient(QStringLiteral("Ana"), {{QStringLiteral("paciente_data_nascimento"), QDate(1980, 1, 5)}});
-        a.addPatient(QStringLiteral("Bruno"), {{QStringLiteral("paciente_data_nascimento"), QDate(1990, 12, 31)}});
+        a.addPatient(QStringLiteral("Ana"),
+                     {{QStringLiteral("paciente_data_nascimento"), QDate(1980, 1, 5)}});
+        a.addPatient(QStringLiteral("Bruno"),
+                     {{QStringLiteral("paciente_data_nascimento"), QDate(1990, 12, 31)}});
         a.addPatient(QStringLiteral("Carla")); // no birth date: in no list
-        a.addPatient(QStringLiteral("Davi"), {{QStringLiteral("paciente_data_nascimento"), QDate(2001, 8, 1)}});
-        a.addPatient(QStringLiteral("Elisa"), {{QStringLiteral("paciente_data_nascimento"), QDate(1975, 1, 31)}});
+        a.addPatient(QStringLiteral("Davi"),
+                     {{QStringLiteral("paciente_data_nascimento"), QDate(2001, 8, 1)}});
+        a.addPatient(QStringLiteral("Elisa"),
+                     {{QStringLiteral("paciente_data_nascimento"), QDate(1975, 1, 31)}});
         a.app.s.clock.set(QDateTime(today, QTime(9, 0)));
         TfrmPaciente* list = a.openList();
         QStringList reports;
@@ -237,9 +271,12 @@ private slots:
                     reports << picker->ReportLB->item(i)->text();
             w->close();
         });
-        if (action == QLatin1String("atual")) list->AniversarianteAtual1->trigger();
-        else if (action == QLatin1String("posterior")) list->AniversariantePosterior1->trigger();
-        else list->btnImprimirClick();
+        if (action == QLatin1String("atual"))
+            list->AniversarianteAtual1->trigger();
+        else if (action == QLatin1String("posterior"))
+            list->AniversariantePosterior1->trigger();
+        else
+            list->btnImprimirClick();
         QCOMPARE(reports, (QStringList{"Relat_Aniversariantes", "Relat_Etiquetas", "Relat_Pacientes"}));
         QCOMPARE(session().screenName(), QStringLiteral("frmPaciente"));
         QStringList names;
@@ -266,6 +303,11 @@ private slots:
         QFETCH(int, open);
         PatientsApp a;
         const qint64 p = a.addPatient(QStringLiteral("Carlos Lima"));
+        QCOMPARE(a.insert(QStringLiteral("servico"),
+                          {{QStringLiteral("servico_nome"), QStringLiteral("Restauração")}},
+                          QStringLiteral("servico_id")),
+                 1);
+        LoggedIn::reopen(dm().SQL_Servico);
         const qint64 other = a.addPatient(QStringLiteral("Outro Paciente"));
         const qint64 approved = a.addConsultation(p, QStringLiteral("S"));
         const qint64 pending = a.addConsultation(p, QStringLiteral("N"));
@@ -286,14 +328,15 @@ private slots:
         QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
             Dataset* s = r->SQL_ServicoFazer;
             for (s->first(); !s->eof(); s->next())
-                todo << s->fieldByName(QStringLiteral("item_consulta_descricao"))->asString();
+                todo << s->fieldByName(QStringLiteral("item_consulta_descricao"))->asString() +
+                            QLatin1Char('/') + s->fieldByName(QStringLiteral("lk_Servico"))->asString();
             rows = r->SQL_Parcelas->recordCount();
             warning = r->lbParcelas->isVisible();
             warningStyle = r->lbParcelas->styleSheet();
             QVERIFY(r->wwDBGrid3->isReadOnly() && r->wwDBGrid5->isReadOnly());
         }));
         todo.sort();
-        QCOMPARE(todo, (QStringList{"canal", "restauração"}));
+        QCOMPARE(todo, (QStringList{"canal/Restauração", "restauração/Restauração"}));
         QCOMPARE(rows, open);
         QCOMPARE(warning, open > 0);
         QVERIFY(warningStyle.contains(QStringLiteral("#ff0000")));
@@ -344,10 +387,12 @@ private slots:
         QCOMPARE(a.blob(QStringLiteral("select paciente_foto from paciente where paciente_id = :id"),
                         PatientsApp::id(p)),
                  main);
-        QCOMPARE(a.texts(QStringLiteral("select foto_titulo from foto where paciente_id = :id"), PatientsApp::id(p)),
+        QCOMPARE(a.texts(QStringLiteral("select foto_titulo from foto where paciente_id = :id"),
+                         PatientsApp::id(p)),
                  QStringList{"Sorriso"});
-        QCOMPARE(a.blob(QStringLiteral("select foto_img from foto where paciente_id = :id"), PatientsApp::id(p)),
-                 first);
+        QCOMPARE(
+            a.blob(QStringLiteral("select foto_img from foto where paciente_id = :id"), PatientsApp::id(p)),
+            first);
         QCOMPARE(a.texts(QStringLiteral("select foto_data from foto")), QStringList{"2026-05-20 00:00:00"});
         Q_UNUSED(second);
         QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::InputBox), (QStringList{"Título", "Título"}));
@@ -359,11 +404,16 @@ private slots:
     void badPictureFilesStoreNothing_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << "missing.jpg" << "não foi encontrado";
-        QTest::newRow("a folder") << "folder.jpg" << "não foi encontrado";
-        QTest::newRow("PNG named .jpg") << "png.jpg" << "não é uma imagem JPEG válida";
-        QTest::newRow("cut off") << "cut.jpg" << "não é uma imagem JPEG válida";
-        QTest::newRow("empty") << "empty.jpg" << "não é uma imagem JPEG válida";
+        QTest::newRow("missing") << "missing.jpg"
+                                 << "não foi encontrado";
+        QTest::newRow("a folder") << "folder.jpg"
+                                  << "não foi encontrado";
+        QTest::newRow("PNG named .jpg") << "png.jpg"
+                                        << "não é uma imagem JPEG válida";
+        QTest::newRow("cut off") << "cut.jpg"
+                                 << "não é uma imagem JPEG válida";
+        QTest::newRow("empty") << "empty.jpg"
+                               << "não é uma imagem JPEG válida";
     }
     void badPictureFilesStoreNothing() {
         QFETCH(QString, file);
@@ -382,7 +432,8 @@ private slots:
         const QString path = dir.filePath(file);
 
         PatientsApp a;
-        const qint64 p = a.addPatient(QStringLiteral("Eva Prado"), {{QStringLiteral("paciente_profissao"), "Arquiteta"}});
+        const qint64 p =
+            a.addPatient(QStringLiteral("Eva Prado"), {{QStringLiteral("paciente_profissao"), "Arquiteta"}});
         a.openList();
         bool stillEditing = false;
         QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
@@ -403,7 +454,8 @@ private slots:
         QVERIFY(a.blob(QStringLiteral("select paciente_foto from paciente where paciente_id = :id"),
                        PatientsApp::id(p))
                     .isEmpty());
-        QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")), QStringList{"Arquiteta"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")),
+                 QStringList{"Arquiteta"});
         QCOMPARE(a.count(QStringLiteral("select count(*) from foto")), 0);
         DV_VERIFY_SERVICES(a.app.s);
     }
@@ -432,14 +484,16 @@ private slots:
         list->VisualizarConsultas1->trigger();
         QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { r->BitBtn3->click(); }));
         QTRY_COMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information),
-                     (QStringList{"Formulário não existe ou não encontrado!", "Formulário não existe ou não encontrado!"}));
+                     (QStringList{"Formulário não existe ou não encontrado!",
+                                  "Formulário não existe ou não encontrado!"}));
     }
 
     void refreshAndDelete() {
         PatientsApp a;
         const qint64 p = a.addPatient(QStringLiteral("Gabriel"));
         a.insert(QStringLiteral("anamnese_paciente"),
-                 {{QStringLiteral("paciente_id"), p}, {QStringLiteral("anamnese_id"), 1},
+                 {{QStringLiteral("paciente_id"), p},
+                  {QStringLiteral("anamnese_id"), 1},
                   {QStringLiteral("anamnese_resposta"), "N"}},
                  QString());
         TfrmPaciente* list = a.openList();
@@ -453,7 +507,8 @@ private slots:
         a.dialogs().queueConfirmation(true);
         QTest::mouseClick(list->btnExcluir, Qt::LeftButton);
         QCOMPARE(a.count(QStringLiteral("select count(*) from paciente")), 2);
-        QVERIFY2(a.dialogs().lastText().contains(QStringLiteral("anamnese_paciente")), qPrintable(a.dialogs().lastText()));
+        QVERIFY2(a.dialogs().lastText().contains(QStringLiteral("anamnese_paciente")),
+                 qPrintable(a.dialogs().lastText()));
     }
 
     // The shipped translations give every text the screens show.
@@ -486,12 +541,15 @@ private slots:
                     name == form + QLatin1String("_Janela") || name.endsWith(value.trimmed()))
                     continue;
                 ++keys;
-                QVERIFY2(!IniFile::readString(file, form, key).isEmpty(), qPrintable(key + " missing in " + file));
+                QVERIFY2(!IniFile::readString(file, form, key).isEmpty(),
+                         qPrintable(key + " missing in " + file));
             }
             QVERIFY(keys > 20);
         };
-        if (form == QLatin1String("frmPaciente")) check(list);
-        else QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { check(r); }));
+        if (form == QLatin1String("frmPaciente"))
+            check(list);
+        else
+            QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { check(r); }));
     }
 };
 
