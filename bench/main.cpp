@@ -1,11 +1,13 @@
 // Benchmarks on generated data. Medians of several runs, offscreen.
 //   dv_bench --generate FILE [--scale F] [--seed N]    make a benchmark database
 //   dv_bench --patient-list FILE [--runs N]              the patient list figures
+//   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
 #include "core/db/DbErrors.h"
 #include "core/db/SqlCipherEngine.h"
+#include "bench_patient_screens.h"
 #include "gen_data.h"
 #include <QApplication>
 #include <QElapsedTimer>
@@ -158,20 +160,22 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list;
+    QString generate, list, screens;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
         else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
+        else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
         else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
         else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
     }
-    if ((generate.isEmpty() && list.isEmpty()) || scale <= 0) {
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty()) || scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
-                             "       dv_bench --patient-list FILE [--runs N]\n");
+                             "       dv_bench --patient-list FILE [--runs N]\n"
+                             "       dv_bench --patient-screens FILE [--runs N]\n");
         return 2;
     }
     try {
@@ -183,6 +187,7 @@ int main(int argc, char** argv) {
                         g.installments, g.appointments, double(g.bytes) / 1e6, g.seconds);
         }
         if (!list.isEmpty()) return patientList(list, runs);
+        if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;
