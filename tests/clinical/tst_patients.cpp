@@ -358,6 +358,10 @@ private slots:
         QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
             a.app.s.fileDialogs.queueOpen(dir.filePath("main.jpg"));
             r->Button4->click();
+            // Cancelling the dialog still shows the stored photo again.
+            r->Image1->clearPicture();
+            a.app.s.fileDialogs.queueOpen(QString());
+            r->Button4->click();
             mainShown = r->Image1->hasPicture();
             a.app.s.fileDialogs.queueOpen(dir.filePath("a.jpg"));
             a.dialogs().queueInput(QStringLiteral("Sorriso"));
