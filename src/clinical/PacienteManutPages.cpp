@@ -111,6 +111,9 @@ void TfrmPaciente_Manut::buildDataPage() {
                            QStringLiteral("Endereço"), 2, 0, 7);
     DBEditNumero = g.add(edit(p, "DBEditNumero", s, "paciente_numero", CharCase::Upper),
                          QStringLiteral("Label8"), QStringLiteral("Número"), 2, 7, 2);
+    // Upper case as entered: capitalizing them as names would turn "MG-12" into "Mg-12".
+    for (dv::DBEdit* e : {DBEditRg, DBEditNumero})
+        dv::setComponentTag(e, 1);
     DBEditComplemento = g.add(edit(p, "DBEditComplemento", s, "paciente_complemento"),
                               QStringLiteral("Label9"), QStringLiteral("Complemento"), 2, 9, 3);
 

@@ -132,6 +132,7 @@ private slots:
             type(r->DBEditCep, QStringLiteral("12345678"));
             type(r->DBEditFone, QStringLiteral("11011987654321"));
             type(r->DBEditRg, QStringLiteral("mg1234"));
+            type(r->DBEditNumero, QStringLiteral("12b"));
             a.dialogs().queueConfirmation(true);
             r->BitBtn1->click();
             shownAfterSave = tabShown(r, r->TabSheet2);
@@ -152,6 +153,8 @@ private slots:
         QCOMPARE(a.texts(QStringLiteral("select paciente_fone from paciente")),
                  QStringList{"11(011)98765-4321"});
         QCOMPARE(a.texts(QStringLiteral("select paciente_profissao from paciente")), QStringList{"Dentista"});
+        QCOMPARE(a.texts(QStringLiteral("select paciente_rg || ' ' || paciente_numero from paciente")),
+                 QStringList{"MG1234 12B"});
         QCOMPARE(a.texts(QStringLiteral("select anamnese_id from anamnese_paciente a join anamnese q using "
                                         "(anamnese_id) where paciente_id = :id order by q.anamnese_ordem"),
                          PatientsApp::id(id)),
