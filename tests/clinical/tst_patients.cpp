@@ -376,6 +376,12 @@ private slots:
             r->btnVerFotoClick();
             largeShown = r->Image2->hasPicture() && r->Image2->picture().size() == QSize(300, 200);
             caption = r->GroupBox2->title();
+            // A click on a photo's row shows that photo.
+            r->PageControl1->setCurrentWidget(r->TabSheet3);
+            DBGrid* g = r->wwDBGrid4;
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {},
+                              g->visualRect(g->model()->index(1, 0)).center());
+            QTRY_COMPARE(r->Image2->picture().size(), QSize(200, 300));
             for (QCheckBox* c : {r->CheckBox2, r->CheckBox1, r->CheckBox3})
                 checks << QString::number(c->isChecked());
             // Each box flips its own display option.
