@@ -678,6 +678,9 @@ QString Dataset::displayText(int row, const Field* field) const {
     requireActive();
     if (!field || field->dataset() != this || row < 0 || row >= recordCount()) return QString();
     ReadRowGuard g(m_readRow, physical(row));
+    // A picture's cell only says whether there is one: its bytes stay unread.
+    if (field->isData() && field->dataType() == FieldType::Blob)
+        return readIsNull(*field) ? QString() : QStringLiteral("(BLOB)");
     return field->format(readValue(*field));
 }
 
