@@ -160,4 +160,13 @@ QIcon accessIcon(AccessIcon which) {
     return icon.isNull() ? drawn(which, pic) : icon;
 }
 
+QIcon themeIconOrBadge(const char* themeName, const QColor& color, const char* letter) {
+    ensureIconTheme();
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName));
+    if (!icon.isNull()) return icon;
+    for (int size : {16, 22, 32, 48})
+        icon.addPixmap(badge(Picture{themeName, color, letter}, size));
+    return icon;
+}
+
 } // namespace dv

@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QIcon>
 
 namespace dv {
@@ -29,6 +30,9 @@ enum class AccessIcon {
 // From the desktop's icon theme (breeze when the desktop names none), with a
 // picture drawn here for what the theme lacks.
 QIcon accessIcon(AccessIcon which);
+// Any theme icon, or a round badge of that colour with the letter where the theme
+// lacks it.
+QIcon themeIconOrBadge(const char* themeName, const QColor& color, const char* letter);
 
 // Makes the installed icon themes reachable even where the platform names no theme
 // or search path (the bare X server the tests and screenshots run on).

@@ -1,4 +1,5 @@
 #include "ScreenOpener.h"
+#include "core/WaitCursor.h"
 #include "AccessIcons.h"
 #include "ScreenWindow.h"
 #include "U_frmMenu.h"
@@ -17,20 +18,6 @@
 namespace dv {
 
 namespace {
-
-// The hourglass from step to step of the opening, put back on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore() {
-        if (m_on) QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 // Ends a local loop when the watched window is hidden (closed).
 class HideWatcher : public QObject {

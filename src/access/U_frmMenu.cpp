@@ -1,4 +1,5 @@
 #include "U_frmMenu.h"
+#include "access/MenuTree.h"
 #include "AccessIcons.h"
 #include "ScreenOpener.h"
 #include "U_frmPrincipal.h"
@@ -19,14 +20,8 @@
 
 namespace {
 
-// What a node stands for: a group (its menu_id) or an entry (menu_id and sub_menu_id).
-constexpr int kMenuId = Qt::UserRole;
-constexpr int kSubMenuId = Qt::UserRole + 1;
-
-QString text(dv::Dataset* d, const char* field) {
-    if (!d->isActive() || d->isEmpty()) return QString();
-    return d->fieldByName(QLatin1String(field))->asString();
-}
+using dv::MenuTree;
+QString text(dv::Dataset* d, const char* field) { return MenuTree::text(d, field); }
 
 } // namespace
 
@@ -124,29 +119,14 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
 }
 
 void TfrmMenu::readTree() {
-    TreeView1->clear();
-    const QIcon group = dv::accessIcon(dv::AccessIcon::MenuGroup);
-    for (SQL_Menu->first(); !SQL_Menu->eof(); SQL_Menu->next()) {
-        auto* g = new QTreeWidgetItem(TreeView1, QStringList{text(SQL_Menu, "menu_nome")});
-        g->setIcon(0, group);
-        g->setData(0, kMenuId, SQL_Menu->fieldByName(QStringLiteral("menu_id"))->asInteger());
-        if (!SQL_SubMenu->isActive()) continue;
-        for (SQL_SubMenu->first(); !SQL_SubMenu->eof(); SQL_SubMenu->next()) {
-            auto* e = new QTreeWidgetItem(g, QStringList{text(SQL_SubMenu, "menu_nome")});
-            e->setData(0, kMenuId, g->data(0, kMenuId));
-            e->setData(0, kSubMenuId, SQL_SubMenu->fieldByName(QStringLiteral("sub_menu_id"))->asInteger());
-        }
-    }
-    SQL_Menu->first();
+    MenuTree(SQL_Menu, SQL_SubMenu).fill(TreeView1);
 }
 
 void TfrmMenu::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_centred && m_main) {
         // Centred on the main window the first time it is shown.
-        QRect r = frameGeometry();
-        r.moveCenter(m_main->frameGeometry().center());
-        move(r.topLeft());
+        centreOnMainWindow(this);
         m_centred = true;
     }
     TreeView1->setFocus();
@@ -172,20 +152,7 @@ bool TfrmMenu::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TfrmMenu::TreeView1Change(QTreeWidgetItem* node) {
-    Memo1->clear();
-    if (!node) return;
-    // The queries follow the tree: the group's row, and under it the entry's row (or
-    // the group's first entry when a group is chosen).
-    SQL_Menu->locate(QStringLiteral("menu_id"), node->data(0, kMenuId));
-    const QString group = text(SQL_Menu, "menu_nome").trimmed();
-    if (node->parent()) {
-        SQL_SubMenu->locate(QStringLiteral("sub_menu_id"), node->data(0, kSubMenuId));
-        lbForm->setText(group + QStringLiteral(" >> ") + text(SQL_SubMenu, "menu_nome").trimmed());
-        Memo1->setPlainText(text(SQL_SubMenu, "menu_ajuda"));
-    } else {
-        lbForm->setText(group);
-        Memo1->setPlainText(text(SQL_Menu, "menu_ajuda"));
-    }
+    MenuTree(SQL_Menu, SQL_SubMenu).select(node, lbForm, Memo1);
 }
 
 QString TfrmMenu::entryFormName() const {

@@ -60,6 +60,13 @@ TfrmPrincipal* frmPrincipal() {
     return g_main;
 }
 
+void centreOnMainWindow(QWidget* window) {
+    if (!g_main || !g_main->isVisible()) return;
+    QRect r = window->frameGeometry();
+    r.moveCenter(g_main->frameGeometry().center());
+    window->move(r.topLeft());
+}
+
 TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     g_main = this;
     setObjectName(QStringLiteral("frmPrincipal"));

@@ -111,3 +111,5 @@ private:
 
 // The main window of the process; null before start-up made it and after it is gone.
 TfrmPrincipal* frmPrincipal();
+// Moves a window so that it stands centred on the main window (when that is shown).
+void centreOnMainWindow(QWidget* window);

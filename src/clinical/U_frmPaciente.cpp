@@ -1,4 +1,5 @@
 #include "U_frmPaciente.h"
+#include "core/WaitCursor.h"
 #include "access/ScreenOpener.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
@@ -17,23 +18,6 @@ using dv::FieldType;
 namespace {
 
 const QString kFormName = QStringLiteral("frmPaciente");
-
-// The wait cursor for the life of a scope.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-// Controls of a dataset suspended for the life of a scope.
-struct ControlsDisabled {
-    explicit ControlsDisabled(dv::Dataset* d) : m_d(d) { m_d->disableControls(); }
-    ~ControlsDisabled() { m_d->enableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-    dv::Dataset* m_d;
-};
 
 } // namespace
 
@@ -153,7 +137,7 @@ void TfrmPaciente::btnRefreshClick() {
     TfrmModelo4::btnRefreshClick();
     // Other screens read the shared patients: let them see the changes.
     dv::Dataset* shared = dm().SQL_Paciente;
-    ControlsDisabled off(shared);
+    dv::ControlsDisabled off(shared);
     shared->close();
     shared->open();
 }
@@ -191,8 +175,8 @@ void TfrmPaciente::VisualizarConsultas1Click() {
     if (!list) return; // refused or not available: the opener has said so
     dv::Dataset* q = list->SQL_Consulta;
     {
-        ControlsDisabled off(q);
-        WaitCursor wait;
+        dv::ControlsDisabled off(q);
+        dv::WaitCursor wait;
         q->close();
         const QStringList params = q->paramNames();
         if (!params.isEmpty()) q->setParam(params.first(), dv::ParamType::Integer, patient);

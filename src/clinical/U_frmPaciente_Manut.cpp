@@ -55,14 +55,6 @@ FieldDef lookup(const char* name, const QString& label, int width, Dataset* from
     return def;
 }
 
-struct ControlsDisabled {
-    explicit ControlsDisabled(Dataset* d) : m_d(d) { m_d->disableControls(); }
-    ~ControlsDisabled() { m_d->enableControls(); }
-    ControlsDisabled(const ControlsDisabled&) = delete;
-    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-    Dataset* m_d;
-};
-
 QVariant patientKey(Dataset* patient) {
     if (!patient || !patient->isActive() || patient->isEmpty()) return QVariant();
     return patient->fieldByName(QStringLiteral("paciente_id"))->asVariant();
@@ -206,7 +198,7 @@ void TfrmPaciente_Manut::BitBtn1Click() {
     showAnamnesisTab(true);
     QCoreApplication::processEvents();
     Dataset* shared = dm().SQL_Paciente;
-    ControlsDisabled off(shared);
+    dv::ControlsDisabled off(shared);
     shared->close();
     shared->open();
 }
@@ -220,7 +212,7 @@ void TfrmPaciente_Manut::btnGerarClick() {
     // One answer per question, all or none.
     try {
         dv::Transaction transaction(*dm().ADOConexao());
-        ControlsDisabled off(SQL_AnamnesePaciente);
+        dv::ControlsDisabled off(SQL_AnamnesePaciente);
         for (SQL_Anamnese->first(); !SQL_Anamnese->eof(); SQL_Anamnese->next()) {
             SQL_AnamnesePaciente->append();
             SQL_AnamnesePaciente->fieldByName(QStringLiteral("paciente_id"))->setAsVariant(patient);
@@ -246,7 +238,7 @@ void TfrmPaciente_Manut::Button1Click() {
         try {
             dv::Transaction transaction(*dm().ADOConexao());
             {
-                ControlsDisabled off(SQL_AnamnesePaciente);
+                dv::ControlsDisabled off(SQL_AnamnesePaciente);
                 SQL_AnamnesePaciente->checkBrowseMode();
                 while (!SQL_AnamnesePaciente->isEmpty()) {
                     SQL_AnamnesePaciente->first();

@@ -1,7 +1,5 @@
 #include "ListIcons.h"
 #include "access/AccessIcons.h"
-#include <QPainter>
-#include <QPixmap>
 
 namespace dv {
 
@@ -53,43 +51,14 @@ Picture pictureOf(ListIcon which) {
         return {"application-vnd.openxmlformats-officedocument.spreadsheetml.sheet", QColor(0x2E, 0x7D, 0x32),
                 "X"};
     }
-    return {nullptr, Qt::gray, ""};
-}
-
-// A rounded badge with a letter, for a picture the theme does not have.
-QIcon drawn(const Picture& pic) {
-    QIcon icon;
-    for (int size : {16, 22, 32, 48}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        QLinearGradient g(0, 0, 0, size);
-        g.setColorAt(0, pic.color.lighter(135));
-        g.setColorAt(1, pic.color);
-        p.setBrush(g);
-        p.setPen(QPen(pic.color.darker(130), qMax(1.0, size / 24.0)));
-        p.drawRoundedRect(QRectF(1, 1, size - 2, size - 2), size / 5.0, size / 5.0);
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setBold(true);
-        f.setPixelSize(int(size * 0.5));
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::fromUtf8(pic.letter));
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+    return {"", Qt::gray, ""};
 }
 
 } // namespace
 
 QIcon listIcon(ListIcon which) {
-    ensureIconTheme();
     const Picture pic = pictureOf(which);
-    QIcon icon;
-    if (pic.themeName) icon = QIcon::fromTheme(QString::fromLatin1(pic.themeName));
-    return icon.isNull() ? drawn(pic) : icon;
+    return themeIconOrBadge(pic.themeName, pic.color, pic.letter);
 }
 
 } // namespace dv

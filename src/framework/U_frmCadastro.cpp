@@ -458,10 +458,7 @@ void TfrmCadastro::showEvent(QShowEvent* event) {
             }
             FormShow();
         });
-        if (auto* main = frmPrincipal(); main && main->isVisible()) {
-            const QRect area = main->frameGeometry();
-            move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
-        }
+        centreOnMainWindow(this);
         // Platforms that do not activate windows still get the first activation.
         QTimer::singleShot(0, this, [this] {
             if (!d->activatedOnce && isVisible()) runGuarded([this] { FormActivate(); });

@@ -1,4 +1,5 @@
 #include "U_frmModelo4.h"
+#include "core/WaitCursor.h"
 #include "ListIcons.h"
 #include "ListLayoutStore.h"
 #include "U_frmRelatorio.h"
@@ -36,30 +37,6 @@ using dv::Dataset;
 using dv::Field;
 
 namespace {
-
-// The hourglass while the screen works, put back on every way out.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    void restore() {
-        if (m_on) QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
-
-// Data-source notifications held back, and given again on every way out.
-class ControlsDisabled {
-public:
-    explicit ControlsDisabled(Dataset* d) : m_d(d) { m_d->disableControls(); }
-    ~ControlsDisabled() { m_d->enableControls(); }
-
-private:
-    Dataset* m_d;
-};
 
 bool sortable(const Field* f) {
     return f && !f->isBlob() && !f->isLookup() && !f->isCalculated();
@@ -369,9 +346,9 @@ void TfrmModelo4::FormShow() {
     d->sortField.clear();
 
     {
-        BusyCursor cursor;
+        dv::WaitCursor cursor;
         try {
-            ControlsDisabled held(SQL_Consulta);
+            dv::ControlsDisabled held(SQL_Consulta);
             SQL_Consulta->open();
         } catch (...) {
             cursor.restore();
@@ -386,7 +363,7 @@ void TfrmModelo4::FormShow() {
         showCurrentException();
     }
     if (Field* first = SQL_Consulta->field(0); sortable(first)) {
-        BusyCursor cursor;
+        dv::WaitCursor cursor;
         try {
             sortBy(first->fieldName(), true);
             // The list opens on its first row, wherever the query's own order left it.
@@ -553,7 +530,7 @@ void TfrmModelo4::wwDBGrid1TitleButtonClick(const QString& fieldName) {
                                                         "pesquisar neste campo, clique no botão Localizar!"));
         return;
     }
-    BusyCursor cursor;
+    dv::WaitCursor cursor;
     const bool same = f->index() == d->sortIndex;
     sortBy(f->fieldName(), same ? !d->ascending : true);
 }
@@ -618,7 +595,7 @@ void TfrmModelo4::btnLocalizarClick() {
     wwFilterDialog2->execute();
     if (wwFilterDialog2->hasCriteria()) {
         // The rows the criteria leave; the list goes back to its first one.
-        ControlsDisabled held(SQL_Consulta);
+        dv::ControlsDisabled held(SQL_Consulta);
         SQL_Consulta->first();
         d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
     }
@@ -642,9 +619,9 @@ void TfrmModelo4::btnImprimirClick() {
 }
 
 void TfrmModelo4::btnRefreshClick() {
-    BusyCursor cursor;
+    dv::WaitCursor cursor;
     {
-        ControlsDisabled held(SQL_Consulta);
+        dv::ControlsDisabled held(SQL_Consulta);
         SQL_Consulta->close();
         SQL_Consulta->open();
     }
@@ -675,7 +652,7 @@ bool TfrmModelo4::clearExportFile(const QString& fileName) const {
 void TfrmModelo4::exportNamed(const QString& extension, ExportKind kind) {
     const QString fileName = exportFileName(extension);
     if (!clearExportFile(fileName)) return;
-    BusyCursor cursor;
+    dv::WaitCursor cursor;
     const QList<dv::GridColumn> columns = wwDBGrid1->columns();
     switch (kind) {
     case ExportKind::HtmlTable:
@@ -694,7 +671,7 @@ void TfrmModelo4::exportNamed(const QString& extension, ExportKind kind) {
 void TfrmModelo4::exportFixed(const QString& fileName) {
     const QString path = dv::session().filePath(fileName);
     {
-        BusyCursor cursor;
+        dv::WaitCursor cursor;
         dv::HtmlTableExporter::write(path, *SQL_Consulta, wwDBGrid1->columns(), windowTitle().trimmed());
     }
     dv::services().shell().open(path);
@@ -743,13 +720,13 @@ void TfrmModelo4::Xml1Click() {
         bar->setValue(0);
     };
     {
-        BusyCursor cursor;
+        dv::WaitCursor cursor;
         if (bar) {
             bar->setMaximum(SQL_Consulta->recordCount());
             bar->setValue(0);
         }
         try {
-            ControlsDisabled held(SQL_Consulta);
+            dv::ControlsDisabled held(SQL_Consulta);
             dv::XmlDataPacketExporter::write(fileName, *SQL_Consulta, [bar, main](int recNo, int) {
                 if (!bar) return;
                 bar->setValue(recNo);

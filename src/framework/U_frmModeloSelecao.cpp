@@ -144,11 +144,7 @@ void TfrmModeloSelecao::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
-    if (TfrmPrincipal* main = frmPrincipal(); main && main->isVisible()) {
-        QRect r = frameGeometry();
-        r.moveCenter(main->frameGeometry().center());
-        move(r.topLeft());
-    }
+    centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     wwDataI->setFocus();
     wwDataI->selectAll();

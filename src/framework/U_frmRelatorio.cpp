@@ -1,4 +1,5 @@
 #include "U_frmRelatorio.h"
+#include "core/WaitCursor.h"
 #include "access/AccessIcons.h"
 #include "access/U_frmPrincipal.h"
 #include "core/ErrorTranslator.h"
@@ -19,20 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-// The hourglass while a report is laid out; put back on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { restore(); }
-    void restore() {
-        if (m_on) QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 // Alphabetical as a sorted list box shows it: case only breaks ties.
 void sortNames(QStringList& names) {
@@ -154,11 +141,7 @@ void TfrmRelatorio::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
-    if (TfrmPrincipal* main = frmPrincipal(); main && main->isVisible()) {
-        QRect r = frameGeometry();
-        r.moveCenter(main->frameGeometry().center());
-        move(r.topLeft());
-    }
+    centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     {
         const QSignalBlocker quiet(ReportLB);
@@ -177,7 +160,7 @@ void TfrmRelatorio::ReportLBClick() {
 }
 
 void TfrmRelatorio::BitBtn1Click() {
-    WaitCursor cursor;
+    dv::WaitCursor cursor;
     if (ReportLB->count() == 0) {
         cursor.restore();
         dv::services().dialogs().information(QStringLiteral("Não existem relatórios a serem impressos..."));

@@ -1,4 +1,5 @@
 #include "U_frmModulo_Menu_Manut.h"
+#include "access/MenuTree.h"
 #include "FormLookupDelegate.h"
 #include "ScreenHandlers.h"
 #include "access/AccessIcons.h"
@@ -19,14 +20,7 @@
 
 namespace {
 
-// What a preview node stands for: a group (its menu_id) or an entry (and sub_menu_id).
-constexpr int kMenuId = Qt::UserRole;
-constexpr int kSubMenuId = Qt::UserRole + 1;
-
-QString text(dv::Dataset* d, const char* field) {
-    if (!d->isActive() || d->isEmpty()) return QString();
-    return d->fieldByName(QLatin1String(field))->asString();
-}
+using dv::MenuTree;
 
 void reopen(dv::Dataset* d) {
     d->close();
@@ -169,37 +163,13 @@ void TfrmModulo_Menu_Manut::dsUpdateDataChange() {
 }
 
 void TfrmModulo_Menu_Manut::readTree() {
-    TreeView1->clear();
     Memo1->clear();
     lbForm->clear();
-    const QIcon group = dv::accessIcon(dv::AccessIcon::MenuGroup);
-    for (SQL_Menu->first(); !SQL_Menu->eof(); SQL_Menu->next()) {
-        auto* g = new QTreeWidgetItem(TreeView1, QStringList{text(SQL_Menu, "menu_nome")});
-        g->setIcon(0, group);
-        g->setData(0, kMenuId, SQL_Menu->fieldByName(QStringLiteral("menu_id"))->asInteger());
-        if (!SQL_SubMenu->isActive()) continue;
-        for (SQL_SubMenu->first(); !SQL_SubMenu->eof(); SQL_SubMenu->next()) {
-            auto* e = new QTreeWidgetItem(g, QStringList{text(SQL_SubMenu, "menu_nome")});
-            e->setData(0, kMenuId, g->data(0, kMenuId));
-            e->setData(0, kSubMenuId, SQL_SubMenu->fieldByName(QStringLiteral("sub_menu_id"))->asInteger());
-        }
-    }
-    SQL_Menu->first();
+    MenuTree(SQL_Menu, SQL_SubMenu).fill(TreeView1);
 }
 
 void TfrmModulo_Menu_Manut::TreeView1Change(QTreeWidgetItem* node) {
-    Memo1->clear();
-    if (!node) return;
-    SQL_Menu->locate(QStringLiteral("menu_id"), node->data(0, kMenuId));
-    const QString group = text(SQL_Menu, "menu_nome").trimmed();
-    if (node->parent()) {
-        SQL_SubMenu->locate(QStringLiteral("sub_menu_id"), node->data(0, kSubMenuId));
-        lbForm->setText(group + QStringLiteral(" >> ") + text(SQL_SubMenu, "menu_nome").trimmed());
-        Memo1->setPlainText(text(SQL_SubMenu, "menu_ajuda"));
-    } else {
-        lbForm->setText(group);
-        Memo1->setPlainText(text(SQL_Menu, "menu_ajuda"));
-    }
+    MenuTree(SQL_Menu, SQL_SubMenu).select(node, lbForm, Memo1);
 }
 
 // Enter in the preview opens nothing here (and is not the dialog's default button).

@@ -350,6 +350,18 @@ private:
     bool m_pendingReset = false;
 };
 
+// Controls of a dataset suspended for the life of a scope, given back on every way out.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset* d) : m_d(d) { m_d->disableControls(); }
+    ~ControlsDisabled() { m_d->enableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    Dataset* m_d;
+};
+
 } // namespace dv
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(dv::LocateOptions)
