@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOption>
 
 namespace dv {
 
@@ -39,14 +40,17 @@ void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    if (!isCheck(index)) {
-        QStyledItemDelegate::paint(painter, option, index);
-        return;
-    }
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
+    if (!isCheck(index)) {
+        if (opt.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator))
+            QStyledItemDelegate::paint(painter, option, index);
+        else
+            paintText(painter, opt, style);
+        return;
+    }
     // The cell's background and selection, then the box in the middle.
     opt.features &= ~(QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay);
     opt.text.clear();
@@ -59,6 +63,38 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget);
     box.rect = QRect(opt.rect.center().x() - w / 2, opt.rect.center().y() - h / 2, w, h);
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+}
+
+// A plain text cell: the style's panel, then one line of text drawn directly. The
+// style's own item drawing lays every cell's text out twice, which made a grid's
+// repaint (each jump of the search box) cost several times more.
+void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style) const {
+    const QString text = opt.text;
+    opt.text.clear();
+    opt.features &= ~QStyleOptionViewItem::HasDisplay;
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, opt.widget);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, opt.widget) + 1;
+    const QRect r = opt.rect.adjusted(margin, 0, -margin, 0);
+    const QPalette::ColorGroup group = !(opt.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (opt.state & QStyle::State_Active) ? QPalette::Normal
+                                                                            : QPalette::Inactive;
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(group, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                  : QPalette::Text));
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    painter->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
+                      opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
+    painter->restore();
+    if (opt.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(opt);
+        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        focus.backgroundColor = opt.palette.color(
+            group, (opt.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
+    }
 }
 
 bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,

@@ -31,6 +31,7 @@ protected:
 private:
     static const GridModel* gridModel(const QModelIndex& index);
     static bool isCheck(const QModelIndex& index);
+    void paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style) const;
 };
 
 } // namespace dv
