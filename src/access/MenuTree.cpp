@@ -1,9 +1,12 @@
 #include "MenuTree.h"
 #include "AccessIcons.h"
+#include "core/U_dm.h"
+#include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/Field.h"
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTreeWidget>
 
 namespace dv {
@@ -12,6 +15,62 @@ namespace {
 constexpr int kMenuId = Qt::UserRole;
 constexpr int kSubMenuId = Qt::UserRole + 1;
 } // namespace
+
+MenuTreeWidgets MenuTree::makeWidgets(QWidget* parent) {
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(QStringLiteral("TreeView1"));
+    tree->setHeaderHidden(true);
+    tree->setRootIsDecorated(true);
+    tree->setItemsExpandable(true);
+    tree->setExpandsOnDoubleClick(false);
+    tree->setIconSize(QSize(20, 20));
+    tree->setIndentation(18);
+    tree->setUniformRowHeights(true);
+    // The selection shows only while the tree has the focus.
+    tree->setStyleSheet(
+        QStringLiteral("QTreeWidget { font-size: 10pt; }"
+                       "QTreeWidget::item { padding: 3px 2px; }"
+                       "QTreeWidget::item:selected:!active, QTreeWidget::item:selected:!focus "
+                       "{ background: transparent; color: palette(text); }"));
+
+    auto* help = new QPlainTextEdit(parent);
+    help->setObjectName(QStringLiteral("Memo1"));
+    help->setReadOnly(true);
+    help->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    help->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #FFFDF7; font-size: 10pt; }"));
+
+    auto* split = new QSplitter(Qt::Horizontal, parent);
+    split->setObjectName(QStringLiteral("Splitter1"));
+    split->addWidget(tree);
+    split->addWidget(help);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setChildrenCollapsible(false);
+
+    auto* path = new QLabel(parent);
+    path->setObjectName(QStringLiteral("lbForm"));
+    path->setMinimumHeight(26);
+    path->setStyleSheet(
+        QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
+                       "color: #5A4333; font-weight: bold; }"));
+    return {tree, help, path, split};
+}
+
+MenuTreeQueries MenuTree::makeQueries(QObject* owner) {
+    auto* menu = new Dataset(dm().ADOConexao(), QStringLiteral("SQL_Menu"), owner);
+    menu->sql() = QStringList{QStringLiteral("select * from menu_sistema"),
+                              QStringLiteral("where sub_menu_id = 0 and menu_ativo = 'S'"),
+                              QStringLiteral("order by menu_id,menu_nome")};
+    auto* dsMenu = new DataSource(menu, QStringLiteral("dsMenu"), owner);
+    auto* subMenu = new Dataset(dm().ADOConexao(), QStringLiteral("SQL_SubMenu"), owner);
+    subMenu->sql() =
+        QStringList{QStringLiteral("select * from menu_sistema"), QStringLiteral("where sub_menu_id <> 0"),
+                    QStringLiteral("AND menu_id = :menu_id"), QStringLiteral("and menu_ativo = 'S'"),
+                    QStringLiteral("order by menu_id,menu_nome")};
+    subMenu->setParam(QStringLiteral("menu_id"), ParamType::Integer, QVariant());
+    subMenu->setMasterSource(dsMenu);
+    return {menu, subMenu, dsMenu};
+}
 
 QString MenuTree::text(const Dataset* d, const char* field) {
     if (!d->isActive() || d->isEmpty()) return QString();

@@ -1,8 +1,8 @@
 #include "U_frmMenu.h"
-#include "access/MenuTree.h"
 #include "AccessIcons.h"
 #include "ScreenOpener.h"
 #include "U_frmPrincipal.h"
+#include "access/MenuTree.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
@@ -21,7 +21,9 @@
 namespace {
 
 using dv::MenuTree;
-QString text(dv::Dataset* d, const char* field) { return MenuTree::text(d, field); }
+QString text(dv::Dataset* d, const char* field) {
+    return MenuTree::text(d, field);
+}
 
 } // namespace
 
@@ -35,43 +37,12 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
     setMinimumWidth(270);
     resize(680, 440);
 
-    TreeView1 = new QTreeWidget(this);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setRootIsDecorated(true);
-    TreeView1->setItemsExpandable(true);
-    TreeView1->setExpandsOnDoubleClick(false);
-    TreeView1->setIconSize(QSize(20, 20));
-    TreeView1->setIndentation(18);
-    TreeView1->setUniformRowHeights(true);
-    // The selection shows only while the tree has the focus.
-    TreeView1->setStyleSheet(
-        QStringLiteral("QTreeWidget { font-size: 10pt; }"
-                       "QTreeWidget::item { padding: 3px 2px; }"
-                       "QTreeWidget::item:selected:!active, QTreeWidget::item:selected:!focus "
-                       "{ background: transparent; color: palette(text); }"));
+    const dv::MenuTreeWidgets parts = MenuTree::makeWidgets(this);
+    TreeView1 = parts.tree;
+    Memo1 = parts.help;
+    lbForm = parts.path;
+    QSplitter* split = parts.splitter;
     TreeView1->installEventFilter(this);
-
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #FFFDF7; font-size: 10pt; }"));
-
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setObjectName(QStringLiteral("Splitter1"));
-    split->addWidget(TreeView1);
-    split->addWidget(Memo1);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setChildrenCollapsible(false);
-
-    lbForm = new QLabel(this);
-    lbForm->setObjectName(QStringLiteral("lbForm"));
-    lbForm->setMinimumHeight(26);
-    lbForm->setStyleSheet(
-        QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
-                       "color: #5A4333; font-weight: bold; }"));
 
     Label1 = new QLabel(QStringLiteral("Duplo clique para abrir os formulários"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -101,18 +72,10 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
             [this](QTreeWidgetItem* node) { TreeView1DblClick(node); });
 
     // Creation: the two queries, read once for the life of the window.
-    SQL_Menu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Menu"), this);
-    SQL_Menu->sql() = QStringList{QStringLiteral("select * from menu_sistema"),
-                                  QStringLiteral("where sub_menu_id = 0 and menu_ativo = 'S'"),
-                                  QStringLiteral("order by menu_id,menu_nome")};
-    dsMenu = new dv::DataSource(SQL_Menu, QStringLiteral("dsMenu"), this);
-    SQL_SubMenu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_SubMenu"), this);
-    SQL_SubMenu->sql() =
-        QStringList{QStringLiteral("select * from menu_sistema"), QStringLiteral("where sub_menu_id <> 0"),
-                    QStringLiteral("AND menu_id = :menu_id"), QStringLiteral("and menu_ativo = 'S'"),
-                    QStringLiteral("order by menu_id,menu_nome")};
-    SQL_SubMenu->setParam(QStringLiteral("menu_id"), dv::ParamType::Integer, QVariant());
-    SQL_SubMenu->setMasterSource(dsMenu);
+    const dv::MenuTreeQueries queries = MenuTree::makeQueries(this);
+    SQL_Menu = queries.menu;
+    SQL_SubMenu = queries.subMenu;
+    dsMenu = queries.dsMenu;
     SQL_Menu->open();
     SQL_SubMenu->open();
     readTree();

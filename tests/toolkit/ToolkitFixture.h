@@ -4,6 +4,7 @@
 #include "TempDb.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
+#include <QTest>
 #include <QVariant>
 #include <memory>
 
@@ -78,5 +79,15 @@ struct ToolkitFixture {
         return QString::fromUtf8(cur->utf8(0));
     }
 };
+
+// Types text as keystrokes, accented letters included.
+inline void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(w, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
 
 } // namespace dv::test

@@ -36,17 +36,7 @@ using namespace dv;
 using dv::test::ScriptedServices;
 using dv::test::ToolkitFixture;
 
-namespace {
-// Types text as keystrokes, accented letters included.
-void type(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(w, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-} // namespace
+using dv::test::typeText;
 
 class TestToolkitControls : public QObject {
     Q_OBJECT
@@ -209,7 +199,7 @@ private slots:
         QCOMPARE(box->maxLength(), 60);
         box->setFocus();
         box->selectAll();
-        type(box, "joão da silva");
+        typeText(box, "joão da silva");
         QCOMPARE(box->text(), QString("JOÃO DA SILVA"));
         QCOMPARE(ds().fieldByName("contato_nome")->asString(), QString("JOÃO DA SILVA"));
         // Typing goes on undisturbed by the value written back at each keystroke.

@@ -21,17 +21,7 @@ using namespace dv;
 using dv::test::ScriptedServices;
 using dv::test::ToolkitFixture;
 
-namespace {
-// Types text as keystrokes, accented letters included.
-void type(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(w, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-} // namespace
+using dv::test::typeText;
 
 class TestToolkitGrid : public QObject {
     Q_OBJECT
@@ -225,7 +215,7 @@ private slots:
         QTest::keyClick(m_grid.get(), 'Z'); // typing starts the editor
         QLineEdit* editor = m_grid->viewport()->findChild<QLineEdit*>();
         QVERIFY(editor);
-        type(editor, "élia");
+        typeText(editor, "élia");
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents(); // the view commits on its next turn
         QCOMPARE(ds().state(), DatasetState::Edit);

@@ -1,8 +1,8 @@
 #include "U_frmModulo_Menu_Manut.h"
-#include "access/MenuTree.h"
 #include "FormLookupDelegate.h"
 #include "ScreenHandlers.h"
 #include "access/AccessIcons.h"
+#include "access/MenuTree.h"
 #include "core/ComponentTag.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
@@ -41,51 +41,21 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
                    QStringLiteral("Manutenção do Menu do Sistema")) {
     // ---- "Menu do Sistema": the preview, built like the system menu window's tree ----
     PageControl1->setTabText(PageControl1->indexOf(TabSheet1), QStringLiteral("Menu do Sistema"));
-    TreeView1 = new QTreeWidget(TabSheet1);
-    TreeView1->setObjectName(QStringLiteral("TreeView1"));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setRootIsDecorated(true);
-    TreeView1->setExpandsOnDoubleClick(false);
-    TreeView1->setIconSize(QSize(20, 20));
-    TreeView1->setIndentation(18);
-    TreeView1->setUniformRowHeights(true);
-    TreeView1->setStyleSheet(QStringLiteral("QTreeWidget { font-size: 10pt; }"
-                                            "QTreeWidget::item { padding: 3px 2px; }"));
+    const dv::MenuTreeWidgets parts = MenuTree::makeWidgets(TabSheet1);
+    TreeView1 = parts.tree;
+    Memo1 = parts.help;
+    lbForm = parts.path;
+    QSplitter* split = parts.splitter;
     TreeView1->installEventFilter(this);
-    Memo1 = new QPlainTextEdit(TabSheet1);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #FFFDF7; font-size: 10pt; }"));
-    auto* split = new QSplitter(Qt::Horizontal, TabSheet1);
-    split->setObjectName(QStringLiteral("Splitter1"));
-    split->addWidget(TreeView1);
-    split->addWidget(Memo1);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setChildrenCollapsible(false);
-    lbForm = new QLabel(TabSheet1);
-    lbForm->setObjectName(QStringLiteral("lbForm"));
-    lbForm->setMinimumHeight(26);
-    lbForm->setStyleSheet(
-        QStringLiteral("QLabel { background: white; border: 1px solid #C9C0B7; padding: 3px 8px; "
-                       "color: #5A4333; font-weight: bold; }"));
     auto* preview = new QVBoxLayout(TabSheet1);
     preview->setContentsMargins(8, 8, 8, 8);
     preview->addWidget(split, 1);
     preview->addWidget(lbForm);
 
-    SQL_Menu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Menu"), this);
-    SQL_Menu->sql() = {QStringLiteral("select * from menu_sistema"),
-                       QStringLiteral("where sub_menu_id = 0 and menu_ativo = 'S'"),
-                       QStringLiteral("order by menu_id,menu_nome")};
-    dsMenu = new dv::DataSource(SQL_Menu, QStringLiteral("dsMenu"), this);
-    SQL_SubMenu = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_SubMenu"), this);
-    SQL_SubMenu->sql() = {QStringLiteral("select * from menu_sistema"),
-                          QStringLiteral("where sub_menu_id <> 0"), QStringLiteral("AND menu_id = :menu_id"),
-                          QStringLiteral("and menu_ativo = 'S'"),
-                          QStringLiteral("order by menu_id,menu_nome")};
-    SQL_SubMenu->setParam(QStringLiteral("menu_id"), dv::ParamType::Integer, QVariant());
-    SQL_SubMenu->setMasterSource(dsMenu);
+    const dv::MenuTreeQueries queries = MenuTree::makeQueries(this);
+    SQL_Menu = queries.menu;
+    SQL_SubMenu = queries.subMenu;
+    dsMenu = queries.dsMenu;
 
     // ---- "Manutenção do Menu": the rows, edited in the grid ----
     dv::setComponentTag(dsUpdate, 1); // the screen edits its own query, not a list's row
