@@ -1,8 +1,8 @@
-#include "access/ScreenOpener.h"
-#include "access/screens/AccessScreens.h"
+#include "access/AccessScreens.h"
 #include "clinical/ClinicalScreens.h"
-#include "access/Startup.h"
 #include "core/Application.h"
+#include "framework/ScreenRegistry.h"
+#include "shell/Startup.h"
 
 namespace {
 // Every library that builds screens gives their factories here, through its one

@@ -1,7 +1,7 @@
 #include "ClinicalScreens.h"
 #include "U_frmPaciente.h"
 #include "U_frmPaciente_Manut.h"
-#include "access/ScreenRegistry.h"
+#include "framework/ScreenRegistry.h"
 
 namespace dv {
 void registerClinicalScreens(ScreenRegistry& r) {

@@ -1,9 +1,9 @@
 #include "U_frmPaciente.h"
-#include "core/WaitCursor.h"
-#include "access/ScreenOpener.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
+#include "framework/ScreenContext.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/ReportConnections.h"
 #include "toolkit/DBGrid.h"
@@ -39,13 +39,8 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
     auto option = [this](const QString& name, const QString& caption, void (TfrmPaciente::*handler)()) {
         QAction* a = PopupOpcoes->addAction(caption);
         a->setObjectName(name);
-        connect(a, &QAction::triggered, this, [this, handler] {
-            try {
-                (this->*handler)();
-            } catch (...) {
-                dv::ErrorTranslator::handleCurrent();
-            }
-        });
+        connect(a, &QAction::triggered, this,
+                [this, handler] { dv::guarded([this, handler] { (this->*handler)(); }); });
         return a;
     };
     VisualizarConsultas1 =
@@ -168,21 +163,6 @@ void TfrmPaciente::EmitirEtiquetas1Click() {
 void TfrmPaciente::VisualizarConsultas1Click() {
     if (!SQL_Consulta->isActive() || SQL_Consulta->isEmpty()) return;
     const QVariant patient = SQL_Consulta->fieldByName(QStringLiteral("paciente_id"))->asVariant();
-    const QString consultas = QStringLiteral("frmConsulta");
-    dv::ScreenOpener& opener = dv::screenOpener();
-    opener.open(consultas);
-    auto* list = qobject_cast<TfrmModelo4*>(opener.openScreen(consultas));
-    if (!list) return; // refused or not available: the opener has said so
-    dv::Dataset* q = list->SQL_Consulta;
-    {
-        dv::ControlsDisabled off(q);
-        dv::WaitCursor wait;
-        q->close();
-        const QStringList params = q->paramNames();
-        if (!params.isEmpty()) q->setParam(params.first(), dv::ParamType::Integer, patient);
-        q->open();
-    }
-    list->wwDBGrid1->setFocus();
-    if (auto* chooser = list->findChild<dv::DBLookupCombo*>(QStringLiteral("DBLC_Paciente")))
-        chooser->setKeyValue(patient);
+    // The consultation list applies the patient to its query and its chooser.
+    dv::screenContext().openScreen(QStringLiteral("frmConsulta"), {{QStringLiteral("paciente_id"), patient}});
 }

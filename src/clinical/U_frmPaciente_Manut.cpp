@@ -1,12 +1,11 @@
 #include "U_frmPaciente_Manut.h"
 #include "PacienteManutPhoto.h"
-#include "U_frmPaciente.h"
-#include "access/ScreenOpener.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "core/db/DbErrors.h"
+#include "framework/ScreenContext.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
@@ -144,7 +143,7 @@ void TfrmPaciente_Manut::createDatasets() {
 
 void TfrmPaciente_Manut::guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)()) {
     connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler] { dv::guarded([this, handler] { (this->*handler)(); }); });
 }
 
 // ---- showing ----
@@ -337,7 +336,7 @@ bool TfrmPaciente_Manut::eventFilter(QObject* watched, QEvent* event) {
     if (watched == wwDBGrid4->viewport() && event->type() == QEvent::MouseButtonPress) {
         // After the grid has moved to the clicked photo.
         QTimer::singleShot(0, this, [this] {
-            runGuarded([this] {
+            dv::guarded([this] {
                 if (!SQL_Foto->isEditing()) btnVerFotoClick();
             });
         });
@@ -348,13 +347,17 @@ bool TfrmPaciente_Manut::eventFilter(QObject* watched, QEvent* event) {
 // ---- consultations ----
 
 void TfrmPaciente_Manut::BitBtn3Click() {
-    QPointer<TfrmPaciente> list =
-        qobject_cast<TfrmPaciente*>(dv::screenOpener().openScreen(QStringLiteral("frmPaciente")));
+    dv::Dataset* record = editedDataset();
+    const QVariant patient = record && record->isActive() && !record->isEmpty()
+                                 ? record->fieldByName(QStringLiteral("paciente_id"))->asVariant()
+                                 : QVariant();
     close();
     QCoreApplication::processEvents();
     // Once this screen's own loop has ended.
-    if (list)
-        QTimer::singleShot(0, list, [list] {
-            if (list) list->VisualizarConsultas1Click();
+    QTimer::singleShot(0, qApp, [patient] {
+        dv::guarded([&] {
+            dv::screenContext().openScreen(QStringLiteral("frmConsulta"),
+                                           {{QStringLiteral("paciente_id"), patient}});
         });
+    });
 }

@@ -32,4 +32,17 @@ public:
     static void handleCurrent() { handle(std::current_exception()); }
 };
 
+// Runs a handler that a button, menu item, key or timer calls: an error ends the
+// action and reaches the error translator instead of the event loop. Every screen
+// guards its handlers with it:
+//
+//   connect(btnGravar, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnGravarClick(); }); });
+template <class Handler> void guarded(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+        ErrorTranslator::handleCurrent();
+    }
+}
+
 } // namespace dv

@@ -3,8 +3,6 @@
 
 namespace dv {
 
-class Dataset;
-
 // The process-wide session values: set by the data module at start-up, by the
 // login, the screen opener and the list screens later on.
 class Session {
@@ -36,11 +34,6 @@ public:
     const QString& screenName() const { return m_screenName; }
     void setScreenName(const QString& formName) { m_screenName = formName; }
 
-    // The list screen's query that the maintenance screen being opened edits.
-    // Not owned; the list screen that set it outlives its maintenance screen.
-    Dataset* listQuery() const { return m_listQuery; }
-    void setListQuery(Dataset* query) { m_listQuery = query; }
-
     // Back to the values of a process that has not started yet (tests).
     void reset();
 
@@ -52,7 +45,6 @@ private:
     bool m_developerMode = false;
     QString m_userLogin;
     QString m_screenName;
-    Dataset* m_listQuery = nullptr;
 };
 
 Session& session();

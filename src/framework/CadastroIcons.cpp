@@ -1,5 +1,5 @@
 #include "CadastroIcons.h"
-#include "access/AccessIcons.h"
+#include "toolkit/ThemeIcons.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>

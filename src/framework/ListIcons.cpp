@@ -1,5 +1,5 @@
 #include "ListIcons.h"
-#include "access/AccessIcons.h"
+#include "toolkit/ThemeIcons.h"
 
 namespace dv {
 

@@ -1,7 +1,7 @@
 #include "U_frmCadastro.h"
 #include "CadastroIcons.h"
+#include "DataFieldBinding.h"
 #include "U_frmRelatorio.h"
-#include "access/U_frmPrincipal.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/FieldUtils.h"
@@ -12,6 +12,7 @@
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
+#include "framework/ScreenContext.h"
 #include "toolkit/Colors.h"
 #include "toolkit/DBCalcEdit.h"
 #include "toolkit/DBEdit.h"
@@ -191,8 +192,7 @@ QString formatted(const QString& format, const QString& argument) {
 }
 
 QString flag(const char* name) {
-    if (!dmExists()) return QString();
-    Dataset* p = dm().SQL_GrupoPermissao;
+    Dataset* p = dv::screenContext().permissionRow();
     if (!p || !p->isActive() || p->isEmpty()) return QString();
     Field* f = p->findField(QLatin1String(name));
     return f ? f->asString().trimmed() : QString();
@@ -288,10 +288,10 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
     buttons->addWidget(BitBtn2);
     layout->addWidget(bar);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn1Click(); }); });
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn2Click(); }); });
-    connect(BitBtn4, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn4Click(); }); });
-    connect(btnAjuda, &QPushButton::clicked, this, [this] { runGuarded([this] { btnAjudaClick(); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn1Click(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn2Click(); }); });
+    connect(BitBtn4, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn4Click(); }); });
+    connect(btnAjuda, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnAjudaClick(); }); });
     connect(dsUpdate, &DataSource::dataChanged, this, [this] { dsUpdateDataChange(); });
     connect(dsUpdate, &DataSource::stateChanged, this, [this] { dsUpdateDataChange(); });
 
@@ -344,17 +344,11 @@ void TfrmCadastro::selectNextPage() {
     }
 }
 
-void TfrmCadastro::runGuarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (...) {
-        dv::ErrorTranslator::handleCurrent();
-    }
-}
-
 // ---- creating and showing ----
 
 void TfrmCadastro::FormCreate() {
+    // Boxes a form declared with a dataField: to dsUpdate unless they name another source.
+    dv::bindDataFields(this, dsUpdate);
     const QColor normal = normalBackground();
     const QColor grey = systemColor(17);
     for (const Component& c : d->components(this)) {
@@ -375,7 +369,7 @@ void TfrmCadastro::FormShow() {
     dv::applyLanguageFile(this);
 
     // 2. The record the list screen has put into insert or edit.
-    if (dv::componentTag(dsUpdate) == 0) dsUpdate->setDataset(dv::session().listQuery());
+    if (dv::componentTag(dsUpdate) == 0) dsUpdate->setDataset(dv::screenContext().editedRecord());
 
     const bool noNew = flag("form_novo") == QLatin1String("N");
     const bool noEdit = flag("form_editar") == QLatin1String("N");
@@ -451,17 +445,17 @@ void TfrmCadastro::FormActivate() {
 
 void TfrmCadastro::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
-        runGuarded([this] {
+        dv::guarded([this] {
             if (!d->created) {
                 d->created = true;
                 FormCreate();
             }
             FormShow();
         });
-        centreOnMainWindow(this);
+        dv::centreOnMainWindow(this);
         // Platforms that do not activate windows still get the first activation.
         QTimer::singleShot(0, this, [this] {
-            if (!d->activatedOnce && isVisible()) runGuarded([this] { FormActivate(); });
+            if (!d->activatedOnce && isVisible()) dv::guarded([this] { FormActivate(); });
         });
     }
     QDialog::showEvent(event);
@@ -470,7 +464,7 @@ void TfrmCadastro::showEvent(QShowEvent* event) {
 void TfrmCadastro::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
-        runGuarded([this] { FormActivate(); });
+        dv::guarded([this] { FormActivate(); });
 }
 
 // ---- focus ----
@@ -484,7 +478,7 @@ bool TfrmCadastro::eventFilter(QObject* watched, QEvent* event) {
                 setRole(box, QPalette::Base, dv::colorFromNumber(dv::colors::focusHighlight));
             } else if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
                 // Another window (a message) coming to the front is not leaving the box.
-                runGuarded([this, box] { leaveBox(box); });
+                dv::guarded([this, box] { leaveBox(box); });
             }
         }
     }
@@ -621,12 +615,12 @@ void TfrmCadastro::closeEvent(QCloseEvent* event) {
         return;
     }
     bool allowed = false;
-    runGuarded([&] { allowed = FormCloseQuery(); });
+    dv::guarded([&] { allowed = FormCloseQuery(); });
     if (!allowed) {
         event->ignore();
         return;
     }
-    runGuarded([this] { FormClose(); });
+    dv::guarded([this] { FormClose(); });
     d->closing = true;
     QDialog::closeEvent(event); // hides through reject()
     if (!event->isAccepted()) d->closing = false;
@@ -638,7 +632,7 @@ void TfrmCadastro::reject() {
         return;
     }
     // Escape is Fechar.
-    runGuarded([this] { BitBtn2Click(); });
+    dv::guarded([this] { BitBtn2Click(); });
 }
 
 // ---- print and help ----

@@ -1,4 +1,5 @@
 #pragma once
+#include "ScreenContext.h"
 #include <QDialog>
 #include <functional>
 
@@ -12,7 +13,7 @@ class Field;
 } // namespace dv
 
 // The base of every maintenance (edit) screen: the modal dialog in which one record
-// of the list screen's query (the current list query) is created or changed. It
+// of the list screen's query (the context's edited record) is created or changed. It
 // gives every such screen the "Dados " page and Salvar / Fechar / Imprimir / Ajuda,
 // the focus highlight, masks chosen by the field's label, capitalization of names on
 // exit, the required and CPF/CNPJ checks, the save question and the permission-driven
@@ -60,9 +61,10 @@ class Field;
 // treatment: a tagged field gets no mask by its label (field->setTag(1)); a tagged box
 // is not capitalized, not a key box, not CPF/CNPJ-checked and keeps its letter case.
 //
-// Screens are opened through dv::screenOpener().open(formName), which shows them
-// modally and frees them once closed (nothing else deletes them).
-class TfrmCadastro : public QDialog {
+// Screens are opened through dv::screenContext().openScreen(formName, args), which
+// shows them modally and frees them once closed (nothing else deletes them); the
+// arguments reach applyArguments() before the screen is shown.
+class TfrmCadastro : public QDialog, public dv::HostedScreen {
     Q_OBJECT
 public:
     TfrmCadastro(QWidget* parent, const QString& formName, const QString& caption);
@@ -109,12 +111,10 @@ public:
     virtual void BitBtn4Click();
     virtual void dsUpdateDataChange();
     void btnAjudaClick();
+    // A maintenance screen opened with arguments overrides this; the base has none.
+    void applyArguments(const dv::ScreenArgs&) override {}
 
 protected:
-    // Runs a handler as the buttons do: an error goes to the error translator
-    // instead of out of the event loop.
-    static void runGuarded(const std::function<void()>& handler);
-
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

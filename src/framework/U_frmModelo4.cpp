@@ -1,15 +1,13 @@
 #include "U_frmModelo4.h"
-#include "core/WaitCursor.h"
 #include "ListIcons.h"
 #include "ListLayoutStore.h"
+#include "ScreenContext.h"
 #include "U_frmRelatorio.h"
-#include "access/ScreenOpener.h"
-#include "access/ScreenWindow.h"
-#include "access/U_frmPrincipal.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/Colors.h"
 #include "toolkit/CsvExporter.h"
@@ -27,7 +25,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
-#include <QProgressBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -42,6 +39,21 @@ bool sortable(const Field* f) {
     return f && !f->isBlob() && !f->isLookup() && !f->isCalculated();
 }
 
+dv::ParamType paramTypeOf(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return dv::ParamType::Integer;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return dv::ParamType::DateTime;
+    default:
+        return dv::ParamType::String;
+    }
+}
+
 QString absolute(const QString& fileName) {
     return QFileInfo(fileName).absoluteFilePath();
 }
@@ -51,7 +63,7 @@ QString absolute(const QString& fileName) {
 struct TfrmModelo4::Private {
     QList<QLabel*> panels;
     QWidget* searchBar = nullptr;
-    QPointer<dv::ScreenWindow> window;
+    bool hosted = false; // inside the main window's area
     bool shown = false;
     bool activated = false;
     bool closed = false;
@@ -308,28 +320,47 @@ void TfrmModelo4::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (d->shown) return;
     d->shown = true;
-    for (QWidget* p = parentWidget(); p; p = p->parentWidget()) {
-        if (auto* w = qobject_cast<dv::ScreenWindow*>(p)) {
-            d->window = w;
-            connect(w, &dv::ScreenWindow::screenActivated, this, [this](QWidget* screen) {
-                if (screen != this) return;
-                // The child window takes the focus as the area first activates it; the
-                // search box is where the list starts.
-                if (!d->activated) edpesq->setFocus();
-                d->activated = true;
-                FormActivate();
-            });
-            break;
+    d->hosted = dv::screenContext().hostsScreen(this);
+    // Outside the main window the screen is its own window, and still goes when closed.
+    if (!d->hosted) setAttribute(Qt::WA_DeleteOnClose);
+    FormShow();
+}
+
+void TfrmModelo4::activatedInHost() {
+    if (!d->shown || d->closed) return;
+    // The child window takes the focus as the area first activates it; the search box
+    // is where the list starts.
+    if (!d->activated) edpesq->setFocus();
+    d->activated = true;
+    FormActivate();
+}
+
+void TfrmModelo4::applyArguments(const dv::ScreenArgs& args) {
+    // An argument named like a parameter of the list query gives it its value; an open
+    // list reads its rows again.
+    bool changed = false;
+    const QStringList params = SQL_Consulta->paramNames();
+    for (auto it = args.cbegin(); it != args.cend(); ++it) {
+        for (const QString& p : params) {
+            if (p.compare(it.key(), Qt::CaseInsensitive) != 0) continue;
+            SQL_Consulta->setParam(p, paramTypeOf(it.value()), it.value());
+            changed = true;
         }
     }
-    // Outside the main window the screen is its own window, and still goes when closed.
-    if (!d->window) setAttribute(Qt::WA_DeleteOnClose);
-    FormShow();
+    if (!changed || !SQL_Consulta->isActive()) return;
+    dv::WaitCursor wait;
+    {
+        dv::ControlsDisabled off(SQL_Consulta);
+        SQL_Consulta->close();
+        SQL_Consulta->open();
+    }
+    showRecordCount();
+    wwDBGrid1->setFocus();
 }
 
 void TfrmModelo4::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !d->window && d->shown && !d->closed && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && !d->hosted && d->shown && !d->closed && isActiveWindow())
         FormActivate();
 }
 
@@ -388,7 +419,7 @@ void TfrmModelo4::FormShow() {
 
 void TfrmModelo4::FormActivate() {
     showRecordCount();
-    if (TfrmPrincipal* main = frmPrincipal()) main->lbForm->setText(windowTitle());
+    dv::screenContext().setHeaderCaption(windowTitle());
     Dataset* pref = dm().SQL_Preferencia;
     if (pref->isActive() && !pref->isEmpty()) {
         if (Field* f = pref->findField(QStringLiteral("pref_gride")); f && !f->isNull())
@@ -403,13 +434,7 @@ void TfrmModelo4::FormClose() {
     } catch (...) {
         showCurrentException();
     }
-    if (TfrmPrincipal* main = frmPrincipal()) {
-        const QString language = dv::session().language();
-        main->lbForm->setText(language == QLatin1String("en") ? QStringLiteral("System main menu")
-                              : language == QLatin1String("es")
-                                  ? QStringLiteral("Menú principal del sistema")
-                                  : QStringLiteral("Menu Principal do Sistema"));
-    }
+    dv::screenContext().setHeaderCaption(QString());
     // The window menu's entry goes with the child window (the opener owns it); the
     // screen is freed with its window, or by itself outside the main window.
 }
@@ -434,8 +459,8 @@ void TfrmModelo4::applyPermissions() {
         {"form_filtrar", {btnFiltrar}, {Filtrar1}},
         {"form_outros", {btnOpcoes}, {}},
     };
-    Dataset* p = dm().SQL_GrupoPermissao;
-    if (!p->isActive() || p->isEmpty()) return;
+    Dataset* p = dv::screenContext().permissionRow();
+    if (!p || !p->isActive() || p->isEmpty()) return;
     for (const Rule& rule : rules) {
         const Field* f = p->findField(QLatin1String(rule.flag));
         if (!f || f->asString().trimmed().compare(QLatin1String("N"), Qt::CaseInsensitive) != 0) continue;
@@ -557,14 +582,14 @@ void TfrmModelo4::editCurrent(bool append) {
         SQL_Consulta->append();
     else
         SQL_Consulta->edit();
-    dv::session().setListQuery(SQL_Consulta);
+    dv::screenContext().setEditedRecord(SQL_Consulta);
     QPointer<TfrmModelo4> self(this);
     // A row the maintenance screen left pending (or never got to) is given up.
     auto settle = [self] {
         if (self && self->SQL_Consulta->isEditing()) self->SQL_Consulta->cancel();
     };
     try {
-        dv::screenOpener().open(formName() + QStringLiteral("_Manut"));
+        dv::screenContext().openScreen(formName() + QStringLiteral("_Manut"));
     } catch (...) {
         settle();
         throw;
@@ -712,33 +737,23 @@ void TfrmModelo4::btnExcelClick() {
 void TfrmModelo4::Xml1Click() {
     const QString fileName = exportFileName(QStringLiteral(".xml"));
     if (!clearExportFile(fileName)) return;
-    TfrmPrincipal* main = frmPrincipal();
-    QProgressBar* bar = main ? main->ProgressBar2 : nullptr;
-    auto resetBar = [bar] {
-        if (!bar) return;
-        bar->setMaximum(100);
-        bar->setValue(0);
-    };
+    dv::ScreenContext& context = dv::screenContext();
     {
         dv::WaitCursor cursor;
-        if (bar) {
-            bar->setMaximum(SQL_Consulta->recordCount());
-            bar->setValue(0);
-        }
+        const int rows = SQL_Consulta->recordCount();
+        context.setProgress(0, rows);
         try {
             dv::ControlsDisabled held(SQL_Consulta);
-            dv::XmlDataPacketExporter::write(fileName, *SQL_Consulta, [bar, main](int recNo, int) {
-                if (!bar) return;
-                bar->setValue(recNo);
-                main->StatusBar1->repaint();
+            dv::XmlDataPacketExporter::write(fileName, *SQL_Consulta, [&context, rows](int recNo, int) {
+                context.setProgress(recNo, rows);
             });
         } catch (...) {
-            resetBar();
+            context.setProgress(0, 100);
             throw;
         }
     }
     dv::services().dialogs().information(QStringLiteral("O arquivo Xml ") + fileName +
                                          QStringLiteral(" foi gerado com sucesso!"));
     dv::services().shell().open(absolute(fileName));
-    resetBar();
+    context.setProgress(0, 100);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "ScreenContext.h"
 #include <QWidget>
 
 #include <exception>
@@ -48,13 +49,13 @@ class IncrementalSearch;
 //   }
 //
 // The maintenance screen of a list is the form name followed by "_Manut"; New and
-// Change put SQL_Consulta into insert / edit, make it dv::session().listQuery() and
+// Change put SQL_Consulta into insert / edit, make it the context's edited record and
 // open that screen through the opener; a row the maintenance screen neither posted nor
 // cancelled is cancelled when it returns. The user list overrides layoutInIniFile().
 // Toolkit types are only declared here: include "toolkit/DBGrid.h" and the others you
 // use. The data module must exist; outside the main window (tests) the screen is a
 // window of its own and frees itself when closed (create it with new).
-class TfrmModelo4 : public QWidget {
+class TfrmModelo4 : public QWidget, public dv::HostedScreen {
     Q_OBJECT
 public:
     TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption);
@@ -98,6 +99,11 @@ public:
     virtual void btnRefreshClick();
     virtual void btnFiltrarClick();
     virtual void btnLocalizarClick();
+
+    // An argument named like a parameter of SQL_Consulta sets it (and re-reads an
+    // open list); a screen with other arguments overrides and calls the base.
+    void applyArguments(const dv::ScreenArgs& args) override;
+    void activatedInHost() override;
 
     // ---- the rest of the base's handlers ----
     void btnSairClick();

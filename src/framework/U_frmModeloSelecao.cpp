@@ -1,7 +1,5 @@
 #include "U_frmModeloSelecao.h"
 #include "U_frmRelatorio.h"
-#include "access/AccessIcons.h"
-#include "access/U_frmPrincipal.h"
 #include "core/DateUtils.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -10,7 +8,9 @@
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
+#include "framework/ScreenContext.h"
 #include "toolkit/DBDateEdit.h"
+#include "toolkit/ThemeIcons.h"
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -144,7 +144,7 @@ void TfrmModeloSelecao::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
-    centreOnMainWindow(this);
+    dv::centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     wwDataI->setFocus();
     wwDataI->selectAll();

@@ -1,14 +1,14 @@
 #include "U_frmRelatorio.h"
-#include "core/WaitCursor.h"
-#include "access/AccessIcons.h"
-#include "access/U_frmPrincipal.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include "core/db/Dataset.h"
+#include "framework/ScreenContext.h"
 #include "reporting/ReportProject.h"
+#include "toolkit/ThemeIcons.h"
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -141,7 +141,7 @@ void TfrmRelatorio::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
-    centreOnMainWindow(this);
+    dv::centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     {
         const QSignalBlocker quiet(ReportLB);

@@ -2,7 +2,7 @@
 // The application with the real clinical screens (screens of other libraries have
 // no factory), rows written straight into the tables, and the patient record opened
 // from the patient list as a user would.
-#include "../access/AccessFixture.h"
+#include "../shell/AccessFixture.h"
 #include "clinical/ClinicalScreens.h"
 #include "clinical/U_frmPaciente.h"
 #include "clinical/U_frmPaciente_Manut.h"

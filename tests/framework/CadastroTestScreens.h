@@ -109,10 +109,10 @@ public:
         add("contato_bairro", "Bairro", true);
         add("contato_cidade", "Cidade");
         q.open();
-        session().setListQuery(&q);
+        screenContext().setEditedRecord(&q);
     }
     ~ContactQuery() {
-        if (session().listQuery() == &q) session().setListQuery(nullptr);
+        if (screenContext().editedRecord() == &q) screenContext().setEditedRecord(nullptr);
     }
     Dataset q;
 };

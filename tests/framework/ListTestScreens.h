@@ -2,7 +2,7 @@
 // A small list screen over the patients table, shown under the form name of a real
 // list (its permission and registry rows exist), and a maintenance dialog that does
 // what the test asks with the current list query.
-#include "../access/AccessFixture.h"
+#include "../shell/AccessFixture.h"
 #include "core/db/Dataset.h"
 #include "framework/U_frmModelo4.h"
 #include <QDialog>
@@ -82,7 +82,7 @@ protected:
         QDialog::showEvent(e);
         QTimer::singleShot(0, this, [this] {
             ManutLog& log = ManutLog::get();
-            Dataset* q = session().listQuery();
+            Dataset* q = screenContext().editedRecord();
             ++log.opened;
             log.gotListQuery = q && q->objectName() == QLatin1String("SQL_Consulta");
             log.state = q ? q->state() : DatasetState::Inactive;

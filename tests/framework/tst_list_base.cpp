@@ -2,8 +2,8 @@
 // options, sorting and searching, new/change/delete, locate and filter, exports, the
 // column layout store, activation and closing.
 #include "ListTestScreens.h"
-#include "access/ScreenWindow.h"
 #include "core/db/DbErrors.h"
+#include "shell/ScreenWindow.h"
 #include "toolkit/Colors.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/FilterDialog.h"

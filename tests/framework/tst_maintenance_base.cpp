@@ -1,4 +1,4 @@
-#include "../access/AccessFixture.h"
+#include "../shell/AccessFixture.h"
 #include "CadastroTestScreens.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/Colors.h"

@@ -1,4 +1,4 @@
-#include "../access/AccessFixture.h"
+#include "../shell/AccessFixture.h"
 #include "core/db/Dataset.h"
 #include "framework/U_frmModeloSelecao.h"
 #include "framework/U_frmRelatorio.h"

@@ -1,6 +1,6 @@
 #include "U_frmUsuario_Manut.h"
-#include "ScreenHandlers.h"
 #include "core/ComponentTag.h"
+#include "core/ErrorTranslator.h"
 #include "core/FileDialogService.h"
 #include "core/Services.h"
 #include "core/Session.h"

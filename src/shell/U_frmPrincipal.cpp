@@ -1,8 +1,9 @@
 #include "U_frmPrincipal.h"
-#include "AccessIcons.h"
 #include "PrincipalWallpaper.h"
 #include "ScreenOpener.h"
 #include "ScreenWindow.h"
+#include "ShellIcons.h"
+#include "ShellScreenContext.h"
 #include "U_frmLogin.h"
 #include "U_frmMenu.h"
 #include "core/ErrorTranslator.h"
@@ -60,17 +61,11 @@ TfrmPrincipal* frmPrincipal() {
     return g_main;
 }
 
-void centreOnMainWindow(QWidget* window) {
-    if (!g_main || !g_main->isVisible()) return;
-    QRect r = window->frameGeometry();
-    r.moveCenter(g_main->frameGeometry().center());
-    window->move(r.topLeft());
-}
-
 TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     g_main = this;
     setObjectName(QStringLiteral("frmPrincipal"));
     m_opener = new dv::ScreenOpener(this);
+    m_context = std::make_unique<dv::ShellScreenContext>(this);
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("pnlPrincipal"));
@@ -104,7 +99,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     // wallpaper would cover every screen.
     try {
         setWindowTitle(dv::session().applicationTitle());
-        setWindowIcon(dv::accessIcon(dv::AccessIcon::StatusPicture));
+        setWindowIcon(dv::shellIcon(dv::ShellIcon::StatusPicture));
         // Child screens and dialogs without a picture of their own carry the system's.
         QApplication::setWindowIcon(windowIcon());
         static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
@@ -132,6 +127,7 @@ TfrmPrincipal::~TfrmPrincipal() {
     m_destroying = true;
     disconnect(m_mdi, nullptr, this, nullptr);
     qDeleteAll(m_mdi->subWindowList());
+    m_context.reset();
     if (g_main == this) g_main = nullptr;
 }
 
@@ -153,8 +149,8 @@ QToolButton* TfrmPrincipal::addButton(QWidget* page, const char* name, const QSt
 }
 
 void TfrmPrincipal::createTabs() {
-    using dv::AccessIcon;
-    using dv::accessIcon;
+    using dv::ShellIcon;
+    using dv::shellIcon;
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setDocumentMode(true);
@@ -183,35 +179,35 @@ void TfrmPrincipal::createTabs() {
     };
     QWidget* inicio = page("tsInicio", QStringLiteral("Início"));
     btnMenu = addButton(inicio, "btnMenu", QStringLiteral("Menu "),
-                        QStringLiteral("Menu de Acesso ao Sistema (F8)"), accessIcon(AccessIcon::Menu));
+                        QStringLiteral("Menu de Acesso ao Sistema (F8)"), shellIcon(ShellIcon::Menu));
     btnPacientes = addButton(inicio, "btnPacientes", QStringLiteral("Pacientes"), QStringLiteral("Pacientes"),
-                             accessIcon(AccessIcon::Patients));
+                             shellIcon(ShellIcon::Patients));
     btnAgenda = addButton(inicio, "btnAgenda", QStringLiteral("Agenda"), QStringLiteral("Agenda"),
-                          accessIcon(AccessIcon::Agenda));
+                          shellIcon(ShellIcon::Agenda));
     btnPesquisaAgenda = addButton(inicio, "btnPesquisaAgenda", QStringLiteral("Pesquisa Ag."),
-                                  QStringLiteral("Pesquisa Agenda"), accessIcon(AccessIcon::AgendaSearch));
+                                  QStringLiteral("Pesquisa Agenda"), shellIcon(ShellIcon::AgendaSearch));
     btnConsultas = addButton(inicio, "btnConsultas", QStringLiteral("Consultas"), QStringLiteral("Consultas"),
-                             accessIcon(AccessIcon::Consultations));
+                             shellIcon(ShellIcon::Consultations));
     btnServicos = addButton(inicio, "btnServicos", QStringLiteral("Serviços "), QStringLiteral("Serviços"),
-                            accessIcon(AccessIcon::Services));
+                            shellIcon(ShellIcon::Services));
     btnDentistas = addButton(inicio, "btnDentistas", QStringLiteral("Dentistas"), QStringLiteral("Dentistas"),
-                             accessIcon(AccessIcon::Dentists));
+                             shellIcon(ShellIcon::Dentists));
     btnContatos = addButton(inicio, "btnContatos", QStringLiteral("Contatos"), QStringLiteral("Contatos"),
-                            accessIcon(AccessIcon::Contacts));
+                            shellIcon(ShellIcon::Contacts));
     btnSair = addButton(inicio, "btnSair", QStringLiteral("Sair"), QStringLiteral("Sair do Sistema"),
-                        accessIcon(AccessIcon::Exit));
+                        shellIcon(ShellIcon::Exit));
     static_cast<QHBoxLayout*>(inicio->layout())->addStretch();
 
     QWidget* rapido = page("tsAcessoRapido", QStringLiteral("Acesso Rápido"));
     btnContasReceber = addButton(rapido, "btnContasReceber", QStringLiteral("Cont. Receber"),
-                                 QStringLiteral("Contas a Receber"), accessIcon(AccessIcon::Receivables));
+                                 QStringLiteral("Contas a Receber"), shellIcon(ShellIcon::Receivables));
     btnContasPagar = addButton(rapido, "btnContasPagar", QStringLiteral("Cont. Pagar"),
-                               QStringLiteral("Contas a Pagar"), accessIcon(AccessIcon::Payables));
+                               QStringLiteral("Contas a Pagar"), shellIcon(ShellIcon::Payables));
     static_cast<QHBoxLayout*>(rapido->layout())->addStretch();
 
     QWidget* avancado = page("tsAvancado", QStringLiteral("Avançado"));
     btnGrupos = addButton(avancado, "btnGrupos", QStringLiteral("Grupos"), QStringLiteral("Grupos Permissão"),
-                          accessIcon(AccessIcon::Groups));
+                          shellIcon(ShellIcon::Groups));
     static_cast<QHBoxLayout*>(avancado->layout())->addStretch();
 
     auto opens = [this](QToolButton* b, const char* formName) {
@@ -282,7 +278,7 @@ QWidget* TfrmPrincipal::createWallpaperArea() {
             label->setMinimumWidth(kPanelWidths[i]);
             label->setContentsMargins(4, 0, 4, 0);
             if (i == 1) {
-                label->setPixmap(dv::accessIcon(dv::AccessIcon::StatusPicture).pixmap(16, 16));
+                label->setPixmap(dv::shellIcon(dv::ShellIcon::StatusPicture).pixmap(16, 16));
                 label->setAlignment(Qt::AlignCenter);
                 label->setFixedWidth(kPanelWidths[i]);
             }
@@ -307,13 +303,13 @@ QAction* TfrmPrincipal::addHiddenItem(const char* name, const QString& caption, 
 }
 
 void TfrmPrincipal::createMenus() {
-    using dv::AccessIcon;
-    using dv::accessIcon;
+    using dv::ShellIcon;
+    using dv::shellIcon;
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     Arquivo1 = bar->addMenu(QStringLiteral("Arquivo"));
     Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
-    MenudeAcesso1 = Arquivo1->addAction(accessIcon(AccessIcon::Menu), QStringLiteral("Menu de Acesso"));
+    MenudeAcesso1 = Arquivo1->addAction(shellIcon(ShellIcon::Menu), QStringLiteral("Menu de Acesso"));
     MenudeAcesso1->setObjectName(QStringLiteral("MenudeAcesso1"));
     MenudeAcesso1->setShortcut(QKeySequence(Qt::Key_F8));
     MenudeAcesso1->setShortcutContext(Qt::ApplicationShortcut);
@@ -326,31 +322,30 @@ void TfrmPrincipal::createMenus() {
                                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I));
     CadastrodeDentes1 = addHiddenItem("CadastrodeDentes1", QStringLiteral("Cadastro de Dentes"),
                                       QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_D));
-    Logof1 = Arquivo1->addAction(accessIcon(AccessIcon::ChangeUser), QStringLiteral("Logof"));
+    Logof1 = Arquivo1->addAction(shellIcon(ShellIcon::ChangeUser), QStringLiteral("Logof"));
     Logof1->setObjectName(QStringLiteral("Logof1"));
-    Sair1 = Arquivo1->addAction(accessIcon(AccessIcon::Exit), QStringLiteral("Sair"));
+    Sair1 = Arquivo1->addAction(shellIcon(ShellIcon::Exit), QStringLiteral("Sair"));
     Sair1->setObjectName(QStringLiteral("Sair1"));
 
     Janelas1 = bar->addMenu(QStringLiteral("Janelas"));
     Janelas1->setObjectName(QStringLiteral("Janelas1"));
     // The template of the window-list entries; never shown itself.
-    JanelaItem1 = new QAction(accessIcon(AccessIcon::WindowItem), QStringLiteral("Janela Item"), this);
+    JanelaItem1 = new QAction(shellIcon(ShellIcon::WindowItem), QStringLiteral("Janela Item"), this);
     JanelaItem1->setObjectName(QStringLiteral("JanelaItem1"));
     JanelaItem1->setVisible(false);
     connect(JanelaItem1, &QAction::triggered, this, [this] { m_opener->open(JanelaItem1->statusTip()); });
     Janelas1->addAction(JanelaItem1);
-    FecharTodas1 = Janelas1->addAction(accessIcon(AccessIcon::CloseAll), QStringLiteral("Fechar Todas"));
+    FecharTodas1 = Janelas1->addAction(shellIcon(ShellIcon::CloseAll), QStringLiteral("Fechar Todas"));
     FecharTodas1->setObjectName(QStringLiteral("FecharTodas1"));
     Janelas1->addSeparator();
 
     Ajuda1 = bar->addMenu(QStringLiteral("Ajuda"));
     Ajuda1->setObjectName(QStringLiteral("Ajuda1"));
-    SobreoSistema1 = Ajuda1->addAction(accessIcon(AccessIcon::Help), QStringLiteral("Sobre o Sistema"));
+    SobreoSistema1 = Ajuda1->addAction(shellIcon(ShellIcon::Help), QStringLiteral("Sobre o Sistema"));
     SobreoSistema1->setObjectName(QStringLiteral("SobreoSistema1"));
     SobreoSistema1->setShortcut(QKeySequence(Qt::Key_F1));
     SobreoSistema1->setShortcutContext(Qt::ApplicationShortcut);
-    VisiteNossoSite1 =
-        Ajuda1->addAction(accessIcon(AccessIcon::WebSite), QStringLiteral("Visite nosso site"));
+    VisiteNossoSite1 = Ajuda1->addAction(shellIcon(ShellIcon::WebSite), QStringLiteral("Visite nosso site"));
     VisiteNossoSite1->setObjectName(QStringLiteral("VisiteNossoSite1"));
 
     connect(MenudeAcesso1, &QAction::triggered, this, [this] { MenudeAcesso1Click(); });

@@ -1,12 +1,12 @@
 #include "AppFolder.h"
 #include "ScriptedServices.h"
-#include "access/Startup.h"
-#include "access/U_frmLogin.h"
-#include "access/U_frmPrincipal.h"
 #include "core/Localization.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
 #include "core/U_frmAbertura.h"
+#include "shell/Startup.h"
+#include "shell/U_frmLogin.h"
+#include "shell/U_frmPrincipal.h"
 #include <QtTest>
 
 using namespace dv;
@@ -48,11 +48,12 @@ private slots:
         QCOMPARE(o.splash->lbIniciando->text(), QStringLiteral("Carregando: Finished"));
         QVERIFY(!terminationRequested());
         // Every shared dataset open, in place; the session ones closed until a login.
-        for (const char* name : {"SQL_UF", "SQL_Formulario", "SQL_Preferencia", "SQL_Skin", "SQL_Empresa", "SQL_Grupo",
-                                 "SQL_Configuracao", "SQL_Convenio", "SQL_Ramo", "SQL_TipoContato", "SQL_Horario",
-                                 "SQL_Paciente", "SQL_Anamnese", "SQL_FormaPagto", "SQL_Servico", "SQL_Icone",
-                                 "SQL_Dente", "SQL_LocalDente", "SQL_TipoConta", "SQL_Unidade", "SQL_Contato",
-                                 "SQL_Tabela", "SQL_Dentista"})
+        for (const char* name :
+             {"SQL_UF",      "SQL_Formulario",   "SQL_Preferencia", "SQL_Skin",       "SQL_Empresa",
+              "SQL_Grupo",   "SQL_Configuracao", "SQL_Convenio",    "SQL_Ramo",       "SQL_TipoContato",
+              "SQL_Horario", "SQL_Paciente",     "SQL_Anamnese",    "SQL_FormaPagto", "SQL_Servico",
+              "SQL_Icone",   "SQL_Dente",        "SQL_LocalDente",  "SQL_TipoConta",  "SQL_Unidade",
+              "SQL_Contato", "SQL_Tabela",       "SQL_Dentista"})
             QVERIFY2(dm().dataset(QLatin1String(name))->isActive(), name);
         QVERIFY(!dm().SQL_Usuario->isActive());
         QVERIFY(!dm().SQL_GrupoPermissao->isActive());
@@ -60,9 +61,9 @@ private slots:
         QCOMPARE(dm().SQL_UF->fieldByName(QStringLiteral("uf_id"))->displayLabel(), QStringLiteral("UF"));
         QCOMPARE(session().applicationTitle(), QStringLiteral("Dentrivale - Gerenciamento Odontológico"));
         QCOMPARE(session().executableFolder(), folder.path());
-        QVERIFY(dm().connectionString().startsWith(
-            QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=banco/DBDentrivale.mdb;"
-                           "Mode=Share Deny None;Persist Security Info=True;Jet OLEDB:Database Password=5316428850")));
+        QVERIFY(dm().connectionString().startsWith(QStringLiteral(
+            "Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";Data Source=banco/DBDentrivale.mdb;"
+            "Mode=Share Deny None;Persist Security Info=True;Jet OLEDB:Database Password=5316428850")));
         QCOMPARE(s.dialogs.count(), 0);
         shutdown(o);
         QVERIFY(!dmExists());
@@ -72,11 +73,20 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("splash");
         QTest::addColumn<QString>("yes");
-        QTest::newRow("pt_BR") << "pt_BR" << "Carregando: Finished" << "&Sim";
-        QTest::newRow("en") << "en" << "Loading: Finished" << "&Yes";
-        QTest::newRow("es") << "es" << "Cargando: Finished" << "&Sí";
-        QTest::newRow("other") << "fr" << "Carregando: Data Base" << "";
-        QTest::newRow("absent") << QString() << "Carregando: Data Base" << "";
+        QTest::newRow("pt_BR") << "pt_BR"
+                               << "Carregando: Finished"
+                               << "&Sim";
+        QTest::newRow("en") << "en"
+                            << "Loading: Finished"
+                            << "&Yes";
+        QTest::newRow("es") << "es"
+                            << "Cargando: Finished"
+                            << "&Sí";
+        QTest::newRow("other") << "fr"
+                               << "Carregando: Data Base"
+                               << "";
+        QTest::newRow("absent") << QString() << "Carregando: Data Base"
+                                << "";
     }
     void languageDecidesSplashAndDialogTexts() {
         QFETCH(QString, language);
@@ -144,7 +154,8 @@ private slots:
         QCOMPARE(session().userLogin(), QStringLiteral("admin"));
         s.dialogs.queueConfirmation(true);
         QVERIFY(o.main->close());
-        QCOMPARE(s.dialogs.texts(test::ScriptedDialogs::Kind::Confirmation), (QStringList(2, QStringLiteral("Deseja realmente sair do sistema?"))));
+        QCOMPARE(s.dialogs.texts(test::ScriptedDialogs::Kind::Confirmation),
+                 (QStringList(2, QStringLiteral("Deseja realmente sair do sistema?"))));
         DV_VERIFY_SERVICES(s);
         shutdown(o);
     }
@@ -176,7 +187,8 @@ private slots:
         test::AppFolder folder(opt);
         if (!release.isNull()) {
             auto c = Connection::open(folder.connectionString(), QStringLiteral("/"));
-            c->execute(QStringLiteral("update configuracao set Sistema_Release = :r"), {{"r", ParamType::String, release}});
+            c->execute(QStringLiteral("update configuracao set Sistema_Release = :r"),
+                       {{"r", ParamType::String, release}});
         }
         StartupObjects o = start(folder);
         QVERIFY(!terminationRequested());
@@ -185,9 +197,10 @@ private slots:
         QVERIFY(o.login->isVisible());
         s.dialogs.clearMessages();
         login(o, QStringLiteral("admin"), QStringLiteral("admin"));
-        QCOMPARE(s.dialogs.texts(), QStringList{QStringLiteral(
-                                        "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível "
-                                        "acessar seu banco de dados com esta versão do sistema.")});
+        QCOMPARE(s.dialogs.texts(),
+                 QStringList{QStringLiteral(
+                     "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível "
+                     "acessar seu banco de dados com esta versão do sistema.")});
         QVERIFY(!dm().SQL_Usuario->isActive());
         shutdown(o);
     }

@@ -1,7 +1,7 @@
 #include "AccessFixture.h"
-#include "access/PrincipalWallpaper.h"
-#include "access/U_frmMenu.h"
 #include "core/VersionInfo.h"
+#include "shell/PrincipalWallpaper.h"
+#include "shell/U_frmMenu.h"
 #include <QFile>
 #include <QImage>
 #include <QProgressBar>

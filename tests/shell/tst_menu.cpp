@@ -1,5 +1,5 @@
 #include "AccessFixture.h"
-#include "access/U_frmMenu.h"
+#include "shell/U_frmMenu.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -3,15 +3,15 @@
 // small stand-in screens that record what the opener gave them.
 #include "AppFolder.h"
 #include "ScriptedServices.h"
-#include "access/ScreenOpener.h"
-#include "access/ScreenRegistry.h"
-#include "access/Startup.h"
-#include "access/U_frmLogin.h"
-#include "access/U_frmPrincipal.h"
 #include "core/Localization.h"
 #include "core/Session.h"
 #include "core/Termination.h"
 #include "core/U_dm.h"
+#include "framework/ScreenRegistry.h"
+#include "shell/ScreenOpener.h"
+#include "shell/Startup.h"
+#include "shell/U_frmLogin.h"
+#include "shell/U_frmPrincipal.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>

@@ -1,12 +1,12 @@
 #include "ScreenOpener.h"
-#include "core/WaitCursor.h"
-#include "AccessIcons.h"
 #include "ScreenWindow.h"
+#include "ShellIcons.h"
 #include "U_frmMenu.h"
 #include "U_frmPrincipal.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -81,11 +81,19 @@ QString ScreenOpener::description(const QString& formName) const {
     return e ? e->caption : formName;
 }
 
-bool ScreenOpener::open(const QString& formName) {
+namespace {
+void giveArguments(QWidget* screen, const ScreenArgs& args) {
+    if (args.isEmpty()) return;
+    if (auto* hosted = dynamic_cast<HostedScreen*>(screen)) hosted->applyArguments(args);
+}
+} // namespace
+
+bool ScreenOpener::open(const QString& formName, const ScreenArgs& args) {
     if (ScreenWindow* w = findOpen(formName)) {
         if (w->isMinimized()) w->showMaximized();
         m_main->mdiArea()->setActiveSubWindow(w);
         w->raise();
+        giveArguments(w->screen(), args);
         return true;
     }
 
@@ -121,6 +129,12 @@ bool ScreenOpener::open(const QString& formName) {
         return false;
     }
     session().setScreenName(formName);
+    try {
+        giveArguments(screen, args);
+    } catch (...) {
+        delete screen;
+        throw;
+    }
 
     if (isList) {
         showList(screen, formName);
@@ -136,7 +150,7 @@ void ScreenOpener::showList(QWidget* screen, const QString& formName) {
     auto* window = new ScreenWindow(screen);
     try {
         QPointer<QAction> entry =
-            new QAction(accessIcon(AccessIcon::WindowItem), description(formName), screen);
+            new QAction(shellIcon(ShellIcon::WindowItem), description(formName), screen);
         entry->setObjectName(formName + QStringLiteral("_Janela"));
         entry->setToolTip(formName);
         entry->setStatusTip(formName);
@@ -189,12 +203,6 @@ void ScreenOpener::showModal(QWidget* screen) {
         throw;
     }
     delete guard.data();
-}
-
-ScreenOpener& screenOpener() {
-    TfrmPrincipal* main = frmPrincipal();
-    Q_ASSERT_X(main, "dv::screenOpener", "the main window does not exist");
-    return main->opener();
 }
 
 } // namespace dv

@@ -6,7 +6,7 @@
 #include "U_frmModulo_Menu_Manut.h"
 #include "U_frmUsuario.h"
 #include "U_frmUsuario_Manut.h"
-#include "access/ScreenRegistry.h"
+#include "framework/ScreenRegistry.h"
 
 namespace dv {
 

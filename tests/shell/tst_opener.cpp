@@ -1,6 +1,6 @@
 #include "AccessFixture.h"
-#include "access/ScreenWindow.h"
 #include "core/db/DbErrors.h"
+#include "shell/ScreenWindow.h"
 #include <QMdiSubWindow>
 #include <QtTest>
 

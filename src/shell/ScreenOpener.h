@@ -1,5 +1,6 @@
 #pragma once
-#include "ScreenRegistry.h"
+#include "framework/ScreenContext.h"
+#include "framework/ScreenRegistry.h"
 #include <QObject>
 
 class QAction;
@@ -14,11 +15,12 @@ class ScreenWindow;
 // Opens every screen by its form name: brings an open list screen to the front, checks
 // the logged-in group's permission row, creates the screen from the registry and shows
 // it as a maximised child window of the main window (list screens) or modally (dialogs).
-// Owned by the main window; reached with dv::screenOpener().
+// Owned by the main window.
 //
-//   dv::screenOpener().open(QStringLiteral("frmPaciente"));        // list: returns at once
-//   dv::screenOpener().open(QStringLiteral("frmPaciente_Manut"));  // dialog: returns once closed
+//   opener.open(QStringLiteral("frmPaciente"));        // list: returns at once
+//   opener.open(QStringLiteral("frmPaciente_Manut"));  // dialog: returns once closed
 //
+// Screens reach it only through dv::screenContext().openScreen().
 // While a screen is being shown, dm().SQL_Formulario and dm().SQL_GrupoPermissao stand
 // on its rows; the screen reads its eight right flags from the permission row then.
 class ScreenOpener : public QObject {
@@ -32,7 +34,9 @@ public:
     // True only when an already open list screen was brought to the front. Errors
     // raised while the screen is created or shown reach the caller (and so the error
     // translator); nothing of the screen is left behind.
-    bool open(const QString& formName);
+    // The arguments reach the screen (dv::HostedScreen) before it is shown, or when
+    // an open list screen is brought to the front.
+    bool open(const QString& formName, const ScreenArgs& args = {});
 
     // The open list screen of a form name, compared without regard to case.
     QWidget* openScreen(const QString& formName) const;
@@ -52,8 +56,5 @@ private:
     TfrmPrincipal* m_main;
     ScreenRegistry m_registry;
 };
-
-// The opener of the main window; the main window must exist.
-ScreenOpener& screenOpener();
 
 } // namespace dv

@@ -1,8 +1,8 @@
 #include "U_frmModulo.h"
-#include "ScreenHandlers.h"
-#include "access/ScreenOpener.h"
+#include "core/ErrorTranslator.h"
 #include "core/U_dm.h"
 #include "core/db/Dataset.h"
+#include "framework/ScreenContext.h"
 #include "toolkit/DBGrid.h"
 #include <QAction>
 #include <QMenu>
@@ -47,7 +47,7 @@ TfrmModulo::TfrmModulo(QWidget* parent)
 }
 
 void TfrmModulo::MenudoSistema1Click() {
-    dv::screenOpener().open(QStringLiteral("frmModulo_Menu_Manut"));
+    dv::screenContext().openScreen(QStringLiteral("frmModulo_Menu_Manut"));
 }
 
 void TfrmModulo::SQL_ConsultaNewRecord() {

@@ -1,11 +1,12 @@
 #include "U_frmMenu.h"
-#include "AccessIcons.h"
 #include "ScreenOpener.h"
+#include "ShellIcons.h"
 #include "U_frmPrincipal.h"
-#include "access/MenuTree.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
+#include "framework/MenuTree.h"
+#include "framework/ScreenContext.h"
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,7 +50,7 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
     Label1->setStyleSheet(QStringLiteral("color: #6E6259;"));
     btnFechar = new QPushButton(QStringLiteral("&Fechar"), this);
     btnFechar->setObjectName(QStringLiteral("btnFechar"));
-    btnFechar->setIcon(dv::accessIcon(dv::AccessIcon::CloseAll));
+    btnFechar->setIcon(dv::shellIcon(dv::ShellIcon::CloseAll));
     btnFechar->setMinimumWidth(96);
     connect(btnFechar, &QPushButton::clicked, this, &QWidget::close);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -89,7 +90,7 @@ void TfrmMenu::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!m_centred && m_main) {
         // Centred on the main window the first time it is shown.
-        centreOnMainWindow(this);
+        dv::centreOnMainWindow(this);
         m_centred = true;
     }
     TreeView1->setFocus();
@@ -131,7 +132,7 @@ void TfrmMenu::TreeView1DblClick(QTreeWidgetItem* node) {
     }
     QApplication::setOverrideCursor(Qt::BusyCursor);
     try {
-        dv::screenOpener().open(entryFormName());
+        dv::screenContext().openScreen(entryFormName());
     } catch (...) {
         QApplication::restoreOverrideCursor();
         throw;
@@ -140,5 +141,5 @@ void TfrmMenu::TreeView1DblClick(QTreeWidgetItem* node) {
 }
 
 void TfrmMenu::TreeView1Enter() {
-    dv::screenOpener().open(entryFormName());
+    dv::screenContext().openScreen(entryFormName());
 }

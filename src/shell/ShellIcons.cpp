@@ -1,6 +1,5 @@
-#include "AccessIcons.h"
-#include <QDir>
-#include <QFileInfo>
+#include "ShellIcons.h"
+#include "toolkit/ThemeIcons.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -15,46 +14,44 @@ struct Picture {
     const char* letter;
 };
 
-Picture pictureOf(AccessIcon which) {
+Picture pictureOf(ShellIcon which) {
     switch (which) {
-    case AccessIcon::Menu:
+    case ShellIcon::Menu:
         return {"kmenuedit", QColor(0x4A, 0x7F, 0xB5), "M"};
-    case AccessIcon::Patients:
+    case ShellIcon::Patients:
         return {"system-users", QColor(0x2E, 0x8B, 0xD8), "P"};
-    case AccessIcon::Agenda:
+    case ShellIcon::Agenda:
         return {"office-calendar", QColor(0x5E, 0x9E, 0x4A), "A"};
-    case AccessIcon::AgendaSearch:
+    case ShellIcon::AgendaSearch:
         return {"x-office-calendar", QColor(0x3D, 0x8C, 0x74), "?"};
-    case AccessIcon::Consultations:
+    case ShellIcon::Consultations:
         return {"knotes", QColor(0xE0, 0xA8, 0x2E), "C"};
-    case AccessIcon::Services:
+    case ShellIcon::Services:
         return {"applications-utilities", QColor(0xC8, 0x3E, 0x4D), "S"};
-    case AccessIcon::Dentists:
+    case ShellIcon::Dentists:
         return {"kuser", QColor(0x2E, 0x8B, 0xD8), "D"};
-    case AccessIcon::Contacts:
+    case ShellIcon::Contacts:
         return {"kaddressbook", QColor(0xB8, 0x86, 0x4E), "C"};
-    case AccessIcon::Exit:
+    case ShellIcon::Exit:
         return {"application-exit", QColor(0xD9, 0x45, 0x45), "X"};
-    case AccessIcon::Receivables:
+    case ShellIcon::Receivables:
         return {"homebank", QColor(0xE6, 0xB8, 0x2E), "$"};
-    case AccessIcon::Payables:
+    case ShellIcon::Payables:
         return {"kwalletmanager", QColor(0x7A, 0x5C, 0x9E), "$"};
-    case AccessIcon::Groups:
+    case ShellIcon::Groups:
         return {"security-high", QColor(0x4C, 0xA8, 0x3A), "G"};
-    case AccessIcon::ChangeUser:
+    case ShellIcon::ChangeUser:
         return {"system-switch-user", QColor(0x55, 0x6B, 0x80), "L"};
-    case AccessIcon::WindowItem:
+    case ShellIcon::WindowItem:
         return {"window-duplicate", QColor(0x55, 0x6B, 0x80), "J"};
-    case AccessIcon::CloseAll:
+    case ShellIcon::CloseAll:
         return {"window-close", QColor(0xD9, 0x45, 0x45), "F"};
-    case AccessIcon::Help:
+    case ShellIcon::Help:
         return {"help-about", QColor(0x2E, 0x8B, 0xD8), "?"};
-    case AccessIcon::WebSite:
+    case ShellIcon::WebSite:
         return {"internet-web-browser", QColor(0x2E, 0x8B, 0xD8), "W"};
-    case AccessIcon::StatusPicture:
+    case ShellIcon::StatusPicture:
         return {nullptr, QColor(0xFF, 0xFD, 0xF8), ""};
-    case AccessIcon::MenuGroup:
-        return {"folder", QColor(0x3D, 0x9B, 0xE0), ""};
     }
     return {nullptr, Qt::gray, ""};
 }
@@ -84,31 +81,11 @@ QPixmap tooth(int size) {
     return pm;
 }
 
-// A round badge with a letter, for a picture the theme does not have.
-QPixmap badge(const Picture& pic, int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient g(QPointF(size * 0.35, size * 0.3), size * 0.8);
-    g.setColorAt(0, pic.color.lighter(135));
-    g.setColorAt(1, pic.color);
-    p.setBrush(g);
-    p.setPen(QPen(pic.color.darker(130), qMax(1.0, size / 24.0)));
-    p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setBold(true);
-    f.setPixelSize(int(size * 0.5));
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QString::fromUtf8(pic.letter));
-    return pm;
-}
-
-QIcon drawn(AccessIcon which, const Picture& pic) {
+QIcon drawn(ShellIcon which, const Picture& pic) {
     QIcon icon;
     for (int size : {16, 22, 32, 48})
-        icon.addPixmap(which == AccessIcon::StatusPicture ? tooth(size) : badge(pic, size));
+        icon.addPixmap(which == ShellIcon::StatusPicture ? tooth(size)
+                                                         : badgePixmap(pic.color, pic.letter, size));
     return icon;
 }
 
@@ -134,39 +111,13 @@ QIcon withMagnifier(const QIcon& base) {
 
 } // namespace
 
-void ensureIconTheme() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    QStringList paths = QIcon::themeSearchPaths();
-    QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    if (dataDirs.isEmpty()) dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
-    for (const QString& dir : dataDirs) {
-        const QString icons = QDir(dir).filePath(QStringLiteral("icons"));
-        if (!paths.contains(icons) && QFileInfo(icons).isDir()) paths << icons;
-    }
-    QIcon::setThemeSearchPaths(paths);
-    if (QIcon::themeName().isEmpty() || !QIcon::hasThemeIcon(QStringLiteral("application-exit")))
-        QIcon::setThemeName(QStringLiteral("breeze"));
-    if (QIcon::fallbackThemeName().isEmpty()) QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
-}
-
-QIcon accessIcon(AccessIcon which) {
+QIcon shellIcon(ShellIcon which) {
     ensureIconTheme();
     const Picture pic = pictureOf(which);
     QIcon icon;
     if (pic.themeName) icon = QIcon::fromTheme(QString::fromLatin1(pic.themeName));
-    if (which == AccessIcon::AgendaSearch && !icon.isNull()) icon = withMagnifier(icon);
+    if (which == ShellIcon::AgendaSearch && !icon.isNull()) icon = withMagnifier(icon);
     return icon.isNull() ? drawn(which, pic) : icon;
-}
-
-QIcon themeIconOrBadge(const char* themeName, const QColor& color, const char* letter) {
-    ensureIconTheme();
-    QIcon icon = QIcon::fromTheme(QString::fromLatin1(themeName));
-    if (!icon.isNull()) return icon;
-    for (int size : {16, 22, 32, 48})
-        icon.addPixmap(badge(Picture{themeName, color, letter}, size));
-    return icon;
 }
 
 } // namespace dv

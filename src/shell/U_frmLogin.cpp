@@ -78,7 +78,8 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
     lbSite = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kSite)), this);
     lbSite->setObjectName(QStringLiteral("lbSite"));
     lbSite->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(lbSite, &QLabel::linkActivated, this, [](const QString& url) { dv::services().shell().open(url); });
+    connect(lbSite, &QLabel::linkActivated, this,
+            [](const QString& url) { dv::services().shell().open(url); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lbSite);
@@ -138,9 +139,9 @@ void TfrmLogin::btnOKClick() {
     if (d.SQL_Configuracao->isActive() && !d.SQL_Configuracao->isEmpty())
         release = d.SQL_Configuracao->fieldByName(QStringLiteral("Sistema_Release"))->asString().trimmed();
     if (dv::versionOfExecutable(QCoreApplication::applicationFilePath()) != release) {
-        dv::services().dialogs().information(
-            QStringLiteral("A versão do Sistema é diferente da versão do Banco de Dados! Não é possível acessar seu "
-                           "banco de dados com esta versão do sistema."));
+        dv::services().dialogs().information(QStringLiteral(
+            "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível acessar seu "
+            "banco de dados com esta versão do sistema."));
         return;
     }
     d.SQL_Usuario->close();
@@ -174,14 +175,18 @@ void TfrmLogin::Timer1Timer() {
             m_main->setVisible(true);
             m_main->showMaximized();
         }
-        if (m_use == Use::ChangeUser) accept();
-        else close();
+        if (m_use == Use::ChangeUser)
+            accept();
+        else
+            close();
     }
 }
 
 void TfrmLogin::btnCancelarClick() {
     Timer1.stop();
     dv::requestTermination();
-    if (m_use == Use::ChangeUser) reject();
-    else close();
+    if (m_use == Use::ChangeUser)
+        reject();
+    else
+        close();
 }

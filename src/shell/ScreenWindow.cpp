@@ -1,4 +1,5 @@
 #include "ScreenWindow.h"
+#include "framework/ScreenContext.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -13,8 +14,11 @@ ScreenWindow::ScreenWindow(QWidget* screen, QWidget* parent) : QMdiSubWindow(par
     screen->installEventFilter(this);
     connect(this, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates was, Qt::WindowStates is) {
-                if (!(was & Qt::WindowActive) && (is & Qt::WindowActive) && m_screen && !m_closed)
+                if (!(was & Qt::WindowActive) && (is & Qt::WindowActive) && m_screen && !m_closed) {
                     emit screenActivated(m_screen);
+                    if (auto* hosted = dynamic_cast<HostedScreen*>(m_screen.data()))
+                        hosted->activatedInHost();
+                }
             });
 }
 

@@ -2,8 +2,8 @@
 // The real users, groups and modules screens on the logged-in application, with
 // stand-ins for every other screen, and helpers to work in their modal maintenance
 // screens as a user would.
-#include "../AccessFixture.h"
-#include "access/screens/AccessScreens.h"
+#include "../shell/AccessFixture.h"
+#include "access/AccessScreens.h"
 #include "core/ComponentTexts.h"
 #include "core/LanguageFile.h"
 #include "core/db/Dataset.h"

@@ -1,9 +1,9 @@
 #include "MenuTree.h"
-#include "AccessIcons.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/Field.h"
+#include "toolkit/ThemeIcons.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -79,7 +79,7 @@ QString MenuTree::text(const Dataset* d, const char* field) {
 
 void MenuTree::fill(QTreeWidget* tree) const {
     tree->clear();
-    const QIcon group = accessIcon(AccessIcon::MenuGroup);
+    const QIcon group = themeIconOrBadge("folder", QColor(0x3D, 0x9B, 0xE0), "");
     for (m_menu->first(); !m_menu->eof(); m_menu->next()) {
         auto* g = new QTreeWidgetItem(tree, QStringList{text(m_menu, "menu_nome")});
         g->setIcon(0, group);

@@ -1,7 +1,7 @@
 #include "U_frmGrupo_Manut.h"
 #include "AdministratorGroup.h"
-#include "ScreenHandlers.h"
 #include "core/ComponentTag.h"
+#include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"

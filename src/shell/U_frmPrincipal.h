@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QTimer>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -17,6 +18,7 @@ class TfrmMenu;
 namespace dv {
 class PrincipalWallpaper;
 class ScreenOpener;
+class ShellScreenContext;
 } // namespace dv
 
 // The main window: the multiple-document parent of every list screen, with the ways
@@ -104,6 +106,7 @@ private:
     QMdiArea* m_mdi;
     QStackedWidget* m_client;
     dv::ScreenOpener* m_opener;
+    std::unique_ptr<dv::ShellScreenContext> m_context;
     QList<QWidget*> m_panels;
     QPointer<TfrmMenu> m_menu;
     bool m_destroying = false;
@@ -111,5 +114,3 @@ private:
 
 // The main window of the process; null before start-up made it and after it is gone.
 TfrmPrincipal* frmPrincipal();
-// Moves a window so that it stands centred on the main window (when that is shown).
-void centreOnMainWindow(QWidget* window);
