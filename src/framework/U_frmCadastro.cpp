@@ -232,7 +232,7 @@ struct TfrmCadastro::Private {
 };
 
 TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QString& caption)
-    : QDialog(parent), d(new Private) {
+    : QDialog(parent), d(std::make_unique<Private>()) {
     d->formName = formName;
     setObjectName(formName);
     setWindowTitle(caption);
@@ -307,7 +307,6 @@ TfrmCadastro::~TfrmCadastro() {
     // handler of this screen may run by then (the screen's own connections included).
     for (dv::DataSource* source : findChildren<dv::DataSource*>())
         disconnect(source, nullptr, this, nullptr);
-    delete d;
 }
 
 const QString& TfrmCadastro::formName() const {

@@ -1,6 +1,7 @@
 #pragma once
 #include "ScreenContext.h"
 #include <QDialog>
+#include <memory>
 #include <functional>
 
 class QPushButton;
@@ -123,7 +124,7 @@ protected:
 
 private:
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 
     void leaveBox(QWidget* box);
     void checkBeforeSave();

@@ -74,7 +74,7 @@ struct TfrmModelo4::Private {
 };
 
 TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption)
-    : QWidget(parent), d(new Private) {
+    : QWidget(parent), d(std::make_unique<Private>()) {
     setObjectName(formName);
     setWindowTitle(caption);
 
@@ -126,9 +126,7 @@ TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString
     resize(900, 560);
 }
 
-TfrmModelo4::~TfrmModelo4() {
-    delete d;
-}
+TfrmModelo4::~TfrmModelo4() = default;
 
 // ---- construction ----
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "ScreenContext.h"
 #include <QWidget>
+#include <memory>
 
 #include <exception>
 
@@ -166,5 +167,5 @@ private:
     void exportFixed(const QString& fileName);
 
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };

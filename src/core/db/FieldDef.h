@@ -14,8 +14,35 @@ enum class FieldKind {
 };
 
 // A persistent field as a screen declares it before opening its query. What is left
-// at its default comes from the column's metadata.
+// at its default comes from the column's metadata. Screens declare fields with the
+// named constructors, adjusted by the with... steps:
+//
+//   q->addField(FieldDef::column("paciente_nome", "Nome", 40));
+//   q->addField(FieldDef::hidden("paciente_id"));
+//   q->addField(FieldDef::column("consulta_valor", "Valor", 12).withFormat("R$ #,##0.00"));
+//   q->addField(FieldDef::lookup("lk_uf", "UF", 4, dm().SQL_UF, "paciente_uf", "uf_id", "uf_nome"));
 struct FieldDef {
+    // A column of the query, shown under the label (the name when empty), `width`
+    // characters wide (0: from its type and size).
+    static FieldDef column(const QString& name, const QString& label = QString(), int width = 0);
+    // A column read but never shown.
+    static FieldDef hidden(const QString& name);
+    // The `result` field of the row of `from` whose `lookupKeys` match this dataset's `keys`.
+    static FieldDef lookup(const QString& name, const QString& label, int width, Dataset* from,
+                           const QString& keys, const QString& lookupKeys, const QString& result);
+    // A value the dataset's OnCalcFields sets.
+    static FieldDef calculated(const QString& name, const QString& label, int width,
+                               FieldType type = FieldType::String);
+
+    FieldDef withType(FieldType t) const;
+    FieldDef withSize(int characters) const;
+    FieldDef withTag(int value) const;
+    FieldDef withMask(const QString& mask) const;
+    FieldDef withFormat(const QString& format) const;
+    FieldDef asRequired(bool value = true) const;
+    FieldDef asReadOnly() const;
+    FieldDef asHidden() const;
+
     QString name{};                      // column name (or the name of a lookup/calculated field)
     FieldType type = FieldType::Unknown; // Unknown: the column's type (String for lookup/calculated)
     QString displayLabel{};              // empty: the name
