@@ -37,51 +37,106 @@ QList<SharedDataset> sharedDatasets() {
     using dv::FieldType;
     return {
         {"SQL_UF", "dsUF", {"select * from UF", "order by uf_nome"}, {{"uf_id", "UF"}, {"uf_nome", "Nome"}}},
-        {"SQL_Formulario", "dsFormulario", {"select * from Formulario"},
+        {"SQL_Formulario",
+         "dsFormulario",
+         {"select * from Formulario"},
          {{"form_nome"}, {"form_descricao"}, {"form_tag"}, {"form_classe"}, {"form_ativo"}, {"form_tipo"}}},
-        {"SQL_Preferencia", "dsPreferencia", {"select * from Preferencia"},
+        {"SQL_Preferencia",
+         "dsPreferencia",
+         {"select * from Preferencia"},
          {{"pref_id"}, {"usuario_id"}, {"skin"}, {"pref_fundo"}, {"pref_gride"}}},
         {"SQL_Skin", "dsSkin", {"select * from skin", "order by skin"}, {{"skin"}}},
         {"SQL_Empresa", "dsEmpresa", {"select * from empresa", "order by empresa_nome"}, {}},
-        {"SQL_Grupo", "dsGrupo", {"select * from grupo", "where grupo_ativo = 'S'", "order by grupo_nome"},
+        {"SQL_Grupo",
+         "dsGrupo",
+         {"select * from grupo", "where grupo_ativo = 'S'", "order by grupo_nome"},
          {{"grupo_nome", "Grupo Nome"}, {"grupo_id"}, {"grupo_ativo"}}},
-        {"SQL_Configuracao", "dsConfiguracao", {"select * from configuracao"},
+        {"SQL_Configuracao",
+         "dsConfiguracao",
+         {"select * from configuracao"},
          {{"Sistema_Nome"}, {"Sistema_Release"}, {"Sistema_DataUpdate"}, {"Sistema_LocalUpdate"}}},
-        {"SQL_Convenio", "dsConvenio", {"Select * from convenio", "order by convenio_nome"},
+        {"SQL_Convenio",
+         "dsConvenio",
+         {"Select * from convenio", "order by convenio_nome"},
          {{"convenio_nome", "Convênio"}, {"convenio_id", "id", false}}},
         {"SQL_Ramo", "dsRamo", {"select * from ramo", "order by ramo_id"}, {{"ramo_id", "Ramo"}}},
-        {"SQL_TipoContato", "dsTipoContato", {"select * from tipo_contato", "order by tipo_contato_nome"},
+        {"SQL_TipoContato",
+         "dsTipoContato",
+         {"select * from tipo_contato", "order by tipo_contato_nome"},
          {{"tipo_contato_nome", "Tipo de Contato"}, {"tipo_contato_id", "id"}}},
         {"SQL_Horario", "dsHorario", {"select * from horario", "order by hora_id"}, {{"hora_id", "Hora"}}},
         {"SQL_Paciente", "dsPaciente", {"select * from paciente", "order by paciente_nome"}, {}},
-        {"SQL_Anamnese", "dsAnamnese", {"select * from anamnese", "order by anamnese_ordem"},
-         {{"anamnese_nome"}, {"anamnese_id", nullptr, false}, {"anamnese_ordem", nullptr, false},
+        {"SQL_Anamnese",
+         "dsAnamnese",
+         {"select * from anamnese", "order by anamnese_ordem"},
+         {{"anamnese_nome"},
+          {"anamnese_id", nullptr, false},
+          {"anamnese_ordem", nullptr, false},
           {"anamnese_edit", nullptr, false}}},
-        {"SQL_FormaPagto", "dsFormaPagto", {"select * from forma_pagamento", "order by forma_pagamento_nome"},
+        {"SQL_FormaPagto",
+         "dsFormaPagto",
+         {"select * from forma_pagamento", "order by forma_pagamento_nome"},
          {{"forma_pagamento_nome", "Forma pagamento"}, {"forma_pagamento_id", nullptr, false}}},
-        {"SQL_Servico", "dsServico", {"select * from servico", "order by servico_nome"},
+        {"SQL_Servico",
+         "dsServico",
+         {"select * from servico", "order by servico_nome"},
          {{"servico_nome", "Serviço"}, {"servico_id"}, {"servico_ativo"}, {"ramo_id", "Ramo"}}},
-        {"SQL_Icone", "dsIcone", {"select * from icone", "order by icone_nome, icone_id"},
-         {{"icone_nome", "Icone Nome"}, {"icone_id", "Id"}, {"icone_arquivo", "Icone Arquivo", false}, {"icone_img"}}},
+        {"SQL_Icone",
+         "dsIcone",
+         {"select * from icone", "order by icone_nome, icone_id"},
+         {{"icone_nome", "Icone Nome"},
+          {"icone_id", "Id"},
+          {"icone_arquivo", "Icone Arquivo", false},
+          {"icone_img"}}},
         {"SQL_Dente", "dsDente", {"select * from dente"}, {{"dente_id"}, {"dente_nome"}, {"dente_img"}}},
-        {"SQL_LocalDente", "dsLocalDente", {"select * from local_dente"},
+        {"SQL_LocalDente",
+         "dsLocalDente",
+         {"select * from local_dente"},
          {{"local_dente_id", "local id"}, {"local_dente_nome", "local nome"}}},
-        {"SQL_TipoConta", "dsTipoConta", {"select * from tipo_conta", "order by tipo_conta"},
+        {"SQL_TipoConta",
+         "dsTipoConta",
+         {"select * from tipo_conta", "order by tipo_conta"},
          {{"tipo_conta", "Tipo de Conta"}}},
-        {"SQL_Unidade", "dsUnidade", {"select * from unidade", "order by unidade_id"}, {{"unidade_id", "Unidade"}}},
+        {"SQL_Unidade",
+         "dsUnidade",
+         {"select * from unidade", "order by unidade_id"},
+         {{"unidade_id", "Unidade"}}},
         {"SQL_Contato", "dsContato", {"select * from contato", "order by contato_nome"}, {}},
-        {"SQL_Tabela", "dsTabela", {"select * from tabela_convenio", "where servico_id = :servico_id"},
-         {{"convenio_id"}, {"servico_id"}, {"tabela_valor", nullptr, true, FieldType::Currency}, {"tabela_data"}}},
-        {"SQL_Dentista", "dsDentista", {"select * from dentista", "where dentista_ativo = 'S'", "order by dentista_nome"},
+        {"SQL_Tabela",
+         "dsTabela",
+         {"select * from tabela_convenio", "where servico_id = :servico_id"},
+         {{"convenio_id"},
+          {"servico_id"},
+          {"tabela_valor", nullptr, true, FieldType::Currency},
+          {"tabela_data"}}},
+        {"SQL_Dentista",
+         "dsDentista",
+         {"select * from dentista", "where dentista_ativo = 'S'", "order by dentista_nome"},
          {}},
-        {"SQL_Usuario", "dsUsuario",
+        {"SQL_Usuario",
+         "dsUsuario",
          {"Select * from Usuario", "Where Usuario_Login = :Login", "AND Usuario_Senha = :Senha",
           "AND Usuario_Ativo = 'S'"},
-         {{"usuario_id"}, {"usuario_nome"}, {"usuario_login"}, {"usuario_email"}, {"usuario_ativo"},
-          {"usuario_senha"}, {"grupo_id"}}},
-        {"SQL_GrupoPermissao", "dsGrupoPermissao", {"select * from grupo_permissao", "where grupo_id = :grupo_id"},
-         {{"grupo_id"}, {"form_nome"}, {"form_novo"}, {"form_editar"}, {"form_excluir"}, {"form_imprimir"},
-          {"form_html"}, {"form_excel"}, {"form_filtrar"}, {"form_outros"}}},
+         {{"usuario_id"},
+          {"usuario_nome"},
+          {"usuario_login"},
+          {"usuario_email"},
+          {"usuario_ativo"},
+          {"usuario_senha"},
+          {"grupo_id"}}},
+        {"SQL_GrupoPermissao",
+         "dsGrupoPermissao",
+         {"select * from grupo_permissao", "where grupo_id = :grupo_id"},
+         {{"grupo_id"},
+          {"form_nome"},
+          {"form_novo"},
+          {"form_editar"},
+          {"form_excluir"},
+          {"form_imprimir"},
+          {"form_html"},
+          {"form_excel"},
+          {"form_filtrar"},
+          {"form_outros"}}},
     };
 }
 
@@ -91,7 +146,9 @@ Tdm& dm() {
     Q_ASSERT(g_dm);
     return *g_dm;
 }
-bool dmExists() { return g_dm != nullptr; }
+bool dmExists() {
+    return g_dm != nullptr;
+}
 
 Tdm::Tdm(const QString& executableFolder, TfrmAbertura* splash, QObject* parent)
     : QObject(parent), m_splash(splash) {
@@ -108,7 +165,8 @@ Tdm::Tdm(const QString& executableFolder, TfrmAbertura* splash, QObject* parent)
 Tdm::~Tdm() {
     // Datasets go before the connection they read from.
     const auto children = findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly);
-    for (dv::Dataset* d : children) d->close();
+    for (dv::Dataset* d : children)
+        d->close();
     qDeleteAll(findChildren<dv::DataSource*>(QString(), Qt::FindDirectChildrenOnly));
     qDeleteAll(children);
     m_connection.reset();
@@ -121,12 +179,10 @@ void Tdm::createDatasets() {
         auto* d = new dv::Dataset(nullptr, QString::fromLatin1(s.name), this);
         d->sql() = s.sql;
         for (const Column& c : s.columns) {
-            dv::FieldDef def;
-            def.name = QString::fromUtf8(c.name);
-            if (c.label) def.displayLabel = QString::fromUtf8(c.label);
-            def.visible = c.visible;
-            def.type = c.type;
-            d->addField(def);
+            dv::FieldDef def = dv::FieldDef::column(QString::fromUtf8(c.name),
+                                                    c.label ? QString::fromUtf8(c.label) : QString())
+                                   .withType(c.type);
+            d->addField(c.visible ? def : def.asHidden());
         }
         new dv::DataSource(d, QString::fromLatin1(s.source), this);
         byName.insert(QString::fromLatin1(s.name), d);
@@ -135,9 +191,12 @@ void Tdm::createDatasets() {
     auto src = [&](const char* n) { return findChild<dv::DataSource*>(QString::fromLatin1(n)); };
     SQL_UF = get("SQL_UF"), SQL_Formulario = get("SQL_Formulario"), SQL_Preferencia = get("SQL_Preferencia");
     SQL_Skin = get("SQL_Skin"), SQL_Empresa = get("SQL_Empresa"), SQL_Grupo = get("SQL_Grupo");
-    SQL_Configuracao = get("SQL_Configuracao"), SQL_Convenio = get("SQL_Convenio"), SQL_Ramo = get("SQL_Ramo");
-    SQL_TipoContato = get("SQL_TipoContato"), SQL_Horario = get("SQL_Horario"), SQL_Paciente = get("SQL_Paciente");
-    SQL_Anamnese = get("SQL_Anamnese"), SQL_FormaPagto = get("SQL_FormaPagto"), SQL_Servico = get("SQL_Servico");
+    SQL_Configuracao = get("SQL_Configuracao"), SQL_Convenio = get("SQL_Convenio"),
+    SQL_Ramo = get("SQL_Ramo");
+    SQL_TipoContato = get("SQL_TipoContato"), SQL_Horario = get("SQL_Horario"),
+    SQL_Paciente = get("SQL_Paciente");
+    SQL_Anamnese = get("SQL_Anamnese"), SQL_FormaPagto = get("SQL_FormaPagto"),
+    SQL_Servico = get("SQL_Servico");
     SQL_Icone = get("SQL_Icone"), SQL_Dente = get("SQL_Dente"), SQL_LocalDente = get("SQL_LocalDente");
     SQL_TipoConta = get("SQL_TipoConta"), SQL_Unidade = get("SQL_Unidade"), SQL_Contato = get("SQL_Contato");
     SQL_Tabela = get("SQL_Tabela"), SQL_Dentista = get("SQL_Dentista"), SQL_Usuario = get("SQL_Usuario");
@@ -161,9 +220,10 @@ void Tdm::createDatasets() {
 }
 
 QString Tdm::buildConnectionString(const QString& database) {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";") + QStringLiteral("Data Source=") +
-           database + QStringLiteral(";") + QStringLiteral("Mode=Share Deny None;") +
-           QStringLiteral("Persist Security Info=True;") + QStringLiteral("Jet OLEDB:Database Password=5316428850");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Password=\"\";") +
+           QStringLiteral("Data Source=") + database + QStringLiteral(";") +
+           QStringLiteral("Mode=Share Deny None;") + QStringLiteral("Persist Security Info=True;") +
+           QStringLiteral("Jet OLEDB:Database Password=5316428850");
 }
 
 void Tdm::create(const QString& executableFolder) {
@@ -172,7 +232,8 @@ void Tdm::create(const QString& executableFolder) {
     s.setApplicationTitle(QStringLiteral("Dentrivale - Gerenciamento Odontológico"));
     s.setDeveloperMode(false);
     progress(QStringLiteral("Create Modules"));
-    s.setExecutableFolder(executableFolder.isEmpty() ? QCoreApplication::applicationDirPath() : executableFolder);
+    s.setExecutableFolder(executableFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                     : executableFolder);
     // Dates day first and the decimal comma for every widget, whatever the machine's locale;
     // our own formatting goes through dv::br.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
@@ -183,14 +244,15 @@ void Tdm::create(const QString& executableFolder) {
     s.setLanguage(dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("Language")));
 
     m_connection.reset();
-    m_connectionString =
-        buildConnectionString(dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataBase")));
+    m_connectionString = buildConnectionString(
+        dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataBase")));
     m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
     for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
         d->setConnection(m_connection.get());
     progress(QStringLiteral("Conected Database"));
 
-    for (dv::Dataset* d : {SQL_UF, SQL_Formulario, SQL_Preferencia, SQL_Skin, SQL_Empresa, SQL_Grupo, SQL_Configuracao})
+    for (dv::Dataset* d :
+         {SQL_UF, SQL_Formulario, SQL_Preferencia, SQL_Skin, SQL_Empresa, SQL_Grupo, SQL_Configuracao})
         d->open();
     progress(QStringLiteral("Open System Tables"));
     for (dv::Dataset* d : {SQL_Convenio, SQL_Ramo, SQL_TipoContato, SQL_Horario, SQL_Paciente, SQL_Anamnese,
@@ -209,9 +271,12 @@ void Tdm::create(const QString& executableFolder) {
 void Tdm::progress(const QString& text) {
     const QString& lang = dv::session().language();
     QString prefix;
-    if (lang == QLatin1String("pt_BR")) prefix = QStringLiteral("Carregando: ");
-    else if (lang == QLatin1String("en")) prefix = QStringLiteral("Loading: ");
-    else if (lang == QLatin1String("es")) prefix = QStringLiteral("Cargando: ");
+    if (lang == QLatin1String("pt_BR"))
+        prefix = QStringLiteral("Carregando: ");
+    else if (lang == QLatin1String("en"))
+        prefix = QStringLiteral("Loading: ");
+    else if (lang == QLatin1String("es"))
+        prefix = QStringLiteral("Cargando: ");
     if (m_splash) {
         if (!prefix.isEmpty()) m_splash->lbIniciando->setText(prefix + text);
         m_splash->repaint();
@@ -232,7 +297,8 @@ QVariant Tdm::storedPasswordFor(const QString& login, const QString& typedPasswo
     if (!m_connection) return QVariant();
     if (sodium_init() < 0) return QVariant();
     auto c = m_connection->query(
-        QStringLiteral("select usuario_senha from usuario where usuario_login = :login and usuario_ativo = 'S'"),
+        QStringLiteral(
+            "select usuario_senha from usuario where usuario_login = :login and usuario_ativo = 'S'"),
         {{QStringLiteral("login"), dv::ParamType::String, login}});
     const QByteArray typed = typedPassword.toUtf8();
     while (c->next()) {

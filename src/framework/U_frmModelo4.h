@@ -31,7 +31,7 @@ class IncrementalSearch;
 //   TfrmPaciente::TfrmPaciente(QWidget* parent)
 //       : TfrmModelo4(parent, QStringLiteral("frmPaciente"), QStringLiteral("Pacientes")) {
 //       SQL_Consulta->sql() = {QStringLiteral("select * from paciente")};
-//       SQL_Consulta->addField({.name = "paciente_nome", .displayLabel = "Nome"}); // columns, in order;
+//       SQL_Consulta->addField(dv::FieldDef::column("paciente_nome", "Nome")); // columns, in order;
 //       ...                                   // the first declared field is the opening sort
 //       SQL_Consulta->OnNewRecord = [](dv::Dataset& d) { ... };      // defaults of new rows
 //       wwDBGrid1->setCheckBoxField("paciente_ativo");               // look of the grid
