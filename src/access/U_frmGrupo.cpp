@@ -9,14 +9,9 @@ using dv::FieldDef;
 TfrmGrupo::TfrmGrupo(QWidget* parent)
     : TfrmModelo4(parent, QStringLiteral("frmGrupo"), QStringLiteral("Grupo")) {
     SQL_Consulta->sql() = {QStringLiteral("select * from grupo")};
-    SQL_Consulta->addField(FieldDef{
-        .name = QStringLiteral("grupo_id"), .displayLabel = QStringLiteral("id"), .displayWidth = 10});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("grupo_nome"),
-                                    .displayLabel = QStringLiteral("Grupo Nome"),
-                                    .displayWidth = 50});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("grupo_ativo"),
-                                    .displayLabel = QStringLiteral("Grupo Ativo"),
-                                    .displayWidth = 1});
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("grupo_id"), QStringLiteral("id"), 10));
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("grupo_nome"), QStringLiteral("Grupo Nome"), 50));
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("grupo_ativo"), QStringLiteral("Grupo Ativo"), 1));
     wwDBGrid1->setCheckBoxField(QStringLiteral("grupo_ativo"));
     SQL_Consulta->OnNewRecord = [this](dv::Dataset&) { SQL_ConsultaNewRecord(); };
     SQL_Consulta->AfterPost = [this](dv::Dataset&) { SQL_ConsultaAfterPost(); };

@@ -57,7 +57,7 @@ private:
     void deleteAllPermissions();
     static void reopen(dv::Dataset* d);
 
-    QList<QCheckBox*> m_newFlags; // the left boxes, in the order of kFlags
+    QList<QCheckBox*> m_newFlags; // the left boxes, in the order of kFlagFields
     bool m_protected = false;
     bool m_linked = false;
 };

@@ -12,27 +12,17 @@ using dv::FieldDef;
 TfrmModulo::TfrmModulo(QWidget* parent)
     : TfrmModelo4(parent, QStringLiteral("frmModulo"), QStringLiteral("Módulos do Sistema")) {
     SQL_Consulta->sql() = {QStringLiteral("select * from formulario order by form_nome")};
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_nome"),
-                                    .displayLabel = QStringLiteral("Nome"),
-                                    .size = 50,
-                                    .displayWidth = 23});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_descricao"),
-                                    .displayLabel = QStringLiteral("Descrição"),
-                                    .size = 100,
-                                    .displayWidth = 45});
-    SQL_Consulta->addField(FieldDef{
-        .name = QStringLiteral("form_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_tipo"),
-                                    .displayLabel = QStringLiteral("Tipo"),
-                                    .size = 1,
-                                    .displayWidth = 4});
-    SQL_Consulta->addField(FieldDef{
-        .name = QStringLiteral("form_tag"), .displayLabel = QStringLiteral("Tag"), .displayWidth = 5});
-    SQL_Consulta->addField(FieldDef{.name = QStringLiteral("form_classe"),
-                                    .displayLabel = QStringLiteral("Classe"),
-                                    .size = 51,
-                                    .displayWidth = 25,
-                                    .readOnly = true});
+    SQL_Consulta->addField(
+        FieldDef::column(QStringLiteral("form_nome"), QStringLiteral("Nome"), 23).withSize(50));
+    SQL_Consulta->addField(
+        FieldDef::column(QStringLiteral("form_descricao"), QStringLiteral("Descrição"), 45).withSize(100));
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("form_ativo"), QStringLiteral("Ativo"), 4));
+    SQL_Consulta->addField(
+        FieldDef::column(QStringLiteral("form_tipo"), QStringLiteral("Tipo"), 4).withSize(1));
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("form_tag"), QStringLiteral("Tag"), 5));
+    SQL_Consulta->addField(FieldDef::column(QStringLiteral("form_classe"), QStringLiteral("Classe"), 25)
+                               .withSize(51)
+                               .asReadOnly());
     wwDBGrid1->setCheckBoxField(QStringLiteral("form_ativo"));
 
     MenudoSistema1 = PopupOpcoes->addAction(QStringLiteral("Menu do Sistema"));

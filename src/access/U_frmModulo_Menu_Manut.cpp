@@ -8,6 +8,7 @@
 #include "framework/MenuTree.h"
 #include "toolkit/Colors.h"
 #include "toolkit/DBGrid.h"
+#include "ui_U_frmModulo_Menu_Manut_TabSheet2.h"
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,9 +18,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-
+using dv::FieldDef;
 using dv::MenuTree;
+
+namespace {
 
 void reopen(dv::Dataset* d) {
     d->close();
@@ -60,29 +62,19 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     dv::setComponentTag(dsUpdate, 1); // the screen edits its own query, not a list's row
     dsUpdate->setDataset(SQL_Update);
     SQL_Update->sql() = {QStringLiteral("select * from menu_sistema order by menu_id, sub_menu_id")};
-    SQL_Update->addField(dv::FieldDef{
-        .name = QStringLiteral("menu_id"), .displayLabel = QStringLiteral("Menu id"), .displayWidth = 6});
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("sub_menu_id"),
-                                      .displayLabel = QStringLiteral("Sub Menu"),
-                                      .displayWidth = 8});
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_nome"),
-                                      .displayLabel = QStringLiteral("Menu Nome"),
-                                      .size = 50,
-                                      .displayWidth = 23});
-    SQL_Update->addField(dv::FieldDef{
-        .name = QStringLiteral("menu_ativo"), .displayLabel = QStringLiteral("Ativo"), .displayWidth = 4});
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("form_nome"),
-                                      .displayLabel = QStringLiteral("Form Nome"),
-                                      .displayWidth = 28});
-    SQL_Update->addField(dv::FieldDef{.name = QStringLiteral("menu_ajuda"),
-                                      .displayLabel = QStringLiteral("Menu Ajuda"),
-                                      .displayWidth = 10});
+    SQL_Update->addField(FieldDef::column(QStringLiteral("menu_id"), QStringLiteral("Menu id"), 6));
+    SQL_Update->addField(FieldDef::column(QStringLiteral("sub_menu_id"), QStringLiteral("Sub Menu"), 8));
+    SQL_Update->addField(
+        FieldDef::column(QStringLiteral("menu_nome"), QStringLiteral("Menu Nome"), 23).withSize(50));
+    SQL_Update->addField(FieldDef::column(QStringLiteral("menu_ativo"), QStringLiteral("Ativo"), 4));
+    SQL_Update->addField(FieldDef::column(QStringLiteral("form_nome"), QStringLiteral("Form Nome"), 28));
+    SQL_Update->addField(FieldDef::column(QStringLiteral("menu_ajuda"), QStringLiteral("Menu Ajuda"), 10));
 
     TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Manutenção do Menu"));
-    wwDBGrid1 = new dv::DBGrid(TabSheet2);
-    wwDBGrid1->setObjectName(QStringLiteral("wwDBGrid1"));
+    Ui::frmModulo_Menu_Manut_TabSheet2 rows;
+    rows.setupUi(TabSheet2);
+    wwDBGrid1 = rows.wwDBGrid1;
     wwDBGrid1->setItemDelegate(new dv::FormLookupDelegate(
         dsUpdate, QStringLiteral("form_nome"), dm().dsFormulario, QStringLiteral("form_nome"),
         {QStringLiteral("form_nome"), QStringLiteral("form_descricao")},
@@ -93,9 +85,6 @@ TfrmModulo_Menu_Manut::TfrmModulo_Menu_Manut(QWidget* parent)
     wwDBGrid1->setEnterMovesToNextColumn(true);
     wwDBGrid1->setAllowInsert(true);
     wwDBGrid1->setAllowDelete(true);
-    auto* rows = new QVBoxLayout(TabSheet2);
-    rows->setContentsMargins(8, 8, 8, 8);
-    rows->addWidget(wwDBGrid1);
 
     connect(TreeView1, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* node) { dv::guarded([&] { TreeView1Change(node); }); });

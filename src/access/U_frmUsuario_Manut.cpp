@@ -1,5 +1,4 @@
 #include "U_frmUsuario_Manut.h"
-#include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/FileDialogService.h"
 #include "core/Services.h"
@@ -7,47 +6,15 @@
 #include "core/U_dm.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
-#include "toolkit/DBCheckBox.h"
-#include "toolkit/DBEdit.h"
 #include "toolkit/DBLookupCombo.h"
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
+#include "ui_U_frmUsuario_Manut.h"
+#include "ui_U_frmUsuario_Manut_TabSheet2.h"
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 
-namespace {
-
-constexpr int kTagged = 1;
-
-QLabel* label(QWidget* page, const char* name, const QString& text, QWidget* buddy) {
-    auto* l = new QLabel(text, page);
-    l->setObjectName(QLatin1String(name));
-    l->setBuddy(buddy);
-    return l;
-}
-
-template <class Box> Box* box(QWidget* page, const char* name, dv::DataSource* source, const char* field) {
-    auto* b = new Box(page);
-    b->setObjectName(QLatin1String(name));
-    b->bind(source, QLatin1String(field));
-    return b;
-}
-
-QLineEdit* passwordBox(QWidget* page, const char* name) {
-    auto* e = new QLineEdit(page);
-    e->setObjectName(QLatin1String(name));
-    e->setEchoMode(QLineEdit::Password);
-    e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;")); // "*"
-    e->setMaxLength(32);
-    // Passwords stay as typed: never capitalized.
-    dv::setComponentTag(e, kTagged);
-    return e;
-}
-
-} // namespace
+using dv::FieldDef;
 
 // The children go after this screen: none of their signals may reach it then.
 TfrmUsuario_Manut::~TfrmUsuario_Manut() {
@@ -56,99 +23,44 @@ TfrmUsuario_Manut::~TfrmUsuario_Manut() {
 
 TfrmUsuario_Manut::TfrmUsuario_Manut(QWidget* parent)
     : TfrmCadastro(parent, QStringLiteral("frmUsuario_Manut"), QStringLiteral("Manutenção de Usuário")) {
-    // ---- "Dados " ----
-    DBEdit1 = box<dv::DBEdit>(TabSheet1, "DBEdit1", dsUpdate, "usuario_id");
-    DBEdit2 = box<dv::DBEdit>(TabSheet1, "DBEdit2", dsUpdate, "usuario_nome");
-    DBEdit3 = box<dv::DBEdit>(TabSheet1, "DBEdit3", dsUpdate, "usuario_login");
-    edtSenha = passwordBox(TabSheet1, "edtSenha");
-    edtConfirma = passwordBox(TabSheet1, "edtConfirma");
-    DBLookupComboBox1 = box<dv::DBLookupCombo>(TabSheet1, "DBLookupComboBox1", dsUpdate, "grupo_id");
+    Ui::frmUsuario_Manut dados;
+    dados.setupUi(TabSheet1);
+    DBEdit1 = dados.DBEdit1;
+    DBEdit2 = dados.DBEdit2;
+    DBEdit3 = dados.DBEdit3;
+    edtSenha = dados.edtSenha;
+    edtConfirma = dados.edtConfirma;
+    DBLookupComboBox1 = dados.DBLookupComboBox1;
+    DBEdit5 = dados.DBEdit5;
+    DBCheckBox1 = dados.DBCheckBox1;
     DBLookupComboBox1->setLookup(dm().dsGrupo, QStringLiteral("grupo_id"), {QStringLiteral("grupo_nome")},
                                  {QStringLiteral("Grupo Nome")});
-    DBEdit5 = box<dv::DBEdit>(TabSheet1, "DBEdit5", dsUpdate, "usuario_email");
-    DBCheckBox1 = box<dv::DBCheckBox>(TabSheet1, "DBCheckBox1", dsUpdate, "usuario_ativo");
-    DBCheckBox1->setText(QStringLiteral("Usuário Ativo"));
-    DBEdit1->setMaximumWidth(90);
-    DBLookupComboBox1->setMinimumWidth(260);
-
-    auto* g = new QGridLayout(TabSheet1);
-    g->setContentsMargins(16, 16, 16, 16);
-    g->setHorizontalSpacing(12);
-    g->setVerticalSpacing(8);
-    int row = 0;
-    g->addWidget(label(TabSheet1, "Label1", QStringLiteral("ID"), DBEdit1), row, 0);
-    g->addWidget(DBEdit1, row++, 1, Qt::AlignLeft);
-    g->addWidget(label(TabSheet1, "Label2", QStringLiteral("Nome"), DBEdit2), row, 0);
-    g->addWidget(DBEdit2, row++, 1);
-    g->addWidget(label(TabSheet1, "Label3", QStringLiteral("Login"), DBEdit3), row, 0);
-    g->addWidget(DBEdit3, row++, 1);
-    g->addWidget(label(TabSheet1, "Label4", QStringLiteral("Senha"), edtSenha), row, 0);
-    g->addWidget(edtSenha, row++, 1);
-    g->addWidget(label(TabSheet1, "Label5", QStringLiteral("Confirmação (Senha)"), edtConfirma), row, 0);
-    g->addWidget(edtConfirma, row++, 1);
-    g->addWidget(label(TabSheet1, "Label6", QStringLiteral("Grupo"), DBLookupComboBox1), row, 0);
-    g->addWidget(DBLookupComboBox1, row++, 1);
-    g->addWidget(label(TabSheet1, "Label7", QStringLiteral("email"), DBEdit5), row, 0);
-    g->addWidget(DBEdit5, row++, 1);
-    g->addWidget(DBCheckBox1, row++, 1);
-    g->setColumnStretch(1, 1);
-    g->setRowStretch(row, 1);
 
     // ---- "Preferência": the user's row of Preferencia, a detail of the user row ----
     SQL_Preferencia = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Preferencia"), this);
     SQL_Preferencia->sql() = {QStringLiteral("select * from Preferencia where usuario_id  =  :usuario_id")};
     SQL_Preferencia->setParam(QStringLiteral("usuario_id"), dv::ParamType::Integer, QVariant());
-    const std::pair<const char*, const char*> preferenceFields[] = {{"pref_id", "Id"},
-                                                                    {"usuario_id", "Usuário"},
-                                                                    {"skin", "Skin"},
-                                                                    {"pref_fundo", "Fundo"},
-                                                                    {"pref_gride", ""}};
-    for (const auto& [name, label] : preferenceFields)
-        SQL_Preferencia->addField(dv::FieldDef{
-            .name = QLatin1String(name), .displayLabel = QString::fromUtf8(label), .tag = kTagged});
+    // Tagged: no mask chosen by their labels.
+    SQL_Preferencia->addField(FieldDef::column(QStringLiteral("pref_id"), QStringLiteral("Id")).withTag(1));
+    SQL_Preferencia->addField(
+        FieldDef::column(QStringLiteral("usuario_id"), QStringLiteral("Usuário")).withTag(1));
+    SQL_Preferencia->addField(FieldDef::column(QStringLiteral("skin"), QStringLiteral("Skin")).withTag(1));
+    SQL_Preferencia->addField(
+        FieldDef::column(QStringLiteral("pref_fundo"), QStringLiteral("Fundo")).withTag(1));
+    SQL_Preferencia->addField(FieldDef::column(QStringLiteral("pref_gride")).withTag(1));
     dsPreferencia = new dv::DataSource(SQL_Preferencia, QStringLiteral("dsPreferencia"), this);
 
     TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Preferência"));
-    DBEdit6 = box<dv::DBEdit>(TabSheet2, "DBEdit6", dsPreferencia, "pref_id");
-    DBEdit6->setEnabled(false);
-    DBEdit6->setMaximumWidth(90);
-    DBLookupComboBox2 = box<dv::DBLookupCombo>(TabSheet2, "DBLookupComboBox2", dsPreferencia, "skin");
+    Ui::frmUsuario_Manut_TabSheet2 preferencia;
+    preferencia.setupUi(TabSheet2);
+    DBEdit6 = preferencia.DBEdit6;
+    DBLookupComboBox2 = preferencia.DBLookupComboBox2;
+    DBEdit7 = preferencia.DBEdit7;
+    btnProcurar = preferencia.btnProcurar;
+    btnPadrao = preferencia.btnPadrao;
     DBLookupComboBox2->setLookup(dm().dsSkin, QStringLiteral("skin"), {QStringLiteral("skin")},
                                  {QStringLiteral("Skin")});
-    DBEdit7 = box<dv::DBEdit>(TabSheet2, "DBEdit7", dsPreferencia, "pref_fundo");
-    DBEdit7->setEnabled(false);
-    btnProcurar = new QPushButton(QStringLiteral("procurar..."), TabSheet2);
-    btnProcurar->setObjectName(QStringLiteral("btnProcurar"));
-    btnPadrao = new QPushButton(QStringLiteral("Padrão"), TabSheet2);
-    btnPadrao->setObjectName(QStringLiteral("btnPadrao"));
-    btnPadrao->setToolTip(QStringLiteral("Volta a configuração padrão"));
-    for (QObject* o : std::initializer_list<QObject*>{DBEdit6, DBLookupComboBox2, DBEdit7})
-        dv::setComponentTag(o, kTagged);
-    for (QPushButton* b : {btnProcurar, btnPadrao}) {
-        b->setAutoDefault(false);
-        b->setMinimumWidth(96);
-    }
-
-    auto* p = new QGridLayout(TabSheet2);
-    p->setContentsMargins(16, 16, 16, 16);
-    p->setHorizontalSpacing(12);
-    p->setVerticalSpacing(8);
-    p->addWidget(label(TabSheet2, "Label8", QStringLiteral("Id"), DBEdit6), 0, 0);
-    p->addWidget(DBEdit6, 0, 1, Qt::AlignLeft);
-    p->addWidget(label(TabSheet2, "Label9", QStringLiteral("Skin (Layout do Sistema)"), DBLookupComboBox2), 1,
-                 0);
-    p->addWidget(DBLookupComboBox2, 1, 1, 1, 2);
-    p->addWidget(label(TabSheet2, "Label10", QStringLiteral("Fundo (Papel de Parede)"), DBEdit7), 2, 0);
-    p->addWidget(DBEdit7, 2, 1);
-    p->addWidget(btnProcurar, 2, 2);
-    auto* defaults = new QHBoxLayout;
-    defaults->addStretch();
-    defaults->addWidget(btnPadrao);
-    p->addLayout(defaults, 3, 0, 1, 3);
-    p->setColumnStretch(1, 1);
-    p->setRowStretch(4, 1);
 
     connect(btnProcurar, &QPushButton::clicked, this, [this] { dv::guarded([&] { btnProcurarClick(); }); });
     connect(btnPadrao, &QPushButton::clicked, this, [this] { dv::guarded([&] { btnPadraoClick(); }); });

@@ -1,7 +1,6 @@
 #pragma once
 #include "framework/U_frmCadastro.h"
 
-class QLabel;
 class QLineEdit;
 
 namespace dv {
