@@ -13,7 +13,6 @@
 #include <QMenu>
 
 using dv::FieldDef;
-using dv::FieldType;
 
 namespace {
 
@@ -64,63 +63,40 @@ TfrmPaciente::~TfrmPaciente() {
 }
 
 void TfrmPaciente::declareFields() {
-    struct Column {
-        const char* name;
-        const char* label;
-        int width;
-    };
+    const QString date = QStringLiteral("dd/mm/yyyy");
     // The grid's columns, in order; the photo is fetched only when a row's picture is read.
-    static const Column columns[] = {
-        {"paciente_nome", "Nome", 50},
-        {"paciente_profissao", "Profissao", 20},
-        {"paciente_rg", "Rg", 12},
-        {"paciente_registro", "Registro", 15},
-        {"paciente_endereco", "Endereço", 50},
-        {"paciente_cpf", "Cpf", 14},
-        {"paciente_id", "id", 10},
-        {"paciente_numero", "Número", 7},
-        {"paciente_complemento", "Complemento", 12},
-        {"paciente_bairro", "Bairro", 30},
-        {"paciente_cidade", "Cidade", 30},
-        {"paciente_cep", "Cep", 10},
-        {"uf_id", "UF", 2},
-        {"paciente_ativo", "Ativo", 4},
-        {"paciente_fone", "Fone", 14},
-        {"paciente_fone_comercial", "Fone Comercial", 14},
-        {"paciente_celular", "Celular", 14},
-        {"paciente_foto", "Foto", 10},
-        {"paciente_data_nascimento", "Data Nascimento", 18},
-        {"paciente_email", "email", 70},
-        {"paciente_anotacao", "Anotaçao", 10},
-        {"paciente_sexo", "Sexo", 4},
-        {"paciente_data_cadastro", "Data Cadastro", 18},
-        {"paciente_orgao", "Conv. Orgão", 50},
-        {"paciente_matricula", "Matrícula", 50},
-        {"paciente_num_dependentes", "Num Dependentes", 17},
-        {"paciente_titular", "Titular", 50},
-    };
-    for (const Column& c : columns) {
-        FieldDef def;
-        def.name = QLatin1String(c.name);
-        def.displayLabel = QString::fromUtf8(c.label);
-        def.displayWidth = c.width;
-        if (def.name == QLatin1String("paciente_nome")) def.required = true;
-        if (def.name == QLatin1String("paciente_cpf")) {
-            // Its own mask: only the eleven digits are stored; the label's mask is not wanted.
-            def.editMask = QStringLiteral("999.999.999-99;0;_");
-            def.tag = 9;
-        }
-        if (def.name == QLatin1String("paciente_data_nascimento") ||
-            def.name == QLatin1String("paciente_data_cadastro"))
-            def.displayFormat = QStringLiteral("dd/mm/yyyy");
+    for (const FieldDef& def : {
+             FieldDef::column("paciente_nome", "Nome", 50).asRequired(),
+             FieldDef::column("paciente_profissao", "Profissao", 20),
+             FieldDef::column("paciente_rg", "Rg", 12),
+             FieldDef::column("paciente_registro", "Registro", 15),
+             FieldDef::column("paciente_endereco", "Endereço", 50),
+             // Its own mask: only the eleven digits are stored; the label's mask is not wanted.
+             FieldDef::column("paciente_cpf", "Cpf", 14).withMask("999.999.999-99;0;_").withTag(9),
+             FieldDef::column("paciente_id", "id", 10),
+             FieldDef::column("paciente_numero", "Número", 7),
+             FieldDef::column("paciente_complemento", "Complemento", 12),
+             FieldDef::column("paciente_bairro", "Bairro", 30),
+             FieldDef::column("paciente_cidade", "Cidade", 30),
+             FieldDef::column("paciente_cep", "Cep", 10),
+             FieldDef::column("uf_id", "UF", 2),
+             FieldDef::column("paciente_ativo", "Ativo", 4),
+             FieldDef::column("paciente_fone", "Fone", 14),
+             FieldDef::column("paciente_fone_comercial", "Fone Comercial", 14),
+             FieldDef::column("paciente_celular", "Celular", 14),
+             FieldDef::column("paciente_foto", "Foto", 10),
+             FieldDef::column("paciente_data_nascimento", "Data Nascimento", 18).withFormat(date),
+             FieldDef::column("paciente_email", "email", 70),
+             FieldDef::column("paciente_anotacao", "Anotaçao", 10),
+             FieldDef::column("paciente_sexo", "Sexo", 4),
+             FieldDef::column("paciente_data_cadastro", "Data Cadastro", 18).withFormat(date),
+             FieldDef::column("paciente_orgao", "Conv. Orgão", 50),
+             FieldDef::column("paciente_matricula", "Matrícula", 50),
+             FieldDef::column("paciente_num_dependentes", "Num Dependentes", 17),
+             FieldDef::column("paciente_titular", "Titular", 50),
+             FieldDef::column("convenio_id", "Convênio").asRequired().asHidden(),
+         })
         SQL_Consulta->addField(def);
-    }
-    FieldDef plan;
-    plan.name = QStringLiteral("convenio_id");
-    plan.displayLabel = QStringLiteral("Convênio");
-    plan.required = true;
-    plan.visible = false;
-    SQL_Consulta->addField(plan);
 }
 
 void TfrmPaciente::btnImprimirClick() {

@@ -1,6 +1,5 @@
 #include "U_frmPaciente_Manut.h"
 #include "PacienteManutPhoto.h"
-#include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -9,13 +8,17 @@
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
+#include "ui_PacienteManutAnamnese.h"
+#include "ui_PacienteManutDados.h"
+#include "ui_PacienteManutFotos.h"
+#include "ui_PacienteManutParcelas.h"
+#include "ui_PacienteManutTratamentos.h"
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
@@ -33,25 +36,16 @@ dv::Dataset* query(const QString& name, const QString& sql, QObject* owner) {
     return d;
 }
 
-FieldDef field(const char* name, const QString& label = QString(), int width = 0, bool visible = true) {
-    FieldDef def;
-    def.name = QLatin1String(name);
-    def.displayLabel = label;
-    def.displayWidth = width;
-    def.visible = visible;
-    return def;
-}
-
-FieldDef lookup(const char* name, const QString& label, int width, Dataset* from, const char* key,
-                const char* result) {
-    FieldDef def = field(name, label, width);
-    def.kind = dv::FieldKind::Lookup;
-    def.type = dv::FieldType::String;
-    def.lookupDataset = from;
-    def.keyFields = QLatin1String(key);
-    def.lookupKeyFields = QLatin1String(key);
-    def.lookupResultField = QLatin1String(result);
-    return def;
+// A page is a form of its own (PacienteManut*.ui): set up on the given page, or on a
+// new one at the end of the tabs; the form's window title is the tab's caption.
+template <typename Form> QWidget* setUpPage(QTabWidget* tabs, Form& form, QWidget* page = nullptr) {
+    if (!page) {
+        page = new QWidget;
+        tabs->addTab(page, QString());
+    }
+    form.setupUi(page);
+    tabs->setTabText(tabs->indexOf(page), page->windowTitle());
+    return page;
 }
 
 QVariant patientKey(Dataset* patient) {
@@ -64,10 +58,7 @@ QVariant patientKey(Dataset* patient) {
 TfrmPaciente_Manut::TfrmPaciente_Manut(QWidget* parent)
     : TfrmCadastro(parent, QStringLiteral("frmPaciente_Manut"), QStringLiteral("Cadastro de Pacientes")) {
     createDatasets();
-    buildDataPage();
-    buildAnamnesisPage();
-    buildPhotoPage();
-    buildOpenPages();
+    createPages();
     buildBottomBar();
     resize(900, 640);
 }
@@ -82,12 +73,12 @@ void TfrmPaciente_Manut::createDatasets() {
     SQL_AnamnesePaciente =
         query(QStringLiteral("SQL_AnamnesePaciente"),
               QStringLiteral("select * from anamnese_paciente where paciente_id =:paciente_id"), this);
-    SQL_AnamnesePaciente->addField(field("paciente_id", QString(), 0, false));
-    SQL_AnamnesePaciente->addField(field("anamnese_id", QStringLiteral("Anamnese"), 0, false));
-    SQL_AnamnesePaciente->addField(lookup("lk_Anamnese", QStringLiteral("Anamnese"), 60, dm().SQL_Anamnese,
-                                          "anamnese_id", "anamnese_nome"));
-    SQL_AnamnesePaciente->addField(field("anamnese_resposta", QStringLiteral("Resposta(S/N)"), 13));
-    SQL_AnamnesePaciente->addField(field("anamnese_anotacao", QStringLiteral("Anotação"), 40));
+    SQL_AnamnesePaciente->addField(FieldDef::hidden("paciente_id"));
+    SQL_AnamnesePaciente->addField(FieldDef::column("anamnese_id", "Anamnese").asHidden());
+    SQL_AnamnesePaciente->addField(FieldDef::lookup("lk_Anamnese", "Anamnese", 60, dm().SQL_Anamnese,
+                                                    "anamnese_id", "anamnese_id", "anamnese_nome"));
+    SQL_AnamnesePaciente->addField(FieldDef::column("anamnese_resposta", "Resposta(S/N)", 13));
+    SQL_AnamnesePaciente->addField(FieldDef::column("anamnese_anotacao", "Anotação", 40));
     dsAnamnesePaciente = new dv::DataSource(SQL_AnamnesePaciente, QStringLiteral("dsAnamnesePaciente"), this);
 
     SQL_ServicoFazer = query(
@@ -101,15 +92,15 @@ void TfrmPaciente_Manut::createDatasets() {
             "consulta.consulta_id = item_consulta.consulta_id where consulta.paciente_id = :paciente_id and "
             "item_consulta.item_consulta_concluido = 'N'"),
         this);
-    SQL_ServicoFazer->addField(field("consulta_id", QStringLiteral("Consulta id"), 10));
-    SQL_ServicoFazer->addField(field("consulta_data", QStringLiteral("Data Consulta"), 13));
-    SQL_ServicoFazer->addField(field("consulta_aprovado", QStringLiteral("Aprovado"), 9));
-    SQL_ServicoFazer->addField(field("item_consulta_valor", QStringLiteral("Valor"), 12));
-    SQL_ServicoFazer->addField(field("servico_id", QStringLiteral("Serviço"), 0, false));
-    SQL_ServicoFazer->addField(
-        lookup("lk_Servico", QStringLiteral("Serviço"), 28, dm().SQL_Servico, "servico_id", "servico_nome"));
-    SQL_ServicoFazer->addField(field("item_consulta_descricao", QStringLiteral("Descrição"), 26));
-    SQL_ServicoFazer->addField(field("item_consulta_concluido", QStringLiteral("Concluído"), 9));
+    SQL_ServicoFazer->addField(FieldDef::column("consulta_id", "Consulta id", 10));
+    SQL_ServicoFazer->addField(FieldDef::column("consulta_data", "Data Consulta", 13));
+    SQL_ServicoFazer->addField(FieldDef::column("consulta_aprovado", "Aprovado", 9));
+    SQL_ServicoFazer->addField(FieldDef::column("item_consulta_valor", "Valor", 12));
+    SQL_ServicoFazer->addField(FieldDef::column("servico_id", "Serviço").asHidden());
+    SQL_ServicoFazer->addField(FieldDef::lookup("lk_Servico", "Serviço", 28, dm().SQL_Servico, "servico_id",
+                                                "servico_id", "servico_nome"));
+    SQL_ServicoFazer->addField(FieldDef::column("item_consulta_descricao", "Descrição", 26));
+    SQL_ServicoFazer->addField(FieldDef::column("item_consulta_concluido", "Concluído", 9));
     dsServicoFazer = new dv::DataSource(SQL_ServicoFazer, QStringLiteral("dsServicoFazer"), this);
 
     SQL_Parcelas =
@@ -121,24 +112,130 @@ void TfrmPaciente_Manut::createDatasets() {
                   "ON consulta.consulta_id = parcela.consulta_id where consulta.paciente_id = :paciente_id "
                   "and parcela.parcela_quitada = 'N'"),
               this);
-    SQL_Parcelas->addField(field("consulta_id", QStringLiteral("Consulta id "), 10));
-    SQL_Parcelas->addField(field("parcela_numero", QStringLiteral("Parcela"), 8));
-    SQL_Parcelas->addField(field("consulta_data", QStringLiteral("Consulta Data"), 13));
-    SQL_Parcelas->addField(field("parcela_vencimento", QStringLiteral("Vencimento"), 12));
-    SQL_Parcelas->addField(field("parcela_valor_liquido", QStringLiteral("Valor liquido"), 13));
-    SQL_Parcelas->addField(field("parcela_valor_pago", QStringLiteral("Valor Pago"), 12));
-    SQL_Parcelas->addField(field("parcela_quitada", QStringLiteral("Quitada"), 8));
-    SQL_Parcelas->addField(field("paracela_data_pagamento", QStringLiteral("Data Pagamento"), 14));
+    SQL_Parcelas->addField(FieldDef::column("consulta_id", "Consulta id ", 10));
+    SQL_Parcelas->addField(FieldDef::column("parcela_numero", "Parcela", 8));
+    SQL_Parcelas->addField(FieldDef::column("consulta_data", "Consulta Data", 13));
+    SQL_Parcelas->addField(FieldDef::column("parcela_vencimento", "Vencimento", 12));
+    SQL_Parcelas->addField(FieldDef::column("parcela_valor_liquido", "Valor liquido", 13));
+    SQL_Parcelas->addField(FieldDef::column("parcela_valor_pago", "Valor Pago", 12));
+    SQL_Parcelas->addField(FieldDef::column("parcela_quitada", "Quitada", 8));
+    SQL_Parcelas->addField(FieldDef::column("paracela_data_pagamento", "Data Pagamento", 14));
     dsParcelas = new dv::DataSource(SQL_Parcelas, QStringLiteral("dsParcelas"), this);
 
     SQL_Foto = query(QStringLiteral("SQL_Foto"),
                      QStringLiteral("select * from foto where paciente_id = :paciente_id"), this);
-    SQL_Foto->addField(field("foto_titulo", QStringLiteral("Título"), 24));
-    SQL_Foto->addField(field("foto_data", QString(), 11));
-    SQL_Foto->addField(field("foto_id", QString(), 0, false));
-    SQL_Foto->addField(field("paciente_id", QString(), 0, false));
-    SQL_Foto->addField(field("foto_img", QString(), 0, false));
+    SQL_Foto->addField(FieldDef::column("foto_titulo", "Título", 24));
+    SQL_Foto->addField(FieldDef::column("foto_data", {}, 11));
+    SQL_Foto->addField(FieldDef::hidden("foto_id"));
+    SQL_Foto->addField(FieldDef::hidden("paciente_id"));
+    SQL_Foto->addField(FieldDef::hidden("foto_img"));
     dsFoto = new dv::DataSource(SQL_Foto, QStringLiteral("dsFoto"), this);
+}
+
+// ---- the pages ----
+
+void TfrmPaciente_Manut::createPages() {
+    // Entry order is creation order: the forms' order, page by page.
+    Ui::PacienteManutDados data;
+    setUpPage(PageControl1, data, TabSheet1);
+    DBEditNome = data.DBEditNome;
+    DBEditRg = data.DBEditRg;
+    DBEditCpf = data.DBEditCpf;
+    DBEditProfissao = data.DBEditProfissao;
+    DBEditNumero = data.DBEditNumero;
+    DBEditCep = data.DBEditCep;
+    DBLookupUF = data.DBLookupUF;
+    DBEditFone = data.DBEditFone;
+    DBDateCadastro = data.DBDateCadastro;
+    DBEditEmail = data.DBEditEmail;
+    DBLookupConvenio = data.DBLookupConvenio;
+    Image1 = data.Image1;
+    Button4 = data.Button4;
+
+    Ui::PacienteManutAnamnese anamnesis;
+    TabSheet2 = setUpPage(PageControl1, anamnesis);
+    Button1 = anamnesis.Button1;
+    btnGerar = anamnesis.btnGerar;
+    wwDBGrid2 = anamnesis.wwDBGrid2;
+
+    Ui::PacienteManutFotos photos;
+    TabSheet3 = setUpPage(PageControl1, photos);
+    wwDBGrid4 = photos.wwDBGrid4;
+    Button2 = photos.Button2;
+    Button3 = photos.Button3;
+    btnVerFoto = photos.btnVerFoto;
+    GroupBox2 = photos.GroupBox2;
+    Image2 = photos.Image2;
+    CheckBox2 = photos.CheckBox2;
+    CheckBox1 = photos.CheckBox1;
+    CheckBox3 = photos.CheckBox3;
+
+    Ui::PacienteManutTratamentos treatments;
+    setUpPage(PageControl1, treatments);
+    wwDBGrid3 = treatments.wwDBGrid3;
+
+    Ui::PacienteManutParcelas installments;
+    setUpPage(PageControl1, installments);
+    wwDBGrid5 = installments.wwDBGrid5;
+
+    DBLookupUF->setLookup(dm().dsUF, QStringLiteral("uf_id"),
+                          {QStringLiteral("uf_id"), QStringLiteral("uf_nome")},
+                          {QStringLiteral("UF"), QStringLiteral("Nome")});
+    DBLookupUF->setDisplayWidths({4, 24});
+    DBLookupConvenio->setLookup(dm().dsConvenio, QStringLiteral("convenio_id"),
+                                {QStringLiteral("convenio_nome"), QStringLiteral("convenio_id")},
+                                {QStringLiteral("Convênio"), QStringLiteral("id")});
+    DBLookupConvenio->setDisplayWidths({30, 6});
+
+    wwDBGrid2->setDataSource(dsAnamnesePaciente);
+    wwDBGrid2->setCheckBoxField(QStringLiteral("anamnese_resposta"));
+    wwDBGrid2->setFixedColumns(1);
+    // Answers are generated, never typed in as new rows.
+    wwDBGrid2->setAllowInsert(false);
+    wwDBGrid2->setAllowDelete(false);
+    wwDBGrid4->setDataSource(dsFoto);
+    wwDBGrid4->setReadOnly(true);
+    wwDBGrid4->viewport()->installEventFilter(this);
+    wwDBGrid3->setDataSource(dsServicoFazer);
+    wwDBGrid3->setReadOnly(true);
+    wwDBGrid3->setCheckBoxField(QStringLiteral("consulta_aprovado"));
+    wwDBGrid5->setDataSource(dsParcelas);
+    wwDBGrid5->setReadOnly(true);
+    wwDBGrid5->setCheckBoxField(QStringLiteral("parcela_quitada"));
+
+    guard(Button4, &TfrmPaciente_Manut::Button4Click);
+    guard(Button1, &TfrmPaciente_Manut::Button1Click);
+    guard(btnGerar, &TfrmPaciente_Manut::btnGerarClick);
+    guard(Button2, &TfrmPaciente_Manut::Button2Click);
+    guard(Button3, &TfrmPaciente_Manut::Button3Click);
+    guard(btnVerFoto, &TfrmPaciente_Manut::btnVerFotoClick);
+    guard(CheckBox1, &TfrmPaciente_Manut::CheckBox1Click);
+    guard(CheckBox2, &TfrmPaciente_Manut::CheckBox2Click);
+    guard(CheckBox3, &TfrmPaciente_Manut::CheckBox3Click);
+}
+
+void TfrmPaciente_Manut::buildBottomBar() {
+    // Beside the base's buttons, at the left of their bar.
+    QBoxLayout* row = nullptr;
+    for (QBoxLayout* l : findChildren<QBoxLayout*>())
+        if (l->indexOf(BitBtn1) >= 0) row = l;
+    QWidget* bar = BitBtn1->parentWidget() ? BitBtn1->parentWidget() : this;
+    BitBtn3 = new QPushButton(QStringLiteral("Consultas"), bar);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setToolTip(QStringLiteral("Consultas do Paciente"));
+    BitBtn3->setAutoDefault(false);
+    BitBtn3->setMinimumSize(BitBtn2->minimumSize());
+    lbParcelas = new QLabel(QStringLiteral("Existem parcelas em aberto"), bar);
+    lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
+    lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
+    lbParcelas->hide();
+    guard(BitBtn3, &TfrmPaciente_Manut::BitBtn3Click);
+    if (row) {
+        const int at = row->indexOf(btnAjuda) + 1;
+        row->insertWidget(at, BitBtn3);
+        row->insertSpacing(at + 1, 12);
+        row->insertWidget(at + 2, lbParcelas);
+    }
 }
 
 void TfrmPaciente_Manut::guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)()) {

@@ -8,14 +8,11 @@ class QLabel;
 class QPushButton;
 
 namespace dv {
-class DBCheckBox;
-class DBComboBox;
 class DBDateEdit;
 class DBEdit;
 class DBGrid;
 class DBImage;
 class DBLookupCombo;
-class DBMemo;
 } // namespace dv
 
 // The patient record: the list's current patient with the anamnesis answers, the
@@ -30,25 +27,16 @@ public:
     dv::Dataset *SQL_Anamnese, *SQL_AnamnesePaciente, *SQL_ServicoFazer, *SQL_Parcelas, *SQL_Foto;
     dv::DataSource *dsAnamnese, *dsAnamnesePaciente, *dsServicoFazer, *dsParcelas, *dsFoto;
 
-    // ---- "Dados do Paciente" ----
-    dv::DBEdit *DBEditId, *DBEditNome, *DBEditRg, *DBEditCpf;
-    dv::DBComboBox* DBComboSexo;
-    dv::DBEdit *DBEditProfissao, *DBEditEndereco, *DBEditNumero, *DBEditComplemento, *DBEditBairro,
-        *DBEditCidade, *DBEditCep;
-    dv::DBLookupCombo* DBLookupUF;
-    dv::DBEdit *DBEditFone, *DBEditCelular, *DBEditFoneComercial;
-    dv::DBDateEdit *DBDateNascimento, *DBDateCadastro;
-    dv::DBEdit *DBEditEmail, *DBEditRegistro, *DBEditOrgao, *DBEditMatricula, *DBEditDependentes;
-    dv::DBLookupCombo* DBLookupConvenio;
-    dv::DBEdit* DBEditTitular;
-    dv::DBMemo* DBMemoAnotacao;
-    dv::DBCheckBox* DBCheckAtivo;
-    QGroupBox* GroupBoxFoto;
+    // ---- the pages, declared in the forms PacienteManut*.ui; here the widgets that
+    // the screen's code and its tests work on ----
+    dv::DBEdit *DBEditNome, *DBEditRg, *DBEditCpf, *DBEditProfissao, *DBEditNumero, *DBEditCep;
+    dv::DBLookupCombo *DBLookupUF, *DBLookupConvenio;
+    dv::DBEdit* DBEditFone;
+    dv::DBDateEdit* DBDateCadastro;
+    dv::DBEdit* DBEditEmail;
     dv::DBImage* Image1;
-    QPushButton* Button4; // "Foto"
-
-    // ---- the other pages ----
-    QWidget *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
+    QPushButton* Button4;                        // "Foto"
+    QWidget *TabSheet2, *TabSheet3;              // answers, photos
     QPushButton* Button1;                        // "Refazer anamnese"
     QPushButton* btnGerar;                       // hidden: generates the answers
     dv::DBGrid* wwDBGrid2;                       // answers
@@ -89,10 +77,7 @@ private:
     // A click runs the handler as the base's buttons do: errors go to the translator.
     void guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)());
     void createDatasets();
-    void buildDataPage();
-    void buildAnamnesisPage();
-    void buildPhotoPage();
-    void buildOpenPages();
+    void createPages();
     void buildBottomBar();
     void showAnamnesisTab(bool shown);
     bool m_activated = false;
