@@ -35,7 +35,8 @@ const QString kReception = QStringLiteral("insert into grupo (grupo_id, grupo_no
 // The program's application with the access screens, put back for each case (`sql`
 // run on its data).
 LoggedIn& accessApp(const QStringList& sql = {}) {
-    return sharedApp(QStringLiteral("access"), [] { return accessOptions(); }, sql);
+    return sharedApp(
+        QStringLiteral("access"), [] { return accessOptions(); }, sql);
 }
 
 QStringList eligibleScreens(LoggedIn& app) {

@@ -27,7 +27,8 @@ LoggedIn::Options withScreen(const QStringList& sqlBeforeStart = {}) {
 // The program's application with the contact screen, put back for each case (`sql`
 // run on its data).
 LoggedIn& contactApp(const QStringList& sql = {}) {
-    return sharedApp(QStringLiteral("contact"), [] { return withScreen(); }, sql);
+    return sharedApp(
+        QStringLiteral("contact"), [] { return withScreen(); }, sql);
 }
 
 // Opens the screen through the opener and runs `work` while it is shown (and active);

@@ -20,8 +20,8 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
@@ -195,7 +195,8 @@ public:
         QVERIFY2(engine, "the shared application needs the embedded engine");
         const QString file = folder.path() + QStringLiteral("banco/pristine.mdb");
         QFile::remove(file);
-        m_snapshot = std::make_unique<DatabaseSnapshot>(*engine, file, databasePassword(dm().connectionString()));
+        m_snapshot =
+            std::make_unique<DatabaseSnapshot>(*engine, file, databasePassword(dm().connectionString()));
         m_session = session();
         m_folderFiles = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
         m_activeShared.clear();

@@ -134,8 +134,6 @@ private slots:
     void scriptedClockSkipsThePauses() {
         test::ScriptedServices s;
         test::AppFolder folder;
-        QElapsedTimer t;
-        t.start();
         StartupObjects o = start(folder);
         QCOMPARE(s.clock.pauses(), kStartupPauses);
         login(o, QStringLiteral("admin"), QStringLiteral("admin"));
@@ -143,7 +141,6 @@ private slots:
         QCOMPARE(o.login->Timer1.interval(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(o.main->isVisible(), 3000);
         QVERIFY(o.login.isNull());
-        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
     }
 
     // Whatever is left at the end is freed in the shutdown order without a shutdown() call.

@@ -13,11 +13,13 @@ DatabaseSnapshot::DatabaseSnapshot(SqlCipherEngine& live, const QString& file, c
 DatabaseSnapshot::~DatabaseSnapshot() = default;
 
 void DatabaseSnapshot::restoreInto(SqlCipherEngine& live) {
-    while (live.transactionDepth() > 0) live.rollback();
+    while (live.transactionDepth() > 0)
+        live.rollback();
     sqlite3* dest = live.handle();
     sqlite3_backup* b = sqlite3_backup_init(dest, "main", m_copy->handle(), "main");
-    if (!b) throw EngineError(QStringLiteral("Could not start the restore: ") +
-                              QString::fromUtf8(sqlite3_errmsg(dest)));
+    if (!b)
+        throw EngineError(QStringLiteral("Could not start the restore: ") +
+                          QString::fromUtf8(sqlite3_errmsg(dest)));
     const int rc = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE)
