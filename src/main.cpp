@@ -15,8 +15,7 @@ void registerScreens(dv::ScreenRegistry& r) {
 
 int main(int argc, char** argv) {
     dv::Application app(argc, argv);
-    dv::StartupObjects objects = dv::startup(app, QString(), registerScreens);
-    const int rc = dv::runMessageLoop(app);
-    dv::shutdown(objects);
-    return rc;
+    // Freed in the shutdown order when it goes, before the application object.
+    const dv::StartupObjects objects = dv::startup(app, QString(), registerScreens);
+    return dv::runMessageLoop(app);
 }

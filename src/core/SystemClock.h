@@ -1,5 +1,6 @@
 #pragma once
 #include "ClockService.h"
+#include <QThread>
 
 namespace dv {
 
@@ -7,6 +8,8 @@ class SystemClock : public ClockService {
 public:
     QDate today() const override { return QDate::currentDate(); }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    void pause(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
+    int tickInterval(int ms) override { return ms; }
 };
 
 } // namespace dv

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QThread>
 #include <sodium.h>
 
 namespace {
@@ -263,9 +262,9 @@ void Tdm::create(const QString& executableFolder) {
 
     dv::setDialogTexts(s.language());
     progress(QStringLiteral("Language"));
-    QThread::msleep(100);
+    dv::services().clock().pause(100);
     progress(QStringLiteral("Finished"));
-    QThread::msleep(100);
+    dv::services().clock().pause(100);
 }
 
 void Tdm::progress(const QString& text) {
@@ -282,7 +281,7 @@ void Tdm::progress(const QString& text) {
         m_splash->repaint();
     }
     QCoreApplication::processEvents();
-    QThread::msleep(50);
+    dv::services().clock().pause(50);
 }
 
 dv::Dataset* Tdm::dataset(const QString& name) const {

@@ -8,10 +8,41 @@
 #include "core/U_frmAbertura.h"
 #include "core/VisualStyle.h"
 #include <QApplication>
-#include <QThread>
 #include <QTimer>
 
 namespace dv {
+
+StartupObjects::StartupObjects() = default;
+
+StartupObjects::StartupObjects(StartupObjects&& other) noexcept
+    : splash(std::move(other.splash)), dm(std::move(other.dm)), main(std::move(other.main)),
+      login(std::move(other.login)) {
+    other.login.clear();
+}
+
+StartupObjects& StartupObjects::operator=(StartupObjects&& other) noexcept {
+    if (this != &other) {
+        release();
+        splash = std::move(other.splash);
+        dm = std::move(other.dm);
+        main = std::move(other.main);
+        login = std::move(other.login);
+        other.login.clear();
+    }
+    return *this;
+}
+
+StartupObjects::~StartupObjects() {
+    release();
+}
+
+void StartupObjects::release() {
+    delete login.data();
+    login.clear();
+    main.reset();
+    splash.reset();
+    dm.reset();
+}
 
 StartupObjects startup(QApplication& app, const QString& executableFolder,
                        const ScreenRegistration& registerScreens) {
@@ -23,22 +54,22 @@ StartupObjects startup(QApplication& app, const QString& executableFolder,
     QApplication::setApplicationDisplayName(QString());
     app.setProperty("helpFile", QString());
 
-    o.splash = new TfrmAbertura();
+    o.splash = std::make_unique<TfrmAbertura>();
     o.splash->show();
     o.splash->lbIniciando->setText(QStringLiteral("Carregando: Data Base"));
     o.splash->repaint();
     QCoreApplication::processEvents();
-    QThread::msleep(100);
+    services().clock().pause(100);
 
     // Errors inside a creation handler reach the error translator; the object exists all the same.
-    o.dm = new Tdm(executableFolder, o.splash);
+    o.dm = std::make_unique<Tdm>(executableFolder, o.splash.get());
 
-    o.main = new TfrmPrincipal();
+    o.main = std::make_unique<TfrmPrincipal>();
     if (registerScreens) registerScreens(o.main->opener().registry());
     o.splash->hide();
     o.splash->close();
 
-    o.login = new TfrmLogin(o.main, TfrmLogin::Use::Startup);
+    o.login = new TfrmLogin(o.main.get(), TfrmLogin::Use::Startup);
     o.login->show();
     o.main->hide();
     return o;
@@ -51,11 +82,7 @@ int runMessageLoop(QApplication& app) {
 }
 
 void shutdown(StartupObjects& o) {
-    delete o.login.data();
-    delete o.main;
-    delete o.splash;
-    delete o.dm;
-    o = {};
+    o.release();
 }
 
 } // namespace dv

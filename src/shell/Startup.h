@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QApplication;
 class TfrmAbertura;
@@ -19,18 +20,31 @@ class ScreenRegistry;
 // one that calls them all; tests pass the ones they need.
 using ScreenRegistration = std::function<void(ScreenRegistry&)>;
 
-// The process-wide objects that start-up creates, in its order.
+// The process-wide objects that start-up creates, in its order. They are owned
+// here: destroying this (or calling shutdown()) frees them in the shutdown order —
+// the login dialog, the main window, the splash, and the data module last (it
+// closes the connection).
 struct StartupObjects {
-    TfrmAbertura* splash = nullptr;
-    Tdm* dm = nullptr;
-    TfrmPrincipal* main = nullptr;
+    StartupObjects();
+    StartupObjects(StartupObjects&& other) noexcept;
+    StartupObjects& operator=(StartupObjects&& other) noexcept;
+    StartupObjects(const StartupObjects&) = delete;
+    StartupObjects& operator=(const StartupObjects&) = delete;
+    ~StartupObjects();
+
+    // Frees what is held, in the shutdown order; afterwards everything is null.
+    void release();
+
+    std::unique_ptr<TfrmAbertura> splash;
+    std::unique_ptr<Tdm> dm;
+    std::unique_ptr<TfrmPrincipal> main;
     QPointer<TfrmLogin> login; // frees itself when closed
 };
 
 // Steps 2 to 9 of start-up: style, title, splash, data module, main window
 // (hidden, its screens registered), splash closed, login dialog shown.
 // executableFolder overrides the folder of the running program (tests). The
-// objects live until shutdown().
+// objects live until shutdown() or until the returned value goes.
 StartupObjects startup(QApplication& app, const QString& executableFolder = QString(),
                        const ScreenRegistration& registerScreens = {});
 
@@ -38,7 +52,8 @@ StartupObjects startup(QApplication& app, const QString& executableFolder = QStr
 // requested during start-up.
 int runMessageLoop(QApplication& app);
 
-// Destroys what startup() made (the data module last, closing the connection).
+// Destroys what startup() made (the data module last, closing the connection):
+// an explicit point for what destroying the objects does anyway.
 void shutdown(StartupObjects& objects);
 
 } // namespace dv

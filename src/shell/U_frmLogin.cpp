@@ -100,7 +100,6 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
-    Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
     // Creation handler.
@@ -163,6 +162,8 @@ void TfrmLogin::btnOKClick() {
     dv::session().setUserLogin(d.SQL_Usuario->fieldByName(QStringLiteral("usuario_login"))->asString());
     if (m_main) m_main->setLoginPanel(QStringLiteral("Login: ") + dv::session().userLogin());
     ProgressBar1->show();
+    // Five prescribed ticks of 100 ms hand over to the main window.
+    Timer1.setInterval(dv::services().clock().tickInterval(100));
     Timer1.start();
 }
 

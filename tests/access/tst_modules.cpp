@@ -53,6 +53,8 @@ class TestModules : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase() { stopSharedApp(); }
+
     void moduleAddedIsFoundByTheOpenerAtOnce() {
         // The patients' screen has lost its registry row; it is registered again here.
         LoggedIn app(
@@ -84,7 +86,7 @@ private slots:
     }
 
     void reportAddedBelongsToTheModule() {
-        LoggedIn app(accessOptions());
+        LoggedIn& app = sharedApp(QStringLiteral("access"), [] { return accessOptions(); });
         auto* list = openModules(app);
         QVERIFY(list &&
                 list->SQL_Consulta->locate(QStringLiteral("form_nome"), QStringLiteral("frmPaciente")));
@@ -129,7 +131,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, value);
         QFETCH(QString, entryAfter);
-        LoggedIn app(accessOptions());
+        LoggedIn& app = sharedApp(QStringLiteral("access"), [] { return accessOptions(); });
         auto* list = openModules(app);
         QVERIFY(list);
         const QString entryBefore = QStringLiteral("Cadastros/Pacientes");
@@ -188,7 +190,7 @@ private slots:
     void menuEntryPicksItsScreenFromTheRegistry() {
         QFETCH(QString, typed);
         QFETCH(QVariant, stored);
-        LoggedIn app(accessOptions());
+        LoggedIn& app = sharedApp(QStringLiteral("access"), [] { return accessOptions(); });
         auto* list = openModules(app);
         QVERIFY(list);
         QStringList columns;

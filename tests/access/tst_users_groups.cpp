@@ -32,6 +32,13 @@ const QString kReception = QStringLiteral("insert into grupo (grupo_id, grupo_no
                                           "values (2, 'Recepção', 'S')");
 
 // The screens the editor offers: active, of neither kind "P" nor "S".
+// The program's application with the access screens, put back for each case (`sql`
+// run on its data).
+LoggedIn& accessApp(const QStringList& sql = {}) {
+    return sharedApp(
+        QStringLiteral("access"), [] { return accessOptions(); }, sql);
+}
+
 QStringList eligibleScreens(LoggedIn& app) {
     return column(app, QStringLiteral("select form_nome from Formulario where form_tipo <> 'P' and "
                                       "form_tipo <> 'S' and form_ativo = 'S' order by form_nome"));
@@ -73,10 +80,12 @@ class TestUsersGroups : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase() { stopSharedApp(); }
+
     // ---- users ----
 
     void newUserIsSavedThenGetsPreferences() {
-        LoggedIn app(accessOptions());
+        LoggedIn& app = accessApp();
         auto* list = openList<TfrmUsuario>(app, QStringLiteral("frmUsuario"));
         QVERIFY(list);
         app.s.dialogs.queueConfirmation(true); // the user
@@ -167,7 +176,7 @@ private slots:
         QFETCH(QString, confirmation);
         QFETCH(bool, refused);
         QFETCH(QString, loginPassword);
-        LoggedIn app(accessOptions());
+        LoggedIn& app = accessApp();
         const QVariant hashBefore =
             scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
         if (!refused) app.s.dialogs.queueConfirmation(true);
@@ -229,12 +238,12 @@ private slots:
     }
 
     void userOfAnInactiveGroupShowsNoGroup() {
-        LoggedIn app(accessOptions(
+        LoggedIn& app = accessApp(
             {kReception,
              QStringLiteral(
                  "insert into grupo (grupo_id, grupo_nome, grupo_ativo) values (3, 'Antigo', 'N')"),
              QStringLiteral("insert into usuario (usuario_nome, usuario_login, usuario_ativo, grupo_id) "
-                            "values ('Bruna', 'bruna', 'S', 2), ('Carla', 'carla', 'S', 3)")}));
+                            "values ('Bruna', 'bruna', 'S', 2), ('Carla', 'carla', 'S', 3)")});
         auto* list = openList<TfrmUsuario>(app, QStringLiteral("frmUsuario"));
         QVERIFY(list);
         QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("usuario_login")),
@@ -246,12 +255,12 @@ private slots:
     }
 
     void userListKeepsItsLayoutInTheIniFile() {
-        LoggedIn app(accessOptions());
+        LoggedIn& app = accessApp();
         for (const char* form : {"frmUsuario", "frmGrupo"}) {
             QVERIFY(openList<TfrmModelo4>(app, QLatin1String(form)));
             app.opener().openScreen(QLatin1String(form))->close();
         }
-        QTest::qWait(20);
+        QTRY_VERIFY(app.main()->mdiArea()->subWindowList().isEmpty());
         const QString ini = session().executableFolder() + QStringLiteral("Dentrivale.ini");
         auto stored = [&](SettingsHive hive, const char* form) {
             return app.s.settings.readSection(hive, ini, QLatin1String(form) + QStringLiteral("wwDBGrid1"));
@@ -274,7 +283,7 @@ private slots:
     void moveOneScreen() {
         QFETCH(QList<int>, ticked);
         QFETCH(QString, flags);
-        LoggedIn app(accessOptions({kReception}));
+        LoggedIn& app = accessApp({kReception});
         QStringList availableAfter, grantedAfter, availableAfterRemove;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             QVERIFY(m->pnPermissao->isEnabled());
@@ -305,12 +314,12 @@ private slots:
     }
 
     void allScreensReplaceThenRemoveAll() {
-        LoggedIn app(accessOptions(
+        LoggedIn& app = accessApp(
             {kReception,
              QStringLiteral("insert into grupo_permissao (grupo_id, form_nome, form_novo, form_editar, "
                             "form_excluir, form_filtrar, form_imprimir, form_html, form_excel, form_outros) "
                             "values (2, 'frmPaciente', 'S', 'S', 'S', 'S', 'S', 'S', 'S', 'S'), "
-                            "(2, 'frmModulo', 'S', 'S', 'S', 'S', 'S', 'S', 'S', 'S')")}));
+                            "(2, 'frmModulo', 'S', 'S', 'S', 'S', 'S', 'S', 'S', 'S')")});
         const QStringList eligible = eligibleScreens(app);
         QVERIFY(eligible.size() > 10);
         int availableAfterAll = -1;
@@ -348,13 +357,13 @@ private slots:
 
     void allScreensIsAllOrNothing() {
         // One screen cannot be granted: nothing of the move stays, the old rows included.
-        LoggedIn app(accessOptions(
+        LoggedIn& app = accessApp(
             {kReception,
              QStringLiteral("insert into grupo_permissao (grupo_id, form_nome, form_novo) "
                             "values (2, 'frmPaciente', 'S')"),
              QStringLiteral(
                  "create trigger no_servico before insert on grupo_permissao "
-                 "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")}));
+                 "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")});
         QStringList grantedAfter;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             click(m->CheckBox1);
@@ -389,11 +398,11 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, active);
         QFETCH(bool, offered);
-        LoggedIn app(accessOptions(
+        LoggedIn& app = accessApp(
             {kReception,
              QStringLiteral("insert into Formulario (form_nome, form_descricao, form_ativo, form_tipo) "
                             "values ('frmTeste', 'Tela de Teste', '%1', '%2')")
-                 .arg(active, kind)}));
+                 .arg(active, kind)});
         QStringList available, shown;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             available = fieldValues(m->SQL_Formulario, QStringLiteral("form_nome"));
@@ -411,7 +420,7 @@ private slots:
     }
 
     void newGroupGetsPermissionsOnceSaved() {
-        LoggedIn app(accessOptions());
+        LoggedIn& app = accessApp();
         auto* list = openList<TfrmGrupo>(app, QStringLiteral("frmGrupo"));
         QVERIFY(list);
         app.s.dialogs.queueConfirmation(true);
@@ -451,7 +460,7 @@ private slots:
     }
     void administratorGroup() {
         QFETCH(bool, developer);
-        LoggedIn app(accessOptions());
+        LoggedIn& app = accessApp();
         session().setDeveloperMode(developer);
         const int permissions =
             scalar(app, QStringLiteral("select count(*) from grupo_permissao where grupo_id = 1")).toInt();
@@ -514,7 +523,7 @@ private slots:
         QVERIFY(app.opener().openScreen(QStringLiteral("frmPaciente")));
         app.s.dialogs.clearMessages();
         app.main()->mdiArea()->closeAllSubWindows();
-        QTest::qWait(50);
+        QTRY_VERIFY(app.main()->mdiArea()->subWindowList().isEmpty());
         whenModal([](QWidget* w) {
             auto* login = qobject_cast<TfrmLogin*>(w);
             QVERIFY(login);

@@ -29,11 +29,12 @@ inline QByteArray writeJpeg(const QString& path, QColor color, QSize size = QSiz
     return f.readAll();
 }
 
+// The program's application with the clinical screens, put back for each case.
 class PatientsApp {
 public:
-    PatientsApp() : app(clinicalOptions()) {}
+    PatientsApp() : app(sharedApp(QStringLiteral("clinical"), clinicalOptions)) {}
 
-    LoggedIn app;
+    LoggedIn& app;
     TfrmPaciente* list = nullptr;
 
     ScriptedDialogs& dialogs() { return app.s.dialogs; }

@@ -28,18 +28,13 @@ namespace {
 
 const QString kRequired = QStringLiteral("O campo \"%1\" é de preenchimento obrigatório!");
 
-void type(QWidget* box, const QString& text) {
-    box->setFocus();
-    QTest::keyClicks(box, text);
-}
-
 bool tabShown(TfrmPaciente_Manut* r, QWidget* page) {
     return r->PageControl1->isTabVisible(r->PageControl1->indexOf(page));
 }
 
 // Fills the two required boxes of a new record.
 void fillRequired(TfrmPaciente_Manut* r, const QString& name) {
-    type(r->DBEditNome, name);
+    typeAtCaret(r->DBEditNome, name);
     r->DBLookupConvenio->setKeyValue(1);
 }
 
@@ -50,6 +45,8 @@ class TestPatients : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase() { stopSharedApp(); }
+
     void listColumnsOptionsAndNewRows() {
         PatientsApp a;
         TfrmPaciente* list = a.openList();
@@ -128,17 +125,17 @@ private slots:
         bool shownAfterSave = false;
         QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
             fillRequired(r, QStringLiteral("MARIA DA SILVA"));
-            type(r->DBEditEmail, QStringLiteral("Maria.Silva@Example.com"));
-            type(r->DBEditCep, QStringLiteral("12345678"));
-            type(r->DBEditFone, QStringLiteral("11011987654321"));
-            type(r->DBEditRg, QStringLiteral("mg1234"));
-            type(r->DBEditNumero, QStringLiteral("12b"));
+            typeAtCaret(r->DBEditEmail, QStringLiteral("Maria.Silva@Example.com"));
+            typeAtCaret(r->DBEditCep, QStringLiteral("12345678"));
+            typeAtCaret(r->DBEditFone, QStringLiteral("11011987654321"));
+            typeAtCaret(r->DBEditRg, QStringLiteral("mg1234"));
+            typeAtCaret(r->DBEditNumero, QStringLiteral("12b"));
             a.dialogs().queueConfirmation(true);
             r->BitBtn1->click();
             shownAfterSave = tabShown(r, r->TabSheet2);
             QCOMPARE(r->SQL_AnamnesePaciente->recordCount(), questions.size());
             // Saving again adds nothing.
-            type(r->DBEditProfissao, QStringLiteral("dentista"));
+            typeAtCaret(r->DBEditProfissao, QStringLiteral("dentista"));
             a.dialogs().queueConfirmation(true);
             r->BitBtn1->click();
         }));
@@ -188,9 +185,9 @@ private slots:
         a.openList();
         bool stillInserting = false;
         QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
-            if (!name.isEmpty()) type(r->DBEditNome, name);
+            if (!name.isEmpty()) typeAtCaret(r->DBEditNome, name);
             if (plan) r->DBLookupConvenio->setKeyValue(1);
-            if (!cpf.isEmpty()) type(r->DBEditCpf, cpf);
+            if (!cpf.isEmpty()) typeAtCaret(r->DBEditCpf, cpf);
             r->BitBtn1->click();
             stillInserting = r->editedDataset()->state() == DatasetState::Insert;
         }));
@@ -450,7 +447,7 @@ private slots:
         a.openList();
         bool stillEditing = false;
         QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
-            type(r->DBEditProfissao, QStringLiteral(" e Artista"));
+            typeAtCaret(r->DBEditProfissao, QStringLiteral(" e Artista"));
             a.app.s.fileDialogs.queueOpen(path);
             r->Button4->click();
             stillEditing = r->editedDataset()->state() == DatasetState::Edit;

@@ -28,10 +28,19 @@ namespace {
 
 const QString kSection = kListForm + QStringLiteral("wwDBGrid1");
 
+// The program's application with the test list and its four patients, put back for
+// each case (`sql` run on its data); a case with another language or a language
+// file of the list starts its own.
 struct ListApp {
     explicit ListApp(const QStringList& sql = {}, const QString& language = QStringLiteral("pt_BR"),
                      const QString& languageFile = QString())
-        : app(options(sql, language, languageFile)) {}
+        : own(language == QLatin1String("pt_BR") && languageFile.isEmpty()
+                  ? nullptr
+                  : std::make_unique<LoggedIn>(options(sql, language, languageFile))),
+          app(own ? *own
+                  : sharedApp(
+                        QStringLiteral("list"),
+                        [] { return options({}, QStringLiteral("pt_BR"), QString()); }, sql)) {}
     static LoggedIn::Options options(const QStringList& sql, const QString& language,
                                      const QString& languageFile) {
         LoggedIn::Options o;
@@ -59,7 +68,8 @@ struct ListApp {
         auto c = app.db().query(QStringLiteral("select count(*) from paciente where ") + where);
         return c->next() ? int(c->integer(0)) : -1;
     }
-    LoggedIn app;
+    std::unique_ptr<LoggedIn> own;
+    LoggedIn& app;
 };
 
 QString permission(const QString& flag) {
@@ -115,6 +125,8 @@ class TestListBase : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase() { stopSharedApp(); }
+
     void init() {
         ListScreenConfig::get() = ListScreenConfig();
         ManutLog::get() = ManutLog();

@@ -24,6 +24,13 @@ LoggedIn::Options withScreen(const QStringList& sqlBeforeStart = {}) {
     return o;
 }
 
+// The program's application with the contact screen, put back for each case (`sql`
+// run on its data).
+LoggedIn& contactApp(const QStringList& sql = {}) {
+    return sharedApp(
+        QStringLiteral("contact"), [] { return withScreen(); }, sql);
+}
+
 // Opens the screen through the opener and runs `work` while it is shown (and active);
 // a screen that `work` leaves open is closed afterwards.
 void whileOpen(LoggedIn& app, const std::function<void(Screen*)>& work) {
@@ -43,11 +50,6 @@ void whileOpen(LoggedIn& app, const std::function<void(Screen*)>& work) {
     });
     app.opener().open(QStringLiteral("frmContato_Manut"));
     QVERIFY(ran);
-}
-
-void type(QWidget* box, const QString& text) {
-    box->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(box, text);
 }
 
 void leave(QWidget* box) {
@@ -88,9 +90,11 @@ class TestMaintenanceBase : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanupTestCase() { stopSharedApp(); }
+
     // What the user types reaches the table by the field's label and the box's tag.
     void typedValuesAreStoredByLabelAndTag() {
-        LoggedIn app(withScreen());
+        LoggedIn& app = contactApp();
         ContactQuery list;
         list.q.append();
         struct Case {
@@ -116,7 +120,7 @@ private slots:
                 QVERIFY2(box, qPrintable(c.box));
                 QCOMPARE(box->field()->editMask(), c.mask);
                 if (!box->isVisible()) s->PageControl1->setCurrentWidget(s->TabSheet2);
-                type(box, c.typed);
+                typeTabbedInto(box, c.typed);
                 leave(box);
                 QCOMPARE(box->field()->asString(), c.stored);
             }
@@ -156,15 +160,15 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(int, rowsAfter);
         QFETCH(bool, stillOpen);
-        LoggedIn app(withScreen());
+        LoggedIn& app = contactApp();
         ContactQuery list;
         list.q.append();
         bool open = false;
         whileOpen(app, [&](Screen* s) {
-            type(s->edtNome, QStringLiteral("ANA"));
-            type(s->edtCpf, cpf);
+            typeTabbedInto(s->edtNome, QStringLiteral("ANA"));
+            typeTabbedInto(s->edtCpf, cpf);
             s->PageControl1->setCurrentWidget(s->TabSheet2);
-            type(s->edtBairro, QStringLiteral("Centro"));
+            typeTabbedInto(s->edtBairro, QStringLiteral("Centro"));
             s->PageControl1->setCurrentWidget(s->TabSheet1);
             if (answer >= 0) app.s.dialogs.queueConfirmation(answer == 1);
             save(s);
@@ -184,12 +188,12 @@ private slots:
     // A required field on a page not shown brings the next page forward, and the
     // box itself once its page is shown; nothing is posted meanwhile.
     void requiredFieldOnSecondPage() {
-        LoggedIn app(withScreen());
+        LoggedIn& app = contactApp();
         ContactQuery list;
         list.q.append();
         const QString required = QStringLiteral("O campo \"Bairro\" é de preenchimento obrigatório!");
         whileOpen(app, [&](Screen* s) {
-            type(s->edtNome, QStringLiteral("Ana"));
+            typeTabbedInto(s->edtNome, QStringLiteral("Ana"));
             QColor atMessage;
             app.s.dialogs.onMessage = [&](const ScriptedDialogs::Message&) {
                 atMessage = base(s->edtBairro);
@@ -235,7 +239,7 @@ private slots:
         if (!flag.isEmpty())
             sql << QStringLiteral("update grupo_permissao set %1 = 'N' where form_nome = 'frmContato_Manut'")
                        .arg(flag);
-        LoggedIn app(withScreen(sql));
+        LoggedIn& app = contactApp(sql);
         app.db().execute(kInsertMaria);
         ContactQuery list;
         list.q.edit();
@@ -264,14 +268,14 @@ private slots:
     void closingDiscardsWithoutQuestion() {
         QFETCH(QString, how);
         QFETCH(bool, inserting);
-        LoggedIn app(withScreen());
+        LoggedIn& app = contactApp();
         app.db().execute(kInsertMaria);
         ContactQuery list;
         inserting ? list.q.append() : list.q.edit();
         QPointer<Screen> screen;
         whileOpen(app, [&](Screen* s) {
             screen = s;
-            type(s->edtNome, QStringLiteral("Outro Nome"));
+            typeTabbedInto(s->edtNome, QStringLiteral("Outro Nome"));
             if (how == QLatin1String("Fechar"))
                 QTest::mouseClick(s->BitBtn2, Qt::LeftButton);
             else if (how == QLatin1String("Escape"))
@@ -292,16 +296,16 @@ private slots:
     // A database error while posting is shown by the error translator and the record
     // stays in insert; Salvar follows the record's state.
     void postErrorKeepsTheRecordAndSalvarFollowsTheState() {
-        LoggedIn app(withScreen({QStringLiteral(
+        LoggedIn& app = contactApp({QStringLiteral(
             "create trigger contato_recusa before insert on contato when new.contato_nome = 'Recusado' "
-            "begin select raise(abort, 'contato recusado'); end")}));
+            "begin select raise(abort, 'contato recusado'); end")});
         ContactQuery list;
         list.q.append();
         whileOpen(app, [&](Screen* s) {
             QVERIFY(s->BitBtn1->isEnabled());
-            type(s->edtNome, QStringLiteral("recusado"));
+            typeTabbedInto(s->edtNome, QStringLiteral("recusado"));
             s->PageControl1->setCurrentWidget(s->TabSheet2);
-            type(s->edtBairro, QStringLiteral("Centro"));
+            typeTabbedInto(s->edtBairro, QStringLiteral("Centro"));
             app.s.dialogs.queueConfirmation(true);
             save(s);
             QCOMPARE(app.s.dialogs.lastKind(), Kind::Error);
@@ -317,7 +321,7 @@ private slots:
             save(s);
             QCOMPARE(list.q.state(), DatasetState::Browse);
             QVERIFY(!s->BitBtn1->isEnabled());
-            type(s->edtCidade, QStringLiteral("x")); // typing edits the saved record again
+            typeTabbedInto(s->edtCidade, QStringLiteral("x")); // typing edits the saved record again
             QCOMPARE(list.q.state(), DatasetState::Edit);
             QVERIFY(s->BitBtn1->isEnabled());
         });
@@ -330,7 +334,7 @@ private slots:
     // First activation, the key box, the focus colours (with the screen's own focus
     // handler still called), read-only text, the button bar and help.
     void lookAndFocus() {
-        LoggedIn app(withScreen());
+        LoggedIn& app = contactApp();
         app.db().execute(kInsertMaria);
         ContactQuery list;
         list.q.edit();

@@ -1,7 +1,9 @@
 #include "AppFolder.h"
 #include "ScriptedServices.h"
 #include "core/Localization.h"
+#include "core/Services.h"
 #include "core/Session.h"
+#include "core/SystemClock.h"
 #include "core/U_dm.h"
 #include "core/U_frmAbertura.h"
 #include "shell/Startup.h"
@@ -10,6 +12,34 @@
 #include <QtTest>
 
 using namespace dv;
+
+namespace {
+
+// The real clock, recording each prescribed pause and tick with when it was asked.
+class RecordingClock : public SystemClock {
+public:
+    RecordingClock() { m_timer.start(); }
+    void pause(int ms) override {
+        pauses.append(ms);
+        SystemClock::pause(ms);
+    }
+    int tickInterval(int ms) override {
+        ticks.append(ms);
+        return SystemClock::tickInterval(ms);
+    }
+    qint64 elapsed() const { return m_timer.elapsed(); }
+    QList<int> pauses;
+    QList<int> ticks;
+
+private:
+    QElapsedTimer m_timer;
+};
+
+// Start-up's prescribed pauses in their order: before the data module, after each of
+// its splash texts, and after "Language" and "Finished".
+const QList<int> kStartupPauses{100, 50, 50, 50, 50, 50, 100, 50, 100};
+
+} // namespace
 
 // Start-up, login and shutdown, driven as the process runs them.
 class TestStartup : public QObject {
@@ -67,6 +97,68 @@ private slots:
         QCOMPARE(s.dialogs.count(), 0);
         shutdown(o);
         QVERIFY(!dmExists());
+    }
+
+    // The one start-up on the real clock: the prescribed pauses are really waited, in
+    // order, and the login hands over after five real ticks of 100 ms.
+    void realPausesAndTicksHappenInOrder() {
+        test::ScriptedServices s;
+        RecordingClock clock;
+        services().setClock(&clock);
+        test::AppFolder folder;
+        const qint64 before = clock.elapsed();
+        StartupObjects o = start(folder);
+        const qint64 startupTime = clock.elapsed() - before;
+        QCOMPARE(clock.pauses, kStartupPauses);
+        QVERIFY2(startupTime >= 600, qPrintable(QString::number(startupTime)));
+        QVERIFY(clock.ticks.isEmpty());
+        QCOMPARE(o.login->Timer1.interval(), 0); // not started yet
+
+        login(o, QStringLiteral("admin"), QStringLiteral("admin"));
+        const qint64 loggedIn = clock.elapsed();
+        QCOMPARE(clock.ticks, QList<int>{100});
+        QCOMPARE(o.login->Timer1.interval(), 100);
+        QVERIFY(!o.main->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(o.main->isVisible(), 3000);
+        const qint64 handOver = clock.elapsed() - loggedIn;
+        // Five ticks of 100 ms; a coarse timer may fire up to 5 % early.
+        QVERIFY2(handOver >= 475, qPrintable(QString::number(handOver)));
+        QTRY_VERIFY(o.login.isNull());
+        QCOMPARE(clock.pauses, kStartupPauses); // no pause beyond start-up's
+        shutdown(o);
+        services().setClock(&s.clock);
+    }
+
+    // The scripted clock records the same pauses and skips them; the hand-over ticks
+    // come as soon as the event loop turns.
+    void scriptedClockSkipsThePauses() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        StartupObjects o = start(folder);
+        QCOMPARE(s.clock.pauses(), kStartupPauses);
+        login(o, QStringLiteral("admin"), QStringLiteral("admin"));
+        QCOMPARE(s.clock.ticks(), QList<int>{100});
+        QCOMPARE(o.login->Timer1.interval(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(o.main->isVisible(), 3000);
+        QVERIFY(o.login.isNull());
+    }
+
+    // Whatever is left at the end is freed in the shutdown order without a shutdown() call.
+    void startupObjectsFreeThemselves() {
+        test::ScriptedServices s;
+        test::AppFolder folder;
+        {
+            StartupObjects o = start(folder);
+            QVERIFY(dmExists());
+            QPointer<TfrmLogin> login = o.login;
+            QVERIFY(login);
+        }
+        QVERIFY(!dmExists());
+        const QWidgetList left = QApplication::topLevelWidgets();
+        for (QWidget* w : left)
+            QVERIFY2(!qobject_cast<TfrmLogin*>(w) && !qobject_cast<TfrmPrincipal*>(w) &&
+                         !qobject_cast<TfrmAbertura*>(w),
+                     qPrintable(w->objectName()));
     }
 
     void languageDecidesSplashAndDialogTexts_data() {

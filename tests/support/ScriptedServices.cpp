@@ -18,6 +18,15 @@ ScriptedServices::~ScriptedServices() {
     services().restoreReal();
 }
 
+void ScriptedServices::reset() {
+    dialogs = ScriptedDialogs();
+    fileDialogs = ScriptedFileDialogs();
+    shell = ShellRecorder();
+    clock = FixedClock();
+    workstation = FixedWorkstation();
+    settings = MemorySettingsStore();
+}
+
 bool ScriptedServices::verifyNoUnexpected(QString* why) const {
     QString a, b;
     const bool dialogsOk = dialogs.verifyNoUnexpected(&a);

@@ -25,6 +25,11 @@ public:
 
     bool verifyNoUnexpected(QString* why = nullptr) const;
 
+    // Back to how they were made: nothing queued or recorded, the clock at its moment,
+    // an ordinary workstation, an empty settings store (a fixture reused between
+    // test cases). They stay installed.
+    void reset();
+
     ScriptedDialogs dialogs;
     ScriptedFileDialogs fileDialogs;
     ShellRecorder shell;
