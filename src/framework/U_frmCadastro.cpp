@@ -217,6 +217,7 @@ bool firstInTabOrder(const QWidget* box) {
 
 struct TfrmCadastro::Private {
     QString formName;
+    int page = 0; // the page in front, to tell which way a change of page went
     bool created = false;
     bool activatedOnce = false;
     bool closing = false;
@@ -253,6 +254,23 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
     TabSheet1 = new QWidget(PageControl1);
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     PageControl1->addTab(TabSheet1, QStringLiteral("Dados "));
+    // Qt's Ctrl+Tab and Ctrl+PgDn walk onto hidden pages as well (a new patient's
+    // anamnesis): such a change goes on to the next shown page the same way.
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        const int count = PageControl1->count();
+        if (index < 0 || PageControl1->isTabVisible(index) || count < 2) {
+            d->page = index;
+            return;
+        }
+        const int step = index == (d->page + count - 1) % count ? -1 : 1;
+        for (int i = 1; i < count; ++i) {
+            const int next = ((index + step * i) % count + count) % count;
+            if (PageControl1->isTabVisible(next) && PageControl1->isTabEnabled(next)) {
+                PageControl1->setCurrentIndex(next);
+                return;
+            }
+        }
+    });
     layout->addWidget(PageControl1, 1);
 
     auto* bar = new QWidget(this);

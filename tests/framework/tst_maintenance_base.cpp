@@ -331,6 +331,26 @@ private slots:
         DV_VERIFY_SERVICES(app.s);
     }
 
+    // Ctrl+Tab and Ctrl+Shift+Tab go round the shown pages only, both ways.
+    void pageKeysSkipHiddenPages() {
+        LoggedIn& app = contactApp();
+        ContactQuery list;
+        list.q.append();
+        whileOpen(app, [&](Screen* s) {
+            auto* extra = new QWidget;
+            extra->setObjectName(QStringLiteral("TabSheet3"));
+            s->PageControl1->addTab(extra, QStringLiteral("Extra"));
+            s->PageControl1->setTabVisible(s->PageControl1->indexOf(s->TabSheet2), false);
+            s->edtNome->setFocus();
+            QTest::keyClick(s->edtNome, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(s->PageControl1->currentWidget(), extra);
+            QTest::keyClick(s->PageControl1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+            QTest::keyClick(s->PageControl1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(s->PageControl1->currentWidget(), extra);
+        });
+    }
+
     // First activation, the key box, the focus colours (with the screen's own focus
     // handler still called), read-only text, the button bar and help.
     void lookAndFocus() {
