@@ -5,11 +5,7 @@ namespace dv {
 
 namespace {
 
-struct Picture {
-    const char* themeName;
-    QColor color; // of the drawn stand-in
-    const char* letter;
-};
+using Picture = ThemePicture;
 
 Picture pictureOf(ListIcon which) {
     switch (which) {

@@ -8,11 +8,7 @@ namespace dv {
 
 namespace {
 
-struct Picture {
-    const char* themeName;
-    QColor color; // of the drawn stand-in
-    const char* letter;
-};
+using Picture = ThemePicture;
 
 Picture pictureOf(ShellIcon which) {
     switch (which) {
