@@ -20,6 +20,9 @@ DBLookupCombo::DBLookupCombo(QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(m_edit);
     setFocusProxy(m_edit);
+    // The box takes the focus as its editor does: code that asks the box itself (the
+    // maintenance base's required check) must see a box that can be focused.
+    setFocusPolicy(m_edit->focusPolicy());
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_edit->installEventFilter(this);
 
@@ -126,6 +129,7 @@ void DBLookupCombo::showPopup() {
         m_popup = new LookupPopup(m_edit);
         connect(m_popup, &LookupPopup::chosen, this, &DBLookupCombo::choose);
         connect(m_popup, &LookupPopup::cancelled, this, &DBLookupCombo::cancelPopup);
+        connect(m_popup, &LookupPopup::tabbed, this, &DBLookupCombo::tabbedOut);
     }
     m_popup->setSource(m_lookup, popupColumns());
     Dataset* lookup = m_lookup->dataset();
@@ -184,6 +188,15 @@ void DBLookupCombo::choose() {
     m_edit->setText(displayOf(value));
     m_edit->selectAll();
     emit changed();
+}
+
+// Tab in the drop-down takes what the typing found (or the row moved to) before the
+// popup passes the key on, so the focus leaves with the value written.
+void DBLookupCombo::tabbedOut() {
+    if (m_typed)
+        updateRecord();
+    else
+        choose();
 }
 
 void DBLookupCombo::cancelPopup() {

@@ -18,7 +18,8 @@ class LookupPopup;
 // beginning with the text; Enter or a click chooses the row (its key is written to
 // the field), Escape closes the grid and restores the text. Delete or Backspace with
 // the whole text selected (as it is when the box is entered) or with an empty box
-// clears the value: the field becomes empty.
+// clears the value: the field becomes empty. Tab (or Shift+Tab) in the drop-down takes
+// the row the typing found, like leaving the box, and goes on to the next box.
 //
 // Unbound (no data source), it chooses the lookup dataset's current row, as the
 // agenda's dentist box does; setText() chooses the row whose display text it is.
@@ -84,6 +85,7 @@ private:
     void typed(const QString& text);
     void choose(); // the lookup's current row
     void cancelPopup();
+    void tabbedOut();
     QString displayOf(const QVariant& key) const;
     bool blocked() const;
     bool bound() const { return dataSource() && !dataField().isEmpty(); }

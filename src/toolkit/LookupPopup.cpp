@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -68,10 +69,22 @@ bool LookupPopup::eventFilter(QObject* watched, QEvent* event) {
         return false; // the grid moves the lookup dataset
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Tab:
         hide();
         emit chosen();
         return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: {
+        hide();
+        emit tabbed();
+        // The box gets the focus back and the key, so Tab goes on from it.
+        QPointer<QWidget> owner = m_owner;
+        if (owner && !owner->hasFocus()) owner->setFocus(Qt::PopupFocusReason);
+        if (owner) {
+            QKeyEvent tab(QEvent::KeyPress, ke->key(), ke->modifiers(), ke->text());
+            QApplication::sendEvent(owner, &tab);
+        }
+        return true;
+    }
     case Qt::Key_Escape:
         hide();
         emit cancelled();

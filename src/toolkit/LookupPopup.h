@@ -8,8 +8,9 @@ class DataSource;
 class DBGrid;
 
 // The drop-down grid of a lookup combo box: the lookup dataset's rows with the chosen
-// columns, following (and moving) its current row. Keys other than moving, Enter and
-// Escape go on to the box the user is typing in.
+// columns, following (and moving) its current row. Keys other than moving, Enter, Tab
+// and Escape go on to the box the user is typing in; Tab and Shift+Tab close the grid,
+// give tabbed() and then reach the box, which moves the focus on.
 class LookupPopup : public QFrame {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
 signals:
     void chosen();    // Enter or a click on a row
     void cancelled(); // Escape
+    void tabbed();    // Tab or Shift+Tab, before the key goes on to the box
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

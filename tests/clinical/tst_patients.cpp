@@ -10,9 +10,11 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
 #include "toolkit/DBLookupCombo.h"
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -560,6 +562,74 @@ private slots:
             check(list);
         else
             QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { check(r); }));
+    }
+
+    // ---- keys through the lookup boxes ----
+
+    // A required lookup left empty: the warning, then the focus in that box on the
+    // page the user is on (the box's editor, not a jump to another page).
+    void emptyRequiredLookupKeepsThePage() {
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Carla Nunes"));
+        a.openList();
+        QWidget* focusAfter = nullptr;
+        QWidget* pageAfter = nullptr;
+        bool stillEditing = false;
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            QApplication::setActiveWindow(r);
+            r->DBLookupConvenio->setFocus(Qt::TabFocusReason);
+            r->DBLookupConvenio->lineEdit()->selectAll();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+            QVERIFY(r->editedDataset()->fieldByName(QStringLiteral("convenio_id"))->isNull());
+            r->DBEditNome->setFocus();
+            r->BitBtn1->click();
+            focusAfter = QApplication::focusWidget();
+            pageAfter = r->PageControl1->currentWidget();
+            QCOMPARE(pageAfter, static_cast<QWidget*>(r->TabSheet1));
+            QCOMPARE(focusAfter, r->DBLookupConvenio->lineEdit());
+            stillEditing = r->editedDataset()->state() == DatasetState::Edit;
+        }));
+        QVERIFY(stillEditing);
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Warning), QStringList{kRequired.arg("Convênio")});
+        QCOMPARE(a.count(QStringLiteral("select count(*) from paciente where convenio_id is null")), 0);
+    }
+
+    // The Estado box as a user types in it: the state's letters, Tab on to the next
+    // box, and the digits typed next land there, not in the state.
+    void stateTypedThenTabMovesOn() {
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Davi Rocha"));
+        a.openList();
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            QApplication::setActiveWindow(r);
+            auto focused = [] {
+                QWidget* popup = QApplication::activePopupWidget();
+                return popup ? (popup->focusWidget() ? popup->focusWidget() : popup)
+                             : QApplication::focusWidget();
+            };
+            auto keys = [&](const QString& text) {
+                for (const QChar c : text)
+                    QTest::keyClick(focused(), char(c.unicode()));
+            };
+            r->DBEditCep->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), r->DBLookupUF->lineEdit());
+            keys(QStringLiteral("SC"));
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            QVERIFY(!r->DBLookupUF->isPopupVisible());
+            QWidget* next = QApplication::focusWidget();
+            QVERIFY(next && next != r->DBLookupUF->lineEdit());
+            QCOMPARE(r->DBLookupUF->text(), QString("SC"));
+            keys(QStringLiteral("48"));
+            QCOMPARE(r->DBLookupUF->text(), QString("SC"));
+            auto* box = qobject_cast<QLineEdit*>(next);
+            QVERIFY(box && box->text().contains(QStringLiteral("48")));
+            a.dialogs().queueConfirmation(true);
+            r->BitBtn1->click();
+        }));
+        QCOMPARE(
+            a.texts(QStringLiteral("select uf_id from paciente where paciente_id = :id"), PatientsApp::id(p)),
+            QStringList{"SC"});
     }
 };
 

@@ -484,6 +484,76 @@ private slots:
         QCOMPARE(combo->keyValue().toString(), QString("RJ"));
     }
 
+    // Keys go where a user's would: the open drop-down, else the focused widget.
+    static void keys(const QString& text) {
+        for (const QChar c : text)
+            QTest::keyClick(focused(), char(c.unicode()));
+    }
+    static QWidget* focused() {
+        if (QWidget* p = QApplication::activePopupWidget()) return p->focusWidget() ? p->focusWidget() : p;
+        return QApplication::focusWidget();
+    }
+
+    void lookupComboTakesFocusAsItsEditor() {
+        auto* combo = onForm<DBLookupCombo>();
+        combo->bind(m_db->dsContacts.get(), "contato_uf");
+        combo->setLookup(m_db->dsStates.get(), "uf_id", {"uf_id", "uf_nome"});
+        QVERIFY(combo->focusPolicy() & Qt::TabFocus);
+        QApplication::setActiveWindow(m_form.get());
+        combo->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(QApplication::focusWidget(), combo->lineEdit());
+        QVERIFY(combo->hasFocus());
+        // The composite itself is not a stop of its own in the Tab order.
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("other"));
+        QTest::keyClick(focused(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), combo->lineEdit());
+    }
+
+    void lookupComboTabTakesTheMatchAndMovesOn_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("tabKey");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("SC then Tab") << "SC" << int(Qt::Key_Tab) << "SC";
+        QTest::newRow("lower case then Tab") << "rj" << int(Qt::Key_Tab) << "RJ";
+        QTest::newRow("SC then Shift+Tab") << "SC" << int(Qt::Key_Backtab) << "SC";
+        QTest::newRow("no such state keeps the stored one") << "XY" << int(Qt::Key_Tab) << "MG";
+    }
+    void lookupComboTabTakesTheMatchAndMovesOn() {
+        QFETCH(QString, typed);
+        QFETCH(int, tabKey);
+        QFETCH(QString, stored);
+        // A box before and one after the lookup, as in a form.
+        m_form = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(m_form.get());
+        auto* before = new QLineEdit(m_form.get());
+        auto* combo = new DBLookupCombo(m_form.get());
+        auto* after = new QLineEdit(m_form.get());
+        for (QWidget* w :
+             {static_cast<QWidget*>(before), static_cast<QWidget*>(combo), static_cast<QWidget*>(after)})
+            layout->addWidget(w);
+        combo->bind(m_db->dsContacts.get(), "contato_uf");
+        combo->setLookup(m_db->dsStates.get(), "uf_id", {"uf_id", "uf_nome"}, {"UF", "Nome"});
+        m_form->show();
+        QApplication::setActiveWindow(m_form.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        before->setFocus();
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), combo->lineEdit());
+        keys(typed);
+        QCOMPARE(combo->text().left(typed.size()).toUpper(), typed.toUpper());
+        QTest::keyClick(focused(), Qt::Key(tabKey),
+                        tabKey == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QVERIFY(!combo->isPopupVisible());
+        QCOMPARE(QApplication::focusWidget(), tabKey == Qt::Key_Tab ? after : before);
+        QCOMPARE(ds().fieldByName("contato_uf")->asString(), stored);
+        QCOMPARE(combo->text(), stored);
+        // What is typed next lands in the box now focused, never in the state.
+        keys("88");
+        QCOMPARE(QApplication::focusWidget() == after ? after->text() : before->text(), QString("88"));
+        QCOMPARE(ds().fieldByName("contato_uf")->asString(), stored);
+    }
+
     void pictureBoxShowsPicturesAndSurvivesGarbage() {
         QImage red(30, 20, QImage::Format_RGB32);
         red.fill(Qt::red);
