@@ -24,8 +24,10 @@
 #include "toolkit/EditMask.h"
 #include "toolkit/LookupPopup.h"
 #include "toolkit/MonthCalendar.h"
+#include "toolkit/TransparentPicture.h"
 #include <QBuffer>
 #include <QImage>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTableView>
 #include <QToolButton>
@@ -591,6 +593,64 @@ private slots:
         QVERIFY(plain.setPictureData(png));
         QVERIFY(!plain.setPictureData("garbage"));
         QVERIFY(plain.hasPicture());
+    }
+
+    // An icon over a picture: a BMP's bottom-left colour shows what lies under it, a
+    // PNG's alpha is its own; whatever lies under the rest is covered.
+    void transparentPictures_data() {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("BMP, colour key") << "BMP";
+        QTest::newRow("PNG, alpha") << "PNG";
+    }
+    void transparentPictures() {
+        QFETCH(QString, format);
+        // A 4x4 icon: a blue cross on a magenta ground (BMP) or on nothing (PNG).
+        const bool alpha = format == "PNG";
+        QImage icon(4, 4, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        icon.fill(alpha ? QColor(0, 0, 0, 0) : QColor(Qt::magenta));
+        for (int i = 0; i < 4; ++i) {
+            icon.setPixelColor(i, 1, Qt::blue);
+            icon.setPixelColor(1, i, Qt::blue);
+        }
+        if (alpha) icon.setPixelColor(3, 3, QColor(255, 0, 255, 0)); // magenta, yet transparent
+        // Through a file, as icons come.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(icon.save(&buffer, qPrintable(format)));
+        const QImage loaded = QImage::fromData(bytes, qPrintable(format));
+        QCOMPARE(loaded.hasAlphaChannel(), alpha);
+
+        const QImage keyed = withColourKey(loaded);
+        QCOMPARE(keyed.size(), QSize(4, 4));
+        QCOMPARE(qAlpha(keyed.pixel(0, 3)), 0);
+        QCOMPARE(qAlpha(keyed.pixel(3, 0)), 0);
+        QCOMPARE(keyed.pixel(1, 1), QColor(Qt::blue).rgb());
+
+        QImage under(8, 8, QImage::Format_RGB32);
+        under.fill(Qt::green);
+        {
+            QPainter p(&under);
+            drawTransparent(p, QRect(0, 0, 8, 8), loaded); // scaled twice over
+        }
+        QCOMPARE(under.pixelColor(7, 7), QColor(Qt::green)); // under the key colour
+        QCOMPARE(under.pixelColor(0, 0), QColor(Qt::green));
+        QCOMPARE(under.pixelColor(2, 2), QColor(Qt::blue)); // under the cross
+        QCOMPARE(under.pixelColor(7, 3), QColor(Qt::blue));
+    }
+
+    void transparentPictureEdges() {
+        QVERIFY(withColourKey(QImage()).isNull());
+        // A picture of one colour is all key: nothing of it is drawn.
+        QImage plain(3, 3, QImage::Format_RGB888);
+        plain.fill(Qt::red);
+        QImage under(3, 3, QImage::Format_RGB32);
+        under.fill(Qt::white);
+        QPainter p(&under);
+        drawTransparent(p, QRect(0, 0, 3, 3), plain);
+        drawTransparent(p, QRect(0, 0, 3, 3), QImage());
+        p.end();
+        QCOMPARE(under.pixelColor(1, 1), QColor(Qt::white));
     }
 
     void navigatorFollowsDatasetAndAsksBeforeDeleting() {
