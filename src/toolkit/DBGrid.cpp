@@ -318,6 +318,29 @@ void DBGrid::setPictureField(const QString& fieldName, QSize size) {
     applyLook();
 }
 
+void DBGrid::setColumnLookup(const QString& fieldName, DataSource* lookup, const QString& keyField,
+                             const QStringList& displayFields, const QList<int>& widths,
+                             const QStringList& titles) {
+    m_lookups.insert(fieldName.toLower(),
+                     {lookup, keyField, displayFields, widths, titles, QString(), QSize()});
+}
+
+void DBGrid::setColumnPicker(const QString& fieldName, DataSource* lookup, const QString& keyField,
+                             const QString& pictureField, QSize size, const QStringList& displayFields) {
+    m_lookups.insert(fieldName.toLower(), {lookup, keyField, displayFields, {}, {}, pictureField, size});
+    m_pictureHeight = qMax(m_pictureHeight, size.height());
+    applyLook();
+}
+
+void DBGrid::clearColumnLookup(const QString& fieldName) {
+    m_lookups.remove(fieldName.toLower());
+}
+
+const ColumnLookup* DBGrid::columnLookup(const QString& fieldName) const {
+    auto it = m_lookups.constFind(fieldName.toLower());
+    return it != m_lookups.constEnd() && it->source ? &*it : nullptr;
+}
+
 void DBGrid::setSortIndicator(const QString& fieldName, bool ascending) {
     if (m_model) m_model->setSortIndicator(fieldName, ascending);
 }

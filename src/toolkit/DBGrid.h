@@ -10,6 +10,18 @@ class Dataset;
 class FrozenColumns;
 class GridDelegate;
 
+// A drop-down over another dataset declared for a grid column (see
+// DBGrid::setColumnLookup and setColumnPicker).
+struct ColumnLookup {
+    QPointer<DataSource> source; // the rows offered
+    QString keyField;            // their key: what the cell stores
+    QStringList displayFields;   // the drop-down's columns; the first is the editor's text
+    QList<int> widths;           // of those columns, in characters (0: the field's)
+    QStringList titles;          // of those columns (empty: the fields' labels)
+    QString pictureField;        // a picker: the blob field drawn as the pictures
+    QSize pictureSize;
+};
+
 // The data-aware grid every list and many forms show (`wwDBGrid1`): one row per
 // record of the data source's dataset, following and moving its current row.
 //
@@ -35,6 +47,23 @@ class GridDelegate;
 // typing edits the current row, Escape cancels it, Insert (and Down on the last row)
 // appends when allowed, Ctrl+Delete deletes when allowed (asking "Excluir o
 // registro?" unless told not to), Delete empties a lookup cell.
+//
+// Cell editors: a line edit with the field's edit mask (an hour "##:##;1;_" types
+// as 08:30), a date box for dates, a one-column drop-down for lookup fields, and,
+// where declared, a drop-down grid over another dataset. The declared drop-down
+// stores the chosen row's key in the column's field (for a lookup field, in its key
+// field), opens on F4, Alt+Down, a click on its button or typing (which moves to
+// the first row beginning with the text), takes the row with Enter, a click or Tab
+// (Tab goes on to the next cell), and leaves the lookup dataset on the chosen row,
+// so a screen can read the rest of that row (a service's price) when the cell
+// changes. A picker shows the pictures of a blob field, in the drop-down and in the
+// column's cells, drawn with their transparency:
+//
+//   grid->setColumnLookup("servico_id", dsServico, "servico_id", {"servico_nome", "servico_valor"}, {30,
+//   10}); grid->setColumnLookup("lk_dentista", dsDentista, "dentista_id",
+//                         {"dentista_nome", "dentista_cro", "dentista_fone", "dentista_ativo"});
+//   grid->setColumnPicker("simbolo_id", dsSimbolo, "simbolo_id", "simbolo_figura", QSize(24, 24),
+//                         {"simbolo_nome"});
 class DBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -86,6 +115,17 @@ public:
     // The titles read their fields' labels again (after a language file).
     void refreshTitles();
 
+    // ---- drop-downs over other datasets in cells ----
+    void setColumnLookup(const QString& fieldName, DataSource* lookup, const QString& keyField,
+                         const QStringList& displayFields, const QList<int>& widths = {},
+                         const QStringList& titles = {});
+    void setColumnPicker(const QString& fieldName, DataSource* lookup, const QString& keyField,
+                         const QString& pictureField, QSize size = QSize(32, 32),
+                         const QStringList& displayFields = {});
+    void clearColumnLookup(const QString& fieldName);
+    // The drop-down declared for a field's column; nullptr when none.
+    const ColumnLookup* columnLookup(const QString& fieldName) const;
+
     // ---- behaviour ----
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
@@ -134,6 +174,7 @@ private:
     void moveToNextColumn();
 
     QPointer<DataSource> m_source;
+    QHash<QString, ColumnLookup> m_lookups; // by field name in lower case
     GridModel* m_model = nullptr;
     GridDelegate* m_delegate;
     FrozenColumns* m_frozen = nullptr;

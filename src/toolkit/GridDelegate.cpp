@@ -1,9 +1,15 @@
 #include "GridDelegate.h"
 #include "DBDateEdit.h"
+#include "DBGrid.h"
+#include "EditMask.h"
+#include "GridLookupEditor.h"
 #include "GridModel.h"
+#include "TransparentPicture.h"
+#include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,6 +22,29 @@ GridDelegate::GridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 const GridModel* GridDelegate::gridModel(const QModelIndex& index) {
     return qobject_cast<const GridModel*>(index.model());
+}
+
+const ColumnLookup* GridDelegate::columnLookup(const QModelIndex& index) const {
+    const auto* grid = qobject_cast<const DBGrid*>(parent());
+    const GridModel* m = gridModel(index);
+    const Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    return grid && f ? grid->columnLookup(f->fieldName()) : nullptr;
+}
+
+// Where a declared drop-down stores its key: a lookup field's key field, else the
+// column's own field.
+Field* GridDelegate::keyTarget(const QModelIndex& index) {
+    const GridModel* m = gridModel(index);
+    Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    Dataset* ds = m ? m->dataset() : nullptr;
+    if (!f || !ds) return nullptr;
+    return f->isLookup() ? ds->findField(f->keyFields().section(QLatin1Char(';'), 0, 0).trimmed()) : f;
+}
+
+QString GridDelegate::maskOf(const QModelIndex& index) {
+    const GridModel* m = gridModel(index);
+    const Field* f = m ? m->fieldAt(index.column()) : nullptr;
+    return f && f->dataType() == FieldType::String && !f->isLookup() ? f->editMask() : QString();
 }
 
 bool GridDelegate::isCheck(const QModelIndex& index) {
@@ -44,6 +73,10 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     initStyleOption(&opt, index);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
+    if (const ColumnLookup* lk = columnLookup(index); lk && !lk->pictureField.isEmpty()) {
+        paintPicture(painter, opt, style, *lk, index);
+        return;
+    }
     if (!isCheck(index)) {
         if (opt.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator))
             QStyledItemDelegate::paint(painter, option, index);
@@ -97,6 +130,29 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
     }
 }
 
+// A picker's cell: the picture of the key's row over the cell's background.
+void GridDelegate::paintPicture(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style,
+                                const ColumnLookup& lookup, const QModelIndex& index) const {
+    opt.text.clear();
+    opt.features &= ~(QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration);
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, opt.widget);
+    const GridModel* m = gridModel(index);
+    Field* key = keyTarget(index);
+    Dataset* ds = m ? m->dataset() : nullptr;
+    Dataset* rows = lookup.source ? lookup.source->dataset() : nullptr;
+    if (!key || !rows || !rows->isActive() || ds->isNull(index.row(), key)) return;
+    const QVariant blob = rows->lookup(lookup.keyField, {ds->value(index.row(), key)}, lookup.pictureField);
+    const QImage picture = QImage::fromData(blob.toByteArray());
+    if (picture.isNull()) return;
+    // Made smaller to fit, never larger.
+    const QSize box = lookup.pictureSize.boundedTo(opt.rect.size());
+    QSize size = picture.size();
+    if (size.width() > box.width() || size.height() > box.height()) size.scale(box, Qt::KeepAspectRatio);
+    QRect target(QPoint(0, 0), size);
+    target.moveCenter(opt.rect.center());
+    drawTransparent(*painter, target, picture);
+}
+
 bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                                const QModelIndex& index) {
     if (!isCheck(index)) return QStyledItemDelegate::editorEvent(event, model, option, index);
@@ -121,6 +177,15 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const GridModel* m = gridModel(index);
     Field* f = m ? m->fieldAt(index.column()) : nullptr;
     if (!f || isCheck(index)) return nullptr;
+    if (const ColumnLookup* lk = columnLookup(index)) {
+        auto* editor = new GridLookupEditor(*lk, parent);
+        auto* self = const_cast<GridDelegate*>(this);
+        connect(editor, &GridLookupEditor::chosen, self, [self, editor] {
+            emit self->commitData(editor);
+            emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        });
+        return editor;
+    }
     if (f->isLookup() && f->lookupDataset()) {
         auto* combo = new QComboBox(parent);
         combo->setFrame(false);
@@ -143,7 +208,10 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     auto* line = new QLineEdit(parent);
     line->setFrame(false);
     line->setAlignment(f->alignment());
-    if (f->dataType() == FieldType::String && f->size() > 0) line->setMaxLength(f->size());
+    if (const EditMask mask(maskOf(index)); !mask.isEmpty())
+        line->setInputMask(mask.qtInputMask());
+    else if (f->dataType() == FieldType::String && f->size() > 0)
+        line->setMaxLength(f->size());
     Q_UNUSED(option);
     return line;
 }
@@ -152,7 +220,11 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
     const GridModel* m = gridModel(index);
     Field* f = m ? m->fieldAt(index.column()) : nullptr;
     if (!f) return;
-    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+    if (auto* lookup = qobject_cast<GridLookupEditor*>(editor)) {
+        Field* key = keyTarget(index);
+        Dataset* ds = m->dataset();
+        lookup->start(key && !ds->isNull(index.row(), key) ? ds->value(index.row(), key) : QVariant());
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         Dataset* ds = m->dataset();
         Field* key = ds ? ds->findField(f->keyFields().section(QLatin1Char(';'), 0, 0).trimmed()) : nullptr;
         const QVariant current = key ? ds->value(index.row(), key) : QVariant();
@@ -167,7 +239,11 @@ void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) cons
         date->blockSignals(false);
     } else if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         const bool text = f->dataType() == FieldType::String || f->dataType() == FieldType::Memo;
-        line->setText(text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString());
+        if (const EditMask mask(maskOf(index)); !mask.isEmpty())
+            line->setText(mask.toEditText(index.data(Qt::EditRole).toString()));
+        else
+            line->setText(text ? index.data(Qt::EditRole).toString()
+                               : index.data(Qt::DisplayRole).toString());
         line->selectAll();
     }
 }
@@ -176,11 +252,28 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     const GridModel* m = gridModel(index);
     Field* f = m ? m->fieldAt(index.column()) : nullptr;
     if (!f) return;
+    if (auto* lookup = qobject_cast<GridLookupEditor*>(editor)) {
+        Field* key = keyTarget(index);
+        Dataset* ds = m->dataset();
+        if (!key || !lookup->isChanged()) return;
+        const QVariant chosen = lookup->key();
+        ds->moveTo(index.row());
+        if (!ds->isEditing()) ds->edit();
+        if (chosen.isValid() && !chosen.isNull())
+            key->setAsVariant(chosen);
+        else
+            key->clear();
+        return;
+    }
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         Dataset* ds = m->dataset();
         Field* key = ds ? ds->findField(f->keyFields().section(QLatin1Char(';'), 0, 0).trimmed()) : nullptr;
         if (!key) return;
         const QVariant chosen = combo->currentData();
+        // The lookup dataset follows the choice, for screens that read its row.
+        if (Dataset* lookupRows = f->lookupDataset();
+            lookupRows && lookupRows->isActive() && !chosen.isNull())
+            lookupRows->locate(f->lookupKeyFields().section(QLatin1Char(';'), 0, 0).trimmed(), chosen);
         if (ds->value(index.row(), key).toString() == chosen.toString() &&
             ds->isNull(index.row(), key) == chosen.isNull())
             return;
@@ -200,6 +293,13 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         return;
     }
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        if (const EditMask mask(maskOf(index)); !mask.isEmpty()) {
+            // Stored as the field's mask says: the typed characters, or with the literals.
+            const QString stored = mask.toStored(line->displayText());
+            if (stored == index.data(Qt::EditRole).toString()) return;
+            model->setData(index, stored.isEmpty() ? QVariant() : QVariant(stored));
+            return;
+        }
         const bool text = f->dataType() == FieldType::String || f->dataType() == FieldType::Memo;
         const QString before =
             text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString();

@@ -3,12 +3,16 @@
 
 namespace dv {
 
+class Field;
 class GridModel;
+struct ColumnLookup;
 
 // How a DBGrid draws and edits its cells: check boxes centred in flag columns
-// (a click or Space flips them), pictures centred, a drop-down over the lookup
-// dataset for lookup columns (storing the chosen key), a date box for dates and a
-// line edit for the rest.
+// (a click or Space flips them), pictures centred, a picker's pictures drawn with
+// their transparency, the declared drop-down grid (GridLookupEditor) where the grid
+// has one for the column, else a drop-down over the lookup dataset for lookup
+// columns (storing the chosen key and moving the lookup dataset to it), a date box
+// for dates and a line edit, with the field's edit mask, for the rest.
 class GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -31,6 +35,11 @@ protected:
 private:
     static const GridModel* gridModel(const QModelIndex& index);
     static bool isCheck(const QModelIndex& index);
+    static Field* keyTarget(const QModelIndex& index);
+    static QString maskOf(const QModelIndex& index);
+    const ColumnLookup* columnLookup(const QModelIndex& index) const;
+    void paintPicture(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style, const ColumnLookup& lookup,
+                      const QModelIndex& index) const;
     void paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style) const;
 };
 

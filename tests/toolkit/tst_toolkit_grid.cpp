@@ -8,12 +8,17 @@
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/FrozenColumns.h"
+#include "toolkit/GridLookupEditor.h"
 #include "toolkit/IncrementalSearch.h"
+#include "toolkit/LookupPopup.h"
 #include <QAbstractItemModelTester>
 #include <QBuffer>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -22,6 +27,103 @@ using dv::test::ScriptedServices;
 using dv::test::ToolkitFixture;
 
 using dv::test::typeText;
+
+namespace {
+
+// A treatment's items for the cell editors: each item a service (its key typed as
+// data and shown through a lookup field), an hour and a cep with masks, and a symbol
+// drawn from a picture; the services with a name, price, code and flag; the symbols
+// with a BMP or PNG icon each.
+struct Items {
+    std::unique_ptr<Dataset> services, symbols, items;
+    std::unique_ptr<DataSource> dsServices, dsSymbols, dsItems;
+
+    // A 6x6 icon: a square of `colour` inside a magenta ground (keyed or transparent).
+    static QByteArray icon(const QColor& colour, const char* format) {
+        const bool png = qstrcmp(format, "PNG") == 0;
+        QImage image(6, 6, png ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        image.fill(png ? QColor(255, 0, 255, 0) : QColor(Qt::magenta));
+        for (int y = 2; y < 4; ++y)
+            for (int x = 2; x < 4; ++x)
+                image.setPixelColor(x, y, colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    }
+
+    explicit Items(Connection& c) {
+        c.execute("CREATE TABLE servico (servico_id INTEGER PRIMARY KEY, servico_nome VARCHAR(40),"
+                  " servico_valor CURRENCY, servico_codigo VARCHAR(6), servico_ativo VARCHAR(1))");
+        c.execute("INSERT INTO servico VALUES (1, 'Consulta', 800000, 'C01', 'S'), (2, 'Limpeza', 1200000, "
+                  "'L01', 'S'),"
+                  " (3, 'Restauração', 1500000, 'R01', 'N')");
+        c.execute("CREATE TABLE simbolo (simbolo_id INTEGER PRIMARY KEY, simbolo_nome VARCHAR(20), "
+                  "simbolo_figura BLOB)");
+        c.execute("CREATE TABLE item (item_id INTEGER PRIMARY KEY AUTOINCREMENT, servico_id INTEGER,"
+                  " item_hora VARCHAR(5), item_cep VARCHAR(9), simbolo_id INTEGER)");
+        c.execute("INSERT INTO item (servico_id, item_hora, item_cep, simbolo_id) VALUES (1, '09:15', "
+                  "'30110012', 1),"
+                  " (NULL, NULL, NULL, NULL)");
+        const QList<std::pair<QString, QByteArray>> icons{{"Cárie", icon(Qt::red, "BMP")},
+                                                          {"Coroa", icon(Qt::blue, "PNG")}};
+        for (qsizetype i = 0; i < icons.size(); ++i)
+            c.execute("INSERT INTO simbolo VALUES (:id, :nome, :figura)",
+                      {{"id", ParamType::Integer, i + 1},
+                       {"nome", ParamType::String, icons[i].first},
+                       {"figura", ParamType::Blob, icons[i].second}});
+
+        services = std::make_unique<Dataset>(&c, QStringLiteral("SQL_Servico"));
+        services->setSql(QStringLiteral("select * from servico order by servico_nome"));
+        services->addField({.name = "servico_id", .displayLabel = "Id"});
+        services->addField({.name = "servico_nome", .displayLabel = "Serviço"});
+        services->addField({.name = "servico_valor", .displayLabel = "Valor", .displayFormat = "#,##0.00"});
+        services->addField({.name = "servico_codigo", .displayLabel = "Código"});
+        services->addField({.name = "servico_ativo", .displayLabel = "Ativo"});
+        dsServices = std::make_unique<DataSource>(services.get(), QStringLiteral("dsServico"));
+        services->open();
+
+        symbols = std::make_unique<Dataset>(&c, QStringLiteral("SQL_Simbolo"));
+        symbols->setSql(QStringLiteral("select * from simbolo order by simbolo_id"));
+        symbols->addField({.name = "simbolo_id", .displayLabel = "Id"});
+        symbols->addField({.name = "simbolo_nome", .displayLabel = "Símbolo"});
+        symbols->addField({.name = "simbolo_figura", .displayLabel = "Figura"});
+        dsSymbols = std::make_unique<DataSource>(symbols.get(), QStringLiteral("dsSimbolo"));
+        symbols->open();
+
+        items = std::make_unique<Dataset>(&c, QStringLiteral("SQL_Item"));
+        items->setSql(QStringLiteral("select * from item order by item_id"));
+        items->addField({.name = "item_id", .displayLabel = "Id"});
+        items->addField({.name = "servico_id", .displayLabel = "Cód. Serviço"});
+        items->addField({.name = "lk_servico",
+                         .type = FieldType::String,
+                         .displayLabel = "Serviço",
+                         .size = 40,
+                         .kind = FieldKind::Lookup,
+                         .lookupDataset = services.get(),
+                         .keyFields = "servico_id",
+                         .lookupKeyFields = "servico_id",
+                         .lookupResultField = "servico_nome"});
+        items->addField({.name = "item_hora", .displayLabel = "Hora", .editMask = "##:##;1;_"});
+        items->addField({.name = "item_cep", .displayLabel = "Cep", .editMask = "99999-999;0;_"});
+        items->addField({.name = "simbolo_id", .displayLabel = "Símbolo"});
+        dsItems = std::make_unique<DataSource>(items.get(), QStringLiteral("dsItem"));
+        items->open();
+    }
+};
+
+// Keys go where a user's would: the open drop-down, else the focused widget.
+QWidget* focused() {
+    if (QWidget* p = QApplication::activePopupWidget()) return p->focusWidget() ? p->focusWidget() : p;
+    return QApplication::focusWidget();
+}
+void keys(const QString& text) {
+    for (const QChar c : text)
+        QTest::keyClick(focused(), char(c.unicode()));
+}
+
+} // namespace
 
 class TestToolkitGrid : public QObject {
     Q_OBJECT
@@ -277,6 +379,190 @@ private slots:
         QTest::keyClick(m_grid.get(), Qt::Key_Delete);
         QVERIFY(ds().fieldByName("contato_uf")->isNull());
         QCOMPARE(cell(0, "lk_uf"), QString());
+    }
+
+    // The declared drop-down of a cell: several columns, typing finds the row, the key
+    // taken lands in the column's field (a lookup field's key field for a lookup
+    // column) and the lookup dataset stays on the chosen row.
+    void cellDropDownOverAnotherDataset_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("stored");
+        const QStringList two{"servico_nome", "servico_valor"};
+        const QStringList four{"servico_nome", "servico_valor", "servico_codigo", "servico_ativo"};
+        QTest::newRow("two columns on a lookup field, Tab")
+            << "lk_servico" << two << "lim" << int(Qt::Key_Tab) << "2";
+        QTest::newRow("four columns on a data column, Enter")
+            << "servico_id" << four << "RES" << int(Qt::Key_Return) << "3";
+        QTest::newRow("no such row keeps the key") << "servico_id" << two << "xyz" << int(Qt::Key_Tab) << "1";
+        QTest::newRow("Escape keeps the key") << "lk_servico" << two << "lim" << int(Qt::Key_Escape) << "1";
+    }
+    void cellDropDownOverAnotherDataset() {
+        QFETCH(QString, column);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, stored);
+        Items rows(*m_db->temp.db);
+        DBGrid grid;
+        grid.resize(700, 200);
+        grid.setDataSource(rows.dsItems.get());
+        grid.setColumnLookup(column, rows.dsServices.get(), "servico_id", shown, {20, 8, 6, 4});
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        GridModel& m = *grid.gridModel();
+        grid.setCurrentIndex(m.index(0, m.columnOf(column)));
+        grid.setFocus();
+        keys(typed);
+        auto* editor = grid.viewport()->findChild<GridLookupEditor*>();
+        QVERIFY(editor);
+        QVERIFY(editor->isPopupVisible());
+        QCOMPARE(editor->popupWindow()->grid()->gridModel()->columnCount(), shown.size());
+        QCOMPARE(editor->text(), typed);
+        QPointer<GridLookupEditor> open(editor);
+        QTest::keyClick(focused(), Qt::Key(key));
+        if (key == Qt::Key_Escape) {
+            // The drop-down closes and gives the cell's text back; the editor stays.
+            QVERIFY(!editor->isPopupVisible());
+            QCOMPARE(editor->text(), QString("Consulta"));
+            QTest::keyClick(focused(), Qt::Key_Escape);
+        }
+        QTRY_VERIFY(!open || !open->isVisible());
+        QCOMPARE(rows.items->fieldByName("servico_id")->asString(), stored);
+        // The lookup dataset is on the row the cell holds, for a screen that reads it.
+        QCOMPARE(rows.services->fieldByName("servico_id")->asString(), stored);
+        if (key == Qt::Key_Tab) QCOMPARE(grid.currentIndex().column(), m.columnOf(column) + 1);
+        // Nothing typed reaches another cell.
+        QCOMPARE(rows.items->fieldByName("item_hora")->asString(), QString("09:15"));
+        if (rows.items->isEditing()) rows.items->post();
+        QCOMPARE(rows.items->lookup("item_id", {1}, "servico_id").toString(), stored);
+    }
+
+    void cellDropDownOpensOnTheCellsRowAndClears() {
+        Items rows(*m_db->temp.db);
+        DBGrid grid;
+        grid.setDataSource(rows.dsItems.get());
+        grid.setColumnLookup("servico_id", rows.dsServices.get(), "servico_id",
+                             {"servico_nome", "servico_valor"});
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        GridModel& m = *grid.gridModel();
+        rows.services->last();
+        grid.setCurrentIndex(m.index(0, m.columnOf("servico_id")));
+        grid.setFocus();
+        QTest::keyClick(focused(), Qt::Key_F2);
+        auto* editor = grid.viewport()->findChild<GridLookupEditor*>();
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QString("Consulta"));
+        QCOMPARE(rows.services->fieldByName("servico_id")->asInteger(), 1);
+        // F4 drops the grid down on that row; Down and Enter take the next one.
+        QTest::keyClick(focused(), Qt::Key_F4);
+        QVERIFY(editor->isPopupVisible());
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTRY_COMPARE(rows.items->fieldByName("servico_id")->asInteger(), 2);
+        // An emptied text empties the cell.
+        grid.setFocus();
+        QTest::keyClick(focused(), Qt::Key_F2);
+        editor = grid.viewport()->findChild<GridLookupEditor*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(focused(), Qt::Key_Backspace);
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QVERIFY(rows.items->fieldByName("servico_id")->isNull());
+    }
+
+    // A picker: the symbols' pictures in the drop-down and in the cells, the icon's
+    // transparent part showing the cell under it.
+    void pictureDropDown() {
+        Items rows(*m_db->temp.db);
+        DBGrid grid;
+        grid.resize(500, 200);
+        grid.setDataSource(rows.dsItems.get());
+        grid.setColumns({{"item_id"}, {"simbolo_id", "", 8}});
+        grid.setColumnPicker("simbolo_id", rows.dsSymbols.get(), "simbolo_id", "simbolo_figura",
+                             QSize(24, 24), {"simbolo_nome"});
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        GridModel& m = *grid.gridModel();
+        const int c = m.columnOf("simbolo_id");
+        QVERIFY(grid.rowHeight(0) >= 24);
+        // Row 0 holds the red BMP: red in the middle, the cell's own colour at the edge.
+        const QImage shot = grid.viewport()->grab().toImage();
+        const QRect cellRect = grid.visualRect(m.index(0, c));
+        const qreal ratio = shot.devicePixelRatio();
+        auto pixel = [&](QPoint p) { return shot.pixelColor((QPointF(p) * ratio).toPoint()); };
+        QCOMPARE(pixel(cellRect.center()), QColor(Qt::red));
+        QCOMPARE(pixel(cellRect.center() + QPoint(-2, -2)), pixel(cellRect.topLeft() + QPoint(3, 3)));
+        QVERIFY(pixel(cellRect.center() + QPoint(-2, -2)) != QColor(Qt::magenta));
+        // The drop-down: the pictures as pictures; the blue PNG chosen.
+        grid.setCurrentIndex(m.index(1, c));
+        grid.setFocus();
+        QTest::keyClick(focused(), Qt::Key_F2);
+        auto* editor = grid.viewport()->findChild<GridLookupEditor*>();
+        QVERIFY(editor);
+        QTest::keyClick(focused(), Qt::Key_F4);
+        QVERIFY(editor->isPopupVisible());
+        DBGrid* list = editor->popupWindow()->grid();
+        const int pc = list->gridModel()->columnOf("simbolo_figura");
+        QVERIFY(pc >= 0);
+        QVERIFY(!list->gridModel()->index(0, pc).data(Qt::DecorationRole).value<QPixmap>().isNull());
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTRY_COMPARE(rows.items->fieldByName("simbolo_id")->asInteger(), 2);
+        rows.items->post();
+        QCOMPARE(rows.symbols->fieldByName("simbolo_id")->asInteger(), 2);
+        QCoreApplication::processEvents();
+        const QImage after = grid.viewport()->grab().toImage();
+        const QRect second = grid.visualRect(m.index(1, c));
+        QCOMPARE(after.pixelColor((QPointF(second.center()) * ratio).toPoint()), QColor(Qt::blue));
+    }
+
+    // Masked text cells type through the field's mask and store as it says.
+    void cellEditorsUseTheFieldsMask_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("hour, stored with its colon") << "item_hora"
+                                                     << "09:15"
+                                                     << "0830"
+                                                     << "08:30";
+        QTest::newRow("cep, stored as digits") << "item_cep"
+                                               << "30110-012"
+                                               << "01001000"
+                                               << "01001000";
+    }
+    void cellEditorsUseTheFieldsMask() {
+        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Items rows(*m_db->temp.db);
+        DBGrid grid;
+        grid.setDataSource(rows.dsItems.get());
+        grid.show();
+        QApplication::setActiveWindow(&grid);
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        GridModel& m = *grid.gridModel();
+        grid.setCurrentIndex(m.index(0, m.columnOf(field)));
+        grid.setFocus();
+        QTest::keyClick(focused(), Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(focused());
+        QVERIFY(editor);
+        QVERIFY(!editor->inputMask().isEmpty());
+        QCOMPARE(editor->text(), shown);
+        editor->selectAll();
+        keys(typed + "99"); // more than the mask holds: the rest is refused
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QTRY_COMPARE(rows.items->fieldByName(field)->asString(), stored);
+        rows.items->post();
+        QCOMPARE(rows.items->lookup("item_id", {1}, field).toString(), stored);
     }
 
     void enterCanMoveToTheNextColumn() {
