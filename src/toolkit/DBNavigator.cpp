@@ -1,5 +1,6 @@
 #include "DBNavigator.h"
 #include "FieldLink.h"
+#include "FilterDialog.h"
 #include "ToolkitLocale.h"
 #include "core/Services.h"
 #include "core/ToolkitTexts.h"
@@ -22,6 +23,7 @@ constexpr ButtonInfo infos[DBNavigator::ButtonCount] = {
     {"list-add", ToolkitText::NavInsert},      {"list-remove", ToolkitText::NavDelete},
     {"document-edit", ToolkitText::NavEdit},   {"dialog-ok-apply", ToolkitText::NavPost},
     {"dialog-cancel", ToolkitText::NavCancel}, {"view-refresh", ToolkitText::NavRefresh},
+    {"view-filter", ToolkitText::FilterTitle},
 };
 } // namespace
 
@@ -42,7 +44,19 @@ DBNavigator::DBNavigator(QWidget* parent) : QWidget(parent) {
         connect(b, &QToolButton::clicked, this, [this, i] { press(Button(i)); });
     }
     layout->addStretch();
+    // Few screens filter from their navigator: they ask for the button.
+    m_buttons[Filter]->setVisible(false);
     updateButtons();
+}
+
+void DBNavigator::setFilterButtonShown(bool shown) {
+    m_buttons[Filter]->setVisible(shown);
+}
+
+FilterDialog* DBNavigator::filterDialog() {
+    if (!m_filter) m_filter = new FilterDialog(FilterDialog::Kind::Filter, this);
+    if (m_filter->dataSource() != m_source) m_filter->setDataSource(m_source);
+    return m_filter;
 }
 
 void DBNavigator::setDataSource(DataSource* source) {
@@ -89,6 +103,7 @@ void DBNavigator::updateButtons() {
     m_buttons[Post]->setEnabled(editing);
     m_buttons[Cancel]->setEnabled(editing);
     m_buttons[Refresh]->setEnabled(active && !editing);
+    m_buttons[Filter]->setEnabled(active && !editing);
 }
 
 void DBNavigator::writePendingText() {
@@ -143,6 +158,10 @@ void DBNavigator::press(Button b) {
         break;
     case Refresh:
         ds->refresh();
+        break;
+    case Filter:
+        if (ds->isEditing()) return;
+        if (!filterDialog()->execute()) return;
         break;
     case ButtonCount:
         return;

@@ -81,6 +81,10 @@ QIcon drawnIcon(const QString& name) {
         p.drawArc(QRectF(7, 7, 18, 18), 30 * 16, 300 * 16);
         p.setBrush(ink);
         p.drawPolygon(QPolygonF({QPointF(22, 4), QPointF(26, 11), QPointF(19, 11)}));
+    } else if (name == QLatin1String("view-filter")) {
+        // A funnel.
+        p.drawPolygon(QPolygonF({QPointF(6, 7), QPointF(26, 7), QPointF(18, 17), QPointF(18, 25),
+                                 QPointF(14, 27), QPointF(14, 17)}));
     } else if (name == QLatin1String("x-office-calendar")) {
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(ink, 2));

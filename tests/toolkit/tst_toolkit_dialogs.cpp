@@ -2,6 +2,7 @@
 // dialog keeps its own set, and their texts follow the toolkit's language.
 #include "ToolkitFixture.h"
 #include "core/ToolkitTexts.h"
+#include "toolkit/DBNavigator.h"
 #include "toolkit/FilterDialog.h"
 #include <QApplication>
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace dv;
@@ -132,6 +134,45 @@ private slots:
         QVERIFY(dialog.execute());
         QVERIFY(!dialog.hasCriteria());
         QCOMPARE(ds().recordCount(), 3);
+    }
+
+    // The navigator's Filter button: hidden until asked for, then the filter dialog
+    // over the navigator's rows; off while a row is being edited.
+    void navigatorFilterButton() {
+        QWidget form;
+        auto* nav = new DBNavigator(&form);
+        nav->setDataSource(m_db->dsContacts.get());
+        form.show();
+        QToolButton* filter = nav->button(DBNavigator::Filter);
+        QVERIFY(filter->isHidden());
+        QVERIFY(!nav->visibleButtons().contains(DBNavigator::Filter));
+        nav->setFilterButtonShown(true);
+        QVERIFY(filter->isVisible() && filter->isEnabled());
+        QCOMPARE(filter->toolTip(), toolkitText(ToolkitText::FilterTitle));
+        QSignalSpy clicked(nav, &DBNavigator::buttonClicked);
+        whenModal([&](QWidget* modal) {
+            QCOMPARE(modal, static_cast<QWidget*>(nav->filterDialog()));
+            QCOMPARE(nav->filterDialog()->kind(), FilterDialog::Kind::Filter);
+            nav->filterDialog()->setTypedCriterion("contato_nome", "dias");
+            QTest::mouseClick(nav->filterDialog()->okButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(filter, Qt::LeftButton);
+        QCOMPARE(names(), QStringList{"Carla Dias"});
+        QCOMPARE(clicked.count(), 1);
+        // Cancel leaves the rows as they were.
+        whenModal([&](QWidget*) { QTest::mouseClick(nav->filterDialog()->cancelButton(), Qt::LeftButton); });
+        QTest::mouseClick(filter, Qt::LeftButton);
+        QCOMPARE(names(), QStringList{"Carla Dias"});
+        QCOMPARE(clicked.count(), 1);
+        ds().edit();
+        QVERIFY(!filter->isEnabled());
+        ds().cancel();
+        nav->filterDialog()->clearCriteria();
+        QCOMPARE(ds().recordCount(), 3);
+        // Choosing the buttons shows it as well.
+        nav->setVisibleButtons({DBNavigator::First, DBNavigator::Filter});
+        QCOMPARE(nav->visibleButtons(),
+                 (QList<DBNavigator::Button>{DBNavigator::First, DBNavigator::Filter}));
     }
 
     void filterAndLocateKeepSeparateSets() {
