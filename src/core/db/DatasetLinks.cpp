@@ -141,6 +141,7 @@ void Dataset::masterChanged() {
         if (!master->isActive() || master->isEmpty()) {
             m_masterSeen = master->m_rowGeneration;
             if (isActive()) {
+                checkBrowseMode(); // a pending row is posted, as when the master moves
                 close();
                 m_closedByMaster = true;
             }

@@ -175,11 +175,16 @@ private slots:
         QVERIFY(!m_detail->isActive());
         m_master->open();
         QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        // A master with no row left: the detail's pending row is posted, then it closes.
+        m_detail->edit();
+        m_detail->fieldByName("consulta_valor")->setAsString("7");
         m_master->setFilter("paciente_nome = 'ninguém'");
         m_master->setFiltered(true);
         QVERIFY(!m_detail->isActive());
+        QCOMPARE(m_db->scalar("select consulta_valor from consulta where consulta_id = 1").toLongLong(),
+                 70000);
         m_master->setFiltered(false);
-        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        QCOMPARE(detailValues(), (QStringList{"7,00", "250,00"}));
         // A detail closed by the code stays closed.
         m_detail->close();
         m_master->next();
