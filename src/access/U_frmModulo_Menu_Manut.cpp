@@ -24,6 +24,7 @@ using dv::MenuTree;
 namespace {
 
 void reopen(dv::Dataset* d) {
+    d->checkBrowseMode(); // the row still being typed is saved too
     d->close();
     d->open();
 }

@@ -1,5 +1,6 @@
 #include "DesktopShellService.h"
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace dv {
@@ -15,7 +16,10 @@ QUrl DesktopShellService::urlFor(const QString& fileOrUrl) {
 
 bool DesktopShellService::open(const QString& fileOrUrl) {
     if (fileOrUrl.trimmed().isEmpty()) return false;
-    return QDesktopServices::openUrl(urlFor(fileOrUrl.trimmed()));
+    const QUrl url = urlFor(fileOrUrl.trimmed());
+    // The desktop's opener starts even for a missing file and fails unseen.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) return false;
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace dv

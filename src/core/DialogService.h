@@ -16,6 +16,9 @@ public:
     virtual void error(const QString& text) = 0;
     // Yes and No; true for Yes.
     virtual bool confirmation(const QString& text) = 0;
+    // Yes, No and Cancel; closing the dialog without a choice is Cancel.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer question(const QString& text) = 0;
     // The plain message box: no icon, OK, captioned with the application title
     // unless a caption is given.
     virtual void messageBox(const QString& text, const QString& caption = QString()) = 0;

@@ -52,6 +52,21 @@ bool QtDialogService::confirmation(const QString& text) {
     return box.clickedButton() == yes;
 }
 
+DialogService::Answer QtDialogService::question(const QString& text) {
+    const DialogTexts& t = dialogTexts();
+    QMessageBox box(QMessageBox::Question, t.confirmationCaption, displayed(text), QMessageBox::NoButton,
+                    dialogParent());
+    QPushButton* yes = box.addButton(t.yes, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(t.no, QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(t.cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return Answer::Yes;
+    if (box.clickedButton() == no) return Answer::No;
+    return Answer::Cancel;
+}
+
 void QtDialogService::messageBox(const QString& text, const QString& caption) {
     QString title = caption;
     if (title.isEmpty()) title = QGuiApplication::applicationDisplayName();

@@ -11,6 +11,7 @@ public:
     void warning(const QString& text) override;
     void error(const QString& text) override;
     bool confirmation(const QString& text) override;
+    Answer question(const QString& text) override;
     void messageBox(const QString& text, const QString& caption = QString()) override;
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                     const QString& defaultValue) override;

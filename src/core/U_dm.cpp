@@ -164,8 +164,18 @@ Tdm::Tdm(const QString& executableFolder, TfrmAbertura* splash, QObject* parent)
 Tdm::~Tdm() {
     // Datasets go before the connection they read from.
     const auto children = findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly);
+    // Ending the program gives up what is still pending (closing would refuse it); no
+    // error may leave a destructor.
     for (dv::Dataset* d : children)
-        d->close();
+        try {
+            if (d->isEditing()) d->cancel();
+        } catch (...) {
+        }
+    for (dv::Dataset* d : children)
+        try {
+            d->close();
+        } catch (...) {
+        }
     qDeleteAll(findChildren<dv::DataSource*>(QString(), Qt::FindDirectChildrenOnly));
     qDeleteAll(children);
     m_connection.reset();

@@ -3,6 +3,7 @@
 #include "DataFieldBinding.h"
 #include "U_frmRelatorio.h"
 #include "core/ComponentTag.h"
+#include "core/DialogService.h"
 #include "core/ErrorTranslator.h"
 #include "core/FieldUtils.h"
 #include "core/Localization.h"
@@ -23,6 +24,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHash>
@@ -166,11 +168,18 @@ QString message(const char* key) {
     return dv::sharedMessage(QStringLiteral("Cadastro"), QLatin1String(key));
 }
 
-// The one-argument format of the shared messages: "%s" takes the argument, "%%" is a
+// A message added after the language files were installed: the file's text when it has
+// one, else the Portuguese one.
+QString message(const char* key, const char* portuguese) {
+    const QString text = message(key);
+    return text.isEmpty() ? QString::fromUtf8(portuguese) : text;
+}
+
+// The format of the shared messages: each "%s" takes the next argument, "%%" is a
 // percent sign.
-QString formatted(const QString& format, const QString& argument) {
+QString formatted(const QString& format, const QStringList& arguments) {
     QString out;
-    bool used = false;
+    qsizetype used = 0;
     for (qsizetype i = 0; i < format.size(); ++i) {
         if (format[i] == QLatin1Char('%') && i + 1 < format.size()) {
             const QChar next = format[i + 1];
@@ -179,9 +188,8 @@ QString formatted(const QString& format, const QString& argument) {
                 ++i;
                 continue;
             }
-            if (next == QLatin1Char('s') && !used) {
-                out += argument;
-                used = true;
+            if (next == QLatin1Char('s') && used < arguments.size()) {
+                out += arguments[used++];
                 ++i;
                 continue;
             }
@@ -189,6 +197,9 @@ QString formatted(const QString& format, const QString& argument) {
         out += format[i];
     }
     return out;
+}
+QString formatted(const QString& format, const QString& argument) {
+    return formatted(format, QStringList{argument});
 }
 
 QString flag(const char* name) {
@@ -221,6 +232,7 @@ struct TfrmCadastro::Private {
     bool created = false;
     bool activatedOnce = false;
     bool closing = false;
+    bool saveAnswered = false; // Sim to the closing question: Salvar asks no more
     // The widget that receives a box's focus events (itself or its focus proxy).
     QHash<QObject*, QPointer<QWidget>> watched;
     QSet<QWidget*> capitalized;
@@ -366,6 +378,11 @@ void TfrmCadastro::selectNextPage() {
 void TfrmCadastro::FormCreate() {
     // Boxes a form declared with a dataField: to dsUpdate unless they name another source.
     dv::bindDataFields(this, dsUpdate);
+    // A detail's pending row enables Salvar as well as the record's own.
+    for (const Component& c : d->components(this))
+        if (c.kind == Kind::DataSource && c.object != dsUpdate)
+            connect(static_cast<DataSource*>(c.object), &DataSource::stateChanged, this,
+                    [this] { dsUpdateDataChange(); });
     const QColor normal = normalBackground();
     const QColor grey = systemColor(17);
     for (const Component& c : d->components(this)) {
@@ -588,13 +605,23 @@ void TfrmCadastro::checkBeforeSave() {
     }
 }
 
-void TfrmCadastro::saveDataSources() {
-    bool discard = false;
+QList<Dataset*> TfrmCadastro::pendingDatasets() const {
+    QList<Dataset*> pending;
     for (const Component& c : d->components(this)) {
         if (c.kind != Kind::DataSource) continue;
         Dataset* ds = static_cast<DataSource*>(c.object)->dataset();
+        if (isEditing(ds) && !pending.contains(ds)) pending.append(ds);
+    }
+    return pending;
+}
+
+void TfrmCadastro::saveDataSources() {
+    bool discard = false;
+    // A master posts its details' pending rows first; what is still pending is asked
+    // about in turn.
+    for (Dataset* ds : pendingDatasets()) {
         if (!isEditing(ds)) continue;
-        if (dv::services().dialogs().confirmation(message("sMsgSalvar"))) {
+        if (d->saveAnswered || dv::services().dialogs().confirmation(message("sMsgSalvar"))) {
             ds->post();
         } else {
             ds->cancel();
@@ -606,21 +633,55 @@ void TfrmCadastro::saveDataSources() {
 }
 
 void TfrmCadastro::dsUpdateDataChange() {
-    BitBtn1->setEnabled(isEditing(editedDataset()));
+    BitBtn1->setEnabled(!pendingDatasets().isEmpty());
 }
 
 // ---- closing ----
 
 void TfrmCadastro::BitBtn2Click() {
-    Dataset* ds = editedDataset();
-    if (ds && ds->state() == dv::DatasetState::Insert) ds->cancel();
     close();
 }
 
+// The text of the focused box reaches its field, as leaving the box would do.
+void TfrmCadastro::writeFocusedBox() {
+    QWidget* focused = focusWidget();
+    QWidget* box = focused ? d->watched.value(focused) : nullptr;
+    if (DataControl* dc = box ? controlOf(box) : nullptr) dc->updateRecord();
+}
+
+// Details first: a master cancelled first would move and post them.
+void TfrmCadastro::cancelPending() {
+    const QList<Dataset*> pending = pendingDatasets();
+    for (auto it = pending.crbegin(); it != pending.crend(); ++it)
+        if (isEditing(*it)) (*it)->cancel();
+}
+
 bool TfrmCadastro::FormCloseQuery() {
-    // Unsaved changes are discarded without a question.
-    Dataset* ds = editedDataset();
-    if (isEditing(ds)) ds->cancel();
+    writeFocusedBox();
+    auto changed = [this] {
+        for (Dataset* ds : pendingDatasets())
+            if (ds->isModified()) return true;
+        return false;
+    };
+    if (changed()) {
+        const auto answer = dv::services().dialogs().question(
+            message("sMsgSalvarAoFechar", "Existem alterações não salvas. Deseja salvá-las?"));
+        if (answer == dv::DialogService::Answer::Cancel) return false;
+        if (answer == dv::DialogService::Answer::Yes) {
+            // Salvar's checks and the screen's own save work; a failure keeps the screen open.
+            d->saveAnswered = true;
+            try {
+                BitBtn1Click();
+            } catch (...) {
+                d->saveAnswered = false;
+                throw;
+            }
+            d->saveAnswered = false;
+            if (changed()) return false;
+        }
+    }
+    // What is left was not changed, or the user chose to discard it.
+    cancelPending();
     return true;
 }
 
@@ -658,6 +719,19 @@ void TfrmCadastro::BitBtn4Click() {
     dv::showReportPicker(d->formName, this);
 }
 
+// The screen's own page of the help, else its index.
 void TfrmCadastro::btnAjudaClick() {
-    dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\Help_Quillbrook.chm")));
+    const QString page = d->formName + QStringLiteral(".html");
+    QString file = dv::session().filePath(QStringLiteral("help\\") + page);
+    if (!QFileInfo::exists(file)) file = dv::session().filePath(QStringLiteral("help\\index.html"));
+    auto& dialogs = dv::services().dialogs();
+    if (!QFileInfo::exists(file)) {
+        dialogs.warning(
+            formatted(message("sMsgAjudaNaoEncontrada", "A ajuda \"%s\" não foi encontrada em %s."),
+                      {page, dv::session().filePath(QStringLiteral("help"))}));
+        return;
+    }
+    if (!dv::services().shell().open(file))
+        dialogs.warning(
+            formatted(message("sMsgAjudaNaoAberta", "Não foi possível abrir a ajuda \"%s\"."), file));
 }

@@ -1,8 +1,8 @@
 #pragma once
 #include "ScreenContext.h"
 #include <QDialog>
-#include <memory>
 #include <functional>
+#include <memory>
 
 class QPushButton;
 class QTabWidget;
@@ -19,6 +19,14 @@ class Field;
 // the focus highlight, masks chosen by the field's label, capitalization of names on
 // exit, the required and CPF/CNPJ checks, the save question and the permission-driven
 // hiding of buttons.
+//
+// Nothing typed is lost without a word. "Salvar" is enabled while any data source of
+// the screen (dsUpdate or a detail's) is in Insert or Edit. Closing (Fechar, Escape,
+// the close box) with a changed row pending asks whether to save it: Sim saves as
+// Salvar does and the screen stays open if that fails, Não discards every pending
+// row, Cancelar keeps the screen open. Rows in Insert or Edit without a change are
+// cancelled on closing without a question. "Ajuda" opens help/<formName>.html of the
+// application folder, else help/index.html, and says so when neither can be opened.
 //
 // A screen puts its boxes (bound to dsUpdate, or to its own detail data sources) on
 // TabSheet1 and on further pages of PageControl1, all created with the screen (or a
@@ -108,6 +116,9 @@ public:
     // edit); the button's click gives either to the error translator, which shows
     // the database error and nothing for the cancellation.
     virtual void BitBtn1Click();
+    // The datasets of the screen's data sources that are in Insert or Edit, each once,
+    // in creation order (dsUpdate's first).
+    QList<dv::Dataset*> pendingDatasets() const;
     virtual void BitBtn2Click();
     virtual void BitBtn4Click();
     virtual void dsUpdateDataChange();
@@ -127,6 +138,8 @@ private:
     std::unique_ptr<Private> d;
 
     void leaveBox(QWidget* box);
+    void writeFocusedBox();
     void checkBeforeSave();
     void saveDataSources();
+    void cancelPending();
 };

@@ -191,12 +191,16 @@ private slots:
             stateAfter = m->editedDataset()->state();
             onDados = m->PageControl1->currentWidget() == m->TabSheet1;
             focusInSenha = m->focusWidget() == m->edtSenha;
+            // Refused, the typing is still pending: closing asks, and No gives it up.
+            if (refused) app.s.dialogs.queueQuestion(dv::DialogService::Answer::No);
         }));
         DV_VERIFY_SERVICES(app.s);
         const QVariant hashAfter =
             scalar(app, QStringLiteral("select usuario_senha from usuario where usuario_id = 1"));
         if (refused) {
-            QCOMPARE(app.s.dialogs.texts(), QStringList{kNotConfirmed});
+            QCOMPARE(app.s.dialogs.texts(),
+                     (QStringList{kNotConfirmed,
+                                  QStringLiteral("Existem alterações não salvas. Deseja salvá-las?")}));
             QCOMPARE(stateAfter, dv::DatasetState::Edit);
             QVERIFY(onDados);
             QVERIFY(focusInSenha);

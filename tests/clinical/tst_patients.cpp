@@ -192,6 +192,7 @@ private slots:
             if (!cpf.isEmpty()) typeAtCaret(r->DBEditCpf, cpf);
             r->BitBtn1->click();
             stillInserting = r->editedDataset()->state() == DatasetState::Insert;
+            a.dialogs().queueQuestion(DialogService::Answer::No); // closing gives it up
         }));
         QVERIFY(stillInserting);
         QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Warning), QStringList{warning});
@@ -237,6 +238,102 @@ private slots:
         QCOMPARE(
             a.count(QStringLiteral("select count(*) from anamnese_paciente where anamnese_resposta = 'S'")),
             yes ? 0 : 1);
+    }
+
+    // An anamnesis answer ticked and its note typed are never lost: the pending answer
+    // alone enables Salvar, which saves it; Fechar and Escape ask, Sim saves it, Não
+    // discards it, Cancelar keeps the record open with it.
+    void anamnesisAnswerKeptOrAsked_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer"); // the closing question's; -1 when none is asked
+        QTest::addColumn<bool>("kept");
+        const int yes = int(DialogService::Answer::Yes), no = int(DialogService::Answer::No),
+                  cancel = int(DialogService::Answer::Cancel);
+        QTest::newRow("Salvar saves it") << "Salvar" << -1 << true;
+        QTest::newRow("Fechar, Sim saves it") << "Fechar" << yes << true;
+        QTest::newRow("Escape, Sim saves it") << "Escape" << yes << true;
+        QTest::newRow("Fechar, Não discards it") << "Fechar" << no << false;
+        QTest::newRow("Escape, Cancelar keeps it open") << "Escape" << cancel << false;
+    }
+    void anamnesisAnswerKeptOrAsked() {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        QFETCH(bool, kept);
+        PatientsApp a;
+        const qint64 p = a.addPatient(QStringLiteral("Bruno Souza"));
+        for (const QString& q : a.questionOrder())
+            a.insert(QStringLiteral("anamnese_paciente"),
+                     {{QStringLiteral("paciente_id"), p},
+                      {QStringLiteral("anamnese_id"), q.toInt()},
+                      {QStringLiteral("anamnese_resposta"), "N"}},
+                     QString());
+        a.openList();
+        int question = 0;
+        bool salvarAfterSave = true, salvarAfterTick = false, openAfter = false;
+        QString noteWhileOpen;
+        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) {
+            a.dialogs().queueConfirmation(true);
+            r->BitBtn1->click(); // the record saved as it is
+            salvarAfterSave = r->BitBtn1->isEnabled();
+            r->PageControl1->setCurrentWidget(r->TabSheet2);
+            dv::DBGrid* grid = r->wwDBGrid2;
+            auto* model = grid->model();
+            auto columnOf = [&](const QString& field) {
+                for (int c = 0; c < model->columnCount(); ++c)
+                    if (grid->fieldAt(c) && grid->fieldAt(c)->fieldName() == field) return c;
+                return -1;
+            };
+            const QModelIndex tick = model->index(1, columnOf(QStringLiteral("anamnese_resposta")));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(tick).center());
+            question = r->SQL_AnamnesePaciente->fieldByName(QStringLiteral("anamnese_id"))->asInteger();
+            salvarAfterTick = r->BitBtn1->isEnabled();
+            // The note is typed into the cell; Fechar takes the focus from the open editor.
+            grid->setFocus();
+            grid->setCurrentIndex(model->index(1, columnOf(QStringLiteral("anamnese_anotacao"))));
+            QTest::keyClick(grid, 'P');
+            auto* editor = grid->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            QTest::keyClicks(editor, QStringLiteral("enicilina"));
+            if (how != QLatin1String("Fechar")) {
+                QTest::keyClick(editor, Qt::Key_Return);
+                QCoreApplication::processEvents(); // the view commits on its next turn
+            }
+            if (answer >= 0) a.dialogs().queueQuestion(DialogService::Answer(answer));
+            if (how == QLatin1String("Salvar")) {
+                a.dialogs().queueConfirmation(true);
+                r->BitBtn1->click();
+            } else if (how == QLatin1String("Fechar")) {
+                QTest::mouseClick(r->BitBtn2, Qt::LeftButton);
+            } else {
+                r->PageControl1->setCurrentWidget(r->TabSheet1);
+                r->DBEditNome->setFocus();
+                QTest::keyClick(r->DBEditNome, Qt::Key_Escape);
+            }
+            openAfter = r->isVisible();
+            if (openAfter) {
+                noteWhileOpen =
+                    r->SQL_AnamnesePaciente->fieldByName(QStringLiteral("anamnese_anotacao"))->asString();
+                if (how != QLatin1String("Salvar")) a.dialogs().queueQuestion(DialogService::Answer::No);
+            }
+        }));
+        QVERIFY(!salvarAfterSave);
+        QVERIFY(salvarAfterTick);
+        QCOMPARE(openAfter, how == QLatin1String("Salvar") || answer == int(DialogService::Answer::Cancel));
+        if (answer == int(DialogService::Answer::Cancel))
+            QCOMPARE(noteWhileOpen, QStringLiteral("Penicilina"));
+        const Params params{Param{QStringLiteral("p"), ParamType::Integer, p},
+                            Param{QStringLiteral("q"), ParamType::Integer, question}};
+        QCOMPARE(a.texts(QStringLiteral("select anamnese_resposta || '/' || coalesce(anamnese_anotacao, '') "
+                                        "from anamnese_paciente where paciente_id = :p and anamnese_id = :q"),
+                         params),
+                 QStringList{kept ? QStringLiteral("S/Penicilina") : QStringLiteral("N/")});
+        const QStringList questions = a.dialogs().texts(ScriptedDialogs::Kind::Question);
+        const int asked = answer < 0 ? 0 : answer == int(DialogService::Answer::Cancel) ? 2 : 1;
+        QCOMPARE(questions.size(), asked);
+        for (const QString& q : questions)
+            QCOMPARE(q, QStringLiteral("Existem alterações não salvas. Deseja salvá-las?"));
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Confirmation).size(), how == "Salvar" ? 2 : 1);
+        DV_VERIFY_SERVICES(a.app.s);
     }
 
     void birthdays_data() {
@@ -456,6 +553,7 @@ private slots:
             a.app.s.fileDialogs.queueOpen(path);
             r->Button2->click();
             QCOMPARE(r->SQL_Foto->state(), DatasetState::Browse);
+            a.dialogs().queueQuestion(DialogService::Answer::No); // closing gives the typing up
         }));
         QVERIFY(stillEditing);
         const QStringList warnings = a.dialogs().texts(ScriptedDialogs::Kind::Warning);
@@ -482,6 +580,7 @@ private slots:
             fillRequired(r, QStringLiteral("Novo Paciente"));
             a.app.s.fileDialogs.queueOpen(dir.filePath("x.jpg"));
             r->Button2->click();
+            a.dialogs().queueQuestion(DialogService::Answer::No); // closing gives it up
         }));
         QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information),
                  QStringList{"Salve o cadastro do paciente antes de inserir fotos."});

@@ -1,5 +1,6 @@
 #include "ScriptedServices.h"
 #include "core/DesktopShellService.h"
+#include "core/DialogTexts.h"
 #include "core/IniSettingsStore.h"
 #include "core/Localization.h"
 #include "core/MachineIdWorkstation.h"
@@ -90,6 +91,8 @@ private slots:
     void messageDialogsFollowTheLanguage();
     void confirmation_data();
     void confirmation();
+    void question_data();
+    void question();
     void inputBox();
     void plainMessageBoxCaption();
     void scriptedDialogsReportUnexpected();
@@ -97,6 +100,7 @@ private slots:
     void nameFilters();
     void shellUrls_data();
     void shellUrls();
+    void shellRefusesMissingFiles();
     void developerWorkstation_data();
     void developerWorkstation();
 };
@@ -219,6 +223,42 @@ void TestServices::confirmation() {
     QCOMPARE(seen.buttons.size(), 2);
 }
 
+void TestServices::question_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("button"); // empty: Escape
+    QTest::addColumn<int>("answer");
+    using Answer = dv::DialogService::Answer;
+    QTest::newRow("pt_BR Sim") << "pt_BR"
+                               << "&Sim" << int(Answer::Yes);
+    QTest::newRow("en No") << "en"
+                           << "&No" << int(Answer::No);
+    QTest::newRow("es Cancelar") << "es"
+                                 << "Cancelar" << int(Answer::Cancel);
+    QTest::newRow("Escape cancels") << "pt_BR"
+                                    << "" << int(Answer::Cancel);
+}
+
+void TestServices::question() {
+    QFETCH(QString, language);
+    QFETCH(QString, button);
+    QFETCH(int, answer);
+    dv::setDialogTexts(language);
+    const dv::DialogTexts texts = dv::DialogTexts::forLanguage(language).value();
+    Seen seen;
+    whenModal(seen, [&](QWidget* d) {
+        if (button.isEmpty())
+            QTest::keyClick(d, Qt::Key_Escape);
+        else
+            clickButton(d, button);
+    });
+    QCOMPARE(int(dv::services().dialogs().question(QStringLiteral("Deseja salvá-las?"))), answer);
+    QCOMPARE(seen.title, texts.confirmationCaption);
+    QStringList expected{texts.yes, texts.no, texts.cancel};
+    expected.sort();
+    seen.buttons.sort();
+    QCOMPARE(seen.buttons, expected);
+}
+
 void TestServices::inputBox() {
     dv::setDialogTexts(QStringLiteral("pt_BR"));
     Seen seen;
@@ -313,6 +353,13 @@ void TestServices::shellUrls() {
     QFETCH(QString, target);
     QFETCH(QUrl, url);
     QCOMPARE(dv::DesktopShellService::urlFor(target), url);
+}
+
+// The desktop's opener would start for a missing file and fail unseen.
+void TestServices::shellRefusesMissingFiles() {
+    QTemporaryDir dir;
+    QVERIFY(!dv::DesktopShellService().open(dir.filePath(QStringLiteral("help/nenhuma.html"))));
+    QVERIFY(!dv::DesktopShellService().open(QStringLiteral("   ")));
 }
 
 void TestServices::developerWorkstation_data() {

@@ -16,8 +16,10 @@ private slots:
         const QString file = QStringLiteral(DV_APP_DIR "/language/Default_%1.lpu").arg(code);
         QVERIFY(QFile::exists(file));
         for (const char* key : {"sMsgCampoObrigatorio", "sMsgCampoCPF", "sMsgCampoCPFValida", "sMsgCampoCNPJ",
-                                "sMsgCampoCNPJValida", "sMsgSalvar"})
-            QVERIFY2(!dv::IniFile::readString(file, QStringLiteral("Cadastro"), QLatin1String(key)).isEmpty(), key);
+                                "sMsgCampoCNPJValida", "sMsgSalvar", "sMsgSalvarAoFechar",
+                                "sMsgAjudaNaoEncontrada", "sMsgAjudaNaoAberta"})
+            QVERIFY2(!dv::IniFile::readString(file, QStringLiteral("Cadastro"), QLatin1String(key)).isEmpty(),
+                     key);
         // A format with exactly one place for the field's label.
         QCOMPARE(dv::IniFile::readString(file, QStringLiteral("Cadastro"), QStringLiteral("sMsgCampoObrigatorio"))
                      .count(QStringLiteral("%s")),

@@ -14,6 +14,7 @@ using Screen = TfrmTesteContato_Manut;
 using Kind = ScriptedDialogs::Kind;
 
 const QString kAskSave = QStringLiteral("Deseja salvar as alterações deste registro?");
+const QString kAskClose = QStringLiteral("Existem alterações não salvas. Deseja salvá-las?");
 
 LoggedIn::Options withScreen(const QStringList& sqlBeforeStart = {}) {
     LoggedIn::Options o;
@@ -150,8 +151,10 @@ private slots:
         const QString wrong = QStringLiteral("CPF errado, corrija-o!");
         const QString noCpf = QStringLiteral("O CPF não foi informado. O registro será salvo sem ele.");
         QTest::newRow("empty CPF informs and saves") << "" << 1 << QStringList{noCpf, kAskSave} << 1 << true;
-        QTest::newRow("ten digits refused") << "5299822472" << -1 << QStringList{ten} << 0 << true;
-        QTest::newRow("wrong check digit refused") << "52998224726" << -1 << QStringList{wrong} << 0 << true;
+        // Refused: the record is still pending when the screen is closed afterwards.
+        QTest::newRow("ten digits refused") << "5299822472" << -1 << QStringList{ten, kAskClose} << 0 << true;
+        QTest::newRow("wrong check digit refused")
+            << "52998224726" << -1 << QStringList{wrong, kAskClose} << 0 << true;
         QTest::newRow("No discards and closes") << "52998224725" << 0 << QStringList{kAskSave} << 0 << false;
     }
     void savingChecksTheCpfAndAsks() {
@@ -176,6 +179,7 @@ private slots:
             if (open && rowsAfter == 0) {
                 QCOMPARE(list.q.state(), DatasetState::Insert); // the user corrects it
                 QCOMPARE(s->focusWidget(), s->edtCpf);
+                app.s.dialogs.queueQuestion(DialogService::Answer::No); // or gives it up
             }
         });
         QCOMPARE(app.s.dialogs.texts(), messages);
@@ -210,6 +214,7 @@ private slots:
             QCOMPARE(base(s->edtBairro), colorFromNumber(colors::focusHighlight));
             QCOMPARE(list.q.state(), DatasetState::Insert);
             app.s.dialogs.onMessage = nullptr;
+            app.s.dialogs.queueQuestion(DialogService::Answer::No); // closing gives it up
         });
         QCOMPARE(contacts().size(), 0);
         QVERIFY(!app.s.dialogs.texts().contains(kAskSave));
@@ -255,41 +260,96 @@ private slots:
         DV_VERIFY_SERVICES(app.s);
     }
 
-    // Fechar, Escape and the close box end the screen without a question; the
-    // pending record is cancelled.
-    void closingDiscardsWithoutQuestion_data() {
+    // Fechar, Escape and the close box ask before changes are lost: Sim saves (the
+    // screen stays open when saving fails), Não discards, Cancelar keeps the screen
+    // open. A record left untouched closes without a question.
+    void closingAsksAboutChanges_data() {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<bool>("inserting");
+        QTest::addColumn<QString>("typed"); // into the name of Maria's record; empty: nothing
+        QTest::addColumn<int>("answer");    // -1: no question expected, else a DialogService::Answer
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("stillOpen");
+        const int yes = int(DialogService::Answer::Yes), no = int(DialogService::Answer::No),
+                  cancel = int(DialogService::Answer::Cancel);
         for (const char* how : {"Fechar", "Escape", "close box"}) {
-            QTest::addRow("%s, new record", how) << how << true;
-            QTest::addRow("%s, changed record", how) << how << false;
+            QTest::addRow("%s, Sim saves", how) << how << "Outro Nome" << yes << "Outro Nome" << false;
+            QTest::addRow("%s, Não discards", how) << how << "Outro Nome" << no << "Maria" << false;
+            QTest::addRow("%s, Cancelar keeps it open", how)
+                << how << "Outro Nome" << cancel << "Maria" << true;
         }
+        QTest::addRow("untouched, no question") << "Fechar"
+                                                << "" << -1 << "Maria" << false;
     }
-    void closingDiscardsWithoutQuestion() {
+    void closingAsksAboutChanges() {
         QFETCH(QString, how);
-        QFETCH(bool, inserting);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, stored);
+        QFETCH(bool, stillOpen);
         LoggedIn& app = contactApp();
         app.db().execute(kInsertMaria);
         ContactQuery list;
-        inserting ? list.q.append() : list.q.edit();
+        list.q.edit();
         QPointer<Screen> screen;
+        bool open = false;
+        DatasetState stateThen = DatasetState::Inactive;
         whileOpen(app, [&](Screen* s) {
             screen = s;
-            typeTabbedInto(s->edtNome, QStringLiteral("Outro Nome"));
+            if (!typed.isEmpty()) {
+                s->edtNome->setFocus(Qt::TabFocusReason);
+                s->edtNome->selectAll();
+                QTest::keyClicks(s->edtNome, typed); // still in the box: closing writes it
+            }
+            if (answer >= 0) app.s.dialogs.queueQuestion(DialogService::Answer(answer));
             if (how == QLatin1String("Fechar"))
                 QTest::mouseClick(s->BitBtn2, Qt::LeftButton);
             else if (how == QLatin1String("Escape"))
                 QTest::keyClick(s->edtNome, Qt::Key_Escape);
             else
                 s->close();
-            QVERIFY(!s->isVisible());
+            open = s->isVisible();
+            stateThen = list.q.state();
+            if (open) {
+                QCOMPARE(s->edtNome->text(), typed); // nothing lost while it stays open
+                app.s.dialogs.queueQuestion(DialogService::Answer::No);
+                s->close();
+            }
         });
+        QCOMPARE(open, stillOpen);
+        if (stillOpen) QCOMPARE(stateThen, DatasetState::Edit);
         QVERIFY(screen.isNull()); // freed once closed
         QCOMPARE(list.q.state(), DatasetState::Browse);
         const auto rows = contacts();
         QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].value(QStringLiteral("contato_nome")), QStringLiteral("Maria"));
-        QCOMPARE(app.s.dialogs.count(), 0);
+        QCOMPARE(rows[0].value(QStringLiteral("contato_nome")), stored);
+        const QStringList questions = app.s.dialogs.texts(Kind::Question);
+        QCOMPARE(questions.size(), answer < 0 ? 0 : stillOpen ? 2 : 1);
+        if (answer >= 0) QCOMPARE(questions.first(), kAskClose);
+        QVERIFY(!app.s.dialogs.texts().contains(kAskSave)); // Sim is the answer to both
+        DV_VERIFY_SERVICES(app.s);
+    }
+
+    // Sim on closing runs Salvar's checks: a new record missing what is required stays
+    // open in insert, and nothing is stored.
+    void closingWithSimThatCannotSaveStaysOpen() {
+        LoggedIn& app = contactApp();
+        ContactQuery list;
+        list.q.append();
+        whileOpen(app, [&](Screen* s) {
+            typeTabbedInto(s->edtNome, QStringLiteral("Ana"));
+            app.s.dialogs.queueQuestion(DialogService::Answer::Yes);
+            QTest::mouseClick(s->BitBtn2, Qt::LeftButton);
+            QVERIFY(s->isVisible());
+            QCOMPARE(list.q.state(), DatasetState::Insert);
+            QCOMPARE(app.s.dialogs.texts(Kind::Warning),
+                     QStringList{QStringLiteral("O campo \"Bairro\" é de preenchimento obrigatório!")});
+            app.s.dialogs.queueQuestion(DialogService::Answer::No);
+            QTest::keyClick(s, Qt::Key_Escape);
+            QVERIFY(!s->isVisible());
+        });
+        QCOMPARE(list.q.state(), DatasetState::Browse);
+        QCOMPARE(contacts().size(), 0);
+        QCOMPARE(app.s.dialogs.texts(Kind::Question), (QStringList{kAskClose, kAskClose}));
         DV_VERIFY_SERVICES(app.s);
     }
 
@@ -324,11 +384,59 @@ private slots:
             typeTabbedInto(s->edtCidade, QStringLiteral("x")); // typing edits the saved record again
             QCOMPARE(list.q.state(), DatasetState::Edit);
             QVERIFY(s->BitBtn1->isEnabled());
+            app.s.dialogs.queueQuestion(DialogService::Answer::No); // closing gives it up
         });
         const auto rows = contacts();
         QCOMPARE(rows.size(), 1);
         QCOMPARE(rows[0].value(QStringLiteral("contato_nome")), QStringLiteral("Recusado Aceito"));
         DV_VERIFY_SERVICES(app.s);
+    }
+
+    // Ajuda opens the screen's page of the help, else the index, and says so when
+    // neither is there or the desktop cannot open it.
+    void helpOpensTheScreensPage_data() {
+        QTest::addColumn<bool>("ownPage");
+        QTest::addColumn<bool>("index");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QString>("opened"); // under help/; empty: nothing asked of the shell
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("the screen's page") << true << true << true << "frmContato_Manut.html"
+                                           << "";
+        QTest::newRow("the index otherwise") << false << true << true << "index.html"
+                                             << "";
+        QTest::newRow("neither") << false << false << true << ""
+                                 << "A ajuda \"frmContato_Manut.html\" não foi encontrada em %1help.";
+        QTest::newRow("the desktop fails") << false << true << false << "index.html"
+                                           << "Não foi possível abrir a ajuda \"%1help/index.html\".";
+    }
+    void helpOpensTheScreensPage() {
+        QFETCH(bool, ownPage);
+        QFETCH(bool, index);
+        QFETCH(bool, opens);
+        QFETCH(QString, opened);
+        QFETCH(QString, warning);
+        LoggedIn& app = contactApp();
+        const QString help = session().executableFolder() + QStringLiteral("help/");
+        const QString page = help + QStringLiteral("frmContato_Manut.html");
+        const QString indexFile = help + QStringLiteral("index.html");
+        const QString aside = help + QStringLiteral("index.html.aside");
+        QVERIFY(QFile::exists(indexFile)); // shipped
+        if (ownPage) {
+            QFile f(page);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("<html><body>Contatos</body></html>");
+        }
+        if (!index) QVERIFY(QFile::rename(indexFile, aside));
+        app.s.shell.setResult(opens);
+        ContactQuery list;
+        whileOpen(app, [&](Screen* s) { QTest::mouseClick(s->btnAjuda, Qt::LeftButton); });
+        app.s.shell.setResult(true);
+        QFile::remove(page);
+        if (!index) QVERIFY(QFile::rename(aside, indexFile));
+        QCOMPARE(app.s.shell.opened(), opened.isEmpty() ? QStringList() : QStringList{help + opened});
+        const QString folder = session().executableFolder();
+        QCOMPARE(app.s.dialogs.texts(Kind::Warning),
+                 warning.isEmpty() ? QStringList() : QStringList{warning.arg(folder)});
     }
 
     // Ctrl+Tab and Ctrl+Shift+Tab go round the shown pages only, both ways.
@@ -378,10 +486,6 @@ private slots:
             QCOMPARE(s->ownFocusIns, 1);
             QCOMPARE(base(s->edtCidade), colorFromNumber(colors::focusHighlight));
             QCOMPARE(base(s->edtNome), colorFromNumber(5 | 0x80000000));
-
-            QTest::mouseClick(s->btnAjuda, Qt::LeftButton);
-            QCOMPARE(app.s.shell.opened(),
-                     QStringList{session().executableFolder() + QStringLiteral("help/Help_Quillbrook.chm")});
 
             if (qEnvironmentVariableIsSet("DV_SHOTS")) {
                 s->PageControl1->setCurrentWidget(s->TabSheet1);

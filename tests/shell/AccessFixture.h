@@ -228,6 +228,8 @@ public:
         // The shared datasets: closed, and those open after start-up and login opened
         // again in their order.
         const QList<Dataset*> shared = dm().findChildren<Dataset*>(QString(), Qt::FindDirectChildrenOnly);
+        for (Dataset* d : shared) // a case's pending rows are given up with its data
+            if (d->isEditing()) d->cancel();
         for (Dataset* d : shared) {
             d->close();
             // The login's user and group again, whoever a case logged in as.

@@ -15,6 +15,8 @@ QString ScriptedDialogs::kindName(Kind kind) {
         return QStringLiteral("error");
     case Kind::Confirmation:
         return QStringLiteral("confirmation");
+    case Kind::Question:
+        return QStringLiteral("question");
     case Kind::MessageBox:
         return QStringLiteral("message box");
     case Kind::InputBox:
@@ -63,6 +65,8 @@ bool ScriptedDialogs::verifyNoUnexpected(QString* why) const {
         problems.append(QStringLiteral("unanswered ") + u);
     if (!m_confirmations.isEmpty())
         problems.append(QStringLiteral("%1 confirmation answer(s) never asked").arg(m_confirmations.size()));
+    if (!m_questions.isEmpty())
+        problems.append(QStringLiteral("%1 question answer(s) never asked").arg(m_questions.size()));
     if (!m_inputs.isEmpty())
         problems.append(QStringLiteral("%1 input answer(s) never asked").arg(m_inputs.size()));
     if (why) *why = problems.join(QStringLiteral("; "));
@@ -86,6 +90,13 @@ bool ScriptedDialogs::confirmation(const QString& text) {
     const bool yes = answered && m_confirmations.takeFirst();
     record(Kind::Confirmation, dialogTexts().confirmationCaption, text, !answered);
     return yes;
+}
+
+DialogService::Answer ScriptedDialogs::question(const QString& text) {
+    const bool answered = !m_questions.isEmpty();
+    const Answer answer = answered ? m_questions.takeFirst() : Answer::No;
+    record(Kind::Question, dialogTexts().confirmationCaption, text, !answered);
+    return answer;
 }
 
 void ScriptedDialogs::messageBox(const QString& text, const QString& caption) {

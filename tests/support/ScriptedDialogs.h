@@ -9,8 +9,8 @@
 namespace dv::test {
 
 // Answers the message dialogs from queues and records every message asked.
-// A confirmation or input box with no queued answer is unexpected: it is
-// recorded as such, warned about, and answered No / cancelled; tests check
+// A confirmation, question or input box with no queued answer is unexpected: it
+// is recorded as such, warned about, and answered No / cancelled; tests check
 // verifyNoUnexpected() (or DV_VERIFY_DIALOGS) at the end.
 //
 //   ScriptedDialogs dialogs;             // usually through ScriptedServices
@@ -19,7 +19,7 @@ namespace dv::test {
 //   QCOMPARE(dialogs.lastText(), "Registro com chave duplicada. Campo 'x'.");
 class ScriptedDialogs : public DialogService {
 public:
-    enum class Kind { Information, Warning, Error, Confirmation, MessageBox, InputBox };
+    enum class Kind { Information, Warning, Error, Confirmation, Question, MessageBox, InputBox };
     struct Message {
         Kind kind;
         QString caption; // the dialog's caption as the real dialog would show it
@@ -28,6 +28,7 @@ public:
     };
 
     void queueConfirmation(bool yes) { m_confirmations.append(yes); }
+    void queueQuestion(Answer answer) { m_questions.append(answer); }
     // nullopt answers as Cancel.
     void queueInput(std::optional<QString> answer) { m_inputs.append(std::move(answer)); }
 
@@ -43,7 +44,7 @@ public:
     qsizetype count() const { return m_messages.size(); }
     void clearMessages() { m_messages.clear(); }
 
-    int pendingAnswers() const { return int(m_confirmations.size() + m_inputs.size()); }
+    int pendingAnswers() const { return int(m_confirmations.size() + m_questions.size() + m_inputs.size()); }
     QStringList unexpected() const;
     // False with a description when a dialog went unanswered or answers are left.
     bool verifyNoUnexpected(QString* why = nullptr) const;
@@ -54,6 +55,7 @@ public:
     void warning(const QString& text) override;
     void error(const QString& text) override;
     bool confirmation(const QString& text) override;
+    Answer question(const QString& text) override;
     void messageBox(const QString& text, const QString& caption = QString()) override;
     std::optional<QString> inputBox(const QString& caption, const QString& prompt,
                                     const QString& defaultValue) override;
@@ -62,6 +64,7 @@ private:
     void record(Kind kind, const QString& caption, const QString& text, bool unexpected);
 
     QList<bool> m_confirmations;
+    QList<Answer> m_questions;
     QList<std::optional<QString>> m_inputs;
     QList<Message> m_messages;
 };

@@ -434,6 +434,8 @@ void Dataset::runQuery() {
     options.deferBlobs = true;
     options.rowIdentity = true;
     std::unique_ptr<Cursor> cursor = m_connection->query(sqlText(), params(), options);
+    m_linkSeen = linkValues();
+    m_masterSerialSeen = m_master && m_master->dataset() ? m_master->dataset()->m_openSerial : 0;
     bindColumns(cursor->columns());
     loadRows(*cursor);
     m_deleted.assign(m_store.rowCount(), false);
@@ -486,6 +488,7 @@ void Dataset::open() {
 
 void Dataset::close() {
     if (!isActive()) return;
+    refuseClosingPending();
     fire(BeforeClose);
     m_state = DatasetState::Inactive;
     resetRows();

@@ -87,6 +87,8 @@ public:
 
     // ---- opening ----
     void open();
+    // DatabaseError while this dataset, or a detail that would close with it, has a
+    // row in Insert or Edit: post or cancel it first.
     void close();
     void setActive(bool active);
     bool isActive() const { return m_state != DatasetState::Inactive; }
@@ -181,7 +183,10 @@ public:
 
     // ---- master and detail ----
     // The detail's parameters come from the master's current row by name; it re-queries
-    // when that row changes (scroll, post, open, refresh), closes when the master closes
+    // when the values it is linked by change (the master moved, or posted a new row's key)
+    // and when the master re-reads its rows (open, refresh: the current row kept by key);
+    // a post or a move that leaves those values alone keeps its rows and place. It closes
+    // when the master closes
     // or is empty and opens again when the master has a row, and a row appended to it
     // receives the master's value in the column named like each parameter. Before the
     // master moves or posts, a detail's pending row is posted (an untouched one cancelled);
@@ -274,6 +279,8 @@ private:
 
     // master-detail and notifications (DatasetLinks.cpp)
     void masterChanged();
+    QVariantList linkValues() const; // the parameters' values the query would run with now
+    void refuseClosingPending() const;
     void checkDetails(); // details post or cancel their pending rows first
     void raiseLinkError();
     void tell(const std::function<void(DataSource*)>& call);
@@ -340,6 +347,8 @@ private:
     // master-detail
     QPointer<DataSource> m_master;
     quint64 m_masterSeen = 0;
+    QVariantList m_linkSeen;        // the parameters' values of the last query
+    quint64 m_masterSerialSeen = 0; // the master's opening of that query
     bool m_closedByMaster = false;
     QList<QPointer<Dataset>> m_details; // datasets whose master source shows this one
     std::exception_ptr m_linkError;     // a detail that could not follow, raised after telling

@@ -1,6 +1,7 @@
 // Data sources, controls suspension and the master-detail link of the dataset.
 #include "DataSource.h"
 #include "Dataset.h"
+#include "DbErrors.h"
 
 namespace dv {
 
@@ -95,6 +96,30 @@ void Dataset::setMasterSource(DataSource* master) {
     }
 }
 
+// Closing would drop a row being inserted or edited, here or in a detail that
+// closes with this dataset: the caller posts or cancels it first.
+void Dataset::refuseClosingPending() const {
+    if (isEditing())
+        throw DatabaseError(QStringLiteral("Cannot close dataset '%1' while a record is being %2: post or "
+                                           "cancel it first")
+                                .arg(objectName(), m_state == DatasetState::Insert
+                                                       ? QStringLiteral("inserted")
+                                                       : QStringLiteral("edited")));
+    for (const QPointer<Dataset>& d : m_details)
+        if (d && d->m_master && d->m_master->dataset() == this && d->isActive()) d->refuseClosingPending();
+}
+
+QVariantList Dataset::linkValues() const {
+    Dataset* master = m_master ? m_master->dataset() : nullptr;
+    const bool hasRow = master && master->isActive() && master->hasActiveRow();
+    QVariantList values;
+    for (const Param& p : params()) {
+        Field* mf = master ? master->findField(p.name) : nullptr;
+        values << (mf ? (hasRow ? mf->asVariant() : QVariant()) : p.value);
+    }
+    return values;
+}
+
 void Dataset::checkDetails() {
     for (const QPointer<Dataset>& d : std::as_const(m_details))
         if (d && d->m_master && d->m_master->dataset() == this) d->checkBrowseMode();
@@ -116,6 +141,7 @@ void Dataset::masterChanged() {
         if (!master->isActive() || master->isEmpty()) {
             m_masterSeen = master->m_rowGeneration;
             if (isActive()) {
+                checkBrowseMode(); // a pending row is posted, as when the master moves
                 close();
                 m_closedByMaster = true;
             }
@@ -127,6 +153,12 @@ void Dataset::masterChanged() {
         }
         if (master->m_rowGeneration == m_masterSeen) return;
         m_masterSeen = master->m_rowGeneration;
+        // The same link values give the same rows: a posted master keeps its details
+        // where they are; re-read master rows are read again here too, keeping the row.
+        if (linkValues() == m_linkSeen) {
+            if (master->m_openSerial != m_masterSerialSeen) refresh();
+            return;
+        }
         // Re-query for the master's new row.
         checkBrowseMode();
         runQuery();

@@ -101,6 +101,59 @@ private slots:
                  10000);
     }
 
+    // Posting the master leaves the values the detail is linked by alone: the detail
+    // keeps its rows and its place, its own pending row posted first. Another master
+    // row re-queries from the first row.
+    void postedMasterKeepsTheDetailsPlace() {
+        m_db->connection()->execute("insert into consulta (paciente_id, consulta_valor) values (1, 40000)");
+        m_detail->refresh();
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00", "4,00"}));
+        m_detail->moveTo(2);
+        m_detail->edit();
+        m_detail->fieldByName("consulta_valor")->setAsString("5");
+        const int queries = m_detailQueries;
+        m_master->edit();
+        m_master->fieldByName("paciente_nome")->setAsString("Ana Maria");
+        m_master->post();
+        QCOMPARE(m_detail->state(), DatasetState::Browse);
+        QCOMPARE(m_detail->recNo(), 3);
+        QCOMPARE(m_detailQueries, queries);
+        QCOMPARE(m_db->scalar("select consulta_valor from consulta where consulta_id = 4").toLongLong(),
+                 50000);
+        m_master->next();
+        QCOMPARE(detailValues(), QStringList{"70,00"});
+        m_master->prior();
+        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00", "5,00"}));
+        QCOMPARE(m_detail->recNo(), 1);
+        QCOMPARE(m_detailQueries, queries + 2);
+    }
+
+    // Closing never drops a row being inserted or edited, the detail's that would close
+    // with its master included: the caller posts or cancels it first.
+    void closingWithAPendingRowRaises() {
+        m_detail->edit();
+        m_detail->fieldByName("consulta_valor")->setAsString("3");
+        for (Dataset* d : {m_detail.get(), m_master.get()}) {
+            try {
+                d->close();
+                QFAIL("closed with a pending row");
+            } catch (const DatabaseError& e) {
+                QVERIFY2(e.message().contains("SQL_Consulta") && e.message().contains("post or cancel"),
+                         e.what());
+            }
+        }
+        QVERIFY(m_master->isActive());
+        QCOMPARE(m_detail->state(), DatasetState::Edit);
+        QCOMPARE(m_detail->fieldByName("consulta_valor")->asCurrency().raw(), 30000);
+        m_detail->cancel();
+        m_master->append();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, m_master->close());
+        QCOMPARE(m_master->state(), DatasetState::Insert);
+        m_master->cancel();
+        m_master->close();
+        QVERIFY(!m_master->isActive() && !m_detail->isActive());
+    }
+
     void detailErrorsReachTheMastersCaller() {
         // A pending detail row that cannot be posted keeps the master where it is.
         m_detail->append();
@@ -122,11 +175,16 @@ private slots:
         QVERIFY(!m_detail->isActive());
         m_master->open();
         QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        // A master with no row left: the detail's pending row is posted, then it closes.
+        m_detail->edit();
+        m_detail->fieldByName("consulta_valor")->setAsString("7");
         m_master->setFilter("paciente_nome = 'ninguém'");
         m_master->setFiltered(true);
         QVERIFY(!m_detail->isActive());
+        QCOMPARE(m_db->scalar("select consulta_valor from consulta where consulta_id = 1").toLongLong(),
+                 70000);
         m_master->setFiltered(false);
-        QCOMPARE(detailValues(), (QStringList{"100,00", "250,00"}));
+        QCOMPARE(detailValues(), (QStringList{"7,00", "250,00"}));
         // A detail closed by the code stays closed.
         m_detail->close();
         m_master->next();
