@@ -278,7 +278,8 @@ private slots:
             list->AniversariantePosterior1->trigger();
         else
             list->btnImprimirClick();
-        QCOMPARE(reports, (QStringList{"Relat_Aniversariantes", "Relat_Etiquetas", "Relat_Pacientes"}));
+        QCOMPARE(reports,
+                 (QStringList{"Aniversariantes do Mês", "Etiquetas de Endereçamento", "Lista de Pacientes"}));
         QCOMPARE(session().screenName(), QStringLiteral("frmPaciente"));
         QStringList names;
         Dataset* b = list->SQL_Aniversario;
