@@ -100,7 +100,8 @@ void TfrmUsuario_Manut::passwordTyped() {
 
 void TfrmUsuario_Manut::writePassword() {
     dv::Dataset* user = editedDataset();
-    const QString password = edtSenha->text().trimmed();
+    // Stored exactly as typed, as the login compares it: blanks are part of a password.
+    const QString password = edtSenha->text();
     if (!password.isEmpty())
         user->fieldByName(QStringLiteral("usuario_senha"))->setAsString(Tdm::passwordHash(password));
     dv::Field* confirm = user->fieldByName(QStringLiteral("usuario_confirma"));
@@ -110,7 +111,7 @@ void TfrmUsuario_Manut::writePassword() {
 void TfrmUsuario_Manut::BitBtn1Click() {
     dv::Dataset* user = editedDataset();
     if (user && user->isEditing()) {
-        if (edtSenha->text().trimmed() != edtConfirma->text().trimmed()) {
+        if (edtSenha->text() != edtConfirma->text()) {
             dv::services().dialogs().information(QStringLiteral("Senha não confirmada..."));
             PageControl1->setCurrentWidget(TabSheet1);
             edtSenha->setFocus();

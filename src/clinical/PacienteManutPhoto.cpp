@@ -2,22 +2,72 @@
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/DBImage.h"
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 
 namespace dv {
 
 namespace {
 
-// A whole JPEG: the start-of-image mark at the front, an end-of-image mark after it
-// (a cut-off file has none), and a picture the decoder makes of it.
-bool isCompleteJpeg(const QByteArray& bytes) {
-    if (bytes.size() < 4 || !bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF"))) return false;
-    if (bytes.lastIndexOf(QByteArrayLiteral("\xFF\xD9")) < 3) return false;
-    QImage image;
-    return image.loadFromData(bytes, "JPG") && !image.isNull();
+// Phone cameras reach 48 megapixels; a decoded picture takes four bytes a pixel.
+constexpr qint64 kMaxMegapixels = 50;
+constexpr int kAllocationLimitMb = int(kMaxMegapixels * 4) + 16;
+
+// The JPEG decoder reports a cut-off or damaged file as a warning of its logging
+// category and still returns a picture (the missing part grey): the warnings are
+// caught while one picture is decoded, on the thread that decodes it.
+thread_local bool t_decoding = false;
+thread_local bool t_decoderComplained = false;
+QtMessageHandler g_previousHandler = nullptr;
+
+void watchDecoder(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (t_decoding && type != QtDebugMsg && type != QtInfoMsg && context.category &&
+        qstrncmp(context.category, "qt.gui.imageio", 14) == 0) {
+        t_decoderComplained = true;
+        return;
+    }
+    if (g_previousHandler) g_previousHandler(type, context, text);
+}
+
+struct Decoding {
+    QImage image;          // null when the bytes are no picture or it is too large
+    qint64 megapixels = 0; // once the header was read, rounded up
+    bool tooLarge = false;
+    bool damaged = false; // the decoder reported the data cut off or corrupt
+};
+
+// Decodes the whole picture, up to the megapixel limit.
+Decoding decodeJpeg(const QByteArray& bytes) {
+    Decoding d;
+    if (bytes.size() < 4 || !bytes.startsWith(QByteArrayLiteral("\xFF\xD8\xFF"))) return d;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    const QSize size = reader.size();
+    if (!size.isValid()) return d;
+    const qint64 pixels = qint64(size.width()) * size.height();
+    d.megapixels = (pixels + 999999) / 1000000;
+    d.tooLarge = pixels > kMaxMegapixels * 1000000;
+    if (d.tooLarge) return d;
+    // Qt's default allocation limit (128 MB) would refuse a 48-megapixel photo.
+    reader.setAllocationLimit(kAllocationLimitMb);
+    t_decoding = true;
+    t_decoderComplained = false;
+    g_previousHandler = qInstallMessageHandler(watchDecoder);
+    d.image = reader.read();
+    qInstallMessageHandler(g_previousHandler);
+    t_decoding = false;
+    d.damaged = t_decoderComplained;
+    return d;
+}
+
+QString tooLargeText(qint64 megapixels) {
+    return QStringLiteral("A imagem tem %1 megapixels; o limite é %2.").arg(megapixels).arg(kMaxMegapixels);
 }
 
 } // namespace
@@ -40,7 +90,11 @@ std::optional<QByteArray> readJpegFile(const QString& fileName, QString* message
     if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
         return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
                         .arg(shown, file.errorString()));
-    if (!isCompleteJpeg(bytes))
+    const Decoding d = decodeJpeg(bytes);
+    if (d.tooLarge)
+        return fail(QStringLiteral("O arquivo \"%1\" não foi gravado. ").arg(shown) +
+                    tooLargeText(d.megapixels));
+    if (d.image.isNull() || d.damaged)
         return fail(QStringLiteral("O arquivo \"%1\" não é uma imagem JPEG válida. A foto não foi gravada.")
                         .arg(shown));
     return bytes;
@@ -56,10 +110,11 @@ void BancoToJPeg(DBImage& image, Dataset& dataset, const QString& column) {
     if (!dataset.isActive() || dataset.isEmpty()) return;
     Field* f = dataset.fieldByName(column);
     if (f->isNull()) return;
-    QImage picture;
-    if (!picture.loadFromData(f->asBytes(), "JPG") || picture.isNull())
-        throw PlainError(QStringLiteral("A foto gravada não é uma imagem JPEG válida."));
-    image.setPicture(picture);
+    // Shown as far as it decodes: pictures stored before the whole-picture check stay visible.
+    const Decoding d = decodeJpeg(f->asBytes());
+    if (d.tooLarge) throw PlainError(tooLargeText(d.megapixels));
+    if (d.image.isNull()) throw PlainError(QStringLiteral("A foto gravada não é uma imagem JPEG válida."));
+    image.setPicture(d.image);
 }
 
 } // namespace dv

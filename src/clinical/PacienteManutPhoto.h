@@ -10,8 +10,9 @@ class DBImage;
 
 // The patient photos: JPEG files read into picture columns and shown from them.
 
-// The bytes of a JPEG file, read whole and checked to be one complete picture; nullopt
-// with a message for the user when the file is missing, cannot be read or is no JPEG.
+// The bytes of a JPEG file, read whole and checked by decoding the whole picture;
+// nullopt with a message for the user when the file is missing or cannot be read, is
+// no JPEG, the decoder finds it cut off or corrupt, or it is over 50 megapixels.
 std::optional<QByteArray> readJpegFile(const QString& fileName, QString* message);
 
 // Stores the picture bytes in the column and posts the row, appending one first

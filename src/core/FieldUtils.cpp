@@ -36,7 +36,9 @@ bool checkNumber(const QString& text, int length, const int* firstWeights, const
         return false;
     }
     const QList<int> d = digitsOf(text);
-    if (checkDigit(d, firstWeights, length - 2) != d.at(length - 2) ||
+    // One digit repeated (000.000.000-00, 111.111.111-11) passes the check digits, but
+    // no such number is issued.
+    if (d.count(d.first()) == length || checkDigit(d, firstWeights, length - 2) != d.at(length - 2) ||
         checkDigit(d, secondWeights, length - 1) != d.at(length - 1)) {
         services().dialogs().warning(wrongMessage);
         return false;

@@ -149,6 +149,37 @@ bool dmExists() {
     return g_dm != nullptr;
 }
 
+namespace {
+
+QString missingConfigText(const QString& language, const QString& folder) {
+    const QString where = QDir::toNativeSeparators(QDir::cleanPath(folder));
+    if (language == QLatin1String("en"))
+        return QStringLiteral("The configuration file config.ini was not found in %1.").arg(where);
+    if (language == QLatin1String("es"))
+        return QStringLiteral("El archivo de configuración config.ini no se encontró en %1.").arg(where);
+    return QStringLiteral("O arquivo de configuração config.ini não foi encontrado em %1.").arg(where);
+}
+
+// The configured database as a path: relative names are taken from the executable folder.
+QString databaseShownName(const QString& database, const QString& folder) {
+    QString name = database;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!name.isEmpty() && !name.contains(QLatin1String("://")) && !name.contains(QLatin1Char('=')) &&
+        QDir::isRelativePath(name))
+        name = QDir(folder).filePath(name);
+    return QDir::toNativeSeparators(name);
+}
+
+QString unusableDatabaseText(const QString& language, const QString& database, const QString& engineText) {
+    if (language == QLatin1String("en"))
+        return QStringLiteral("The database \"%1\" could not be opened: %2").arg(database, engineText);
+    if (language == QLatin1String("es"))
+        return QStringLiteral("La base de datos \"%1\" no se pudo abrir: %2").arg(database, engineText);
+    return QStringLiteral("O banco de dados \"%1\" não pôde ser aberto: %2").arg(database, engineText);
+}
+
+} // namespace
+
 Tdm::Tdm(const QString& executableFolder, TfrmAbertura* splash, QObject* parent)
     : QObject(parent), m_splash(splash) {
     setObjectName(QStringLiteral("dm"));
@@ -248,21 +279,32 @@ void Tdm::create(const QString& executableFolder) {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     const QString ini = s.filePath(QStringLiteral("config.ini"));
-    if (!QFileInfo::exists(ini)) dv::requestTermination();
+    const bool hasConfig = QFileInfo::exists(ini);
+    if (!hasConfig) dv::requestTermination();
     s.setDeveloperMode(dv::services().workstation().isDeveloperWorkstation());
     s.setLanguage(dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("Language")));
 
     m_connection.reset();
-    m_connectionString = buildConnectionString(
-        dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataBase")));
-    m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
-    for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
-        d->setConnection(m_connection.get());
-    progress(QStringLiteral("Conected Database"));
+    const QString database = dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataBase"));
+    m_connectionString = buildConnectionString(database);
+    // The engine's own texts ("Could not find file ''.", "no such table: UF") do not
+    // tell the person at the desk what to mend: the error names the file and folder.
+    if (!hasConfig) throw dv::EngineError(missingConfigText(s.language(), s.executableFolder()));
+    try {
+        m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
+        for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
+            d->setConnection(m_connection.get());
+        progress(QStringLiteral("Conected Database"));
 
-    for (dv::Dataset* d :
-         {SQL_UF, SQL_Formulario, SQL_Preferencia, SQL_Skin, SQL_Empresa, SQL_Grupo, SQL_Configuracao})
-        d->open();
+        for (dv::Dataset* d :
+             {SQL_UF, SQL_Formulario, SQL_Preferencia, SQL_Skin, SQL_Empresa, SQL_Grupo, SQL_Configuracao})
+            d->open();
+    } catch (const dv::Abort&) {
+        throw;
+    } catch (const dv::Error& e) {
+        throw dv::EngineError(unusableDatabaseText(
+            s.language(), databaseShownName(database, s.executableFolder()), e.message()));
+    }
     progress(QStringLiteral("Open System Tables"));
     for (dv::Dataset* d : {SQL_Convenio, SQL_Ramo, SQL_TipoContato, SQL_Horario, SQL_Paciente, SQL_Anamnese,
                            SQL_FormaPagto, SQL_Servico, SQL_Icone, SQL_Dente, SQL_LocalDente, SQL_TipoConta,

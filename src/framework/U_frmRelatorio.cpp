@@ -22,11 +22,9 @@
 namespace {
 
 // Alphabetical as a sorted list box shows it: case only breaks ties.
-void sortNames(QStringList& names) {
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
+bool sortsBefore(const QString& a, const QString& b) {
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
 }
 
 } // namespace
@@ -116,10 +114,6 @@ void TfrmRelatorio::FormCreate() {
         dv::ErrorTranslator::handleCurrent();
         return;
     }
-    QStringList names = m_project->reportNames();
-    sortNames(names);
-    ReportLB->addItems(names);
-
     try {
         SQL_Relatorio->close();
         SQL_Relatorio->setParam(QStringLiteral("pform_nome"), dv::ParamType::String,
@@ -129,11 +123,26 @@ void TfrmRelatorio::FormCreate() {
         // Without the registrations no report is offered.
         dv::ErrorTranslator::handleCurrent();
     }
+    // The registered reports of the project, shown by their registered title (the
+    // internal name when it has none), the name kept with each item.
+    struct Entry {
+        QString title, name;
+    };
+    QList<Entry> entries;
+    for (const QString& name : m_project->reportNames()) {
+        if (!SQL_Relatorio->isActive() ||
+            !SQL_Relatorio->locate(QStringLiteral("relat_nome"), name.trimmed()))
+            continue;
+        const QString title =
+            SQL_Relatorio->fieldByName(QStringLiteral("relat_descricao"))->asString().trimmed();
+        entries.append({title.isEmpty() ? name : title, name});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return sortsBefore(a.title, b.title); });
     const QSignalBlocker quiet(ReportLB);
-    for (int i = ReportLB->count() - 1; i >= 0; --i) {
-        const QString name = ReportLB->item(i)->text().trimmed();
-        if (!SQL_Relatorio->isActive() || !SQL_Relatorio->locate(QStringLiteral("relat_nome"), name))
-            delete ReportLB->takeItem(i);
+    for (const Entry& e : entries) {
+        auto* item = new QListWidgetItem(e.title, ReportLB);
+        item->setData(Qt::UserRole, e.name);
     }
 }
 
@@ -155,7 +164,7 @@ void TfrmRelatorio::ReportLBClick() {
     if (ReportLB->count() == 0) return;
     QListWidgetItem* item = ReportLB->currentItem();
     if (!item) return;
-    m_project->selectReport(item->text());
+    m_project->selectReport(item->data(Qt::UserRole).toString());
     DescMemo->setPlainText(m_project->description());
 }
 
@@ -167,7 +176,8 @@ void TfrmRelatorio::BitBtn1Click() {
         return;
     }
     try {
-        if (QListWidgetItem* item = ReportLB->currentItem()) m_project->selectReport(item->text());
+        if (QListWidgetItem* item = ReportLB->currentItem())
+            m_project->selectReport(item->data(Qt::UserRole).toString());
         m_project->execute();
     } catch (...) {
         cursor.restore();

@@ -130,8 +130,27 @@ void paintOps(QPainter& painter, const ReportDocument& doc, const ReportDocument
                 painter.drawText(inner, flags | Qt::TextWordWrap, text);
                 painter.restore();
             } else {
-                if (f.metrics->horizontalAdvance(text) > inner.width())
-                    text = f.metrics->elidedText(text, Qt::ElideRight, inner.width());
+                if (f.metrics->horizontalAdvance(text) > inner.width()) {
+                    if (s.shrink) {
+                        // Phones, e-mails and city names are read whole: smaller letters first.
+                        QFont smaller = f.font;
+                        const double full = f.font.pointSizeF();
+                        double size = full * inner.width() / f.metrics->horizontalAdvance(text);
+                        for (;; size *= 0.97) {
+                            smaller.setPointSizeF(qMax(size, full * 0.6));
+                            if (QFontMetricsF(smaller, painter.device()).horizontalAdvance(text) <=
+                                    inner.width() ||
+                                size <= full * 0.6)
+                                break;
+                        }
+                        painter.setFont(smaller);
+                        const QFontMetricsF metrics(smaller, painter.device());
+                        if (metrics.horizontalAdvance(text) > inner.width())
+                            text = metrics.elidedText(text, Qt::ElideRight, inner.width());
+                    } else {
+                        text = f.metrics->elidedText(text, Qt::ElideRight, inner.width());
+                    }
+                }
                 painter.drawText(inner, flags | Qt::TextSingleLine, text);
             }
             break;

@@ -6,8 +6,10 @@
 #include "core/Session.h"
 #include "core/db/BrFormat.h"
 #include "core/db/Dataset.h"
+#include "core/db/DatasetCollation.h"
 #include <QDir>
 #include <QFileInfo>
+#include <numeric>
 #include <unordered_map>
 
 namespace dv {
@@ -100,9 +102,10 @@ public:
             finishSheet();
             return;
         }
+        const QList<int> order = rowOrder(rows);
         QStringList keys(m_page.groups.size());
         for (int i = 0; i < rows; ++i) {
-            const int row = m_page.currentRowOnly ? -1 : i;
+            const int row = m_page.currentRowOnly ? -1 : order[i];
             int breakLevel = i == 0 ? 0 : -1;
             for (int g = 0; g < m_page.groups.size(); ++g) {
                 const QString key = groupKey(g, row);
@@ -169,6 +172,59 @@ private:
         if (!b.field || !hasRows(b.dataset)) return QVariant();
         if (row >= 0 && b.dataset == m_detail) return m_detail->value(row, b.field);
         return b.field->asVariant();
+    }
+
+    // The detail's rows in the page's sort order (stable: equal keys keep the screen's order).
+    QList<int> rowOrder(int rows) {
+        QList<int> order(rows);
+        std::iota(order.begin(), order.end(), 0);
+        if (m_page.sort.isEmpty() || m_page.currentRowOnly) return order;
+        std::vector<const Field*> fields;
+        for (const Page::SortKey& k : m_page.sort) {
+            const Field* f = bind(m_page.connection, k.field).field;
+            if (!f)
+                throw ReportError(
+                    QStringLiteral("A conexão de dados \"%1\" não tem o campo \"%2\" usado pelo "
+                                   "relatório \"%3\".")
+                        .arg(m_page.connection, k.field, m_report.name));
+            fields.push_back(f);
+        }
+        auto compare = [this](const Page::SortKey& k, const Field* f, int a, int b) -> int {
+            const QVariant va = m_detail->value(a, f), vb = m_detail->value(b, f);
+            if (!va.isValid() || !vb.isValid()) return int(va.isValid()) - int(vb.isValid()); // nulls first
+            switch (f->dataType()) {
+            case FieldType::DateTime: {
+                const QDateTime da = va.toDateTime(), db = vb.toDateTime();
+                if (k.part == QLatin1String("day")) return da.date().day() - db.date().day();
+                if (k.part == QLatin1String("month")) return da.date().month() - db.date().month();
+                return da < db ? -1 : db < da ? 1 : 0;
+            }
+            case FieldType::Currency: {
+                const Currency ca = va.value<Currency>(), cb = vb.value<Currency>();
+                return ca < cb ? -1 : cb < ca ? 1 : 0;
+            }
+            case FieldType::Integer:
+            case FieldType::AutoInc:
+            case FieldType::LargeInt: {
+                const qint64 ia = va.toLongLong(), ib = vb.toLongLong();
+                return ia < ib ? -1 : ib < ia ? 1 : 0;
+            }
+            case FieldType::Float: {
+                const double fa = va.toDouble(), fb = vb.toDouble();
+                return fa < fb ? -1 : fb < fa ? 1 : 0;
+            }
+            default:
+                return DatasetCollation::collator().compare(va.toString(), vb.toString());
+            }
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            for (qsizetype i = 0; i < m_page.sort.size(); ++i) {
+                const int c = compare(m_page.sort[i], fields[size_t(i)], a, b);
+                if (c != 0) return m_page.sort[i].descending ? c > 0 : c < 0;
+            }
+            return false;
+        });
+        return order;
     }
 
     QString groupKey(int group, int row) const {
@@ -367,7 +423,15 @@ private:
                     const QVariant v = value(bind(item.pictureConnection, item.pictureField), row);
                     p.bytes = v.toByteArray();
                 }
-                if (p.bytes.isEmpty() && !item.fileLink.isEmpty()) p.file = resolveFile(item.fileLink);
+                if (p.bytes.isEmpty() && !item.fileLink.isEmpty()) {
+                    p.file = resolveFile(item.fileLink);
+                    // A blank where a chart or logo belongs would pass unnoticed on paper.
+                    if (!QFileInfo(p.file).isFile())
+                        throw ReportError(
+                            QStringLiteral("O arquivo de imagem \"%1\" (figura %2 da página \"%3\") não foi "
+                                           "encontrado.")
+                                .arg(QDir::toNativeSeparators(p.file), item.name, m_page.name));
+                }
                 op.color = item.border.isValid() ? item.border.rgba() : 0;
                 op.width = float(item.lineWidth);
                 if (p.bytes.isEmpty() && p.file.isEmpty()) {

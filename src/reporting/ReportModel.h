@@ -27,6 +27,8 @@ struct TextStyle {
     Align align = Align::Left;
     VAlign valign = VAlign::Middle;
     bool wrap = false;
+    // A line wider than its box is set in smaller letters (down to 60 %) before it is cut.
+    bool shrink = false;
 };
 
 // One piece of a text item's template.
@@ -139,6 +141,14 @@ struct Page {
 
     QString connection; // the detail's; empty: the page prints its bands once
     bool currentRowOnly = false;
+    // The detail's rows in this order (sort="campo [desc], campo|day"); empty: as the
+    // screen has them. A date's part ("day", "month") sorts by that part alone.
+    struct SortKey {
+        QString field;
+        QString part;
+        bool descending = false;
+    };
+    QList<SortKey> sort;
 
     std::optional<Band> pageHeader, title, columnHeader, detail, noData, summary, pageFooter;
     QList<Group> groups; // outermost first

@@ -173,6 +173,7 @@ private:
         s.italic = flag(n, "italic", s.italic);
         s.underline = flag(n, "underline", s.underline);
         s.wrap = flag(n, "wrap", s.wrap);
+        s.shrink = flag(n, "shrink", s.shrink);
         if (n.has("color")) s.color = color(n, "color");
         if (n.has("align")) {
             const QString a = n.attr("align");
@@ -321,6 +322,39 @@ private:
         slot = band(n, kind);
     }
 
+    // "campo [asc|desc], campo|day ..." over fields of the detail connection.
+    QList<Page::SortKey> sortKeys(const Node& n, const QString& connection) const {
+        QList<Page::SortKey> keys;
+        for (const QString& entry : n.attr("sort").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QStringList words = entry.simplified().split(QLatin1Char(' '));
+            Page::SortKey k;
+            QString ref = words.first();
+            const qsizetype bar = ref.indexOf(QLatin1Char('|'));
+            if (bar >= 0) {
+                k.part = ref.mid(bar + 1).toLower();
+                ref = ref.left(bar);
+                if (k.part != QLatin1String("day") && k.part != QLatin1String("month"))
+                    fail(n, QStringLiteral("ordem por \"%1\": a parte deve ser day ou month").arg(k.part));
+            }
+            const qsizetype dot = ref.indexOf(QLatin1Char('.'));
+            if (dot >= 0) {
+                if (ref.left(dot).compare(connection, Qt::CaseInsensitive) != 0)
+                    fail(n, QStringLiteral("a ordem \"%1\" não é da conexão \"%2\"").arg(ref, connection));
+                ref = ref.mid(dot + 1);
+            }
+            k.field = ref;
+            if (words.size() > 2 ||
+                (words.size() == 2 && words[1].compare(QLatin1String("asc"), Qt::CaseInsensitive) != 0 &&
+                 words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) != 0))
+                fail(n,
+                     QStringLiteral("ordem \"%1\": use campo, campo asc ou campo desc").arg(entry.trimmed()));
+            k.descending =
+                words.size() == 2 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+            keys.append(k);
+        }
+        return keys;
+    }
+
     // A field of the detail connection, written with or without the connection's name.
     QString detailField(const Node& n, const QString& connection) const {
         QString ref = required(n, "field");
@@ -390,6 +424,7 @@ private:
                 p.currentRowOnly = true;
             else if (rows != QLatin1String("all"))
                 fail(c, QStringLiteral("rows deve ser all ou current"));
+            if (c.has("sort")) p.sort = sortKeys(c, p.connection);
         }
         for (const Node& c : n.children) {
             const QString& k = c.name;

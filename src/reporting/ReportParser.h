@@ -42,7 +42,7 @@ namespace dv::report {
 // Items (x/w and the line's x1/x2 may be a share of the band's width: "100%"; an item
 // may be anchored with right="..." instead of x; x and right without w stretch it):
 //   <text x y w h style size bold italic underline color align="left|center|right"
-//         valign="top|middle|bottom" wrap="true" fill="#..">template</text>
+//         valign="top|middle|bottom" wrap="true" shrink="true" fill="#..">template</text>
 //   <line x1 y1 x2 y2 width="0.25" color="#.."/>
 //   <box x y w h fill="#.." border="#.." width radius/>
 //   <picture name="Bitmap1" x y w h field="RvEmpresa.empresa_logo" | file="Odontograma.bmp"

@@ -481,6 +481,11 @@ void TfrmPrincipal::ModulosdoSistema1Click() {
 }
 
 void TfrmPrincipal::AtivaPermissao1Click() {
+    // Developer mode lifts the administrator group's protection (grupo_id 1): only that
+    // group's own users may switch it.
+    if (!dmExists() || !dm().SQL_Usuario->isActive() || dm().SQL_Usuario->isEmpty()) return;
+    const dv::Field* group = dm().SQL_Usuario->findField(QStringLiteral("grupo_id"));
+    if (!group || group->isNull() || group->asInteger() != 1) return;
     dv::session().setDeveloperMode(!dv::session().developerMode());
     lbDesenv->setVisible(dv::session().developerMode());
 }

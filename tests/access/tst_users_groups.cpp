@@ -164,8 +164,10 @@ private slots:
         QTest::addColumn<QString>("loginPassword"); // the password that logs in afterwards
         QTest::newRow("different") << "nova"
                                    << "Nova" << true << "admin";
-        QTest::newRow("blanks around do not count") << " nova  "
-                                                    << "nova" << false << "nova";
+        QTest::newRow("blanks are part of the password") << " nova  "
+                                                         << " nova  " << false << " nova  ";
+        QTest::newRow("blanks must be confirmed too") << " nova  "
+                                                      << "nova" << true << "admin";
         QTest::newRow("empty keeps the stored hash") << ""
                                                      << "" << false << "admin";
         QTest::newRow("confirmation only") << ""
@@ -365,9 +367,8 @@ private slots:
             {kReception,
              QStringLiteral("insert into grupo_permissao (grupo_id, form_nome, form_novo) "
                             "values (2, 'frmPaciente', 'S')"),
-             QStringLiteral(
-                 "create trigger no_servico before insert on grupo_permissao "
-                 "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")});
+             QStringLiteral("create trigger no_servico before insert on grupo_permissao "
+                            "when new.form_nome = 'frmServico' begin select raise(abort, 'recusado'); end")});
         QStringList grantedAfter;
         QVERIFY(editGroup(app, 2, [&](TfrmGrupo_Manut* m) {
             click(m->CheckBox1);

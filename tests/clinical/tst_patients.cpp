@@ -1,4 +1,5 @@
 #include "ClinicalFixture.h"
+#include "clinical/PacienteManutPhoto.h"
 #include "core/Application.h"
 #include "core/ErrorTranslator.h"
 #include "core/IniFile.h"
@@ -376,7 +377,8 @@ private slots:
             list->AniversariantePosterior1->trigger();
         else
             list->btnImprimirClick();
-        QCOMPARE(reports, (QStringList{"Relat_Aniversariantes", "Relat_Etiquetas", "Relat_Pacientes"}));
+        QCOMPARE(reports,
+                 (QStringList{"Aniversariantes do Mês", "Etiquetas de Endereçamento", "Lista de Pacientes"}));
         QCOMPARE(session().screenName(), QStringLiteral("frmPaciente"));
         QStringList names;
         Dataset* b = list->SQL_Aniversario;
@@ -568,6 +570,61 @@ private slots:
                  QStringList{"Arquiteta"});
         QCOMPARE(a.count(QStringLiteral("select count(*) from foto")), 0);
         DV_VERIFY_SERVICES(a.app.s);
+    }
+
+    // Pictures from cameras and phones: decoded whole before they are stored.
+    void cameraPicturesAreDecodedWhole_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("refusal"); // empty: accepted
+        QTest::newRow("cut off after its EXIF thumbnail") << "thumb.jpg"
+                                                          << "não é uma imagem JPEG válida";
+        QTest::newRow("60 megapixels") << "huge.jpg"
+                                       << "A imagem tem 60 megapixels; o limite é 50.";
+        QTest::newRow("48-megapixel phone photo") << "phone.jpg" << QString();
+    }
+    void cameraPicturesAreDecodedWhole() {
+        QFETCH(QString, file);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        auto save = [&path](const QByteArray& bytes) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        if (file == QLatin1String("thumb.jpg")) {
+            // A camera puts a small preview, a whole JPEG with its own end mark, in the
+            // EXIF segment before the picture; the picture itself is cut off.
+            const QByteArray thumb = writeJpeg(dir.filePath("t.jpg"), Qt::blue, QSize(160, 120));
+            const QByteArray photo = writeJpeg(dir.filePath("p.jpg"), Qt::darkGreen, QSize(800, 600));
+            QByteArray app1 = QByteArrayLiteral("Exif") + QByteArray(2, '\0') + thumb;
+            const int length = int(app1.size()) + 2;
+            app1.prepend(char(length & 0xFF)).prepend(char(length >> 8)).prepend("\xFF\xE1");
+            const QByteArray whole = photo.left(2) + app1 + photo.mid(2);
+            save(whole.left(whole.size() - (photo.size() - 2) / 2));
+        } else if (file == QLatin1String("huge.jpg")) {
+            // Only the header is read for the size: a small picture says 10000 x 6000.
+            QByteArray bytes = writeJpeg(dir.filePath("s.jpg"), Qt::gray, QSize(64, 48));
+            const qsizetype sof = bytes.indexOf(QByteArrayLiteral("\xFF\xC0"));
+            QVERIFY(sof > 0);
+            bytes.replace(sof + 5, 4, QByteArrayLiteral("\x17\x70\x27\x10"));
+            save(bytes);
+        } else {
+            // Flat colour: 8000 x 6000 compresses small; Qt's default allocation limit
+            // would refuse to decode it.
+            QImage photo(8000, 6000, QImage::Format_RGB888);
+            photo.fill(Qt::darkYellow);
+            QVERIFY(photo.save(path, "JPG", 50));
+        }
+        QString message;
+        const std::optional<QByteArray> jpeg = readJpegFile(path, &message);
+        if (refusal.isEmpty()) {
+            QVERIFY2(jpeg.has_value(), qPrintable(message));
+        } else {
+            QVERIFY(!jpeg);
+            QVERIFY2(message.contains(refusal) && message.contains(QDir::toNativeSeparators(path)),
+                     qPrintable(message));
+        }
     }
 
     // A new patient has no key yet: photos wait until it is saved.

@@ -53,7 +53,10 @@ void TestFieldUtils::cpf_data() {
     QTest::newRow("last digit changed") << "52998224726" << false << wrong;
     QTest::newRow("tenth digit changed") << "52998224735" << false << wrong;
     QTest::newRow("body changed") << "52998224625" << false << wrong;
-    QTest::newRow("repeated digit accepted") << "11111111111" << true << "";
+    // One digit repeated passes the check digits; no such CPF is issued.
+    QTest::newRow("all zeros") << "00000000000" << false << wrong;
+    QTest::newRow("all ones") << "11111111111" << false << wrong;
+    QTest::newRow("all nines") << "99999999999" << false << wrong;
     QTest::newRow("typed with dots and hyphen") << "529.982.247-25" << false << length;
     QTest::newRow("short") << "5299822472" << false << length;
     QTest::newRow("empty") << "" << false << length;
@@ -73,7 +76,7 @@ void TestFieldUtils::cnpj_data() {
     QTest::newRow("valid 2") << "19131243000197" << true << "";
     QTest::newRow("last digit changed") << "11222333000182" << false << wrong;
     QTest::newRow("13th digit changed") << "11222333000191" << false << wrong;
-    QTest::newRow("repeated digit accepted") << "00000000000000" << true << "";
+    QTest::newRow("all zeros") << "00000000000000" << false << wrong; // passes the check digits
     QTest::newRow("typed with punctuation") << "11.222.333/0001-81" << false << length;
     QTest::newRow("a CPF") << "52998224725" << false << length;
 }

@@ -21,17 +21,25 @@ using namespace dv::test;
 
 namespace {
 
+// The reports offered, by the name each item keeps (the item shows the report's title).
 QStringList items(const QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->data(Qt::UserRole).toString();
+    return names;
+}
+
+QStringList titles(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; i < list->count(); ++i)
         texts << list->item(i)->text();
     return texts;
 }
 
-void clickItem(QListWidget* list, const QString& text) {
-    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
-    QVERIFY2(found.size() == 1, qPrintable(text));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
+void clickItem(QListWidget* list, const QString& report) {
+    const int row = int(items(list).indexOf(report));
+    QVERIFY2(row >= 0, qPrintable(report));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
 QString pdfText(const QString& file) {
@@ -168,6 +176,34 @@ private slots:
         QCOMPARE(dialogs().count(), 0);
         picker->BitBtn2Click();
         QTRY_VERIFY(picker.isNull());
+    }
+
+    // The list shows each report's registered title, sorted by it; the report chosen is
+    // the one behind the title.
+    void listsReportsByTheirTitles() {
+        QPointer<TfrmRelatorio> picker = openPicker(QStringLiteral("frmPaciente"));
+        QCOMPARE(titles(picker->ReportLB),
+                 (QStringList{"Aniversariantes do Mês", "Etiquetas de Endereçamento", "Lista de Pacientes"}));
+        picker->BitBtn2Click();
+        QTRY_VERIFY(picker.isNull());
+
+        app->db().execute(QStringLiteral("update relatorio set relat_descricao = 'Zona de entrega' where "
+                                         "relat_nome = 'Relat_Aniversariantes'"));
+        app->db().execute(QStringLiteral("update relatorio set relat_descricao = '  ' where "
+                                         "relat_nome = 'Relat_Etiquetas'"));
+        picker = openPicker(QStringLiteral("frmPaciente"));
+        QCOMPARE(titles(picker->ReportLB),
+                 (QStringList{"Lista de Pacientes", "Relat_Etiquetas", "Zona de entrega"}));
+        QCOMPARE(items(picker->ReportLB),
+                 (QStringList{"Relat_Pacientes", "Relat_Etiquetas", "Relat_Aniversariantes"}));
+        clickItem(picker->ReportLB, QStringLiteral("Relat_Aniversariantes"));
+        QCOMPARE(picker->project().selectedReport(), QStringLiteral("Relat_Aniversariantes"));
+        app->db().execute(
+            QStringLiteral("update relatorio set relat_descricao = 'Aniversariantes do Mês' where "
+                           "relat_nome = 'Relat_Aniversariantes'"));
+        app->db().execute(
+            QStringLiteral("update relatorio set relat_descricao = 'Etiquetas de Endereçamento' "
+                           "where relat_nome = 'Relat_Etiquetas'"));
     }
 
     void emptyListPrintsNothing() {

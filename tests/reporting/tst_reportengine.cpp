@@ -340,8 +340,25 @@ private slots:
         }
     }
 
-    // The company logo from its picture column; a linked file that is not there
-    // prints nothing in its place.
+    // A linked picture file that is not there is an error the user sees, not a blank.
+    void missingPictureFileIsAnError() {
+        ReportProject p;
+        p.load(project(QStringLiteral(R"(<page><title height="40">
+                 <picture name="Falta" x="50" y="0" w="40" h="20" file="nao_existe.bmp" border="#000000"/>
+               </title></page>)")),
+               QStringLiteral("teste.rav"));
+        try {
+            p.build(QStringLiteral("Teste"));
+            QFAIL("built without its picture");
+        } catch (const ReportError& e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("O arquivo de imagem \"")) &&
+                         e.message().contains(QStringLiteral("nao_existe.bmp\" (figura Falta da página "
+                                                             "\"Teste.Page1\") não foi encontrado.")),
+                     qPrintable(e.message()));
+        }
+    }
+
+    // The company logo from its picture column.
     void picturesFromColumnsAndFiles() {
         QImage logo(120, 60, QImage::Format_RGB32);
         logo.fill(QColor(0x1F, 0x4E, 0x79));
@@ -355,7 +372,6 @@ private slots:
         const QByteArray xml = project(QStringLiteral(R"(
             <page><title height="40">
               <picture name="Logo" x="0" y="0" w="40" h="20" field="RvEmpresa.empresa_logo"/>
-              <picture name="Falta" x="50" y="0" w="40" h="20" file="nao_existe.bmp" border="#000000"/>
             </title></page>
             <page><title height="40"><picture name="Logo2" x="0" y="0" w="40" h="20" field="RvEmpresa.empresa_logo"/></title></page>)"));
         ReportProject p;

@@ -148,6 +148,64 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Total de aniversariantes: 2")));
     }
 
+    // Values of the longest shapes the screens store are printed whole in every patient
+    // report: a phone as its mask stores it, a long e-mail, a long city name.
+    void patientReportsPrintLongValuesWhole_data() {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QStringList>("shown");
+        const QString phone = QStringLiteral("12(012)99741-2200"), cell = QStringLiteral("12(012)98877-6655");
+        const QString mail = QStringLiteral("maria.aparecida.conceicao@clinicasorrisodovale.com.br");
+        const QString city = QStringLiteral("São José dos Campos");
+        QTest::newRow("patient list") << "Relat_Pacientes" << QStringList{phone, cell, mail, city + "/SP"};
+        QTest::newRow("birthdays") << "Relat_Aniversariantes" << QStringList{phone, cell, city};
+        QTest::newRow("labels") << "Relat_Etiquetas" << QStringList{city + " - SP"};
+    }
+    void patientReportsPrintLongValuesWhole() {
+        QFETCH(QString, report);
+        QFETCH(QStringList, shown);
+        const qint64 id = f->addPatient({QStringLiteral("Maria Aparecida da Conceição Albuquerque"),
+                                         QStringLiteral("São José dos Campos"), QDate(1975, 4, 9)});
+        f->db().execute(
+            QStringLiteral("update paciente set paciente_fone = '12(012)99741-2200', paciente_celular "
+                           "= '12(012)98877-6655', paciente_email = "
+                           "'maria.aparecida.conceicao@clinicasorrisodovale.com.br' where "
+                           "paciente_id = :id"),
+            {{QStringLiteral("id"), ParamType::Integer, id}});
+        Dataset* list = f->dataset("SQL_Consulta", "select * from paciente");
+        list->open();
+        reportConnections().add(QStringLiteral("RV_Paciente"), list, f->screen());
+        Dataset* birthdays = f->dataset("SQL_Aniversario",
+                                        "select * from paciente where month(paciente_data_nascimento) =:mes");
+        birthdays->setParam(QStringLiteral("mes"), ParamType::Integer, 4);
+        birthdays->open();
+        reportConnections().add(QStringLiteral("Rv_Aniversario"), birthdays, f->screen());
+        const QString text = runToPdf(report);
+        for (const QString& value : shown)
+            QVERIFY2(text.contains(value), qPrintable(value + QStringLiteral(" in:\n") + text));
+        QVERIFY(!text.contains(QChar(0x2026))); // nothing cut short with "…"
+    }
+
+    // The birthday list runs by the day of the month, whatever the year or the order the
+    // screen read the rows in; the same day by name.
+    void birthdayListSortsByDay() {
+        for (const auto& [name, birth] :
+             {std::pair{"Zeca Moura", QDate(1990, 4, 25)}, std::pair{"Caio Prado", QDate(1980, 4, 3)},
+              std::pair{"Bia Souto", QDate(1960, 4, 17)}, std::pair{"Ana Reis", QDate(2005, 4, 3)}})
+            f->addPatient({QString::fromUtf8(name), QStringLiteral("Taubaté"), birth});
+        Dataset* birthdays = f->dataset("SQL_Aniversario",
+                                        "select * from paciente where month(paciente_data_nascimento) =:mes");
+        birthdays->setParam(QStringLiteral("mes"), ParamType::Integer, 4);
+        birthdays->open();
+        reportConnections().add(QStringLiteral("Rv_Aniversario"), birthdays, f->screen());
+        const QString text = runToPdf(QStringLiteral("Relat_Aniversariantes"));
+        QList<qsizetype> at;
+        for (const char* name : {"Ana Reis", "Caio Prado", "Bia Souto", "Zeca Moura"})
+            at << text.indexOf(QString::fromUtf8(name));
+        QVERIFY2(at[0] >= 0 && at[0] < at[1] && at[1] < at[2] && at[2] < at[3], qPrintable(text));
+        // The screen's rows stay where they were.
+        QCOMPARE(birthdays->fieldByName("paciente_nome")->asString(), QStringLiteral("Zeca Moura"));
+    }
+
     // 21 labels to a sheet, three across, filled line by line.
     void labelsInThreeColumns() {
         for (int i = 1; i <= 23; ++i)

@@ -62,6 +62,37 @@ private slots:
         QVERIFY(session().userLogin().isEmpty());
     }
 
+    void loginAndPasswordAreTakenAsTyped_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::newRow("login that reads like a date") << "01/02/2020"
+                                                      << "segredo";
+        QTest::newRow("login like a date and time") << "12/31/2024 00:00:00"
+                                                    << "segredo";
+        QTest::newRow("blanks around the password") << "rita"
+                                                    << "  segredo ";
+    }
+    void loginAndPasswordAreTakenAsTyped() {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        LoggedIn::Options opt;
+        opt.login = false;
+        opt.sqlBeforeStart << QStringLiteral(
+                                  "insert into usuario (usuario_nome, usuario_login, usuario_senha, "
+                                  "usuario_ativo, grupo_id) values ('Rita', '%1', '%2', 'S', 1)")
+                                  .arg(user, Tdm::passwordHash(password));
+        LoggedIn app(opt);
+        if (password != password.trimmed()) {
+            // The password is compared as typed: without its blanks it is another one.
+            type(app.o.login, user, password.trimmed());
+            QCOMPARE(app.s.dialogs.texts(), QStringList{kInvalid});
+            app.s.dialogs.clearMessages();
+        }
+        QVERIFY(app.logIn(user, password));
+        QCOMPARE(session().userLogin(), user);
+        QCOMPARE(app.s.dialogs.count(), 0);
+    }
+
     void passwordsAreStoredHashed() {
         LoggedIn app;
         auto c = app.db().query(QStringLiteral("select usuario_senha, usuario_confirma from usuario"));

@@ -235,6 +235,28 @@ private slots:
         DV_VERIFY_SERVICES(app.s);
     }
 
+    void developerKeyWorksOnlyForTheAdministratorGroup() {
+        // Developer mode lifts the administrator group's protection: a user of another
+        // group may not switch it on, on any workstation.
+        LoggedIn::Options opt;
+        opt.sqlBeforeStart = {
+            QStringLiteral(
+                "insert into grupo (grupo_id, grupo_nome, grupo_ativo) values (2, 'Recepção', 'S')"),
+            QStringLiteral("insert into usuario (usuario_nome, usuario_login, usuario_senha, usuario_ativo, "
+                           "grupo_id) values ('Rita', 'rita', '%1', 'S', 2)")
+                .arg(Tdm::passwordHash(QStringLiteral("recep")))};
+        opt.login = false;
+        LoggedIn app(opt);
+        QVERIFY(app.logIn(QStringLiteral("rita"), QStringLiteral("recep")));
+        TfrmPrincipal* m = app.main();
+        QVERIFY(activate(m));
+        press(m, Qt::Key_A, kCtrlAlt);
+        QVERIFY(!session().developerMode());
+        QVERIFY(!m->lbDesenv->isVisibleTo(m->pnlFundo));
+        press(m, Qt::Key_I, kCtrlAlt);
+        QVERIFY(ScreenLog::get().shown.isEmpty());
+    }
+
     void developerWorkstationStartsInDeveloperMode() {
         LoggedIn::Options opt;
         opt.developerWorkstation = true;

@@ -6,6 +6,7 @@
 #include "core/SystemClock.h"
 #include "core/U_dm.h"
 #include "core/U_frmAbertura.h"
+#include "core/db/SqlCipherEngine.h"
 #include "shell/Startup.h"
 #include "shell/U_frmLogin.h"
 #include "shell/U_frmPrincipal.h"
@@ -261,6 +262,62 @@ private slots:
         QVERIFY(terminationRequested());
         QCOMPARE(s.dialogs.count(), 1); // the failed connection, shown by the error translator
         QCOMPARE(runMessageLoop(app()), 0);
+        shutdown(o);
+    }
+
+    // The error shown names what is wrong and where, in the interface language; start-up
+    // goes on to the login as before.
+    void startupErrorsSayWhatIsWrongAndWhere_data() {
+        QTest::addColumn<QString>("folderState");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("expected"); // the start of the text; %1 the folder, %2 the database
+        // Without config.ini no language is known yet: Portuguese.
+        QTest::newRow("no config.ini") << "no config"
+                                       << "en"
+                                       << "O arquivo de configuração config.ini não foi encontrado em %1.";
+        QTest::newRow("database missing")
+            << "no database"
+            << "pt_BR"
+            << "O banco de dados \"%2\" não pôde ser aberto: Could not find file";
+        QTest::newRow("empty database file, English")
+            << "empty database"
+            << "en"
+            << "The database \"%2\" could not be opened: no such table: UF";
+        QTest::newRow("foreign database, Spanish") << "foreign database"
+                                                   << "es"
+                                                   << "La base de datos \"%2\" no se pudo abrir: ";
+    }
+    void startupErrorsSayWhatIsWrongAndWhere() {
+        QFETCH(QString, folderState);
+        QFETCH(QString, language);
+        QFETCH(QString, expected);
+        test::ScriptedServices s;
+        test::AppFolder::Options opt;
+        opt.withConfig = folderState != QLatin1String("no config");
+        opt.withDatabase = folderState == QLatin1String("no config");
+        opt.language = language;
+        test::AppFolder folder(opt);
+        const QString file = folder.databaseFile();
+        QDir().mkpath(QFileInfo(file).path());
+        if (folderState == QLatin1String("empty database")) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (folderState == QLatin1String("foreign database")) {
+            // Another program's file, under another key.
+            SqlCipherEngine::create(file, QStringLiteral("outra-chave"))
+                ->execute(QStringLiteral("create table cliente (id integer)"));
+        }
+        StartupObjects o = start(folder);
+        QCOMPARE(terminationRequested(), !opt.withConfig);
+        QCOMPARE(s.dialogs.count(), 1);
+        const QString text = s.dialogs.lastText();
+        const QString prefix = QStringLiteral("Ocorreu um Erro\r\r") +
+                               QString(expected)
+                                   .replace(QLatin1String("%1"), QDir::cleanPath(folder.path()))
+                                   .replace(QLatin1String("%2"), QDir::cleanPath(file));
+        // The engine's own text follows the database's name.
+        QVERIFY2(text.startsWith(prefix) && !text.trimmed().endsWith(QLatin1Char(':')), qPrintable(text));
+        QVERIFY(o.login->isVisible());
         shutdown(o);
     }
 

@@ -57,6 +57,29 @@ Currency Currency::roundedToCents() const {
     return fromRaw(m_raw < 0 ? -r : r);
 }
 
+Currency Currency::truncatedToUnits() const {
+    return fromRaw(m_raw / Scale * Scale); // integer division truncates toward zero
+}
+
+Currency Currency::percentage(Currency percent) const {
+    // raw * rate can pass 64 bits for large amounts: the product is taken in 128.
+    const __int128 product = __int128(m_raw) * percent.m_raw;
+    const __int128 a = product < 0 ? -product : product;
+    const __int128 centDivisor = __int128(100) * Scale * (Scale / 100); // percent scale, then cents
+    const __int128 cents = (2 * a + centDivisor) / (2 * centDivisor);
+    const qint64 raw = qint64(cents) * (Scale / 100);
+    return fromRaw(product < 0 ? -raw : raw);
+}
+
+QList<Currency> Currency::split(int n, RemainderOn remainderOn) const {
+    QList<Currency> parts;
+    if (n < 1) return parts;
+    const Currency part = dividedToCents(n);
+    parts.fill(part, n);
+    parts[remainderOn == RemainderOn::First ? 0 : n - 1] = *this - part * (n - 1);
+    return parts;
+}
+
 Currency Currency::dividedToCents(qint64 n) const {
     if (n == 0) return Currency();
     const qint64 step = Scale / 100;
@@ -71,18 +94,22 @@ Currency Currency::dividedToCents(qint64 n) const {
 QString Currency::toString(int decimals, bool thousands) const {
     decimals = qBound(0, decimals, 4);
     qint64 div = 1;
-    for (int i = decimals; i < 4; ++i) div *= 10;
+    for (int i = decimals; i < 4; ++i)
+        div *= 10;
     const qint64 a = m_raw < 0 ? -m_raw : m_raw;
     const qint64 scaled = (a + div / 2) / div; // half away from zero
     qint64 pow = 1;
-    for (int i = 0; i < decimals; ++i) pow *= 10;
+    for (int i = 0; i < decimals; ++i)
+        pow *= 10;
     const qint64 units = scaled / pow;
     const qint64 frac = scaled % pow;
     QString digits = QString::number(units);
     if (thousands)
-        for (int i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char('.'));
+        for (int i = digits.size() - 3; i > 0; i -= 3)
+            digits.insert(i, QLatin1Char('.'));
     QString s = (m_raw < 0 && scaled != 0 ? QStringLiteral("-") : QString()) + digits;
-    if (decimals > 0) s += QLatin1Char(',') + QString::number(frac).rightJustified(decimals, QLatin1Char('0'));
+    if (decimals > 0)
+        s += QLatin1Char(',') + QString::number(frac).rightJustified(decimals, QLatin1Char('0'));
     return s;
 }
 
@@ -92,8 +119,8 @@ QString Currency::toMoneyString() const {
 
 QString Currency::toPlainString() const {
     const qint64 a = m_raw < 0 ? -m_raw : m_raw;
-    return QString(m_raw < 0 ? QStringLiteral("-") : QString()) + QString::number(a / Scale) + QLatin1Char('.') +
-           QString::number(a % Scale).rightJustified(4, QLatin1Char('0'));
+    return QString(m_raw < 0 ? QStringLiteral("-") : QString()) + QString::number(a / Scale) +
+           QLatin1Char('.') + QString::number(a % Scale).rightJustified(4, QLatin1Char('0'));
 }
 
 } // namespace dv

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QMetaType>
 #include <QString>
 #include <QtGlobal>
@@ -39,8 +40,14 @@ public:
     constexpr Currency operator+(Currency o) const { return fromRaw(m_raw + o.m_raw); }
     constexpr Currency operator-(Currency o) const { return fromRaw(m_raw - o.m_raw); }
     constexpr Currency operator-() const { return fromRaw(-m_raw); }
-    Currency& operator+=(Currency o) { m_raw += o.m_raw; return *this; }
-    Currency& operator-=(Currency o) { m_raw -= o.m_raw; return *this; }
+    Currency& operator+=(Currency o) {
+        m_raw += o.m_raw;
+        return *this;
+    }
+    Currency& operator-=(Currency o) {
+        m_raw -= o.m_raw;
+        return *this;
+    }
     // Multiplies by an integer count exactly.
     constexpr Currency operator*(qint64 n) const { return fromRaw(m_raw * n); }
     // Divides into n parts, rounding each half away from zero to the cent; the caller
@@ -48,6 +55,16 @@ public:
     Currency dividedToCents(qint64 n) const;
     // Rounds to the cent, half away from zero.
     Currency roundedToCents() const;
+    // Whole units, the fraction dropped toward zero: 12,99 gives 12,00 and -12,99 gives -12,00.
+    Currency truncatedToUnits() const;
+    // `percent` per cent of this amount, rounded to the cent half away from zero. The rate
+    // is exact to four places as well (2,5 % is Currency::parse("2,5")).
+    Currency percentage(Currency percent) const;
+    // This amount in n parts of dividedToCents(n); the part named takes what is left, so
+    // the parts add up exactly (100,00 in 3: 33,33 + 33,33 + 33,34 with the rest last).
+    // Empty for n < 1.
+    enum class RemainderOn { First, Last };
+    QList<Currency> split(int n, RemainderOn remainderOn) const;
 
     constexpr auto operator<=>(const Currency&) const = default;
 

@@ -19,9 +19,9 @@ enum class FieldType {
     Float,
     Currency, // exact, four decimals (dv::Currency)
     DateTime,
-    String,   // text(n)
-    Memo,     // unbounded text
-    Blob,     // picture bytes
+    String, // text(n)
+    Memo,   // unbounded text
+    Blob,   // picture bytes
 };
 
 struct ColumnInfo {
@@ -29,7 +29,7 @@ struct ColumnInfo {
     QString baseTable;  // table the column comes from; empty for expressions
     QString baseColumn; // column in that table
     FieldType type = FieldType::Unknown;
-    int size = 0;       // declared width of text(n)
+    int size = 0; // declared width of text(n)
     bool primaryKey = false;
     bool autoIncrement = false;
     bool notNull = false;
@@ -40,13 +40,13 @@ struct ColumnInfo {
     bool rowIdentity = false;
 };
 
-// String is the system's text parameter (a month-first date in it compares as a date);
-// Text is bound verbatim, for values the user typed into text columns.
+// String and Text bind text verbatim, whatever it reads like (a login "01/02/2020");
+// a QDate/QDateTime given to them binds as the date. DateTime binds a date: a QDate,
+// a QDateTime, or text holding a month-first date ("mm/dd/yyyy", optionally followed
+// by " 00:00:00") or a stored date: statements comparing such text with dates use it.
 enum class ParamType { Integer, String, Currency, DateTime, Float, Blob, Text };
 
 // A named, typed parameter; a null QVariant binds SQL NULL.
-// String parameters that hold a month-first date ("mm/dd/yyyy", optionally
-// followed by " 00:00:00") are bound as that date, so they compare with date columns.
 struct Param {
     QString name; // without the colon
     ParamType type = ParamType::String;
@@ -91,7 +91,7 @@ public:
     virtual QString engineName() const = 0;
 
     // SQL as the system writes it; the engine translates its dialect (date literals
-    // #mm/dd/yyyy#, month(), month-first date text parameters) before running it.
+    // #mm/dd/yyyy#, month(), month-first dates in DateTime parameters) before running it.
     virtual std::unique_ptr<Cursor> query(const QString& sql, const Params& params = {},
                                           const QueryOptions& options = {}) = 0;
     // Runs a statement that returns no rows; gives the number of rows it changed.

@@ -10,7 +10,9 @@ namespace dv {
 
 namespace {
 
-QString lastMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString lastMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
 
 FieldType typeOfDeclaration(const QString& declared, int* size) {
     const QString d = declared.trimmed().toUpper();
@@ -23,14 +25,17 @@ FieldType typeOfDeclaration(const QString& declared, int* size) {
         if (size) *size = 0;
         return (!s.hasMatch() || s.captured(1).toInt() == 0) ? FieldType::LargeInt : FieldType::Float;
     }
-    if (d.contains(QLatin1String("CURRENCY")) || d.contains(QLatin1String("MONEY"))) return FieldType::Currency;
+    if (d.contains(QLatin1String("CURRENCY")) || d.contains(QLatin1String("MONEY")))
+        return FieldType::Currency;
     if (d.contains(QLatin1String("DATE")) || d.contains(QLatin1String("TIME"))) return FieldType::DateTime;
     if (d.contains(QLatin1String("INT"))) return FieldType::Integer;
     if (d.contains(QLatin1String("CHAR"))) return FieldType::String;
-    if (d.contains(QLatin1String("TEXT")) || d.contains(QLatin1String("MEMO")) || d.contains(QLatin1String("CLOB")))
+    if (d.contains(QLatin1String("TEXT")) || d.contains(QLatin1String("MEMO")) ||
+        d.contains(QLatin1String("CLOB")))
         return FieldType::Memo;
     if (d.contains(QLatin1String("BLOB"))) return FieldType::Blob;
-    if (d.contains(QLatin1String("DOUB")) || d.contains(QLatin1String("REAL")) || d.contains(QLatin1String("FLOA")))
+    if (d.contains(QLatin1String("DOUB")) || d.contains(QLatin1String("REAL")) ||
+        d.contains(QLatin1String("FLOA")))
         return FieldType::Float;
     return FieldType::Unknown;
 }
@@ -57,9 +62,15 @@ void datePart(sqlite3_context* ctx, int argc, sqlite3_value** argv, int from, in
     }
     sqlite3_result_int(ctx, v);
 }
-void fnYear(sqlite3_context* c, int n, sqlite3_value** v) { datePart(c, n, v, 0, 4); }
-void fnMonth(sqlite3_context* c, int n, sqlite3_value** v) { datePart(c, n, v, 5, 2); }
-void fnDay(sqlite3_context* c, int n, sqlite3_value** v) { datePart(c, n, v, 8, 2); }
+void fnYear(sqlite3_context* c, int n, sqlite3_value** v) {
+    datePart(c, n, v, 0, 4);
+}
+void fnMonth(sqlite3_context* c, int n, sqlite3_value** v) {
+    datePart(c, n, v, 5, 2);
+}
+void fnDay(sqlite3_context* c, int n, sqlite3_value** v) {
+    datePart(c, n, v, 8, 2);
+}
 
 // Splits "a, b(c, d) as x, e" at top-level commas.
 QStringList splitTopLevel(QStringView s) {
@@ -72,9 +83,12 @@ QStringList splitTopLevel(QStringView s) {
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) quote = c;
-        else if (c == QLatin1Char('(')) ++depth;
-        else if (c == QLatin1Char(')')) --depth;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+            quote = c;
+        else if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
         else if (c == QLatin1Char(',') && depth == 0) {
             out << s.mid(start, i - start).trimmed().toString();
             start = i + 1;
@@ -94,10 +108,14 @@ int topLevelFrom(const QString& sql) {
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) quote = c;
-        else if (c == QLatin1Char('(')) ++depth;
-        else if (c == QLatin1Char(')')) --depth;
-        else if (depth == 0 && QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+            quote = c;
+        else if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (depth == 0 &&
+                 QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
                  (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
                  (i + 4 == sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == QLatin1Char('_'))))
             return i;
@@ -179,7 +197,8 @@ SqlCipherEngine::SqlCipherEngine(const QString& file, const QString& password) {
 }
 
 SqlCipherEngine::~SqlCipherEngine() {
-    for (auto& e : m_cache) sqlite3_finalize(e.stmt);
+    for (auto& e : m_cache)
+        sqlite3_finalize(e.stmt);
     if (m_db) sqlite3_close_v2(m_db);
 }
 
@@ -209,7 +228,8 @@ void SqlCipherEngine::openFile(const QString& file, const QString& password, boo
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw EngineError(QStringLiteral("Not a valid password, or '%1' is not a database file.").arg(file), rc);
+        throw EngineError(QStringLiteral("Not a valid password, or '%1' is not a database file.").arg(file),
+                          rc);
     }
     configure();
 }
@@ -220,9 +240,12 @@ void SqlCipherEngine::configure() {
     exec("PRAGMA synchronous = FULL");
     // The patient registry is read whole when its list opens; keep its pages decrypted once.
     exec("PRAGMA cache_size = -65536");
-    sqlite3_create_function(m_db, "year", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnYear, nullptr, nullptr);
-    sqlite3_create_function(m_db, "month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnMonth, nullptr, nullptr);
-    sqlite3_create_function(m_db, "day", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnDay, nullptr, nullptr);
+    sqlite3_create_function(m_db, "year", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnYear, nullptr,
+                            nullptr);
+    sqlite3_create_function(m_db, "month", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnMonth, nullptr,
+                            nullptr);
+    sqlite3_create_function(m_db, "day", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, fnDay, nullptr,
+                            nullptr);
 }
 
 void SqlCipherEngine::exec(const char* sql) {
@@ -244,8 +267,9 @@ const QList<ColumnInfo>& SqlCipherEngine::tableColumns(const QString& table) {
     QString realName = table;
     {
         sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(m_db, "select name, sql from sqlite_master where type = 'table' and lower(name) = lower(?1)",
-                           -1, &s, nullptr);
+        sqlite3_prepare_v2(
+            m_db, "select name, sql from sqlite_master where type = 'table' and lower(name) = lower(?1)", -1,
+            &s, nullptr);
         const QByteArray t = table.toUtf8();
         sqlite3_bind_text(s, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
         if (sqlite3_step(s) == SQLITE_ROW) {
@@ -264,7 +288,8 @@ const QList<ColumnInfo>& SqlCipherEngine::tableColumns(const QString& table) {
         c.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)));
         c.baseTable = realName;
         c.baseColumn = c.name;
-        c.type = typeOfDeclaration(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 2))), &c.size);
+        c.type = typeOfDeclaration(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 2))), &c.size);
         c.notNull = sqlite3_column_int(s, 3) != 0;
         c.primaryKey = sqlite3_column_int(s, 5) != 0;
         if (c.primaryKey) ++pkCount;
@@ -290,7 +315,8 @@ FieldType SqlCipherEngine::typeOfExpression(const QString& expr, const QStringLi
         // Skip function names.
         const int after = int(m.capturedEnd());
         int k = after;
-        while (k < e.size() && e[k].isSpace()) ++k;
+        while (k < e.size() && e[k].isSpace())
+            ++k;
         if (k < e.size() && e[k] == QLatin1Char('(')) continue;
         QString name = m.captured(0);
         if (name.contains(QLatin1Char('.'))) name = name.section(QLatin1Char('.'), 1);
@@ -344,10 +370,12 @@ QList<ColumnInfo> SqlCipherEngine::describe(sqlite3_stmt* stmt, const QString& s
                 const auto h = head.match(sql);
                 if (from > 0 && h.hasMatch())
                     items = splitTopLevel(QStringView(sql).mid(h.capturedEnd(), from - h.capturedEnd()));
-                static const QRegularExpression tre(QStringLiteral("\\b(?:from|join)\\s+([A-Za-z_][A-Za-z0-9_]*)"),
-                                                    QRegularExpression::CaseInsensitiveOption);
+                static const QRegularExpression tre(
+                    QStringLiteral("\\b(?:from|join)\\s+([A-Za-z_][A-Za-z0-9_]*)"),
+                    QRegularExpression::CaseInsensitiveOption);
                 auto it = tre.globalMatch(sql);
-                while (it.hasNext()) tables << it.next().captured(1);
+                while (it.hasNext())
+                    tables << it.next().captured(1);
             }
             QString expr = c.name;
             if (items.size() == n) {
@@ -366,8 +394,8 @@ QList<ColumnInfo> SqlCipherEngine::describe(sqlite3_stmt* stmt, const QString& s
 
 sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& params, QList<ColumnInfo>* columns,
                                        const QueryOptions& options) {
-    const QString cacheKey = sqlIn + QLatin1Char('\x01') + QChar(u'0' + options.deferBlobs) +
-                             QChar(u'0' + options.rowIdentity);
+    const QString cacheKey =
+        sqlIn + QLatin1Char('\x01') + QChar(u'0' + options.deferBlobs) + QChar(u'0' + options.rowIdentity);
     auto it = m_cache.find(cacheKey);
     if (it != m_cache.end() && !it->inUse) {
         it->inUse = true;
@@ -381,8 +409,9 @@ sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& param
     QList<ColumnInfo> overrides;
     if (options.deferBlobs || options.rowIdentity) {
         const QString star = sql::singleTableOfSelectStar(text);
-        static const QRegularExpression aggregate(QStringLiteral("\\b(distinct|group\\s+by|sum|count|max|min|avg)\\b"),
-                                                  QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression aggregate(
+            QStringLiteral("\\b(distinct|group\\s+by|sum|count|max|min|avg)\\b"),
+            QRegularExpression::CaseInsensitiveOption);
         if (!star.isEmpty()) {
             const QList<ColumnInfo>& tcols = tableColumns(star);
             QStringList list;
@@ -417,13 +446,15 @@ sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& param
                        text.mid(from);
         }
     }
-    const sql::PreparedText p = sql::bindNames(text, [](int i) { return QLatin1Char('?') + QString::number(i); });
+    const sql::PreparedText p =
+        sql::bindNames(text, [](int i) { return QLatin1Char('?') + QString::number(i); });
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = p.text.toUtf8();
     const int rc = sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        throw EngineError(lastMessage(m_db) + QStringLiteral(" [") + sqlIn.simplified() + QLatin1Char(']'), rc);
+        throw EngineError(lastMessage(m_db) + QStringLiteral(" [") + sqlIn.simplified() + QLatin1Char(']'),
+                          rc);
     }
     if (!stmt) throw EngineError(QStringLiteral("Empty statement."));
     if (overrides.isEmpty() && sqlite3_column_count(stmt) > 0) overrides = describe(stmt, text);
@@ -474,7 +505,9 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
         case ParamType::Integer: {
             bool ok = false;
             const qint64 n = v.toLongLong(&ok);
-            if (!ok) throw EngineError(QStringLiteral("Parameter '%1' is not an integer: '%2'.").arg(param->name, v.toString()));
+            if (!ok)
+                throw EngineError(
+                    QStringLiteral("Parameter '%1' is not an integer: '%2'.").arg(param->name, v.toString()));
             sqlite3_bind_int64(stmt, idx, n);
             break;
         }
@@ -483,10 +516,13 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
             break;
         case ParamType::Currency: {
             Currency c;
-            if (v.canConvert<Currency>() && v.metaType() == QMetaType::fromType<Currency>()) c = v.value<Currency>();
+            if (v.canConvert<Currency>() && v.metaType() == QMetaType::fromType<Currency>())
+                c = v.value<Currency>();
             else if (v.metaType().id() == QMetaType::QString) {
                 const auto parsed = Currency::parse(v.toString());
-                if (!parsed) throw EngineError(QStringLiteral("Parameter '%1' is not an amount: '%2'.").arg(param->name, v.toString()));
+                if (!parsed)
+                    throw EngineError(QStringLiteral("Parameter '%1' is not an amount: '%2'.")
+                                          .arg(param->name, v.toString()));
                 c = *parsed;
             } else if (v.metaType().id() == QMetaType::Double || v.metaType().id() == QMetaType::Float) {
                 c = Currency::fromDouble(v.toDouble());
@@ -498,13 +534,19 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
         }
         case ParamType::DateTime: {
             QDateTime dt;
-            if (v.metaType().id() == QMetaType::QDateTime) dt = v.toDateTime();
-            else if (v.metaType().id() == QMetaType::QDate) dt = QDateTime(v.toDate(), QTime(0, 0));
+            if (v.metaType().id() == QMetaType::QDateTime)
+                dt = v.toDateTime();
+            else if (v.metaType().id() == QMetaType::QDate)
+                dt = QDateTime(v.toDate(), QTime(0, 0));
             else {
                 const QString s = v.toString();
-                if (auto m = sql::monthFirstDate(s)) dt = *m;
-                else dt = sql::fromIsoText(s);
-                if (!dt.isValid()) throw EngineError(QStringLiteral("Parameter '%1' is not a date: '%2'.").arg(param->name, s));
+                if (auto m = sql::monthFirstDate(s))
+                    dt = *m;
+                else
+                    dt = sql::fromIsoText(s);
+                if (!dt.isValid())
+                    throw EngineError(
+                        QStringLiteral("Parameter '%1' is not a date: '%2'.").arg(param->name, s));
             }
             bindText(sql::isoText(dt));
             break;
@@ -515,19 +557,15 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
             break;
         }
         case ParamType::Text:
-            bindText(v.toString());
+        case ParamType::String:
+            // Text is never read as a date: only DateTime parameters convert it.
+            if (v.metaType().id() == QMetaType::QDateTime || v.metaType().id() == QMetaType::QDate)
+                bindText(sql::isoText(v.metaType().id() == QMetaType::QDate
+                                          ? QDateTime(v.toDate(), QTime(0, 0))
+                                          : v.toDateTime()));
+            else
+                bindText(v.toString());
             break;
-        case ParamType::String: {
-            if (v.metaType().id() == QMetaType::QDateTime || v.metaType().id() == QMetaType::QDate) {
-                bindText(sql::isoText(v.metaType().id() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0))
-                                                                            : v.toDateTime()));
-                break;
-            }
-            const QString s = v.toString();
-            if (auto m = sql::monthFirstDate(s)) bindText(sql::isoText(*m));
-            else bindText(s);
-            break;
-        }
         }
     }
 }
@@ -543,7 +581,8 @@ void SqlCipherEngine::release(sqlite3_stmt* stmt) {
     sqlite3_finalize(stmt);
 }
 
-std::unique_ptr<Cursor> SqlCipherEngine::query(const QString& sql, const Params& params, const QueryOptions& options) {
+std::unique_ptr<Cursor> SqlCipherEngine::query(const QString& sql, const Params& params,
+                                               const QueryOptions& options) {
     QList<ColumnInfo> cols;
     sqlite3_stmt* stmt = prepare(sql, params, &cols, options);
     return std::make_unique<StmtCursor>(this, stmt, cols, sql);
@@ -593,12 +632,13 @@ void SqlCipherEngine::fail(const QString& sql, const Params& params, int rc) {
         if (verb == QLatin1String("delete") || verb == QLatin1String("update")) {
             const QString child = relatedChildTable(sql, params);
             if (!child.isEmpty())
-                throw DatabaseError(
-                    QStringLiteral("The record cannot be deleted or changed because table '%1' includes related records.")
-                        .arg(child));
+                throw DatabaseError(QStringLiteral("The record cannot be deleted or changed because table "
+                                                   "'%1' includes related records.")
+                                        .arg(child));
         }
         throw DatabaseError(
-            QStringLiteral("You cannot add or change a record because a related record is required in table '%1'.")
+            QStringLiteral(
+                "You cannot add or change a record because a related record is required in table '%1'.")
                 .arg(requiredParentTable(sql)));
     }
     default:
@@ -627,7 +667,8 @@ QString SqlCipherEngine::relatedChildTable(const QString& sql, const Params& par
         const QByteArray pragma = "PRAGMA foreign_key_list(\"" + t.toUtf8() + "\")";
         sqlite3_prepare_v2(m_db, pragma.constData(), -1, &s, nullptr);
         while (s && sqlite3_step(s) == SQLITE_ROW) {
-            const QString target = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 2)));
+            const QString target =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 2)));
             if (target.compare(parent, Qt::CaseInsensitive) != 0) continue;
             const QString from = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 3)));
             const char* to = reinterpret_cast<const char*>(sqlite3_column_text(s, 4));
@@ -636,8 +677,10 @@ QString SqlCipherEngine::relatedChildTable(const QString& sql, const Params& par
                 continue;
             }
             const QString toCol = to ? QString::fromUtf8(to) : from;
-            const QString probe = QStringLiteral("select 1 from \"%1\" where \"%2\" in (select \"%3\" from \"%4\" where %5) limit 1")
-                                      .arg(t, from, toCol, parent, m.captured(2));
+            const QString probe =
+                QStringLiteral(
+                    "select 1 from \"%1\" where \"%2\" in (select \"%3\" from \"%4\" where %5) limit 1")
+                    .arg(t, from, toCol, parent, m.captured(2));
             candidates << t;
             try {
                 auto c = query(probe, params);
@@ -655,8 +698,9 @@ QString SqlCipherEngine::relatedChildTable(const QString& sql, const Params& par
 }
 
 QString SqlCipherEngine::requiredParentTable(const QString& sql) {
-    static const QRegularExpression re(QStringLiteral("^\\s*(?:insert\\s+into|update)\\s+\"?([A-Za-z_][A-Za-z0-9_]*)"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(?:insert\\s+into|update)\\s+\"?([A-Za-z_][A-Za-z0-9_]*)"),
+        QRegularExpression::CaseInsensitiveOption);
     const QString table = re.match(sql).captured(1);
     if (table.isEmpty()) return QString();
     sqlite3_stmt* s = nullptr;
@@ -670,8 +714,10 @@ QString SqlCipherEngine::requiredParentTable(const QString& sql) {
 }
 
 void SqlCipherEngine::begin() {
-    if (m_depth == 0) exec("BEGIN IMMEDIATE");
-    else exec(QStringLiteral("SAVEPOINT dv_sp%1").arg(m_depth).toUtf8().constData());
+    if (m_depth == 0)
+        exec("BEGIN IMMEDIATE");
+    else
+        exec(QStringLiteral("SAVEPOINT dv_sp%1").arg(m_depth).toUtf8().constData());
     ++m_depth;
 }
 
@@ -711,8 +757,8 @@ void SqlCipherEngine::backupTo(const QString& file, const QString& password) {
         QFile::remove(file);
         throw EngineError(what + (msg.isEmpty() ? QString() : QStringLiteral(": ") + msg));
     };
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &dest,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         failWith(QStringLiteral("Could not create '%1'").arg(file));
     // Keyed before anything is written: an unkeyed destination would get a plaintext copy.
     const QByteArray key = password.toUtf8();
@@ -724,10 +770,12 @@ void SqlCipherEngine::backupTo(const QString& file, const QString& password) {
     if (rc != SQLITE_DONE) failWith(QStringLiteral("The backup did not complete"));
     sqlite3_stmt* s = nullptr;
     QString check;
-    if (sqlite3_prepare_v2(dest, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(dest, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
         check = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
     sqlite3_finalize(s);
-    if (check != QLatin1String("ok")) failWith(QStringLiteral("The backup copy failed its integrity check (%1)").arg(check));
+    if (check != QLatin1String("ok"))
+        failWith(QStringLiteral("The backup copy failed its integrity check (%1)").arg(check));
     sqlite3_close_v2(dest);
 }
 

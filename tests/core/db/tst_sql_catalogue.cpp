@@ -17,6 +17,11 @@ Param pInt(const char* name, qint64 v) {
 Param pText(const char* name, const QString& v) {
     return {QString::fromLatin1(name), ParamType::String, v};
 }
+// A month-first date text compared with a date column: the statements that do so
+// ask for the conversion with a DateTime parameter (text parameters stay verbatim).
+Param pDate(const char* name, const QString& monthFirst) {
+    return {QString::fromLatin1(name), ParamType::DateTime, monthFirst};
+}
 
 // A small clinic: two dentists (one inactive), a patient born in December with
 // an answer and a photo, a service drawn on Q1 and priced in the "Particular"
@@ -289,12 +294,12 @@ private slots:
             kAgendaSelect +
                 " where agenda.agenda_data_consulta >= :datai and agenda.agenda_data_consulta <= :dataf and "
                 "agenda.dentista_id = :dentista_id order by agenda.agenda_data_consulta, agenda.hora_id",
-            {pText("datai", dec1), pText("dataf", dec31), pInt("dentista_id", 1)}, 1);
+            {pDate("datai", dec1), pDate("dataf", dec31), pInt("dentista_id", 1)}, 1);
         row("agenda of a patient",
             kAgendaSelect +
                 " where agenda.agenda_data_consulta >= :datai and agenda.paciente_id = :paciente_id order by "
                 "agenda.agenda_data_consulta, agenda.hora_id",
-            {pText("datai", dec1), pInt("paciente_id", 1)}, 1);
+            {pDate("datai", dec1), pInt("paciente_id", 1)}, 1);
         row("free slots of the day", freeSlots(), {}, 2);
         row("hours, design time", "select * from horario", {}, 3);
         row("appointment", "select * from agenda where agenda_id =:agenda_id", {pInt("agenda_id", 1)}, 1);
@@ -322,24 +327,24 @@ private slots:
         row("bills of the period",
             "select * from conta where conta_vencimento >=:dataI AND conta_vencimento <=:dataF order by "
             "conta_nome",
-            {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
+            {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
         row("bills total",
             "select sum(conta_valor) as valor_total from conta where conta_vencimento >= :dataI AND "
             "conta_vencimento <= "
             ":dataF",
-            {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
+            {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
         row("receivables",
             kReceivablesSelect +
                 " where parcela.parcela_vencimento >= :dataI and parcela.parcela_vencimento <= :dataF "
                 "and parcela.parcela_quitada = 'N' order by parcela.consulta_id, "
                 "parcela.parcela_vencimento",
-            {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
+            {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
         row("received",
             kReceivablesSelect +
                 " where parcela.paracela_data_pagamento >= :dataI and parcela.paracela_data_pagamento "
                 "<= :dataF and parcela.parcela_valor_pago > 0 order by parcela.consulta_id, "
                 "parcela.paracela_data_pagamento",
-            {pText("dataI", "12/01/2026"), pText("dataF", "12/31/2026")}, 1);
+            {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
     }
     void statement() {
         QFETCH(QString, sql);
