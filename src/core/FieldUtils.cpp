@@ -1,6 +1,7 @@
 #include "FieldUtils.h"
 #include "Services.h"
 #include "db/DbErrors.h"
+#include "db/Field.h"
 #include <QList>
 #include <array>
 
@@ -68,6 +69,25 @@ const std::array<QString, 13> particles = {
     QStringLiteral("à ")};
 
 } // namespace
+
+QString editMaskFor(const Field& field) {
+    if (!field.designedMask().isEmpty()) return field.designedMask();
+    const QString l = field.designedLabel().trimmed().toUpper();
+    if (l.contains(QLatin1String("CPF"))) return QStringLiteral("999.999.999-99;0;_");
+    if (l.contains(QLatin1String("CGC"))) return QStringLiteral("99.999.999/9999-99;0;_");
+    if (l.contains(QLatin1String("CNPJ"))) return QStringLiteral("99.999.999/9999-99;0;_");
+    if (l.contains(QLatin1String("CEP"))) return QStringLiteral("99999-999;0;_");
+    for (const char* word : {"FONE", "FAX", "CELULAR", "RESIDENCIAL"})
+        if (l.contains(QLatin1String(word))) return QStringLiteral("99(999)99999-9999;1;_");
+    return QString();
+}
+
+DocumentKind documentKindOf(const Field& field) {
+    const QString l = field.designedLabel().toUpper();
+    if (l.contains(QLatin1String("CPF"))) return DocumentKind::Cpf;
+    if (l.contains(QLatin1String("CGC")) || l.contains(QLatin1String("CNPJ"))) return DocumentKind::Cnpj;
+    return DocumentKind::None;
+}
 
 bool checkCpf(const QString& text) {
     static const int first[] = {10, 9, 8, 7, 6, 5, 4, 3, 2};

@@ -3,6 +3,19 @@
 
 namespace dv {
 
+class Field;
+
+// The edit mask a maintenance screen gives a field: the mask the field was declared
+// with, or else the one its designed (Portuguese) label names — "CPF", "CGC"/"CNPJ",
+// "CEP", "Fone"/"Fax"/"Celular"/"Residencial" — and empty when it names none. The
+// shown label is never read, so a translated screen stores what a Portuguese one does.
+QString editMaskFor(const Field& field);
+
+// The document number a field holds, by its designed label: the maintenance screens
+// check CPF and CNPJ digits before saving.
+enum class DocumentKind { None, Cpf, Cnpj };
+DocumentKind documentKindOf(const Field& field);
+
 // Check digits of a CPF (11 digits, no dots or hyphen). False after showing
 // "O CPF deve conter 11 dígitos!" or "CPF errado, corrija-o!" as a warning.
 // Throws dv::PlainError when a character is not a digit.

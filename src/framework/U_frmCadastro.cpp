@@ -143,27 +143,6 @@ bool isEmptyValue(const Field* f) {
     return f->isNull() || f->asString().trimmed().isEmpty();
 }
 
-// The mask a field gets for its label; empty when the label names none.
-QString maskForLabel(const QString& label) {
-    const QString l = label.trimmed().toUpper();
-    if (l.contains(QLatin1String("CPF"))) return QStringLiteral("999.999.999-99;0;_");
-    if (l.contains(QLatin1String("CGC"))) return QStringLiteral("99.999.999/9999-99;0;_");
-    if (l.contains(QLatin1String("CNPJ"))) return QStringLiteral("99.999.999/9999-99;0;_");
-    if (l.contains(QLatin1String("CEP"))) return QStringLiteral("99999-999;0;_");
-    for (const char* word : {"FONE", "FAX", "CELULAR", "RESIDENCIAL"})
-        if (l.contains(QLatin1String(word))) return QStringLiteral("99(999)99999-9999;1;_");
-    return QString();
-}
-
-enum class Document { None, Cpf, Cnpj };
-
-Document documentOf(const Field* f) {
-    const QString l = f->displayLabel().toUpper();
-    if (l.contains(QLatin1String("CPF"))) return Document::Cpf;
-    if (l.contains(QLatin1String("CGC")) || l.contains(QLatin1String("CNPJ"))) return Document::Cnpj;
-    return Document::None;
-}
-
 QString message(const char* key) {
     return dv::sharedMessage(QStringLiteral("Cadastro"), QLatin1String(key));
 }
@@ -418,7 +397,7 @@ void TfrmCadastro::FormShow() {
             if (!isEditing(ds)) break;
             for (Field* f : ds->fields()) {
                 if (f->index() == 0 || dv::componentTag(f) != 0) continue;
-                const QString mask = maskForLabel(f->displayLabel());
+                const QString mask = dv::editMaskFor(*f);
                 if (!mask.isEmpty()) f->setEditMask(mask);
             }
             break;
@@ -586,19 +565,20 @@ void TfrmCadastro::checkBeforeSave() {
 
         dv::DBEdit* e = dbEditOf(box);
         if (!e || dv::componentTag(e) != 0) continue;
-        const Document doc = documentOf(f);
-        if (doc == Document::None) continue;
+        const dv::DocumentKind doc = dv::documentKindOf(*f);
+        if (doc == dv::DocumentKind::None) continue;
         const QString number = e->typedText().trimmed();
         if (number.isEmpty()) {
-            dialogs.information(message(doc == Document::Cpf ? "sMsgCampoCPF" : "sMsgCampoCNPJ"));
+            dialogs.information(message(doc == dv::DocumentKind::Cpf ? "sMsgCampoCPF" : "sMsgCampoCNPJ"));
             continue;
         }
-        const bool valid = doc == Document::Cpf ? dv::checkCpf(number) : dv::checkCnpj(number);
+        const bool valid = doc == dv::DocumentKind::Cpf ? dv::checkCpf(number) : dv::checkCnpj(number);
         if (valid) continue;
         if (canTakeFocus(e)) {
             e->setFocus(Qt::OtherFocusReason);
         } else {
-            dialogs.information(message(doc == Document::Cpf ? "sMsgCampoCPFValida" : "sMsgCampoCNPJValida"));
+            dialogs.information(
+                message(doc == dv::DocumentKind::Cpf ? "sMsgCampoCPFValida" : "sMsgCampoCNPJValida"));
             selectNextPage();
         }
         throw dv::Abort();

@@ -20,12 +20,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryFile>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -56,6 +59,26 @@ dv::ParamType paramTypeOf(const QVariant& value) {
 
 QString absolute(const QString& fileName) {
     return QFileInfo(fileName).absoluteFilePath();
+}
+
+// A file can be made there (a real try: permissions alone say little to root, a
+// read-only mount or a folder that went away).
+bool canWriteIn(const QString& folder) {
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".dv_export_XXXXXX")));
+    return probe.open();
+}
+
+// The user's documents folder with a trailing "/", made when missing; empty when it
+// cannot be written either.
+QString writableDocuments() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QDir().mkpath(documents) || !canWriteIn(documents)) return QString();
+    return QDir(documents).absolutePath() + QLatin1Char('/');
+}
+
+bool english() {
+    return dv::session().language() == QLatin1String("en");
 }
 
 } // namespace
@@ -126,7 +149,10 @@ TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString
     resize(900, 560);
 }
 
-TfrmModelo4::~TfrmModelo4() = default;
+TfrmModelo4::~TfrmModelo4() {
+    // The query goes with the children, after the panels the count is shown in.
+    disconnect(dsConsulta, nullptr, this, nullptr);
+}
 
 // ---- construction ----
 
@@ -306,10 +332,28 @@ void TfrmModelo4::connectHandlers() {
             [this](const QPoint& pos) { PopupGride->popup(wwDBGrid1->viewport()->mapToGlobal(pos)); });
     connect(edpesq, &QLineEdit::returnPressed, this, &TfrmModelo4::editIfEnabled);
     connect(edpesq, &dv::IncrementalSearch::escapePressed, this, &TfrmModelo4::escapeClose);
+
+    // The count follows every change of the rows shown, whoever makes it (the base, a
+    // screen's own filter, a maintenance screen posting): one reset after a batch with
+    // the controls disabled.
+    connect(dsConsulta, &dv::DataSource::datasetReset, this, &TfrmModelo4::showRecordCount);
+    connect(dsConsulta, &dv::DataSource::rowInserted, this, &TfrmModelo4::showRecordCount);
+    connect(dsConsulta, &dv::DataSource::rowRemoved, this, &TfrmModelo4::showRecordCount);
+    connect(dsConsulta, &dv::DataSource::stateChanged, this, &TfrmModelo4::showRecordCount);
 }
 
 QLabel* TfrmModelo4::statusPanel(int index) const {
     return d->panels.value(index);
+}
+
+QLabel* TfrmModelo4::addStatusPanel(const QString& name, int width) {
+    auto* panel = new QLabel(StatusBar1);
+    panel->setObjectName(name);
+    panel->setContentsMargins(4, 0, 4, 0);
+    if (width > 0) panel->setMinimumWidth(width);
+    StatusBar1->addWidget(panel, width > 0 ? 0 : 1);
+    d->panels << panel;
+    return panel;
 }
 
 // ---- showing, activating, closing ----
@@ -410,9 +454,8 @@ void TfrmModelo4::FormShow() {
     wwFilterDialog1->setWindowTitle(btnFiltrar->toolTip());
     wwFilterDialog2->setWindowTitle(btnLocalizar->toolTip());
 
-    const QString language = dv::session().language();
-    d->panels[0]->setText(language == QLatin1String("en") ? QStringLiteral("Record(s):  ")
-                                                          : QStringLiteral("Registro(s):"));
+    d->panels[0]->setText(english() ? QStringLiteral("Record(s):  ") : QStringLiteral("Registro(s):"));
+    showRecordCount();
 }
 
 void TfrmModelo4::FormActivate() {
@@ -471,6 +514,13 @@ void TfrmModelo4::applyPermissions() {
 
 void TfrmModelo4::showRecordCount() {
     d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
+    d->panels[2]->setText(!isListFiltered() ? QString()
+                          : english()       ? QStringLiteral("Filtered")
+                                            : QStringLiteral("Filtrado"));
+}
+
+bool TfrmModelo4::isListFiltered() const {
+    return SQL_Consulta->hasCriteria() || (SQL_Consulta->isFiltered() && !SQL_Consulta->filter().isEmpty());
 }
 
 // ---- column layout ----
@@ -620,8 +670,8 @@ void TfrmModelo4::btnLocalizarClick() {
         // The rows the criteria leave; the list goes back to its first one.
         dv::ControlsDisabled held(SQL_Consulta);
         SQL_Consulta->first();
-        d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
     }
+    showRecordCount();
     wwDBGrid1->setFocus();
 }
 
@@ -657,8 +707,21 @@ void TfrmModelo4::btnSairClick() {
 
 // ---- exports ----
 
+QString TfrmModelo4::exportFolder() {
+    const QString current = QDir::currentPath();
+    if (canWriteIn(current)) return QDir(current).absolutePath() + QLatin1Char('/');
+    if (const QString documents = writableDocuments(); !documents.isEmpty()) return documents;
+    // Nowhere better: the writing fails and says why.
+    return QDir(current).absolutePath() + QLatin1Char('/');
+}
+
 QString TfrmModelo4::exportFileName(const QString& extension) const {
-    return QStringLiteral("QbExport_") + windowTitle().trimmed() + extension;
+    return exportFolder() + QStringLiteral("QbExport_") + windowTitle().trimmed() + extension;
+}
+
+void TfrmModelo4::tellWritten(const QString& path) const {
+    dv::services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
+                                         QDir::toNativeSeparators(absolute(path)));
 }
 
 bool TfrmModelo4::clearExportFile(const QString& fileName) const {
@@ -688,15 +751,22 @@ void TfrmModelo4::exportNamed(const QString& extension, ExportKind kind) {
         dv::XlsxExporter::write(fileName, *SQL_Consulta, columns, windowTitle().trimmed());
         break;
     }
+    cursor.restore();
+    tellWritten(fileName);
     dv::services().shell().open(absolute(fileName));
 }
 
 void TfrmModelo4::exportFixed(const QString& fileName) {
-    const QString path = dv::session().filePath(fileName);
+    // Beside the executable, as always; an installation folder the user cannot write
+    // sends it to the documents folder.
+    QString path = dv::session().filePath(fileName);
+    if (!canWriteIn(QFileInfo(path).absolutePath()))
+        if (const QString documents = writableDocuments(); !documents.isEmpty()) path = documents + fileName;
     {
         dv::WaitCursor cursor;
         dv::HtmlTableExporter::write(path, *SQL_Consulta, wwDBGrid1->columns(), windowTitle().trimmed());
     }
+    tellWritten(path);
     dv::services().shell().open(path);
 }
 
@@ -750,7 +820,9 @@ void TfrmModelo4::Xml1Click() {
             throw;
         }
     }
-    dv::services().dialogs().information(QStringLiteral("O arquivo Xml ") + fileName +
+    // The system's own message for the XML packet, naming where it went.
+    dv::services().dialogs().information(QStringLiteral("O arquivo Xml ") +
+                                         QDir::toNativeSeparators(fileName) +
                                          QStringLiteral(" foi gerado com sucesso!"));
     dv::services().shell().open(absolute(fileName));
     context.setProgress(0, 100);

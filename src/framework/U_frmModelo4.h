@@ -86,8 +86,17 @@ public:
     QMenu* PopupGride;
     QAction *Novo1, *Alterar1, *Excluir1, *Filtrar1, *Imprimir1, *Html1, *Excel1, *Fechar1;
 
-    // Status bar panels 0..2 (0 the count's label, 1 the count, 2 empty).
+    // Status bar panels: 0 the count's label, 1 the count, 2 "Filtrado" while the list is
+    // filtered (empty otherwise), then the screen's own panels in the order added.
     QLabel* statusPanel(int index) const;
+    // A panel of the screen's own at the right of the base's, `width` pixels wide at
+    // least (0: it takes the room left); a screen adds as many as it needs, in its
+    // constructor, and sets their texts itself. The name is the label's objectName
+    // (so a language file can give its text) and the panel is statusPanel(3), (4), ...:
+    //
+    //   QLabel* total = addStatusPanel(QStringLiteral("pnlTotal"), 120);
+    //   total->setText(QStringLiteral("Total: ") + ...);
+    QLabel* addStatusPanel(const QString& name, int width);
 
     // ---- handlers a screen may extend (call the base) ----
     virtual void FormShow();
@@ -126,14 +135,21 @@ public:
     int sortedFieldIndex() const;
     bool sortAscending() const;
 
-    // Panel 1 shows two blanks and the record count.
+    // Panel 1 shows two blanks and the count of the rows the list shows (the filtered
+    // count while filtered), panel 2 whether it is filtered. The base calls it after
+    // every change of the list's rows (open, refresh, post, delete, filter, locate).
     void showRecordCount();
+    // Filtered by the filter or locate dialog, or by the dataset's own filter.
+    bool isListFiltered() const;
     // The grid's column layout in the settings store (the show and close steps).
     void loadColumnLayout();
     void saveColumnLayout();
-    // The file a named export writes: "QbExport_" + trimmed caption + extension, in the
-    // process's current folder.
+    // The file a named export writes: "QbExport_" + trimmed caption + extension, in
+    // exportFolder().
     QString exportFileName(const QString& extension) const;
+    // Where the named exports go: the process's current folder, or the user's documents
+    // folder when the current one cannot be written (absolute, with a trailing "/").
+    static QString exportFolder();
 
 protected:
     // The user list keeps its column layout in the ini file beside the executable;
@@ -165,6 +181,8 @@ private:
     bool clearExportFile(const QString& fileName) const;
     void exportNamed(const QString& extension, ExportKind kind);
     void exportFixed(const QString& fileName);
+    // "Arquivo gravado em <path>" through the dialog service.
+    void tellWritten(const QString& path) const;
 
     struct Private;
     std::unique_ptr<Private> d;

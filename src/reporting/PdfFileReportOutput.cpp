@@ -1,10 +1,36 @@
 #include "PdfFileReportOutput.h"
 #include "ReportDocument.h"
+#include "ReportError.h"
+#include "core/Services.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace dv {
 
+void PdfFileReportOutput::write(const ReportDocument& document, const QString& fileName) {
+    // The PDF writer only says that it failed; opening the file first gives the reason.
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    {
+        QFile probe(path);
+        const bool existed = probe.exists();
+        if (!probe.open(QIODevice::WriteOnly))
+            throw ReportError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                                  .arg(QDir::toNativeSeparators(path), probe.errorString()));
+        probe.close();
+        if (!existed) probe.remove();
+    }
+    document.writePdf(path);
+}
+
+void PdfFileReportOutput::save(const ReportDocument& document, const QString& fileName) {
+    write(document, fileName);
+    services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
+                                     QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+}
+
 void PdfFileReportOutput::deliver(const ReportDocument& document) {
-    document.writePdf(m_fileName);
+    write(document, m_fileName);
     ++m_deliveries;
     m_lastReport = document.name();
     m_lastPageCount = document.pageCount();

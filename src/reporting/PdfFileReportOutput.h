@@ -11,6 +11,13 @@ public:
     explicit PdfFileReportOutput(QString fileName) : m_fileName(std::move(fileName)) {}
     void deliver(const ReportDocument& document) override;
 
+    // Saving the user asked for: writes the file, then tells where it went ("Arquivo
+    // gravado em ..." through the dialog service). A file that cannot be written raises
+    // ReportError with the system's reason and leaves nothing behind.
+    static void save(const ReportDocument& document, const QString& fileName);
+    // The same without telling.
+    static void write(const ReportDocument& document, const QString& fileName);
+
     const QString& fileName() const { return m_fileName; }
     // Reports written so far, and the name and sheet count of the last one.
     int deliveries() const { return m_deliveries; }

@@ -1,4 +1,5 @@
 #include "QtReportOutput.h"
+#include "PdfFileReportOutput.h"
 #include "ReportDocument.h"
 #include "ReportSetupDialog.h"
 #include "core/ErrorTranslator.h"
@@ -61,7 +62,7 @@ void QtReportOutput::deliver(const ReportDocument& document) {
         document.print(printer);
         break;
     case ReportSetupDialog::PdfFile:
-        document.writePdf(setup.fileName());
+        PdfFileReportOutput::save(document, setup.fileName());
         break;
     }
 }

@@ -7,6 +7,7 @@
 #include "U_frmLogin.h"
 #include "U_frmMenu.h"
 #include "core/ErrorTranslator.h"
+#include "core/LanguageFile.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -17,12 +18,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSaveFile>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -448,7 +452,30 @@ void TfrmPrincipal::captureActiveWindow() {
     if (w == this)
         if (auto* sub = qobject_cast<dv::ScreenWindow*>(m_mdi->activeSubWindow()))
             if (sub->screen()) w = sub->screen();
-    if (w) dv::captureLanguageFile(w);
+    if (!w || w->objectName().isEmpty()) return;
+    // As dv::captureLanguageFile, and the developer is told where the file went or why
+    // it could not be written.
+    dv::guarded([w] {
+        const QString formName = w->objectName();
+        const QStringList lines = dv::LanguageFile::capture(w, formName);
+        dv::FileDialogRequest request;
+        request.caption = QStringLiteral("Arquivos de Linguagem");
+        request.filter = QStringLiteral("Arquivos de Linguagem (.lpu)|*.lpu");
+        request.defaultSuffix = QStringLiteral("lpu");
+        request.folder = dv::session().filePath(QStringLiteral("language\\pt_BR"));
+        request.fileName = formName;
+        request.confirmOverwrite = true;
+        const QString target = dv::services().fileDialogs().saveFile(request);
+        if (target.isEmpty()) return;
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit())
+            throw dv::PlainError(
+                QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                    .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()), file.errorString()));
+        dv::services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
+                                             QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()));
+    });
 }
 
 void TfrmPrincipal::closeEvent(QCloseEvent* e) {

@@ -2,6 +2,7 @@
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include <QDir>
+#include <QFileInfo>
 
 namespace dv {
 
@@ -12,7 +13,7 @@ constexpr qsizetype blockSize = 1 << 20;
 ExportFile::ExportFile(const QString& path) : m_path(path), m_file(path) {
     // Replacing a file held by another program must fail, not write beside it.
     m_file.setDirectWriteFallback(false);
-    if (!m_file.open(QIODevice::WriteOnly)) throw PlainError(failureMessage(path));
+    if (!m_file.open(QIODevice::WriteOnly)) throw PlainError(failureMessage(path, m_file.errorString()));
     m_buffer.reserve(blockSize + 4096);
 }
 
@@ -20,11 +21,9 @@ ExportFile::~ExportFile() {
     if (m_file.isOpen()) m_file.cancelWriting();
 }
 
-QString ExportFile::failureMessage(const QString& path) {
-    return QStringLiteral(
-               "Não foi possível gravar o arquivo %1. Verifique se a pasta existe, se há permissão "
-               "de escrita e se o arquivo não está aberto em outro programa.")
-        .arg(QDir::toNativeSeparators(path));
+QString ExportFile::failureMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
 }
 
 void ExportFile::write(const QByteArray& bytes) {
@@ -35,15 +34,16 @@ void ExportFile::write(const QByteArray& bytes) {
 void ExportFile::flush() {
     if (m_buffer.isEmpty()) return;
     if (m_file.write(m_buffer) != m_buffer.size()) {
+        const QString reason = m_file.errorString();
         m_file.cancelWriting();
-        throw PlainError(failureMessage(m_path));
+        throw PlainError(failureMessage(m_path, reason));
     }
     m_buffer.clear();
 }
 
 void ExportFile::commit() {
     flush();
-    if (!m_file.commit()) throw PlainError(failureMessage(m_path));
+    if (!m_file.commit()) throw PlainError(failureMessage(m_path, m_file.errorString()));
 }
 
 QList<ExportColumn> exportColumns(const Dataset& dataset, const QList<GridColumn>& columns) {

@@ -12,7 +12,8 @@ class Field;
 
 // A file being exported: written in blocks to a temporary file that replaces the
 // target only when everything was written, so a failed export leaves no half file.
-// Failures are dv::PlainError with a Portuguese message naming the file.
+// Failures are dv::PlainError with a Portuguese message naming the file and giving
+// the system's reason.
 class ExportFile {
 public:
     explicit ExportFile(const QString& path);
@@ -23,8 +24,9 @@ public:
     // Everything written: the file takes its place.
     void commit();
 
-    // The message of a file that cannot be written.
-    static QString failureMessage(const QString& path);
+    // The message of a file that cannot be written, with the system's reason
+    // ("Permission denied", "No such file or directory", ...).
+    static QString failureMessage(const QString& path, const QString& reason);
 
 private:
     void flush();

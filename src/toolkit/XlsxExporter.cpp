@@ -37,14 +37,22 @@ void XlsxExporter::write(const QString& path, const Dataset& dataset, const QLis
     const QList<ExportColumn> cols = exportColumns(dataset, columns);
     // Written beside the target first, so a failure leaves any earlier file whole.
     const QFileInfo target(path);
-    if (!target.absoluteDir().exists()) throw PlainError(ExportFile::failureMessage(path));
     const QString temporary = target.absoluteFilePath() + QStringLiteral(".tmp");
     const QByteArray file = QFile::encodeName(temporary);
+    {
+        // libxlsxwriter gives no reason; making the file first does.
+        QFile probe(temporary);
+        if (!probe.open(QIODevice::WriteOnly))
+            throw PlainError(ExportFile::failureMessage(path, probe.errorString()));
+    }
 
     lxw_workbook_options options = {};
     options.constant_memory = LXW_TRUE; // rows go to disk as they are written
     lxw_workbook* book = workbook_new_opt(file.constData(), &options);
-    if (!book) throw PlainError(ExportFile::failureMessage(path));
+    if (!book) {
+        QFile::remove(temporary);
+        throw PlainError(ExportFile::failureMessage(path, QStringLiteral("a planilha não pôde ser criada")));
+    }
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Dados");
 
     lxw_format* titleFormat = workbook_add_format(book);
@@ -126,12 +134,14 @@ void XlsxExporter::write(const QString& path, const Dataset& dataset, const QLis
     const lxw_error error = workbook_close(book);
     if (error != LXW_NO_ERROR) {
         QFile::remove(temporary);
-        throw PlainError(ExportFile::failureMessage(path));
+        throw PlainError(ExportFile::failureMessage(path, QString::fromUtf8(lxw_strerror(error))));
     }
     QFile::remove(path);
-    if (!QFile::rename(temporary, path)) {
+    QFile done(temporary);
+    if (!done.rename(path)) {
+        const QString reason = done.errorString();
         QFile::remove(temporary);
-        throw PlainError(ExportFile::failureMessage(path));
+        throw PlainError(ExportFile::failureMessage(path, reason));
     }
 }
 

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -786,6 +787,35 @@ private slots:
         QCOMPARE(
             a.texts(QStringLiteral("select uf_id from paciente where paciente_id = :id"), PatientsApp::id(p)),
             QStringList{"SC"});
+    }
+
+    // The masks come from the fields as designed, not from their translated labels: the
+    // same keys give the same stored phone, CEP and CPF in every language.
+    void storedValuesDoNotDependOnTheLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("pt_BR") << "pt_BR";
+        QTest::newRow("en") << "en";
+        QTest::newRow("es") << "es";
+    }
+    void storedValuesDoNotDependOnTheLanguage() {
+        QFETCH(QString, language);
+        PatientsApp a;
+        const QString before = session().language();
+        session().setLanguage(language);
+        auto back = qScopeGuard([&] { session().setLanguage(before); });
+        a.openList();
+        const Field* phone = a.list->SQL_Consulta->fieldByName(QStringLiteral("paciente_fone"));
+        QCOMPARE(phone->displayLabel() != QLatin1String("Fone"), language != QLatin1String("pt_BR"));
+        QCOMPARE(phone->designedLabel(), QStringLiteral("Fone"));
+        QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
+            fillRequired(r, QStringLiteral("Rita Lopes"));
+            typeAtCaret(r->DBEditCep, QStringLiteral("12345-678"));
+            typeAtCaret(r->DBEditFone, QStringLiteral("11011987654321"));
+            a.dialogs().queueConfirmation(true);
+            r->BitBtn1->click();
+        }));
+        QCOMPARE(a.texts(QStringLiteral("select paciente_cep || ' ' || paciente_fone from paciente")),
+                 QStringList{"12345678 11(011)98765-4321"});
     }
 };
 

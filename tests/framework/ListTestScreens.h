@@ -19,6 +19,7 @@ struct ListScreenConfig {
     QString sql = QStringLiteral("select * from paciente");
     bool withOptions = false;
     bool layoutInIni = false;
+    int ownPanels = 0; // status panels of the screen's own
     static ListScreenConfig& get() {
         static ListScreenConfig config;
         return config;
@@ -48,6 +49,8 @@ public:
                                 .lookupResultField = QStringLiteral("convenio_nome")});
         SQL_Consulta->addField(
             {.name = QStringLiteral("paciente_anotacao"), .displayLabel = QStringLiteral("Anotação")});
+        for (int i = 0; i < c.ownPanels; ++i)
+            addStatusPanel(QStringLiteral("pnlProprio%1").arg(i + 1), i == c.ownPanels - 1 ? 0 : 100);
         if (c.withOptions) {
             auto* option = PopupOpcoes->addAction(QStringLiteral("Etiquetas"));
             option->setObjectName(QStringLiteral("Etiquetas1"));

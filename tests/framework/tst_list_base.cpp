@@ -15,6 +15,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QXmlStreamReader>
@@ -207,23 +210,26 @@ private slots:
         QTest::addColumn<QString>("countLabel");
         QTest::addColumn<QString>("mainCaption");
         QTest::addColumn<QStringList>("translated"); // caption, filter hint, locate hint, name title
+        QTest::addColumn<QString>("filteredText");
         QTest::newRow("pt_BR") << "pt_BR"
                                << "Registro(s):"
-                               << "Menu Principal do Sistema" << QStringList();
+                               << "Menu Principal do Sistema" << QStringList() << "Filtrado";
         QTest::newRow("en") << "en"
                             << "Record(s):  "
                             << "System main menu"
-                            << QStringList{"Test list", "Filter the rows", "Find", "Name"};
+                            << QStringList{"Test list", "Filter the rows", "Find", "Name"} << "Filtered";
         QTest::newRow("es") << "es"
                             << "Registro(s):"
                             << "Menú principal del sistema"
-                            << QStringList{"Lista de prueba", "Filtra los registros", "Buscar", "Nombre"};
+                            << QStringList{"Lista de prueba", "Filtra los registros", "Buscar", "Nombre"}
+                            << "Filtrado";
     }
     void showActivateAndClose() {
         QFETCH(QString, language);
         QFETCH(QString, countLabel);
         QFETCH(QString, mainCaption);
         QFETCH(QStringList, translated);
+        QFETCH(QString, filteredText);
         QString file;
         if (!translated.isEmpty())
             file = QStringLiteral(
@@ -251,6 +257,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(a.app.main()));
         QCOMPARE(QApplication::focusWidget(), s->edpesq);
         QCOMPARE(a.app.windowList().size(), 1);
+        s->wwFilterDialog1->applyCriteria({{QStringLiteral("paciente_nome"), QStringLiteral("lima")}});
+        QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  1"));
+        QCOMPARE(s->statusPanel(2)->text(), filteredText);
 
         QTest::mouseClick(s->btnSair, Qt::LeftButton);
         QCOMPARE(a.app.main()->lbForm->text(), mainCaption);
@@ -488,6 +497,99 @@ private slots:
         QCOMPARE(a.app.s.dialogs.count(), 0);
     }
 
+    // The count and the filter mark follow every change of the rows shown, whoever
+    // makes it; a refresh keeps the filter.
+    void countAndFilterMarkFollowTheRows_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<bool>("filtered");
+        QTest::newRow("new row saved, maintenance screen still open") << "new"
+                                                                      << "  5" << false;
+        QTest::newRow("row deleted by the screen's code") << "delete"
+                                                          << "  3" << false;
+        QTest::newRow("the screen's own filter") << "own filter"
+                                                 << "  2" << true;
+        QTest::newRow("the screen's own filter, then refresh") << "own filter, refresh"
+                                                               << "  3" << true;
+        QTest::newRow("filter dialog, then refresh") << "dialog, refresh"
+                                                     << "  4" << true;
+        QTest::newRow("filter dialog cleared") << "dialog cleared"
+                                               << "  4" << false;
+        QTest::newRow("locate") << "locate"
+                                << "  1" << true;
+    }
+    void countAndFilterMarkFollowTheRows() {
+        QFETCH(QString, change);
+        QFETCH(QString, count);
+        QFETCH(bool, filtered);
+        ListApp a;
+        TfrmModelo4* s = a.open();
+        Dataset* q = s->SQL_Consulta;
+        auto addRow = [&a] {
+            a.app.db().execute(QStringLiteral("INSERT INTO paciente (paciente_nome, convenio_id) VALUES "
+                                              "('Otávio Lins', 2)"));
+        };
+        QString seenInMaintenance;
+        if (change == QLatin1String("new")) {
+            ManutLog::get().action = [s, &seenInMaintenance](Dataset& d) {
+                d.fieldByName(QStringLiteral("paciente_nome"))->setAsString(QStringLiteral("Zélia Nova"));
+                d.post();
+                seenInMaintenance = s->statusPanel(1)->text();
+            };
+            QTest::mouseClick(s->btnNovo, Qt::LeftButton);
+            QCOMPARE(seenInMaintenance, count);
+        } else if (change == QLatin1String("delete")) {
+            q->deleteRecord();
+        } else if (change.startsWith(QLatin1String("own filter"))) {
+            q->setFilter(QStringLiteral("convenio_id = 2"));
+            q->setFiltered(true);
+        } else if (change.startsWith(QLatin1String("dialog"))) {
+            s->wwFilterDialog1->applyCriteria({{QStringLiteral("paciente_nome"), QStringLiteral("o")}});
+            QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  3"));
+            if (change.endsWith(QLatin1String("cleared"))) s->wwFilterDialog1->clearCriteria();
+        } else if (change == QLatin1String("locate")) {
+            whenModal([](QWidget* w) {
+                auto* d = qobject_cast<FilterDialog*>(w);
+                QVERIFY(d);
+                d->setTypedCriterion(QStringLiteral("paciente_nome"), QStringLiteral("lima"));
+                d->okButton()->click();
+            });
+            QTest::mouseClick(s->btnLocalizar, Qt::LeftButton);
+        }
+        if (change.endsWith(QLatin1String("refresh"))) {
+            addRow();
+            QTest::mouseClick(s->btnRefresh, Qt::LeftButton);
+        }
+        QCOMPARE(s->statusPanel(1)->text(), count);
+        QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  ") + QString::number(q->recordCount()));
+        QCOMPARE(s->statusPanel(2)->text(), filtered ? QStringLiteral("Filtrado") : QString());
+    }
+
+    // A screen adds the panels it needs at the right of the base's, in order.
+    void screenAddsItsOwnStatusPanels() {
+        ListScreenConfig::get().ownPanels = 4;
+        ListApp a;
+        TfrmModelo4* s = a.open();
+        QCOMPARE(s->statusPanel(1)->text(), QStringLiteral("  4"));
+        // Laid out once the bar has had its turn.
+        QTRY_VERIFY(s->statusPanel(6)->geometry().left() > s->statusPanel(5)->geometry().right());
+        int right = s->statusPanel(2)->geometry().right();
+        for (int i = 0; i < 4; ++i) {
+            QLabel* p = s->statusPanel(3 + i);
+            QVERIFY(p);
+            QCOMPARE(p->objectName(), QStringLiteral("pnlProprio%1").arg(i + 1));
+            QCOMPARE(s->StatusBar1->findChild<QLabel*>(p->objectName()), p);
+            QVERIFY(p->isVisible());
+            QVERIFY2(p->geometry().left() > right, qPrintable(p->objectName()));
+            right = p->geometry().right();
+            p->setText(QStringLiteral("painel %1").arg(i + 1));
+        }
+        QVERIFY(s->statusPanel(3)->width() >= 100);
+        QVERIFY(!s->statusPanel(7));
+        s->btnRefreshClick();
+        QCOMPARE(s->statusPanel(6)->text(), QStringLiteral("painel 4"));
+    }
+
     // ---- exports ----
 
     void exportsWriteAndOpenTheirFile_data() {
@@ -575,7 +677,8 @@ private slots:
             for (const Field* f : s->SQL_Consulta->fields())
                 if (f->isData()) QVERIFY2(fields.contains(f->fieldName()), qPrintable(f->fieldName()));
             QCOMPARE(a.app.s.dialogs.texts(ScriptedDialogs::Kind::Information),
-                     QStringList(2, "O arquivo Xml " + file + " foi gerado com sucesso!"));
+                     QStringList(2, "O arquivo Xml " + QDir::toNativeSeparators(path) +
+                                        " foi gerado com sucesso!"));
             QCOMPARE(barMax, 4);
             QCOMPARE(barValue, 4);
             QCOMPARE(a.app.main()->ProgressBar2->maximum(), 100);
@@ -585,7 +688,10 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadOnly));
             QCOMPARE(f.read(2), QByteArray("PK"));
         }
-        if (content != QLatin1String("xml")) QCOMPARE(a.app.s.dialogs.count(), 0);
+        if (content != QLatin1String("xml"))
+            QCOMPARE(a.app.s.dialogs.texts(ScriptedDialogs::Kind::Information),
+                     QStringList(2, "Arquivo gravado em " + QDir::toNativeSeparators(path)));
+        QCOMPARE(a.app.s.dialogs.count(), 2);
     }
 
     // A file of the name that cannot be removed (held open elsewhere) is reported and
@@ -609,13 +715,74 @@ private slots:
         ListApp a;
         TfrmModelo4* s = a.open();
         s->findChild<QAction*>(item)->trigger();
-        QCOMPARE(
-            a.app.s.dialogs.texts(),
-            QStringList{"O Arquivo " + file + " está aberto! Feche antes de tentar exportar novamente."});
+        QCOMPARE(a.app.s.dialogs.texts(),
+                 QStringList{"O Arquivo " + folder.file(file) +
+                             " está aberto! Feche antes de tentar exportar novamente."});
         QCOMPARE(a.app.s.dialogs.lastKind(), ScriptedDialogs::Kind::Warning);
         QCOMPARE(a.app.s.shell.opened(), QStringList{folder.file(file)});
         QVERIFY(QFileInfo(file).isDir());
         QCOMPARE(QDir(QDir::currentPath()).entryList(QDir::Files), QStringList());
+    }
+
+    // A current folder no one can write sends the named exports to the user's documents
+    // folder (made when missing), and the user is told where; with nowhere to write,
+    // the error says why and nothing is opened.
+    void exportsGoWhereTheyCanBeWritten_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("documents"); // a documents folder that can be written
+        const QString base = "QbExport_Lista de Teste";
+        QTest::newRow("Csv to the documents") << "Csv1" << base + ".csv" << true;
+        QTest::newRow("Xlsx to the documents") << "Xlsx1" << base + ".xlsx" << true;
+        QTest::newRow("Xml to the documents") << "Xml1" << base + ".xml" << true;
+        QTest::newRow("Csv nowhere") << "Csv1" << base + ".csv" << false;
+        QTest::newRow("Xlsx nowhere") << "Xlsx1" << base + ".xlsx" << false;
+    }
+    void exportsGoWhereTheyCanBeWritten() {
+        QFETCH(QString, item);
+        QFETCH(QString, file);
+        QFETCH(bool, documents);
+        ListApp a;
+        TfrmModelo4* s = a.open();
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const QString oldCurrent = QDir::currentPath();
+        auto back = qScopeGuard([&] {
+            QDir::setCurrent(oldCurrent);
+            qputenv("HOME", oldHome);
+            if (!oldConfig.isNull()) qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        qputenv("HOME", documents ? QFile::encodeName(home.path()) : QByteArray("/proc/dentrivale-nobody"));
+        qunsetenv("XDG_CONFIG_HOME");
+        // Not even root makes files in /proc.
+        QVERIFY(QDir::setCurrent(QStringLiteral("/proc")));
+
+        if (documents) {
+            const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            QVERIFY(folder.startsWith(home.path()));
+            QCOMPARE(TfrmModelo4::exportFolder(), folder + QLatin1Char('/'));
+            s->findChild<QAction*>(item)->trigger();
+            const QString path = QDir(folder).filePath(file);
+            QVERIFY(QFileInfo(path).size() > 0);
+            QCOMPARE(a.app.s.shell.opened(), QStringList{path});
+            QCOMPARE(a.app.s.dialogs.texts(),
+                     QStringList{item == QLatin1String("Xml1")
+                                     ? "O arquivo Xml " + path + " foi gerado com sucesso!"
+                                     : "Arquivo gravado em " + path});
+            return;
+        }
+        const QString path = QStringLiteral("/proc/") + file;
+        QFile probe(path + QStringLiteral(".tmp"));
+        QVERIFY(!probe.open(QIODevice::WriteOnly));
+        QString message;
+        try {
+            item == QLatin1String("Csv1") ? s->Csv1Click() : s->Xlsx1Click();
+        } catch (const PlainError& e) {
+            message = e.message();
+        }
+        QCOMPARE(message, "Não foi possível gravar o arquivo " + path + ": " + probe.errorString());
+        QVERIFY(a.app.s.shell.opened().isEmpty());
+        QCOMPARE(a.app.s.dialogs.count(), 0);
     }
 
     // ---- the column layout store ----

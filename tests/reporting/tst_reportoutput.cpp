@@ -1,5 +1,8 @@
 #include "ScriptedServices.h"
+#include "reporting/PdfFileReportOutput.h"
 #include "reporting/QtReportOutput.h"
+#include "reporting/ReportDocument.h"
+#include "reporting/ReportError.h"
 #include "reporting/ReportProject.h"
 #include "reporting/ReportSetupDialog.h"
 #include <QApplication>
@@ -114,7 +117,27 @@ private slots:
                  qPrintable(sizes));
         QVERIFY2(sizes.contains(QRegularExpression(QStringLiteral("Page +2 size: +842 x 595 pts \\(A4\\)"))),
                  qPrintable(sizes));
+        QCOMPARE(s.dialogs.texts(test::ScriptedDialogs::Kind::Information),
+                 QStringList{"Arquivo gravado em " + file});
         DV_VERIFY_SERVICES(s);
+    }
+
+    // A PDF that cannot be written says why, and leaves nothing.
+    void pdfThatCannotBeWrittenSaysWhy() {
+        test::ScriptedServices s;
+        const QString file = m_dir.filePath(QStringLiteral("sem pasta/saida.pdf"));
+        const ReportDocument doc = m_project.build(QStringLiteral("Relat_Saida"));
+        QString message;
+        try {
+            PdfFileReportOutput::save(doc, file);
+        } catch (const ReportError& e) {
+            message = e.message();
+        }
+        QFile probe(file);
+        QVERIFY(!probe.open(QIODevice::WriteOnly));
+        QCOMPARE(message, "Não foi possível gravar o arquivo " + file + ": " + probe.errorString());
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(s.dialogs.texts().isEmpty());
     }
 
     void outputDialogCancelledPrintsNothing() {

@@ -41,7 +41,8 @@ constexpr qint64 SerialEpochJulianDay = 2415019;
 
 Field::Field(Dataset* dataset, const FieldDef& def)
     : QObject(dataset), m_dataset(dataset), m_def(def), m_type(initialType(def)), m_size(def.size),
-      m_required(def.required.value_or(false)), m_readOnly(def.readOnly) {
+      m_required(def.required.value_or(false)), m_readOnly(def.readOnly), m_designedLabel(def.displayLabel),
+      m_designedMask(def.editMask) {
     renameFor(dataset ? dataset->objectName() : QString());
 }
 

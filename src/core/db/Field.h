@@ -42,6 +42,10 @@ public:
 
     QString displayLabel() const { return m_def.displayLabel.isEmpty() ? m_def.name : m_def.displayLabel; }
     void setDisplayLabel(const QString& label) { m_def.displayLabel = label; }
+    // The label and mask the screen declared, whatever a language file or a screen base
+    // set since: what is stored is chosen from these, never from the shown label.
+    QString designedLabel() const { return m_designedLabel.isEmpty() ? m_def.name : m_designedLabel; }
+    const QString& designedMask() const { return m_designedMask; }
     int size() const { return m_size; }
     bool isRequired() const { return m_required; }
     void setRequired(bool required) { m_required = required; }
@@ -117,6 +121,8 @@ private:
     ColumnInfo m_column;
     int m_storeColumn = -1;
     bool m_declared = false;
+    QString m_designedLabel;
+    QString m_designedMask;
 };
 
 } // namespace dv
