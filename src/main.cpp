@@ -2,6 +2,8 @@
 #include "clinical/ClinicalScreens.h"
 #include "core/Application.h"
 #include "framework/ScreenRegistry.h"
+#include "registries/CatalogueScreens.h"
+#include "registries/OfficeScreens.h"
 #include "shell/Startup.h"
 
 namespace {
@@ -10,6 +12,8 @@ namespace {
 void registerScreens(dv::ScreenRegistry& r) {
     dv::registerAccessScreens(r);
     dv::registerClinicalScreens(r);
+    dv::registerCatalogueScreens(r);
+    dv::registerOfficeScreens(r);
 }
 } // namespace
 
