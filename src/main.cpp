@@ -2,6 +2,7 @@
 #include "clinical/ClinicalScreens.h"
 #include "core/Application.h"
 #include "framework/ScreenRegistry.h"
+#include "maintenance/MaintenanceScreens.h"
 #include "registries/CatalogueScreens.h"
 #include "registries/OfficeScreens.h"
 #include "shell/Startup.h"
@@ -14,6 +15,7 @@ void registerScreens(dv::ScreenRegistry& r) {
     dv::registerClinicalScreens(r);
     dv::registerCatalogueScreens(r);
     dv::registerOfficeScreens(r);
+    dv::registerMaintenanceScreens(r);
 }
 } // namespace
 

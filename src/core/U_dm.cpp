@@ -319,6 +319,11 @@ void Tdm::create(const QString& executableFolder) {
     dv::services().clock().pause(100);
 }
 
+void Tdm::reloadSharedDatasets() {
+    for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
+        if (d->isActive()) d->refresh();
+}
+
 void Tdm::progress(const QString& text) {
     const QString& lang = dv::session().language();
     QString prefix;

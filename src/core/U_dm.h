@@ -25,6 +25,9 @@ public:
     // The five pieces of the connection string around the configured database.
     static QString buildConnectionString(const QString& database);
 
+    // Reads every open shared dataset again (the database was replaced under them).
+    void reloadSharedDatasets();
+
     // Shows a progress text on the splash with the language's prefix, then pauses.
     void progress(const QString& text);
 

@@ -44,6 +44,10 @@ public:
     // stands it on the screen's row); null or empty when there is none.
     virtual Dataset* permissionRow() const;
 
+    // Closes every open screen and asks who is at the desk, once the caller's own
+    // dialog has closed (after the database was replaced under them).
+    virtual void requestNewLogin() {}
+
     // The list query a maintenance screen edits: the list puts its row into insert
     // or edit and sets it before opening the maintenance screen. Not owned.
     Dataset* editedRecord() const { return m_editedRecord; }

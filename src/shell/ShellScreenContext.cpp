@@ -1,4 +1,5 @@
 #include "ShellScreenContext.h"
+#include <QTimer>
 #include "ScreenOpener.h"
 #include "ScreenWindow.h"
 #include "U_frmPrincipal.h"
@@ -49,6 +50,11 @@ bool ShellScreenContext::hostsScreen(const QWidget* screen) const {
     for (const QWidget* p = screen ? screen->parentWidget() : nullptr; p; p = p->parentWidget())
         if (qobject_cast<const ScreenWindow*>(p)) return true;
     return false;
+}
+
+void ShellScreenContext::requestNewLogin() {
+    // Queued: the dialog asking for it is still closing.
+    QTimer::singleShot(0, m_main, [main = m_main] { main->startNewLogin(); });
 }
 
 } // namespace dv

@@ -18,6 +18,7 @@ public:
     void setProgress(int value, int maximum) override;
     QWidget* mainWindow() const override;
     bool hostsScreen(const QWidget* screen) const override;
+    void requestNewLogin() override;
 
 private:
     TfrmPrincipal* m_main;

@@ -537,6 +537,11 @@ void TfrmPrincipal::Logof1Click() {
     login->exec();
 }
 
+void TfrmPrincipal::startNewLogin() {
+    FecharTodas1Click();
+    Logof1Click();
+}
+
 void TfrmPrincipal::FecharTodas1Click() {
     if (childScreenCount() != 0) m_mdi->closeAllSubWindows();
     childScreensChanged();

@@ -79,6 +79,8 @@ public:
     void CadastrodeDentes1Click();
     void Logof1Click();
     void FecharTodas1Click();
+    // Closes every open screen and asks for a login again (the database was replaced).
+    void startNewLogin();
     void SobreoSistema1Click();
     void VisiteNossoSite1Click();
     void btnPesquisaAgendaClick();

@@ -22,4 +22,12 @@ std::unique_ptr<Connection> Connection::open(const QString& connectionString, co
     return std::make_unique<SqlCipherEngine>(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")));
 }
 
+void Connection::backupTo(const QString&) {
+    throw EngineError(QStringLiteral("The %1 engine cannot make backups.").arg(engineName()));
+}
+
+void Connection::restoreFrom(const QString&) {
+    throw EngineError(QStringLiteral("The %1 engine cannot restore backups.").arg(engineName()));
+}
+
 } // namespace dv

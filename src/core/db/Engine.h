@@ -110,6 +110,16 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual int transactionDepth() const = 0;
+
+    // The file holding the database; empty for a database on a server.
+    virtual QString databaseFile() const { return {}; }
+    // A consistent copy of the whole database into `file`, which must not exist,
+    // checked before it returns; on any failure it throws and leaves no file behind.
+    virtual void backupTo(const QString& file);
+    // Replaces the whole database with a copy made by backupTo, only once that copy has
+    // proved sound (it opens with the key, passes the integrity check and holds this
+    // database's tables); otherwise it throws and nothing changes. Not inside a transaction.
+    virtual void restoreFrom(const QString& file);
 };
 
 // RAII guard: rolls back unless commit() was called.

@@ -4,11 +4,36 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <sqlcipher/sqlite3.h>
 
 namespace dv {
 
 namespace {
+
+// The first line PRAGMA integrity_check gives: "ok" for a sound database.
+QString integrityOf(sqlite3* db) {
+    sqlite3_stmt* s = nullptr;
+    QString check;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+        check = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    sqlite3_finalize(s);
+    return check;
+}
+
+// The names of the tables of a database, in lower case.
+QSet<QString> tableNamesOf(sqlite3* db) {
+    QSet<QString> names;
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type = 'table'", -1, &s, nullptr) ==
+        SQLITE_OK)
+        while (sqlite3_step(s) == SQLITE_ROW)
+            names.insert(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))).toLower());
+    sqlite3_finalize(s);
+    return names;
+}
 
 QString lastMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
@@ -211,6 +236,7 @@ std::unique_ptr<SqlCipherEngine> SqlCipherEngine::create(const QString& file, co
 
 void SqlCipherEngine::openFile(const QString& file, const QString& password, bool create) {
     m_file = file;
+    m_password = password;
     if (!create && !QFileInfo(file).isFile())
         throw EngineError(QStringLiteral("Could not find file '%1'.").arg(file));
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
@@ -768,15 +794,50 @@ void SqlCipherEngine::backupTo(const QString& file, const QString& password) {
     const int rc = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE) failWith(QStringLiteral("The backup did not complete"));
-    sqlite3_stmt* s = nullptr;
-    QString check;
-    if (sqlite3_prepare_v2(dest, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW)
-        check = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-    sqlite3_finalize(s);
+    const QString check = integrityOf(dest);
     if (check != QLatin1String("ok"))
         failWith(QStringLiteral("The backup copy failed its integrity check (%1)").arg(check));
     sqlite3_close_v2(dest);
+}
+
+void SqlCipherEngine::restoreFrom(const QString& file) {
+    if (m_depth != 0) throw EngineError(QStringLiteral("A backup cannot be restored inside a transaction."));
+    for (const CacheEntry& e : std::as_const(m_cache))
+        if (e.inUse)
+            throw EngineError(QStringLiteral("A backup cannot be restored while a query is being read."));
+    if (!QFileInfo(file).isFile()) throw EngineError(QStringLiteral("Could not find file '%1'.").arg(file));
+
+    // The copy is proved sound, read-only, before the live database is touched.
+    sqlite3* source = nullptr;
+    auto failWith = [&](const QString& what) {
+        if (source) sqlite3_close_v2(source);
+        throw EngineError(what);
+    };
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &source, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
+        failWith(QStringLiteral("Could not open file '%1'.").arg(file));
+    const QByteArray key = m_password.toUtf8();
+    if (!key.isEmpty()) sqlite3_key(source, key.constData(), int(key.size()));
+    if (sqlite3_exec(source, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
+        failWith(QStringLiteral("Not a valid password, or '%1' is not a database file.").arg(file));
+    const QString check = integrityOf(source);
+    if (check != QLatin1String("ok"))
+        failWith(QStringLiteral("'%1' failed its integrity check (%2).").arg(file, check));
+    if (!tableNamesOf(source).contains(tableNamesOf(m_db)))
+        failWith(QStringLiteral("'%1' is not a backup of this database: tables are missing.").arg(file));
+
+    // Cached statements hold the old schema; the copy replaces it whole.
+    for (CacheEntry& e : m_cache)
+        sqlite3_finalize(e.stmt);
+    m_cache.clear();
+    m_tables.clear();
+    sqlite3_backup* b = sqlite3_backup_init(m_db, "main", source, "main");
+    if (!b) failWith(QStringLiteral("Could not start the restore: %1").arg(lastMessage(m_db)));
+    const int rc = sqlite3_backup_step(b, -1);
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE)
+        failWith(QStringLiteral("The restore did not complete: %1").arg(lastMessage(m_db)));
+    sqlite3_close_v2(source);
 }
 
 } // namespace dv

@@ -34,8 +34,11 @@ public:
     QString fileName() const { return m_file; }
     // Number of statements run since opening (tests use it to see what was fetched).
     qint64 statementCount() const { return m_statements; }
+    QString databaseFile() const override { return m_file; }
     // Consistent snapshot of the whole database into a new keyed file, verified afterwards.
     void backupTo(const QString& file, const QString& password);
+    void backupTo(const QString& file) override { backupTo(file, m_password); }
+    void restoreFrom(const QString& file) override;
 
 private:
     struct Prepared;
@@ -58,6 +61,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_file;
+    QString m_password;
     int m_depth = 0;
     qint64 m_statements = 0;
     QHash<QString, QList<ColumnInfo>> m_tables; // lower-case name

@@ -337,6 +337,54 @@ private slots:
         QCOMPARE(c->integer(0), 3);
         QVERIFY_THROWS_EXCEPTION(EngineError, db().backupTo(copy, QStringLiteral("x"))); // never overwrites
     }
+
+    void restoreBringsBackTheBackupsRows() {
+        const QString copy = m_t->dir.filePath(QStringLiteral("restore.db"));
+        Connection& c = db();
+        c.backupTo(copy); // keyed like the live database
+        db().execute(QStringLiteral("insert into pessoa (nome) values ('Depois')"));
+        QCOMPARE(one(QStringLiteral("select count(*) from pessoa")).toLongLong(), 4);
+        c.restoreFrom(copy);
+        QCOMPARE(one(QStringLiteral("select count(*) from pessoa")).toLongLong(), 3);
+        // The connection goes on as before: statements, keys and transactions.
+        db().insert(QStringLiteral("insert into pessoa (nome) values ('Outra')"), {},
+                    QStringLiteral("pessoa_id"));
+        QCOMPARE(one(QStringLiteral("select count(*) from pessoa")).toLongLong(), 4);
+    }
+
+    // Nothing of the live database changes when the chosen file is not a sound copy of it.
+    void restoreRefusesWhatIsNotASoundCopy_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("another key") << "key";
+        QTest::newRow("another database") << "foreign";
+        QTest::newRow("damaged") << "damaged";
+    }
+    void restoreRefusesWhatIsNotASoundCopy() {
+        QFETCH(QString, kind);
+        const QString file = m_t->dir.filePath(QStringLiteral("chosen.db"));
+        if (kind == QLatin1String("text")) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(8192, 'x'));
+        } else if (kind == QLatin1String("key")) {
+            db().backupTo(file, QStringLiteral("other-pw"));
+        } else if (kind == QLatin1String("foreign")) {
+            auto other = SqlCipherEngine::create(file, QString::fromLatin1(test::TempDb::password));
+            other->execute(QStringLiteral("create table pessoa (pessoa_id integer primary key)"));
+        } else if (kind == QLatin1String("damaged")) {
+            db().backupTo(file);
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(f.size() / 2);
+            f.write(QByteArray(4096, '\0'));
+        }
+        db().execute(QStringLiteral("insert into pessoa (nome) values ('Depois')"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, db().restoreFrom(file));
+        QCOMPARE(one(QStringLiteral("select count(*) from pessoa")).toLongLong(), 4);
+        QCOMPARE(one(QStringLiteral("select count(*) from filho")).toLongLong(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestEngine)
