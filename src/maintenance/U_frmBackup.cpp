@@ -40,7 +40,7 @@ TfrmBackup::TfrmBackup(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmBackup"));
     setWindowTitle(QStringLiteral("Backup do banco de Dados do Sistema"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(520, 380);
+    resize(520, 330);
 
     auto* box = new QVBoxLayout(this);
     PageControl1 = new QTabWidget(this);
@@ -55,6 +55,9 @@ TfrmBackup::TfrmBackup(QWidget* parent) : QDialog(parent) {
     btnRestaurar->setToolTip(QStringLiteral("Substitui os dados do sistema pelos de um backup"));
     BitBtn1 = new QPushButton(QStringLiteral("Fechar"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    // Enter makes a backup; a restore is never one key press away.
+    btnRestaurar->setAutoDefault(false);
+    BitBtn1->setAutoDefault(false);
     bar->addWidget(btnRestaurar);
     bar->addStretch(1);
     bar->addWidget(BitBtn1);
@@ -113,6 +116,8 @@ void TfrmBackup::FormShow() {
     PageControl1->setTabVisible(0, m_serverMode);
     PageControl1->setTabVisible(1, !m_serverMode);
     PageControl1->setCurrentIndex(m_serverMode ? 0 : 1);
+    currentPage().btnBackup->setDefault(true);
+    currentPage().btnBackup->setFocus();
     if (!QDir().mkpath(backupFolder())) throw dv::PlainError(QStringLiteral("Diretório não pode ser criado"));
 }
 
@@ -156,8 +161,9 @@ void TfrmBackup::runBackup(Page& page, bool server) {
     const QString name = backupFileName(server).trimmed();
     const QString target = backupFolder() + QLatin1Char('/') + name;
     if (QFileInfo::exists(target)) {
-        dialogs.information(text("sArquivoExiste", "O Arquivo de backup já existe, caso deseje efetuar um novo "
-                                                    "backup, é necessário excluir o arquivo:%1 da pasta backup!")
+        dialogs.information(text("sArquivoExiste",
+                                 "O Arquivo de backup já existe, caso deseje efetuar um novo "
+                                 "backup, é necessário excluir o arquivo:%1 da pasta backup!")
                                 .arg(name));
         return;
     }
@@ -223,9 +229,10 @@ void TfrmBackup::btnRestaurarClick() {
         text("sRestaurarPergunta", "Restaurar o backup \"%1\", gravado em %2 (%3)?")
             .arg(chosen.fileName(), when, readableSize(chosen.size())) +
         QStringLiteral("\r\r") +
-        text("sRestaurarSubstitui", "TODOS os dados atuais do sistema (pacientes, agenda, consultas, parcelas, "
-                                    "contas, cadastros e usuários) serão substituídos pelos dados desse backup. "
-                                    "O banco de dados atual será guardado em \"%1\".")
+        text("sRestaurarSubstitui",
+             "TODOS os dados atuais do sistema (pacientes, agenda, consultas, parcelas, "
+             "contas, cadastros e usuários) serão substituídos pelos dados desse backup. "
+             "O banco de dados atual será guardado em \"%1\".")
             .arg(keep) +
         QStringLiteral("\r\r") +
         text("sRestaurarEntrar", "Depois da restauração será preciso entrar novamente no sistema.");
@@ -262,7 +269,8 @@ void TfrmBackup::btnRestaurarClick() {
     page.ProgressBar->setValue(100);
     dm().reloadSharedDatasets();
     dialogs.information(
-        text("sRestaurado", "Backup restaurado com sucesso. O banco de dados anterior foi guardado em \"%1\".")
+        text("sRestaurado",
+             "Backup restaurado com sucesso. O banco de dados anterior foi guardado em \"%1\".")
             .arg(keep) +
         QLatin1Char('\r') + text("sEntreNovamente", "Entre novamente no sistema."));
     close();
