@@ -247,6 +247,40 @@ private slots:
                                     "Q3:L-T,D-R,V-B,M-L:900", "Q4:L-T,M-R,V-B,D-L:901", "TO:,,,:900"}));
     }
 
+    // A fresh installation can chart and price: every tooth has its picture, every
+    // service its icons and a "Particular" price.
+    void shippedCatalogue() {
+        CatalogueApp a;
+        QStringList teeth = a.texts(QStringLiteral("select dente_id from dente order by dente_id"));
+        QCOMPARE(teeth.size(), 1 + 32 + 20);
+        QCOMPARE(teeth.first(), QStringLiteral("0"));
+        for (const QString& t : teeth) {
+            const QImage tooth = QImage::fromData(
+                a.blob(QStringLiteral("select dente_img from dente where dente_id = %1").arg(t)), "PNG");
+            QVERIFY2(!tooth.isNull() && tooth.hasAlphaChannel(), qPrintable(t));
+        }
+        for (const QString& i : a.texts(QStringLiteral("select icone_id from icone")))
+            QVERIFY2(!QImage::fromData(
+                          a.blob(QStringLiteral("select icone_img from icone where icone_id = %1").arg(i)))
+                          .isNull(),
+                     qPrintable(i));
+        // Services without an icon row that names a real icon and place, or without a price.
+        QCOMPARE(
+            a.texts(QStringLiteral(
+                "select servico_nome from servico s where servico_id <> 0 and (not exists (select 1 from "
+                "servico_icone si join icone i on i.icone_id = si.icone_id join local_dente l on "
+                "l.local_dente_id = si.local_dente_id where si.servico_id = s.servico_id and i.icone_img is "
+                "not "
+                "null) or not exists (select 1 from tabela_convenio t where t.servico_id = s.servico_id and "
+                "t.convenio_id = 1))")),
+            QStringList());
+        QCOMPARE(a.texts(QStringLiteral("select distinct local_dente_id from servico_icone order by 1")),
+                 (QStringList{"DI", "DS", "Q1", "Q2", "Q3", "Q4", "TO"}));
+        QVERIFY(a.count(QStringLiteral("select count(*) from servico")) >= 30);
+        auto* list = a.openList<TfrmServico>(QStringLiteral("frmServico"));
+        QCOMPARE(list->SQL_Consulta->recordCount(), a.count(QStringLiteral("select count(*) from servico")));
+    }
+
     // One price per service at 0,00, all written or none; removal says how many
     // prices go.
     void priceTable() {
