@@ -364,6 +364,37 @@ private slots:
                                                "3=0@2026-08-03 00:00:00"}));
         DV_VERIFY_DIALOGS(a.dialogs());
     }
+
+    // Every text of the English and Spanish files reaches its screen.
+    void languageFiles_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("form");
+        for (const char* language : {"en", "es"})
+            for (const char* form : {"frmIcone", "frmIcone_Manut", "frmDente", "frmDente_Manut", "frmServico",
+                                     "frmServico_Manut", "frmConvenio", "frmConvenio_Manut"})
+                QTest::addRow("%s %s", language, form)
+                    << QString::fromLatin1(language) << QString::fromLatin1(form);
+    }
+    void languageFiles() {
+        QFETCH(QString, language);
+        QFETCH(QString, form);
+        LoggedIn::Options opt = catalogueOptions();
+        opt.folder.language = language;
+        LoggedIn app(opt);
+        const QString listName = form.section(QLatin1Char('_'), 0, 0);
+        app.opener().open(listName);
+        auto* list = qobject_cast<TfrmModelo4*>(app.opener().openScreen(listName));
+        QVERIFY(list);
+        QStringList problems;
+        if (form == listName) {
+            problems = languageProblems(list, languageFile(app, language, form));
+        } else {
+            QVERIFY(inModal<TfrmCadastro>(
+                [list] { list->btnEditarClick(); },
+                [&](TfrmCadastro* m) { problems = languageProblems(m, languageFile(app, language, form)); }));
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
 };
 
 QTEST_MAIN(TestCatalogue)
