@@ -146,6 +146,8 @@ void TfrmServico_Manut::FormShow() {
     SQL_Tabela->open();
     for (QLabel* l : {lbT, lbR, lbB, lbL})
         l->clear();
+    // The preview follows the icon rows from the first one on.
+    showIconPreview();
     dsUpdateDataChange();
     DBEdit2->setFocus();
 }

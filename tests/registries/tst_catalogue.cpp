@@ -192,7 +192,7 @@ private slots:
             QCOMPARE(r->windowTitle(), QStringLiteral("Manutenção de Serviço"));
             active = r->editedDataset()->fieldByName(QStringLiteral("servico_ativo"))->asString();
             pagesBefore = tabShown(r, r->TabSheet2) || tabShown(r, r->TabSheet3);
-            typeAtCaret(r->DBEdit2, QStringLiteral("Gengivoplastia"));
+            typeAtCaret(r->DBEdit2, QStringLiteral("Gengivoplastia por sextante"));
             a.dialogs().queueConfirmation(true);
             r->BitBtn1Click();
             pagesAfter = tabShown(r, r->TabSheet2) && tabShown(r, r->TabSheet3);
@@ -201,14 +201,14 @@ private slots:
         QVERIFY(!pagesBefore);
         QVERIFY(pagesAfter);
         const QString id =
-            a.text(QStringLiteral("select servico_id from servico where servico_nome = 'Gengivoplastia'"));
+            a.text(QStringLiteral("select servico_id from servico where servico_nome = 'Gengivoplastia por sextante'"));
         if (expected.isEmpty())
             QVERIFY(id.toInt() >= 1);
         else
             QCOMPARE(id, expected);
-        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia")));
+        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia por sextante")));
         // Saved first, then the shared list read again: the other screens offer it.
-        QVERIFY(dm().SQL_Servico->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia")));
+        QVERIFY(dm().SQL_Servico->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia por sextante")));
         DV_VERIFY_DIALOGS(a.dialogs());
     }
 
