@@ -1,5 +1,7 @@
 #pragma once
+#include "core/U_dm.h"
 #include "core/db/Dataset.h"
+#include "core/db/Engine.h"
 
 namespace dv {
 
@@ -9,6 +11,16 @@ inline void reloadShared(Dataset* shared) {
     ControlsDisabled off(shared);
     shared->close();
     shared->open();
+}
+
+} // namespace dv
+
+namespace dv {
+
+// How many rows a "select count(*) ..." with one integer parameter counts.
+inline qint64 countRows(const QString& sql, const QString& param, const QVariant& value) {
+    auto c = dm().ADOConexao()->query(sql, {{param, ParamType::Integer, value}});
+    return c->next() ? c->integer(0) : 0;
 }
 
 } // namespace dv

@@ -7,4 +7,6 @@ class TfrmConvenio : public TfrmModelo4 {
 public:
     explicit TfrmConvenio(QWidget* parent = nullptr);
     ~TfrmConvenio() override;
+    // A plan with patients stays: they would be left without a plan.
+    void btnExcluirClick() override;
 };

@@ -1,4 +1,6 @@
 #include "U_frmServico.h"
+#include "SharedLists.h"
+#include "core/Services.h"
 #include "core/U_dm.h"
 #include "reporting/ReportConnections.h"
 #include "toolkit/DBGrid.h"
@@ -33,4 +35,21 @@ TfrmServico::~TfrmServico() {
 
 void TfrmServico::SQL_ConsultaNewRecord() {
     SQL_Consulta->fieldByName(QStringLiteral("servico_ativo"))->setAsString(QStringLiteral("S"));
+}
+
+void TfrmServico::btnExcluirClick() {
+    if (SQL_Consulta->isActive() && !SQL_Consulta->isEmpty()) {
+        const qint64 items =
+            dv::countRows(QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
+                          QStringLiteral("servico_id"),
+                          SQL_Consulta->fieldByName(QStringLiteral("servico_id"))->asVariant());
+        if (items > 0) {
+            dv::services().dialogs().warning(
+                QStringLiteral("O serviço \"%1\" está em %2 item(ns) de consulta e não pode ser excluído.")
+                    .arg(SQL_Consulta->fieldByName(QStringLiteral("servico_nome"))->asString().trimmed())
+                    .arg(items));
+            return;
+        }
+    }
+    TfrmModelo4::btnExcluirClick();
 }

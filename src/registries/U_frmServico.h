@@ -10,4 +10,6 @@ public:
     ~TfrmServico() override;
 
     void SQL_ConsultaNewRecord();
+    // A service charted in consultations stays: its items would lose their name.
+    void btnExcluirClick() override;
 };

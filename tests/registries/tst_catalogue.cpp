@@ -200,15 +200,17 @@ private slots:
         QCOMPARE(active, QStringLiteral("S"));
         QVERIFY(!pagesBefore);
         QVERIFY(pagesAfter);
-        const QString id =
-            a.text(QStringLiteral("select servico_id from servico where servico_nome = 'Gengivoplastia por sextante'"));
+        const QString id = a.text(QStringLiteral(
+            "select servico_id from servico where servico_nome = 'Gengivoplastia por sextante'"));
         if (expected.isEmpty())
             QVERIFY(id.toInt() >= 1);
         else
             QCOMPARE(id, expected);
-        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia por sextante")));
+        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("servico_nome"),
+                                           QStringLiteral("Gengivoplastia por sextante")));
         // Saved first, then the shared list read again: the other screens offer it.
-        QVERIFY(dm().SQL_Servico->locate(QStringLiteral("servico_nome"), QStringLiteral("Gengivoplastia por sextante")));
+        QVERIFY(dm().SQL_Servico->locate(QStringLiteral("servico_nome"),
+                                         QStringLiteral("Gengivoplastia por sextante")));
         DV_VERIFY_DIALOGS(a.dialogs());
     }
 
@@ -279,6 +281,51 @@ private slots:
         QVERIFY(a.count(QStringLiteral("select count(*) from servico")) >= 30);
         auto* list = a.openList<TfrmServico>(QStringLiteral("frmServico"));
         QCOMPARE(list->SQL_Consulta->recordCount(), a.count(QStringLiteral("select count(*) from servico")));
+    }
+
+    // A service charted in a consultation, or a plan with patients, is not deleted;
+    // one in no use is.
+    void deleteRefusedWhileInUse_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("service")
+            << "frmServico"
+            << "servico_id"
+            << "servico"
+            << "O serviço \"Consulta / avaliação inicial\" está em 1 item(ns) de consulta e não "
+               "pode ser excluído.";
+        QTest::newRow("plan") << "frmConvenio"
+                              << "convenio_id"
+                              << "convenio"
+                              << "O convênio \"Particular\" tem 1 paciente(s) e não pode ser excluído.";
+    }
+    void deleteRefusedWhileInUse() {
+        QFETCH(QString, form);
+        QFETCH(QString, key);
+        QFETCH(QString, table);
+        QFETCH(QString, refused);
+        CatalogueApp a(
+            {QStringLiteral("insert into convenio (convenio_id, convenio_nome) values (2, 'Sem uso')"),
+             QStringLiteral("insert into paciente (paciente_id, paciente_nome, convenio_id) values (500, "
+                            "'Ana', 1)"),
+             QStringLiteral("insert into consulta (consulta_id, paciente_id) values (500, 500)"),
+             QStringLiteral("insert into item_consulta (consulta_id, servico_id, dente_id, local_dente_id) "
+                            "values (500, 1, 0, 'TO')")});
+        auto* list = a.openList<TfrmModelo4>(form);
+        QVERIFY(list);
+        const QString count = QStringLiteral("select count(*) from %1 where %2 = %3").arg(table, key);
+        QVERIFY(list->SQL_Consulta->locate(key, 1));
+        list->btnExcluirClick();
+        QCOMPARE(a.dialogs().lastText(), refused);
+        QCOMPARE(a.count(count.arg(1)), 1);
+
+        QVERIFY(list->SQL_Consulta->locate(key, 2));
+        a.dialogs().queueConfirmation(true);
+        list->btnExcluirClick();
+        QCOMPARE(a.count(count.arg(2)), 0);
+        DV_VERIFY_DIALOGS(a.dialogs());
     }
 
     // One price per service at 0,00, all written or none; removal says how many

@@ -413,6 +413,17 @@ private slots:
         const QString remove = QStringLiteral("delete from tabela_convenio where convenio_id = :convenio_id");
         QCOMPARE(m_db->execute(remove, {pInt("convenio_id", 2)}), qint64(1));
         QCOMPARE(m_db->execute(remove, {pInt("convenio_id", 2)}), qint64(0));
+        // What keeps a service or a plan in use from being deleted.
+        auto items =
+            m_db->query(QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
+                        {pInt("servico_id", 1)});
+        QVERIFY(items->next());
+        QCOMPARE(items->integer(0), qint64(1));
+        auto patients =
+            m_db->query(QStringLiteral("select count(*) from paciente where convenio_id = :convenio_id"),
+                        {pInt("convenio_id", 1)});
+        QVERIFY(patients->next());
+        QCOMPARE(patients->integer(0), qint64(1));
     }
 };
 
