@@ -1,6 +1,5 @@
 #include "U_frmConvenio.h"
 #include "SharedLists.h"
-#include "core/Services.h"
 #include "core/db/Dataset.h"
 #include "reporting/ReportConnections.h"
 
@@ -20,18 +19,9 @@ TfrmConvenio::~TfrmConvenio() {
 }
 
 void TfrmConvenio::btnExcluirClick() {
-    if (SQL_Consulta->isActive() && !SQL_Consulta->isEmpty()) {
-        const qint64 patients =
-            dv::countRows(QStringLiteral("select count(*) from paciente where convenio_id = :convenio_id"),
-                          QStringLiteral("convenio_id"),
-                          SQL_Consulta->fieldByName(QStringLiteral("convenio_id"))->asVariant());
-        if (patients > 0) {
-            dv::services().dialogs().warning(
-                QStringLiteral("O convênio \"%1\" tem %2 paciente(s) e não pode ser excluído.")
-                    .arg(SQL_Consulta->fieldByName(QStringLiteral("convenio_nome"))->asString().trimmed())
-                    .arg(patients));
-            return;
-        }
-    }
+    if (dv::refuseWhileInUse(SQL_Consulta, QStringLiteral("convenio_id"), QStringLiteral("convenio_nome"),
+                             QStringLiteral("select count(*) from paciente where convenio_id = :convenio_id"),
+                             QStringLiteral("O convênio \"%1\" tem %2 paciente(s) e não pode ser excluído.")))
+        return;
     TfrmModelo4::btnExcluirClick();
 }

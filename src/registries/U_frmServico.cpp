@@ -1,6 +1,5 @@
 #include "U_frmServico.h"
 #include "SharedLists.h"
-#include "core/Services.h"
 #include "core/U_dm.h"
 #include "reporting/ReportConnections.h"
 #include "toolkit/DBGrid.h"
@@ -38,18 +37,10 @@ void TfrmServico::SQL_ConsultaNewRecord() {
 }
 
 void TfrmServico::btnExcluirClick() {
-    if (SQL_Consulta->isActive() && !SQL_Consulta->isEmpty()) {
-        const qint64 items =
-            dv::countRows(QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
-                          QStringLiteral("servico_id"),
-                          SQL_Consulta->fieldByName(QStringLiteral("servico_id"))->asVariant());
-        if (items > 0) {
-            dv::services().dialogs().warning(
-                QStringLiteral("O serviço \"%1\" está em %2 item(ns) de consulta e não pode ser excluído.")
-                    .arg(SQL_Consulta->fieldByName(QStringLiteral("servico_nome"))->asString().trimmed())
-                    .arg(items));
-            return;
-        }
-    }
+    if (dv::refuseWhileInUse(
+            SQL_Consulta, QStringLiteral("servico_id"), QStringLiteral("servico_nome"),
+            QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
+            QStringLiteral("O serviço \"%1\" está em %2 item(ns) de consulta e não pode ser excluído.")))
+        return;
     TfrmModelo4::btnExcluirClick();
 }
