@@ -1,6 +1,10 @@
 // dv_makedb: builds the installation database from the schema scripts.
 //
-//   dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P]
+//   dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P] [--pictures DIR]
+//
+// --pictures names the folder the picture generator drew the tooth pictures
+// (dentes/dente_NN.png) and odontogram icons (icones/<icone_arquivo>) into: the
+// seed rows name them, this program stores their bytes.
 //
 // The database is written to a new temporary file beside FILE, keyed before
 // anything else touches it, filled in one transaction, checked, and only then
@@ -37,6 +41,7 @@ struct Options {
     QString sqlDir;
     QString version;
     QString password = QString::fromLatin1(kDefaultPassword);
+    QString pictures;
 };
 
 class BuildError : public std::runtime_error {
@@ -45,7 +50,8 @@ public:
 };
 
 void usage() {
-    std::fprintf(stderr, "usage: dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P]\n");
+    std::fprintf(stderr,
+                 "usage: dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P] [--pictures DIR]\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -68,6 +74,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
             o.version = value;
         else if (arg == QLatin1String("--password"))
             o.password = value;
+        else if (arg == QLatin1String("--pictures"))
+            o.pictures = value;
         else {
             std::fprintf(stderr, "dv_makedb: unknown option %s\n", argv[i - 1]);
             return false;
@@ -159,6 +167,17 @@ public:
         return sqlite3_changes(m_db);
     }
 
+    // Stores bytes in one row: ?1 the blob, ?2 the row's key as text.
+    void storeBlob(const QString& sql, const QByteArray& bytes, const QString& key) {
+        sqlite3_stmt* st = prepare(sql);
+        sqlite3_bind_blob(st, 1, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        const QByteArray k = key.toUtf8();
+        sqlite3_bind_text(st, 2, k.constData(), int(k.size()), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(st);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE) throw BuildError(QStringLiteral("%1: %2: %3").arg(m_file, sql, error()));
+    }
+
     void close() {
         if (m_db && sqlite3_close(m_db) != SQLITE_OK)
             throw BuildError(QStringLiteral("%1: cannot close the database: %2").arg(m_file, error()));
@@ -246,6 +265,32 @@ void insertGeneratedRows(Database& db, const Options& o) {
            {o.version, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
 }
 
+QByteArray readPng(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        throw BuildError(QStringLiteral("%1: cannot read: %2").arg(file, f.errorString()));
+    const QByteArray bytes = f.readAll();
+    if (bytes.size() != f.size() || !bytes.startsWith(QByteArrayLiteral("\x89PNG\r\n\x1a\n")))
+        throw BuildError(QStringLiteral("%1: not a whole PNG file").arg(file));
+    return bytes;
+}
+
+// The seed rows name the tooth and icon pictures; their bytes come from the
+// generator's folder. Every tooth and every icon that names a file gets its picture.
+void storePictures(Database& db, const QString& folder) {
+    const QDir dir(folder);
+    for (const QString& icon : db.column(QStringLiteral(
+             "SELECT icone_arquivo FROM icone WHERE icone_img IS NULL AND icone_arquivo IS NOT NULL")))
+        db.storeBlob(QStringLiteral("UPDATE icone SET icone_img = ?1 WHERE icone_arquivo = ?2"),
+                     readPng(dir.filePath(QStringLiteral("icones/") + icon)), icon);
+    for (const QString& tooth :
+         db.column(QStringLiteral("SELECT dente_id FROM dente WHERE dente_img IS NULL")))
+        db.storeBlob(QStringLiteral("UPDATE dente SET dente_img = ?1 WHERE dente_id = ?2"),
+                     readPng(dir.filePath(
+                         QStringLiteral("dentes/dente_%1.png").arg(tooth.toInt(), 2, 10, QLatin1Char('0')))),
+                     tooth);
+}
+
 // Text wider than its declared column would be cut or refused by the screens.
 void checkWidths(Database& db) {
     static const QRegularExpression varcharRe(QStringLiteral("^VARCHAR\\((\\d+)\\)"),
@@ -298,6 +343,7 @@ void build(const Options& o, const QString& tmp) {
     for (const QString& name : scripts)
         runScript(db, dir.filePath(name));
     insertGeneratedRows(db, o);
+    if (!o.pictures.isEmpty()) storePictures(db, o.pictures);
     checkWidths(db);
     const QStringList orphans = db.column(QStringLiteral("PRAGMA foreign_key_check"));
     if (!orphans.isEmpty())

@@ -1,5 +1,6 @@
 // Draws the pictures the application folder ships (login banner and the like),
 // so that no picture comes from elsewhere.
+#include "odontopictures.h"
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -64,20 +65,45 @@ QImage loginBanner() {
     return img;
 }
 
+bool save(const QImage& image, const QString& file, const char* format = "PNG", int quality = -1) {
+    if (image.save(file, format, quality)) return true;
+    std::fprintf(stderr, "dv_picturegen: cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+// The odontogram's backgrounds and frames, beside the login picture.
+bool writeChartPictures(const QString& skins) {
+    return save(odonto::chartBackground(false), skins + QStringLiteral("/odontograma_permanentes.png")) &&
+           save(odonto::chartBackground(true), skins + QStringLiteral("/odontograma_deciduos.png")) &&
+           save(odonto::stripFrame(false), skins + QStringLiteral("/moldura_protese.png")) &&
+           save(odonto::stripFrame(true), skins + QStringLiteral("/moldura_protese_destaque.png"));
+}
+
+// The tooth pictures and icons the installation database stores (read by dv_makedb).
+bool writeCataloguePictures(const QString& folder) {
+    QDir().mkpath(folder + QStringLiteral("/dentes"));
+    QDir().mkpath(folder + QStringLiteral("/icones"));
+    for (int number : odonto::toothNumbers())
+        if (!save(odonto::toothPicture(number),
+                  folder + QStringLiteral("/dentes/") + odonto::toothFile(number)))
+            return false;
+    for (const odonto::NamedPicture& icon : odonto::icons())
+        if (!save(icon.image, folder + QStringLiteral("/icones/") + icon.file)) return false;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dv_picturegen APP_FOLDER\n");
+        std::fprintf(stderr, "usage: dv_picturegen APP_FOLDER [CATALOGUE_FOLDER]\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out + QStringLiteral("/skins"));
-    const QString banner = out + QStringLiteral("/skins/config.jpg");
-    if (!loginBanner().save(banner, "JPG", 90)) {
-        std::fprintf(stderr, "dv_picturegen: cannot write %s\n", qPrintable(banner));
-        return 1;
-    }
+    if (!save(loginBanner(), out + QStringLiteral("/skins/config.jpg"), "JPG", 90)) return 1;
+    if (!writeChartPictures(out + QStringLiteral("/skins"))) return 1;
+    if (argc > 2 && !writeCataloguePictures(QString::fromLocal8Bit(argv[2]))) return 1;
     return 0;
 }

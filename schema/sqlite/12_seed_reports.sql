@@ -6,3 +6,8 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
   ('Relat_Aniversariantes', 'Aniversariantes do Mês',               'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Etiquetas',       'Etiquetas de Endereçamento',           'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');
+
+-- The treatment catalogue's lists.
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Servicos',        'Lista de Serviços',                    'S', 'relatorio\Dentrivale.rav', 'frmServico'),
+  ('Relat_Convenios',       'Lista de Convênios',                   'S', 'relatorio\Dentrivale.rav', 'frmConvenio');

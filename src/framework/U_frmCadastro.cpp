@@ -623,6 +623,11 @@ void TfrmCadastro::BitBtn2Click() {
 }
 
 // The text of the focused box reaches its field, as leaving the box would do.
+void TfrmCadastro::checkBeforePost() {
+    writeFocusedBox();
+    checkBeforeSave();
+}
+
 void TfrmCadastro::writeFocusedBox() {
     QWidget* focused = focusWidget();
     QWidget* box = focused ? d->watched.value(focused) : nullptr;

@@ -119,6 +119,11 @@ public:
     // The datasets of the screen's data sources that are in Insert or Edit, each once,
     // in creation order (dsUpdate's first).
     QList<dv::Dataset*> pendingDatasets() const;
+    // The checks "Salvar" makes, for a screen that writes its row at once (a chosen
+    // picture saved with the row): the focused box's text is written to its field,
+    // then the required and document checks run; a failed check shows its message
+    // and throws dv::Abort.
+    void checkBeforePost();
     virtual void BitBtn2Click();
     virtual void BitBtn4Click();
     virtual void dsUpdateDataChange();

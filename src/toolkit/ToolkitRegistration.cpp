@@ -1,9 +1,27 @@
 #include "ToolkitRegistration.h"
 #include "DBCheckBox.h"
+#include "DBEdit.h"
+#include "DBImage.h"
+#include "DBLookupCombo.h"
+#include "DBMemo.h"
 #include "DBRadioGroup.h"
 #include "core/ComponentTexts.h"
 
 namespace dv {
+
+namespace {
+
+// Boxes that show the user's data have no caption of their own, only a hint.
+template <typename T> ComponentTextKind hintOnly() {
+    ComponentTextKind kind;
+    kind.type = &T::staticMetaObject;
+    kind.keys = {TextKey::Hint};
+    kind.text = [](const QObject* o, TextKey) { return static_cast<const T*>(o)->toolTip(); };
+    kind.setText = [](QObject* o, TextKey, const QString& value) { static_cast<T*>(o)->setToolTip(value); };
+    return kind;
+}
+
+} // namespace
 
 void registerToolkitTexts() {
     static bool done = false;
@@ -47,6 +65,11 @@ void registerToolkitTexts() {
     };
     radio.blankBeforeHintEquals = true;
     ComponentTexts::registerKind(radio);
+
+    ComponentTexts::registerKind(hintOnly<DBEdit>());
+    ComponentTexts::registerKind(hintOnly<DBMemo>());
+    ComponentTexts::registerKind(hintOnly<DBLookupCombo>());
+    ComponentTexts::registerKind(hintOnly<DBImage>());
 }
 
 } // namespace dv

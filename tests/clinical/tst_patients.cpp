@@ -405,8 +405,11 @@ private slots:
         QFETCH(int, open);
         PatientsApp a;
         const qint64 p = a.addPatient(QStringLiteral("Carlos Lima"));
+        // The items name service 1; the installation's own service 1 makes way.
+        a.app.db().execute(QStringLiteral("delete from servico where servico_id = 1"));
         QCOMPARE(a.insert(QStringLiteral("servico"),
-                          {{QStringLiteral("servico_nome"), QStringLiteral("Restauração")}},
+                          {{QStringLiteral("servico_id"), 1},
+                           {QStringLiteral("servico_nome"), QStringLiteral("Restauração")}},
                           QStringLiteral("servico_id")),
                  1);
         LoggedIn::reopen(dm().SQL_Servico);

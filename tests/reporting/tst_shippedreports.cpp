@@ -70,8 +70,9 @@ private slots:
         }
         registered.sort();
         QCOMPARE(registered,
-                 QStringList({"frmConsulta_Manut:Relat_Odontograma", "frmPaciente:Relat_Aniversariantes",
-                              "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes"}));
+                 QStringList({"frmConsulta_Manut:Relat_Odontograma", "frmConvenio:Relat_Convenios",
+                              "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
+                              "frmPaciente:Relat_Pacientes", "frmServico:Relat_Servicos"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
         // The picker's box wraps the text itself: the file's line breaks are gone.
@@ -345,6 +346,35 @@ private slots:
                                  project.setPictureFile("Relat_Odontograma.Page1", "Bitmap2", bmp));
         QVERIFY_THROWS_EXCEPTION(ReportError,
                                  project.setPictureFile("Relat_Odontograma.Page2", "Bitmap1", bmp));
+    }
+
+    // The catalogue's lists print what their screens show, the shipped services included.
+    void catalogueLists_data() {
+        QTest::addColumn<QString>("report");
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("services") << "Relat_Servicos"
+                                  << "RvServico"
+                                  << "select * from servico Where servico_id <> 0 order by servico_nome"
+                                  << QStringList{"Relação de Serviços", "Consulta / avaliação inicial",
+                                                 "Endodontia", "Total de serviços: "};
+        QTest::newRow("plans") << "Relat_Convenios"
+                               << "Rv_Convenio"
+                               << "select * from convenio order by convenio_nome"
+                               << QStringList{"Relação de Convênios", "Particular", "Total de convênios: 1"};
+    }
+    void catalogueLists() {
+        QFETCH(QString, report);
+        QFETCH(QString, connection);
+        QFETCH(QString, sql);
+        QFETCH(QStringList, expected);
+        Dataset* list = f->dataset("SQL_Consulta", sql);
+        list->open();
+        reportConnections().add(connection, list, f->screen());
+        const QString text = runToPdf(report);
+        for (const QString& e : expected)
+            QVERIFY2(text.contains(e), qPrintable(e));
     }
 };
 

@@ -2,6 +2,7 @@
 // it, against a copy of the installation database with a few rows added: each
 // must prepare and run, and where the rows make the answer plain, give it.
 #include "TempDb.h"
+#include "core/db/Currency.h"
 #include "core/db/Engine.h"
 #include <QtTest>
 
@@ -29,6 +30,12 @@ Param pDate(const char* name, const QString& monthFirst) {
 // installments (one open and due 10/12, one paid on 05/12), Tuesday hours
 // 08:00-09:00 with 08:30 booked, a supplier, a product and a bill.
 const char* const kFixture[] = {
+    // The catalogue the installation ships makes way for the fixture's own.
+    "delete from servico_icone",
+    "delete from tabela_convenio",
+    "delete from servico",
+    "delete from icone",
+    "delete from dente",
     "insert into dentista (dentista_id, dentista_nome, dentista_cro, empresa_id, dentista_ativo) "
     "values (1, 'Ana Souza', 'CRO-SP 12345', 1, 'S')",
     "insert into dentista (dentista_id, dentista_nome, dentista_ativo) values (2, 'Bruno Lima', 'N')",
@@ -387,6 +394,36 @@ private slots:
         while (free->next())
             hours << QString::fromUtf8(free->utf8(0));
         QCOMPARE(hours, (QStringList{"08:00", "09:00"}));
+    }
+
+    // The price table of a plan: generated one row per service, removed at once;
+    // rolled back so the fixture stays whole.
+    void priceTableWrites() {
+        Transaction t(*m_db);
+        const QString insert = QStringLiteral("insert into tabela_convenio (convenio_id, servico_id, "
+                                              "tabela_valor, tabela_data) values (:convenio_id, "
+                                              ":servico_id, :tabela_valor, :tabela_data)");
+        QCOMPARE(m_db->execute(insert, {pInt("convenio_id", 2),
+                                        pInt("servico_id", 1),
+                                        {QStringLiteral("tabela_valor"), ParamType::Currency,
+                                         QVariant::fromValue(Currency())},
+                                        {QStringLiteral("tabela_data"), ParamType::DateTime,
+                                         QDateTime(QDate(2026, 8, 3), QTime(0, 0))}}),
+                 qint64(1));
+        const QString remove = QStringLiteral("delete from tabela_convenio where convenio_id = :convenio_id");
+        QCOMPARE(m_db->execute(remove, {pInt("convenio_id", 2)}), qint64(1));
+        QCOMPARE(m_db->execute(remove, {pInt("convenio_id", 2)}), qint64(0));
+        // What keeps a service or a plan in use from being deleted.
+        auto items =
+            m_db->query(QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
+                        {pInt("servico_id", 1)});
+        QVERIFY(items->next());
+        QCOMPARE(items->integer(0), qint64(1));
+        auto patients =
+            m_db->query(QStringLiteral("select count(*) from paciente where convenio_id = :convenio_id"),
+                        {pInt("convenio_id", 1)});
+        QVERIFY(patients->next());
+        QCOMPARE(patients->integer(0), qint64(1));
     }
 };
 
