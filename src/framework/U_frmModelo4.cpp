@@ -94,6 +94,8 @@ struct TfrmModelo4::Private {
     int sortIndex = 0;
     QString sortField;
     bool ascending = true;
+    QString openingField; // empty: the first declared field
+    bool openingAscending = true;
 };
 
 TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption)
@@ -435,10 +437,12 @@ void TfrmModelo4::FormShow() {
     } catch (...) {
         showCurrentException();
     }
-    if (Field* first = SQL_Consulta->field(0); sortable(first)) {
+    Field* first =
+        d->openingField.isEmpty() ? SQL_Consulta->field(0) : SQL_Consulta->findField(d->openingField);
+    if (sortable(first)) {
         dv::WaitCursor cursor;
         try {
-            sortBy(first->fieldName(), true);
+            sortBy(first->fieldName(), d->openingField.isEmpty() || d->openingAscending);
             // The list opens on its first row, wherever the query's own order left it.
             if (SQL_Consulta->isActive()) SQL_Consulta->first();
         } catch (...) {
@@ -583,6 +587,11 @@ int TfrmModelo4::sortedFieldIndex() const {
 
 bool TfrmModelo4::sortAscending() const {
     return d->ascending;
+}
+
+void TfrmModelo4::setOpeningSort(const QString& fieldName, bool ascending) {
+    d->openingField = fieldName;
+    d->openingAscending = ascending;
 }
 
 void TfrmModelo4::sortBy(const QString& fieldName, bool ascending) {

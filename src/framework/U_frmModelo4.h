@@ -129,6 +129,10 @@ public:
     void tbtPesquisarClick();
     void wwDBGrid1TitleButtonClick(const QString& fieldName);
 
+    // The sort the list opens with: its first declared field ascending unless the screen
+    // names another (the consultations open newest first).
+    void setOpeningSort(const QString& fieldName, bool ascending);
+
     // Sort state: the sorted field's name (empty before any sort), its index among the
     // query's fields and the direction.
     QString sortedField() const;
