@@ -7,9 +7,9 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBLookupCombo.h"
 #include <QAction>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QToolBar>
 
 using dv::FieldDef;
 
@@ -49,10 +49,11 @@ TfrmConsulta::TfrmConsulta(QWidget* parent)
         {QStringLiteral("Nome"), QStringLiteral("id"), QStringLiteral("Fone"), QStringLiteral("RG")});
     DBLC_Paciente->setDisplayWidths({50, 10, 14, 12});
     DBLC_Paciente->setToolTip(QStringLiteral("Paciente"));
-    DBLC_Paciente->setMinimumWidth(320);
-    ToolBar1->addSeparator();
-    ToolBar1->addWidget(lbPaciente);
-    ToolBar1->addWidget(DBLC_Paciente);
+    DBLC_Paciente->setMinimumWidth(420);
+    QHBoxLayout* strip = toolStrip();
+    strip->addWidget(lbPaciente);
+    strip->addWidget(DBLC_Paciente);
+    strip->addStretch(1);
     connect(DBLC_Paciente, &dv::DBLookupCombo::changed, this,
             [this] { dv::guarded([this] { DBLC_PacienteCloseUp(); }); });
 

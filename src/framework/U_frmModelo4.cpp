@@ -94,6 +94,8 @@ struct TfrmModelo4::Private {
     int sortIndex = 0;
     QString sortField;
     bool ascending = true;
+    QWidget* stripRow = nullptr; // under the toolbar, shown once a screen uses it
+    QHBoxLayout* strip = nullptr;
     QString openingField; // empty: the first declared field
     bool openingAscending = true;
 };
@@ -143,6 +145,15 @@ TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(top);
+    d->stripRow = new QWidget(this);
+    d->stripRow->setObjectName(QStringLiteral("ListStrip"));
+    d->stripRow->setStyleSheet(
+        QStringLiteral("QWidget#ListStrip { background: #F4F0EA; border-bottom: 1px solid #D8CFC3; }"));
+    d->strip = new QHBoxLayout(d->stripRow);
+    d->strip->setContentsMargins(10, 4, 10, 4);
+    d->strip->setSpacing(6);
+    d->stripRow->hide();
+    layout->addWidget(d->stripRow);
     layout->addWidget(wwDBGrid1, 1);
     layout->addWidget(StatusBar1);
 
@@ -587,6 +598,11 @@ int TfrmModelo4::sortedFieldIndex() const {
 
 bool TfrmModelo4::sortAscending() const {
     return d->ascending;
+}
+
+QHBoxLayout* TfrmModelo4::toolStrip() {
+    d->stripRow->show();
+    return d->strip;
 }
 
 void TfrmModelo4::setOpeningSort(const QString& fieldName, bool ascending) {
