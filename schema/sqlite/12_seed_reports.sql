@@ -5,7 +5,9 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
   ('Relat_Pacientes',       'Lista de Pacientes',                   'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Aniversariantes', 'Aniversariantes do Mês',               'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Etiquetas',       'Etiquetas de Endereçamento',           'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
-  ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');
+  ('Relat_Consultas',       'Consultas do Paciente',                'S', 'relatorio\Dentrivale.rav', 'frmConsulta'),
+  ('Relat_Orcamento',       'Orçamento da Consulta',                'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut'),
+  ('Relat_Documento',       'Documento da Consulta',                'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');
 
 -- The treatment catalogue's lists.
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES

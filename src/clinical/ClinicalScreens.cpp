@@ -1,4 +1,6 @@
 #include "ClinicalScreens.h"
+#include "U_frmConsulta.h"
+#include "U_frmConsulta_Manut.h"
 #include "U_frmPaciente.h"
 #include "U_frmPaciente_Manut.h"
 #include "framework/ScreenRegistry.h"
@@ -7,5 +9,7 @@ namespace dv {
 void registerClinicalScreens(ScreenRegistry& r) {
     r.setFactory(QStringLiteral("frmPaciente"), [](QWidget* p) { return new TfrmPaciente(p); });
     r.setFactory(QStringLiteral("frmPaciente_Manut"), [](QWidget* p) { return new TfrmPaciente_Manut(p); });
+    r.setFactory(QStringLiteral("frmConsulta"), [](QWidget* p) { return new TfrmConsulta(p); });
+    r.setFactory(QStringLiteral("frmConsulta_Manut"), [](QWidget* p) { return new TfrmConsulta_Manut(p); });
 }
 } // namespace dv

@@ -94,6 +94,10 @@ struct TfrmModelo4::Private {
     int sortIndex = 0;
     QString sortField;
     bool ascending = true;
+    QWidget* stripRow = nullptr; // under the toolbar, shown once a screen uses it
+    QHBoxLayout* strip = nullptr;
+    QString openingField; // empty: the first declared field
+    bool openingAscending = true;
 };
 
 TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString& caption)
@@ -141,6 +145,15 @@ TfrmModelo4::TfrmModelo4(QWidget* parent, const QString& formName, const QString
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(top);
+    d->stripRow = new QWidget(this);
+    d->stripRow->setObjectName(QStringLiteral("ListStrip"));
+    d->stripRow->setStyleSheet(
+        QStringLiteral("QWidget#ListStrip { background: #F4F0EA; border-bottom: 1px solid #D8CFC3; }"));
+    d->strip = new QHBoxLayout(d->stripRow);
+    d->strip->setContentsMargins(10, 4, 10, 4);
+    d->strip->setSpacing(6);
+    d->stripRow->hide();
+    layout->addWidget(d->stripRow);
     layout->addWidget(wwDBGrid1, 1);
     layout->addWidget(StatusBar1);
 
@@ -435,10 +448,12 @@ void TfrmModelo4::FormShow() {
     } catch (...) {
         showCurrentException();
     }
-    if (Field* first = SQL_Consulta->field(0); sortable(first)) {
+    Field* first =
+        d->openingField.isEmpty() ? SQL_Consulta->field(0) : SQL_Consulta->findField(d->openingField);
+    if (sortable(first)) {
         dv::WaitCursor cursor;
         try {
-            sortBy(first->fieldName(), true);
+            sortBy(first->fieldName(), d->openingField.isEmpty() || d->openingAscending);
             // The list opens on its first row, wherever the query's own order left it.
             if (SQL_Consulta->isActive()) SQL_Consulta->first();
         } catch (...) {
@@ -583,6 +598,16 @@ int TfrmModelo4::sortedFieldIndex() const {
 
 bool TfrmModelo4::sortAscending() const {
     return d->ascending;
+}
+
+QHBoxLayout* TfrmModelo4::toolStrip() {
+    d->stripRow->show();
+    return d->strip;
+}
+
+void TfrmModelo4::setOpeningSort(const QString& fieldName, bool ascending) {
+    d->openingField = fieldName;
+    d->openingAscending = ascending;
 }
 
 void TfrmModelo4::sortBy(const QString& fieldName, bool ascending) {

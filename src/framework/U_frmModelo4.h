@@ -6,6 +6,7 @@
 #include <exception>
 
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -128,6 +129,14 @@ public:
     void Xlsx1Click();
     void tbtPesquisarClick();
     void wwDBGrid1TitleButtonClick(const QString& fieldName);
+
+    // A strip under the toolbar for the screen's own boxes (the consultations' patient
+    // chooser), the whole width of the screen; shown once asked for.
+    QHBoxLayout* toolStrip();
+
+    // The sort the list opens with: its first declared field ascending unless the screen
+    // names another (the consultations open newest first).
+    void setOpeningSort(const QString& fieldName, bool ascending);
 
     // Sort state: the sorted field's name (empty before any sort), its index among the
     // query's fields and the direction.

@@ -5,8 +5,10 @@
 #include "GridLookupEditor.h"
 #include "GridModel.h"
 #include "TransparentPicture.h"
+#include "core/ErrorTranslator.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
+#include "core/db/DbErrors.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -304,7 +306,13 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         const QString before =
             text ? index.data(Qt::EditRole).toString() : index.data(Qt::DisplayRole).toString();
         if (line->text() == before) return;
-        model->setData(index, line->text());
+        // Text the field cannot hold ("12a" for a number) is told, and the cell keeps its value:
+        // the error must not cross the view's own code.
+        try {
+            model->setData(index, line->text());
+        } catch (const Error&) {
+            ErrorTranslator::handleCurrent();
+        }
     }
 }
 

@@ -70,7 +70,8 @@ private slots:
         }
         registered.sort();
         QCOMPARE(registered,
-                 QStringList({"frmConsulta_Manut:Relat_Odontograma", "frmConvenio:Relat_Convenios",
+                 QStringList({"frmConsulta:Relat_Consultas", "frmConsulta_Manut:Relat_Documento",
+                              "frmConsulta_Manut:Relat_Orcamento", "frmConvenio:Relat_Convenios",
                               "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
                               "frmPaciente:Relat_Pacientes", "frmServico:Relat_Servicos"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
@@ -346,6 +347,32 @@ private slots:
                                  project.setPictureFile("Relat_Odontograma.Page1", "Bitmap2", bmp));
         QVERIFY_THROWS_EXCEPTION(ReportError,
                                  project.setPictureFile("Relat_Odontograma.Page2", "Bitmap1", bmp));
+
+        // The budget of the same consultation, to be signed by the patient.
+        const QString budget = runToPdf(QStringLiteral("Relat_Orcamento"));
+        QVERIFY(budget.contains(QStringLiteral("Orçamento")));
+        QVERIFY(budget.contains(QStringLiteral("Beatriz Nunes")));
+        QVERIFY(budget.contains(QStringLiteral("Total do orçamento: R$ 1.350,50")));
+        QVERIFY(budget.contains(QStringLiteral("Assinatura do paciente ou responsável")));
+
+        // One document of the consultation, signed by its dentist.
+        f->db().execute(
+            QStringLiteral("insert into documento (consulta_id, paciente_id, dentista_id, doc_nome, "
+                           "doc_data, doc_texto) values (:c, 1, 1, 'Receita', '2026-03-10 00:00:00', "
+                           "'Amoxicilina 500 mg, de 8 em 8 horas por 7 dias.')"),
+            {{"c", ParamType::Integer, chosen}});
+        Dataset* docs = f->dataset("SQL_Doc", "select * from documento where consulta_id = :consulta_id");
+        docs->addField(lookup("LK_dentista", dm().SQL_Dentista, "dentista_id", "dentista_nome"));
+        docs->addField(lookup("LK_CRO", dm().SQL_Dentista, "dentista_id", "dentista_cro"));
+        docs->setParam("consulta_id", ParamType::Integer, chosen);
+        docs->open();
+        reportConnections().add(QStringLiteral("RvDocumento"), docs, f->screen());
+        const QString document = runToPdf(QStringLiteral("Relat_Documento"));
+        QVERIFY(document.contains(QStringLiteral("RECEITA")));
+        QVERIFY(document.contains(QStringLiteral("Amoxicilina 500 mg")));
+        QVERIFY(document.contains(QStringLiteral("Dra. Helena Prado")));
+        QVERIFY(document.contains(QStringLiteral("CRO SP-45678")));
+        QVERIFY(document.contains(QStringLiteral("10/03/2026")));
     }
 
     // The catalogue's lists print what their screens show, the shipped services included.

@@ -363,6 +363,25 @@ private slots:
         DV_VERIFY_SERVICES(services);
     }
 
+    // A value the field cannot hold is told in a message; the cell keeps what it had.
+    void typedValueTheFieldRefusesIsTold() {
+        ScriptedServices services;
+        m_grid->setFocus();
+        m_grid->setCurrentIndex(model().index(0, model().columnOf("contato_valor")));
+        const QString before = cell(0, "contato_valor");
+        QTest::keyClick(m_grid.get(), '1');
+        QLineEdit* editor = m_grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        typeText(editor, "2a");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(services.dialogs.texts().size(), 1);
+        QVERIFY(services.dialogs.lastText().contains(
+            QStringLiteral("'12a' is not a valid amount for field 'Valor'")));
+        QCOMPARE(cell(0, "contato_valor"), before);
+        DV_VERIFY_SERVICES(services);
+    }
+
     void lookupCellsChooseAndClearTheKey() {
         const int c = model().columnOf("lk_uf");
         QVERIFY(model().flags(model().index(0, c)) & Qt::ItemIsEditable);

@@ -208,6 +208,11 @@ public:
     DatasetEvent BeforeEdit, AfterEdit;
     DatasetEvent BeforePost, AfterPost, BeforeCancel, AfterCancel;
     DatasetEvent BeforeDelete, AfterDelete;
+    // Runs inside one transaction with the row's own insert, update or delete, after that
+    // statement and before the dataset takes the change in (the fields still read the row
+    // as written, or as it was before its delete): writes that must stand or fall with the
+    // row go here. An exception undoes the statement and leaves the dataset as it was.
+    DatasetEvent OnWrite;
     DatasetEvent BeforeScroll, AfterScroll;
     DatasetEvent OnCalcFields;
 
@@ -266,6 +271,8 @@ private:
     void storeBuffer(quint32 row);
     void postInsert();
     void postEdit();
+    // Runs the row's statement together with OnWrite, when there is one.
+    void writeTogether(const std::function<void()>& write);
     Params keyParams(quint32 row, QStringList* where) const;
     void checkRequired() const;
     void inheritMasterValues();
@@ -326,7 +333,7 @@ private:
     std::vector<bool> m_loaded; // blob columns read into the buffer
     quint32 m_editRow = 0;
     bool m_modified = false;
-    bool m_posting = false;
+    bool m_posting = false; // inside post(), until the row is taken in
 
     // reading another row than the current one
     mutable qint64 m_readRow = -1;

@@ -4,6 +4,7 @@
 #include "DbErrors.h"
 #include "SqlDialect.h"
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace dv {
 
@@ -37,7 +38,9 @@ QString quoteName(const QString& name) {
 }
 
 // The placeholder of a value in a statement we write.
-QString placeholder(const QString& name, Param&) { return QLatin1Char(':') + name; }
+QString placeholder(const QString& name, Param&) {
+    return QLatin1Char(':') + name;
+}
 
 QString canonical(const QVariant& v) {
     if (!v.isValid()) return QStringLiteral("\x02");
@@ -500,16 +503,42 @@ void Dataset::postEdit() {
             "Row cannot be located for updating. Some values may have been changed since it was last read."));
 }
 
+void Dataset::writeTogether(const std::function<void()>& write) {
+    if (!OnWrite) {
+        write();
+        return;
+    }
+    // The insert numbers the key into the buffer: a failure must leave it unnumbered.
+    const QVariantList buffer = m_buffer;
+    const std::vector<bool> changed = m_changed, loaded = m_loaded;
+    try {
+        Transaction t(*m_connection);
+        write();
+        fire(OnWrite);
+        t.commit();
+    } catch (...) {
+        m_buffer = buffer;
+        m_changed = changed;
+        m_loaded = loaded;
+        throw;
+    }
+}
+
 void Dataset::post() {
     requireActive();
-    if (!isEditing()) return;
+    if (!isEditing() || m_posting) return;
     checkDetails();
     fire(BeforePost);
     checkRequired();
-    if (m_state == DatasetState::Insert)
-        postInsert();
-    else
-        postEdit();
+    // A master posted by OnWrite leaves this row to the post already under way.
+    m_posting = true;
+    const auto done = qScopeGuard([this] { m_posting = false; });
+    writeTogether([this] {
+        if (m_state == DatasetState::Insert)
+            postInsert();
+        else
+            postEdit();
+    });
     storeBuffer(m_editRow);
     const quint32 row = m_editRow;
     m_state = DatasetState::Browse;
@@ -557,6 +586,7 @@ void Dataset::cancel() {
 }
 
 void Dataset::checkBrowseMode() {
+    if (m_posting) return;
     checkDetails();
     if (!isEditing()) return;
     if (m_modified)
@@ -579,9 +609,11 @@ void Dataset::deleteRecord() {
     QStringList where;
     const Params params = keyParams(row, &where);
     // A row someone else already deleted is simply gone here too.
-    m_connection->execute(QStringLiteral("delete from %1 where %2")
-                              .arg(quoteName(m_table), where.join(QStringLiteral(" and "))),
-                          params);
+    writeTogether([&] {
+        m_connection->execute(QStringLiteral("delete from %1 where %2")
+                                  .arg(quoteName(m_table), where.join(QStringLiteral(" and "))),
+                              params);
+    });
     const bool wasEditing = isEditing();
     m_state = DatasetState::Browse;
     m_buffer.clear();

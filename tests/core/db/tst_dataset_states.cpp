@@ -642,6 +642,43 @@ private slots:
         QCOMPARE(ds.fieldByName("lk_convenio")->asString(), QString("Unimed Sul"));
         QVERIFY(calls >= 3);
     }
+
+    // What OnWrite writes stands or falls with the row: a failure leaves neither, and
+    // the row still being edited can be posted again.
+    void writesThatGoWithTheRowAreOneUnit() {
+        m_db->connection()->execute(QStringLiteral("create table registro (texto varchar(20))"));
+        Dataset& ds = patients();
+        ds.open();
+        bool fail = true;
+        ds.OnWrite = [&](Dataset& d) {
+            m_db->connection()->execute(
+                QStringLiteral("insert into registro values (:t)"),
+                {{QStringLiteral("t"), ParamType::String, d.fieldByName("paciente_nome")->asString()}});
+            if (fail) throw EngineError(QStringLiteral("injected"));
+        };
+        auto count = [&](const char* sql) { return m_db->scalar(QString::fromLatin1(sql)).toInt(); };
+
+        ds.append();
+        ds.fieldByName("paciente_nome")->setAsString(QStringLiteral("Davi"));
+        QCOMPARE(errorOf([&] { ds.post(); }), QStringLiteral("injected"));
+        QCOMPARE(ds.state(), DatasetState::Insert);
+        QVERIFY(ds.fieldByName("paciente_id")->isNull());
+        QCOMPARE(count("select count(*) from paciente"), 3);
+        QCOMPARE(count("select count(*) from registro"), 0);
+
+        fail = false;
+        ds.post();
+        QCOMPARE(count("select count(*) from paciente where paciente_nome = 'Davi'"), 1);
+        QCOMPARE(count("select count(*) from registro"), 1);
+
+        fail = true;
+        QVERIFY(ds.locate(QStringLiteral("paciente_nome"), QStringLiteral("Ana")));
+        QCOMPARE(errorOf([&] { ds.deleteRecord(); }), QStringLiteral("injected"));
+        QCOMPARE(ds.fieldByName("paciente_nome")->asString(), QStringLiteral("Ana"));
+        QCOMPARE(ds.recordCount(), 4);
+        QCOMPARE(count("select count(*) from paciente"), 4);
+        QCOMPARE(count("select count(*) from registro"), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDatasetStates)

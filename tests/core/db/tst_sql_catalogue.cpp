@@ -261,6 +261,10 @@ private slots:
             {pInt("consulta_id", 1)}, 1);
         row("documents", "select * from documento where consulta_id = :consulta_id", {pInt("consulta_id", 1)},
             1);
+        row("an item's price in the patient's plan",
+            "select tabela_valor from tabela_convenio where servico_id = :servico_id and convenio_id = (select "
+            "convenio_id from paciente where paciente_id = :paciente_id) order by tabela_data desc",
+            {pInt("servico_id", 1), pInt("paciente_id", 1)}, 1);
         row("services of the plan at a location",
             "select distinct(Rtrim(S.servico_nome)) as servico_nome_distinto, S.* from Servico as S inner "
             "join "
