@@ -1,4 +1,7 @@
 #include "ClinicalScreens.h"
+#include "U_frmAgenda_Consulta.h"
+#include "U_frmAgenda_Manut.h"
+#include "U_frmAgenda_Paciente.h"
 #include "U_frmPaciente.h"
 #include "U_frmPaciente_Manut.h"
 #include "framework/ScreenRegistry.h"
@@ -7,5 +10,8 @@ namespace dv {
 void registerClinicalScreens(ScreenRegistry& r) {
     r.setFactory(QStringLiteral("frmPaciente"), [](QWidget* p) { return new TfrmPaciente(p); });
     r.setFactory(QStringLiteral("frmPaciente_Manut"), [](QWidget* p) { return new TfrmPaciente_Manut(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Consulta"), [](QWidget* p) { return new TfrmAgenda_Consulta(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Manut"), [](QWidget* p) { return new TfrmAgenda_Manut(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Paciente"), [](QWidget* p) { return new TfrmAgenda_Paciente(p); });
 }
 } // namespace dv
