@@ -2,6 +2,7 @@
 #include "core/db/Dataset.h"
 #include "toolkit/DBGrid.h"
 #include <QAction>
+#include <QToolBar>
 #include <QToolButton>
 
 using dv::FieldDef;
@@ -30,8 +31,13 @@ TfrmEmpresa::TfrmEmpresa(QWidget* parent)
 void TfrmEmpresa::FormShow() {
     TfrmModelo4::FormShow();
     // After the permissions: no way to add or delete a company, whatever the group may.
-    for (QToolButton* b : {btnNovo, btnExcluir})
-        b->setVisible(false);
-    for (QAction* a : {Novo1, Excluir1})
+    for (QToolButton* b : {btnNovo, btnExcluir}) {
+        b->setEnabled(false); // their keys as well
+        for (QAction* a : ToolBar1->actions())
+            if (ToolBar1->widgetForAction(a) == b) a->setVisible(false);
+    }
+    for (QAction* a : {Novo1, Excluir1}) {
+        a->setEnabled(false);
         a->setVisible(false);
+    }
 }
