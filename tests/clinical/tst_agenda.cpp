@@ -270,6 +270,31 @@ private slots:
         QCOMPARE(s->SQL_Agenda->recordCount(), 3);
         delete s;
     }
+
+    // Every text of the shipped English and Spanish files reaches the screens.
+    void languageFilesReachTheScreens_data() {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("en") << QStringLiteral("en");
+        QTest::newRow("es") << QStringLiteral("es");
+    }
+    void languageFilesReachTheScreens() {
+        QFETCH(QString, code);
+        AgendaApp a;
+        a.addDentist(QStringLiteral("ANA LIMA"), kHours);
+        session().setLanguage(code);
+        QVERIFY(a.withAgenda([&](TfrmAgenda_Consulta* s) {
+            QCOMPARE(languageProblems(s, languageFile(a.app, code, s->objectName())), QStringList());
+            QVERIFY(AgendaApp::withAppointment(s->SpeedButton1, [&](TfrmAgenda_Manut* m) {
+                QCOMPARE(languageProblems(m, languageFile(a.app, code, m->objectName())), QStringList());
+            }));
+        }));
+        std::unique_ptr<QWidget> byPatient(
+            a.app.opener().registry().create(QStringLiteral("frmAgenda_Paciente"), nullptr));
+        byPatient->show();
+        QCOMPARE(languageProblems(byPatient.get(),
+                                  languageFile(a.app, code, QStringLiteral("frmAgenda_Paciente"))),
+                 QStringList());
+    }
 };
 
 QTEST_MAIN(TestAgenda)

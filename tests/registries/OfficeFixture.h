@@ -40,8 +40,9 @@ public:
     }
     QVariant value(const QString& sql) { return scalar(app.db(), sql); }
 
-    // Works on the maintenance screen that "Novo" (row 0) or "Alterar" on the row with
-    // the key opens from the list; closes it afterwards.
+    // Works on the maintenance screen that "Novo" (key 0) or "Alterar" on the row with
+    // the key (the current row when no key field is named) opens from the list;
+    // closes it afterwards.
     template <class Manut, class List>
     static bool withRecord(List* list, const QString& keyField, qint64 key,
                            const std::function<void(Manut*)>& work) {
@@ -49,7 +50,7 @@ public:
             [&] {
                 if (key == 0) {
                     list->btnNovoClick();
-                } else if (list->SQL_Consulta->locate(keyField, key)) {
+                } else if (keyField.isEmpty() || list->SQL_Consulta->locate(keyField, key)) {
                     list->btnEditarClick();
                 }
             },

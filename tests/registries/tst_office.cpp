@@ -207,6 +207,32 @@ private slots:
         QCOMPARE(dm().SQL_Contato->recordCount(), 2);
         QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("lk_Fornecedor")), QStringList{"DENTAL SUL"});
     }
+
+    // Every text of the shipped English and Spanish files reaches the screen.
+    void languageFilesReachTheScreens_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("code");
+        for (const char* list : {"frmDentista", "frmContato", "frmEmpresa", "frmEstoque"})
+            for (const char* code : {"en", "es"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(list, code))) << list << code;
+    }
+    void languageFilesReachTheScreens() {
+        QFETCH(QString, list);
+        QFETCH(QString, code);
+        OfficeApp a;
+        a.insert(QStringLiteral("insert into dentista (dentista_nome, dentista_ativo) values ('ANA', 'S')"));
+        a.insert(QStringLiteral("insert into contato (contato_nome, tipo_contato_id, contato_pessoa) "
+                                "values ('LAB', 1, 'J')"));
+        a.insert(QStringLiteral("insert into Produto (prod_nome) values ('LUVAS')"));
+        session().setLanguage(code);
+        auto* screen = a.openList<TfrmModelo4>(list);
+        QVERIFY(screen);
+        QCOMPARE(languageProblems(screen, languageFile(a.app, code, list)), QStringList());
+        const QString manut = list + QStringLiteral("_Manut");
+        QVERIFY(OfficeApp::withRecord<TfrmCadastro>(screen, {}, 1, [&](TfrmCadastro* m) {
+            QCOMPARE(languageProblems(m, languageFile(a.app, code, manut)), QStringList());
+        }));
+    }
 };
 
 QTEST_MAIN(TestOffice)
