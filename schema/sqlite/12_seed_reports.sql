@@ -6,3 +6,6 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
   ('Relat_Aniversariantes', 'Aniversariantes do Mês',               'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Etiquetas',       'Etiquetas de Endereçamento',           'S', 'relatorio\Dentrivale.rav', 'frmPaciente'),
   ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');
+
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Contatos',        'Lista de Contatos',                    'S', 'relatorio\Dentrivale.rav', 'frmContato');

@@ -1,5 +1,8 @@
 #include "OfficeFixture.h"
 #include "core/ErrorTranslator.h"
+#include "reporting/PdfFileReportOutput.h"
+#include "reporting/ReportOutput.h"
+#include "reporting/ReportProject.h"
 #include "toolkit/DBCheckBox.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
@@ -9,6 +12,7 @@
 #include "toolkit/DBRadioGroup.h"
 #include <QAction>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -141,6 +145,34 @@ private slots:
         QVERIFY(
             dm().SQL_Contato->locate(QStringLiteral("contato_nome"), QStringLiteral("Dental Suprimentos")) ||
             dm().SQL_Contato->locate(QStringLiteral("contato_nome"), QStringLiteral("DENTAL SUPRIMENTOS")));
+    }
+
+    // The contact list prints as it stands, with each contact's type.
+    void contactListReport() {
+        OfficeApp a;
+        a.insert(
+            QStringLiteral("insert into contato (contato_nome, tipo_contato_id, contato_pessoa, contato_cpf, "
+                           "contato_ativo) values ('DENTAL SUL', 1, 'J', '11222333000181', 'S')"));
+        a.insert(
+            QStringLiteral("insert into contato (contato_nome, tipo_contato_id, contato_pessoa, contato_cpf, "
+                           "contato_ativo) values ('ZECA PROTESES', 2, 'F', '52998224725', 'N')"));
+        auto* list = a.openList<TfrmContato>(QStringLiteral("frmContato"));
+        QVERIFY(list);
+        QTemporaryDir dir;
+        PdfFileReportOutput pdf(dir.filePath(QStringLiteral("contatos.pdf")));
+        setReportOutput(&pdf);
+        ReportProject project;
+        project.open();
+        project.execute(QStringLiteral("Relat_Contatos"));
+        setReportOutput(nullptr);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf.fileName(), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY(page.contains(QStringLiteral("Relação de Contatos")));
+        QVERIFY(page.indexOf(QStringLiteral("DENTAL SUL")) < page.indexOf(QStringLiteral("ZECA PROTESES")));
+        QVERIFY(page.contains(QStringLiteral("Fornecedor")));
+        QVERIFY(page.contains(QStringLiteral("Total de contatos: 2")));
     }
 
     void companyIsOnlyChangedAndTakesABitmapLogo() {

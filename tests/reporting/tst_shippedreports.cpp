@@ -70,8 +70,9 @@ private slots:
         }
         registered.sort();
         QCOMPARE(registered,
-                 QStringList({"frmConsulta_Manut:Relat_Odontograma", "frmPaciente:Relat_Aniversariantes",
-                              "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes"}));
+                 QStringList({"frmConsulta_Manut:Relat_Odontograma", "frmContato:Relat_Contatos",
+                              "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
+                              "frmPaciente:Relat_Pacientes"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
         // The picker's box wraps the text itself: the file's line breaks are gone.
