@@ -247,3 +247,9 @@ int patientScreens(QApplication& app, const QString& database, int runs) {
 }
 
 } // namespace dv::bench
+
+namespace dv::bench {
+bool prepareBenchFolder(const QString& folder, const QString& database) {
+    return prepareFolder(folder, database);
+}
+} // namespace dv::bench

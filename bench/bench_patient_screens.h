@@ -9,4 +9,7 @@ namespace dv::bench {
 // record as the user meets them; prints medians of the runs. 0 on success.
 int patientScreens(QApplication& app, const QString& database, int runs);
 
+// An application folder (with its trailing '/') whose database is the benchmark file.
+bool prepareBenchFolder(const QString& folder, const QString& database);
+
 } // namespace dv::bench
