@@ -21,18 +21,18 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
         condition + QStringLiteral(" order by agenda.agenda_data_consulta, agenda.hora_id")};
     const QString date = QStringLiteral("dd/mm/yyyy");
     d->addField(FieldDef::column("hora_id", "Horário", 7));
-    d->addField(FieldDef::column("agenda_data_consulta", "Data Consulta", 12).withFormat(date));
+    d->addField(FieldDef::column("agenda_data_consulta", "Data Consulta", 11).withFormat(date));
     if (withDentist)
         d->addField(FieldDef::lookup("lk_Dentista", "Dentista", 26, dm().SQL_Dentista, "dentista_id",
                                      "dentista_id", "dentista_nome"));
     for (const FieldDef& def : {
-             FieldDef::column("paciente_nome", "Paciente", 32),
-             FieldDef::column("paciente_id", "Id", 6),
-             FieldDef::column("paciente_registro", "Registro", 10),
-             FieldDef::column("paciente_fone", "Fone", 14),
-             FieldDef::column("paciente_celular", "Celular", 14),
-             FieldDef::column("agenda_data_cadastro", "Data Cadastro", 12).withFormat(date),
-             FieldDef::column("agenda_observacao", "Observação", 30),
+             FieldDef::column("paciente_nome", "Paciente", 30),
+             FieldDef::column("paciente_id", "Id", 5),
+             FieldDef::column("paciente_registro", "Registro", 9),
+             FieldDef::column("paciente_fone", "Fone", 13),
+             FieldDef::column("paciente_celular", "Celular", 13),
+             FieldDef::column("agenda_data_cadastro", "Data Cadastro", 11).withFormat(date),
+             FieldDef::column("agenda_observacao", "Observação", 20),
              FieldDef::column("agenda_falta_atraso", "Falta / Atraso", 7),
              FieldDef::hidden("dentista_id"),
              FieldDef::hidden("agenda_id"),

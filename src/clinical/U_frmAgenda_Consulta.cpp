@@ -67,10 +67,9 @@ TfrmAgenda_Consulta::TfrmAgenda_Consulta(QWidget* parent) : QDialog(parent) {
     wwDBGrid2->setReadOnly(true);
     wwDBGrid2->setRowSelect(true);
     dv::agenda::showAppointments(wwDBGrid1, dsAgenda);
-    QPalette navy = wwDBGrid1->palette();
-    navy.setColor(QPalette::Highlight, QColor(0, 0, 128));
-    navy.setColor(QPalette::HighlightedText, Qt::white);
-    wwDBGrid1->setPalette(navy);
+    // The appointment the buttons act on stands out in navy.
+    wwDBGrid1->setStyleSheet(
+        QStringLiteral("QTableView { selection-background-color: #000080; selection-color: #ffffff; }"));
     // Today's appointments whose hour has passed are painted red.
     wwDBGrid1->setCellColors([this](int row, const dv::Field*, dv::CellColors& colors) {
         const QDateTime now = dv::services().clock().now();
@@ -78,8 +77,10 @@ TfrmAgenda_Consulta::TfrmAgenda_Consulta(QWidget* parent) : QDialog(parent) {
         const dv::Field* hour = SQL_Agenda->findField(QStringLiteral("hora_id"));
         if (!day || !hour) return;
         if (SQL_Agenda->value(row, day).toDateTime().date() != now.date()) return;
-        if (SQL_Agenda->value(row, hour).toString() < now.toString(QStringLiteral("hh:mm")))
+        if (SQL_Agenda->value(row, hour).toString() < now.toString(QStringLiteral("hh:mm"))) {
             colors.background = QBrush(Qt::red);
+            colors.foreground = QBrush(Qt::white); // legible on the red
+        }
     });
 
     auto guard = [this](auto* sender, auto signal, void (TfrmAgenda_Consulta::*handler)()) {
@@ -96,7 +97,7 @@ TfrmAgenda_Consulta::TfrmAgenda_Consulta(QWidget* parent) : QDialog(parent) {
     guard(BitBtn2, &QPushButton::clicked, &TfrmAgenda_Consulta::BitBtn2Click);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
     connect(dsAgenda, &dv::DataSource::dataChanged, this, [this] { dsAgendaDataChange(); });
-    resize(1180, 720);
+    resize(1280, 760);
 }
 
 // The children go after this screen: none of their signals may reach it then.

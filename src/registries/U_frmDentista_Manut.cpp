@@ -13,6 +13,7 @@
 #include "ui_U_frmDentista_Manut_TabSheet2.h"
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QTabWidget>
 
 using dv::FieldDef;
@@ -110,6 +111,8 @@ void TfrmDentista_Manut::rgDiaClick() {
             try {
                 SQL_Horario->post();
             } catch (...) {
+                // Back on the weekday the hour belongs to, without asking again.
+                const QSignalBlocker quiet(rgDia);
                 rgDia->setItemIndex(m_day - 1);
                 throw;
             }

@@ -67,6 +67,14 @@ private slots:
             m->SQL_Horario->cancel();
             addHour(m, QStringLiteral("10:00"));
             m->SQL_Horario->cancel();
+            // A refused hour keeps its weekday and the row being typed.
+            m->DBNavigator1->press(DBNavigator::Insert);
+            m->SQL_Horario->fieldByName(QStringLiteral("hora_id"))->setAsString(QStringLiteral("7:5"));
+            a.dialogs().queueConfirmation(true);
+            m->rgDia->button(2)->click();
+            QCOMPARE(m->rgDia->itemIndex(), 6);
+            QCOMPARE(m->SQL_Horario->state(), DatasetState::Insert);
+            m->SQL_Horario->cancel();
             QCOMPARE(fieldValues(m->SQL_Horario, QStringLiteral("hora_id")), QStringList{"10:00"});
 
             // A pending hour is asked about when the weekday changes: kept, then given up.
@@ -84,7 +92,8 @@ private slots:
             a.dialogs().texts(ScriptedDialogs::Kind::Warning),
             (QStringList{
                 QStringLiteral("Horário inválido: \"25:99\". Digite a hora e os minutos, de 00:00 a 23:59."),
-                QStringLiteral("O horário 10:00 já está cadastrado neste dia da semana.")}));
+                QStringLiteral("O horário 10:00 já está cadastrado neste dia da semana."),
+                QStringLiteral("Horário inválido: \"7:5\". Digite a hora e os minutos, de 00:00 a 23:59.")}));
         QCOMPARE(column(a.app.db(),
                         QStringLiteral("select dia_id || ' ' || hora_id from horario order by hora_id")),
                  (QStringList{"7 10:00", "7 11:00"}));
