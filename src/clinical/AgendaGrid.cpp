@@ -26,13 +26,13 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
         d->addField(FieldDef::lookup("lk_Dentista", "Dentista", 26, dm().SQL_Dentista, "dentista_id",
                                      "dentista_id", "dentista_nome"));
     for (const FieldDef& def : {
-             FieldDef::column("paciente_nome", "Paciente", 30),
+             FieldDef::column("paciente_nome", "Paciente", 26),
              FieldDef::column("paciente_id", "Id", 5),
              FieldDef::column("paciente_registro", "Registro", 9),
              FieldDef::column("paciente_fone", "Fone", 13),
              FieldDef::column("paciente_celular", "Celular", 13),
              FieldDef::column("agenda_data_cadastro", "Data Cadastro", 11).withFormat(date),
-             FieldDef::column("agenda_observacao", "Observação", 20),
+             FieldDef::column("agenda_observacao", "Observação", 18),
              FieldDef::column("agenda_falta_atraso", "Falta / Atraso", 7),
              FieldDef::hidden("dentista_id"),
              FieldDef::hidden("agenda_id"),

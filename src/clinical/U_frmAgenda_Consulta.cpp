@@ -244,7 +244,8 @@ void TfrmAgenda_Consulta::BitBtn2Click() {
     dv::agenda::exportAppointments(*SQL_Agenda, *wwDBGrid1, title);
 }
 
-void TfrmAgenda_Consulta::closeEvent(QCloseEvent* event) {
+void TfrmAgenda_Consulta::done(int result) {
+    // Closed by Fechar, Escape or the close box alike.
     dv::screenContext().setHeaderCaption(QString());
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
