@@ -24,25 +24,8 @@ namespace dv::bench {
 
 int agendaDay(QApplication& app, const QString& database, int runs) {
     QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    if (!prepareBenchFolder(folder, database)) {
-        std::fprintf(stderr, "dv_bench: cannot prepare an application folder for %s\n", qPrintable(database));
-        return 1;
-    }
-    StartupObjects o = startup(app, folder, [](ScreenRegistry& r) { registerClinicalScreens(r); });
-    if (!o.login) {
-        std::fprintf(stderr, "dv_bench: start-up did not reach the login\n");
-        shutdown(o);
-        return 1;
-    }
-    o.login->EditLogin->setText(QStringLiteral("admin"));
-    o.login->EditSenha->setText(QStringLiteral("admin"));
-    o.login->btnOKClick();
-    QElapsedTimer wait;
-    wait.start();
-    while (!(o.main->isVisible() && o.login.isNull()) && wait.elapsed() < 60000)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-
+    StartupObjects o;
+    if (!startLoggedIn(app, dir.path() + QLatin1Char('/'), database, o)) return 1;
     {
         // The busiest day of an active dentist.
         auto busiest = dm().ADOConexao()->query(QStringLiteral(
