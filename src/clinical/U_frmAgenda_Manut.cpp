@@ -64,7 +64,15 @@ void TfrmAgenda_Manut::FormShow() {
                          m_args.value(QStringLiteral("agenda_id")));
     SQL_Update->open();
     if (m_args.contains(QStringLiteral("agenda_id"))) {
-        if (!SQL_Update->isEmpty()) SQL_Update->edit();
+        if (SQL_Update->isEmpty()) {
+            // Deleted at another workstation since the agenda was read.
+            dv::services().dialogs().information(
+                QStringLiteral("Este agendamento não existe mais: foi excluído em outra estação. "
+                               "A agenda será atualizada."));
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        } else {
+            SQL_Update->edit();
+        }
     } else {
         SQL_Update->append();
     }

@@ -200,6 +200,24 @@ private slots:
         QCOMPARE(a.count(QStringLiteral("select count(*) from agenda where hora_id = '09:00'")), 1);
     }
 
+    void changingAnAppointmentDeletedElsewhere() {
+        AgendaApp a;
+        const qint64 ana = a.addDentist(QStringLiteral("ANA LIMA"), kHours);
+        const qint64 joao = a.addPatient(QStringLiteral("JOAO SOUZA"));
+        a.book(ana, joao, kMonday, QStringLiteral("09:00"));
+        QVERIFY(a.withAgenda([&](TfrmAgenda_Consulta* s) {
+            a.exec(QStringLiteral("delete from agenda"));
+            s->btnAlterar->click(); // the form closes itself after its message
+            QVERIFY(s->SQL_Agenda->isEmpty());
+            QCOMPARE(hours(s->SQL_Horario), kHours);
+        }));
+        QVERIFY(a.dialogs()
+                    .texts(ScriptedDialogs::Kind::Information)
+                    .value(0)
+                    .startsWith(QStringLiteral("Este agendamento não existe mais")));
+        QCOMPARE(a.count(QStringLiteral("select count(*) from agenda")), 0);
+    }
+
     // Range, other dentist, past hours in red, export.
     void periodDentistColoursAndExport() {
         AgendaApp a;
