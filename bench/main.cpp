@@ -2,11 +2,13 @@
 //   dv_bench --generate FILE [--scale F] [--seed N]    make a benchmark database
 //   dv_bench --patient-list FILE [--runs N]              the patient list figures
 //   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
+//   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
 #include "core/db/DbErrors.h"
 #include "core/db/SqlCipherEngine.h"
+#include "bench_agenda.h"
 #include "bench_patient_screens.h"
 #include "gen_data.h"
 #include <QApplication>
@@ -160,7 +162,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list, screens;
+    QString generate, list, screens, agenda;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
@@ -168,14 +170,16 @@ int main(int argc, char** argv) {
         if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
         else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
         else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
+        else if (args[i] == QLatin1String("--agenda")) agenda = args[i + 1];
         else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
         else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
     }
-    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty()) || scale <= 0) {
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty()) || scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
                              "       dv_bench --patient-list FILE [--runs N]\n"
-                             "       dv_bench --patient-screens FILE [--runs N]\n");
+                             "       dv_bench --patient-screens FILE [--runs N]\n"
+                             "       dv_bench --agenda FILE [--runs N]\n");
         return 2;
     }
     try {
@@ -188,6 +192,7 @@ int main(int argc, char** argv) {
         }
         if (!list.isEmpty()) return patientList(list, runs);
         if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
+        if (!agenda.isEmpty()) return dv::bench::agendaDay(app, agenda, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;

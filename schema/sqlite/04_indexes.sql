@@ -25,3 +25,8 @@ CREATE INDEX ix_tabela_convenio_servico ON tabela_convenio (servico_id);
 CREATE INDEX ix_contato_nome ON contato (contato_nome);
 CREATE INDEX ix_produto_nome ON Produto (prod_nome);
 CREATE INDEX ix_conta_vencimento ON conta (conta_vencimento);
+
+-- One appointment per dentist, day and hour, whatever workstation books it; and
+-- one working-hour row per dentist, weekday and hour.
+CREATE UNIQUE INDEX ux_agenda_slot ON agenda (dentista_id, agenda_data_consulta, hora_id);
+CREATE UNIQUE INDEX ux_horario_slot ON horario (dentista_id, dia_id, hora_id);

@@ -13,3 +13,6 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
   ('Relat_Servicos',        'Lista de Serviços',                    'S', 'relatorio\Dentrivale.rav', 'frmServico'),
   ('Relat_Convenios',       'Lista de Convênios',                   'S', 'relatorio\Dentrivale.rav', 'frmConvenio');
+
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Contatos',        'Lista de Contatos',                    'S', 'relatorio\Dentrivale.rav', 'frmContato');

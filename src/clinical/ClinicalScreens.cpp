@@ -1,4 +1,7 @@
 #include "ClinicalScreens.h"
+#include "U_frmAgenda_Consulta.h"
+#include "U_frmAgenda_Manut.h"
+#include "U_frmAgenda_Paciente.h"
 #include "U_frmConsulta.h"
 #include "U_frmConsulta_Manut.h"
 #include "U_frmPaciente.h"
@@ -11,5 +14,8 @@ void registerClinicalScreens(ScreenRegistry& r) {
     r.setFactory(QStringLiteral("frmPaciente_Manut"), [](QWidget* p) { return new TfrmPaciente_Manut(p); });
     r.setFactory(QStringLiteral("frmConsulta"), [](QWidget* p) { return new TfrmConsulta(p); });
     r.setFactory(QStringLiteral("frmConsulta_Manut"), [](QWidget* p) { return new TfrmConsulta_Manut(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Consulta"), [](QWidget* p) { return new TfrmAgenda_Consulta(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Manut"), [](QWidget* p) { return new TfrmAgenda_Manut(p); });
+    r.setFactory(QStringLiteral("frmAgenda_Paciente"), [](QWidget* p) { return new TfrmAgenda_Paciente(p); });
 }
 } // namespace dv

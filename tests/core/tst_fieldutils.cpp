@@ -2,6 +2,7 @@
 #include "core/DateUtils.h"
 #include "core/FieldUtils.h"
 #include "core/db/DbErrors.h"
+#include "core/db/Field.h"
 #include <QtTest>
 
 using dv::test::ScriptedDialogs;
@@ -15,6 +16,7 @@ private slots:
     void cnpj();
     void nonDigitIsAConversionError_data();
     void nonDigitIsAConversionError();
+    void documentRoleFollowsTheDesignedLabel();
     void capitalizeName_data();
     void capitalizeName();
     void lastDayOfMonth_data();
@@ -105,6 +107,17 @@ void TestFieldUtils::nonDigitIsAConversionError() {
         QCOMPARE(e.message(), QStringLiteral("'%1' não é um número válido").arg(text));
     }
     QVERIFY(s.dialogs.messages().isEmpty());
+}
+
+// A field whose role changes (a contact's CPF or CNPJ) is checked and masked by the
+// role it was last given, never by the label a language file shows.
+void TestFieldUtils::documentRoleFollowsTheDesignedLabel() {
+    dv::Field f(nullptr, dv::FieldDef::column(QStringLiteral("contato_cpf"), QStringLiteral("Cpf/Cnpj")));
+    QCOMPARE(dv::documentKindOf(f), dv::DocumentKind::Cpf);
+    f.setDesignedLabel(QStringLiteral("Cnpj"));
+    f.setDisplayLabel(QStringLiteral("CPF/CNPJ"));
+    QCOMPARE(dv::documentKindOf(f), dv::DocumentKind::Cnpj);
+    QCOMPARE(dv::editMaskFor(f), QStringLiteral("99.999.999/9999-99;0;_"));
 }
 
 void TestFieldUtils::capitalizeName_data() {

@@ -71,9 +71,10 @@ private slots:
         registered.sort();
         QCOMPARE(registered,
                  QStringList({"frmConsulta:Relat_Consultas", "frmConsulta_Manut:Relat_Documento",
-                              "frmConsulta_Manut:Relat_Orcamento", "frmConvenio:Relat_Convenios",
-                              "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
-                              "frmPaciente:Relat_Pacientes", "frmServico:Relat_Servicos"}));
+                              "frmConsulta_Manut:Relat_Orcamento", "frmContato:Relat_Contatos",
+                              "frmConvenio:Relat_Convenios", "frmPaciente:Relat_Aniversariantes",
+                              "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes",
+                              "frmServico:Relat_Servicos"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
         // The picker's box wraps the text itself: the file's line breaks are gone.

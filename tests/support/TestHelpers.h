@@ -143,6 +143,11 @@ inline QStringList languageProblems(const QWidget* screen, const QString& file) 
             shown = screen->windowTitle();
         } else if (QObject* o = byName.value(name)) {
             const ComponentTextKind* kind = ComponentTexts::kindOf(o);
+            if (suffix == QLatin1String("Items")) { // the choices, as a capture writes them
+                const QString items = kind && kind->items ? LanguageFile::joinItems(kind->items(o)) : QString();
+                if (items != value) problems << key + QStringLiteral(" shows \"") + items + QLatin1Char('"');
+                continue;
+            }
             const TextKey k = suffix == QLatin1String("Hint")           ? TextKey::Hint
                               : suffix == QLatin1String("DisplayLabel") ? TextKey::DisplayLabel
                                                                         : TextKey::Caption;

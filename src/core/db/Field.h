@@ -46,6 +46,9 @@ public:
     // set since: what is stored is chosen from these, never from the shown label.
     QString designedLabel() const { return m_designedLabel.isEmpty() ? m_def.name : m_designedLabel; }
     const QString& designedMask() const { return m_designedMask; }
+    // A field whose role changes with its row (a contact's CPF or CNPJ) is given the
+    // designed label of its present role: masks and document checks follow it.
+    void setDesignedLabel(const QString& label) { m_designedLabel = label; }
     int size() const { return m_size; }
     bool isRequired() const { return m_required; }
     void setRequired(bool required) { m_required = required; }

@@ -356,6 +356,25 @@ private slots:
                 "<= :dataF and parcela.parcela_valor_pago > 0 order by parcela.consulta_id, "
                 "parcela.paracela_data_pagamento",
             {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
+
+        // Booking: the free slots with bound values, and the checks made before writing.
+        const QString freeHours = QStringLiteral(
+            " select hora_id from horario   where hora_id not in   ( select hora_id from agenda    where "
+            "agenda_data_consulta = :dia   and dentista_id = :dentista_id    )  and dentista_id = :dentista");
+        const Param tuesday{QStringLiteral("dia"), ParamType::DateTime,
+                            QDateTime(QDate(2026, 12, 1), QTime())};
+        row("free slots of a weekday", freeHours + QStringLiteral(" and dia_id = :dia_id  Order by hora_id"),
+            {tuesday, pInt("dentista_id", 1), pInt("dentista", 1), pInt("dia_id", 2)}, 2);
+        row("free hours of the dentist", freeHours + QStringLiteral("  Order by hora_id"),
+            {tuesday, pInt("dentista_id", 1), pInt("dentista", 1)}, 2);
+        row("slot is a working hour",
+            "select count(*) from horario where dentista_id = :dentista and dia_id = :dia_id and hora_id = "
+            ":hora",
+            {pInt("dentista", 1), pInt("dia_id", 2), pText("hora", "08:30")}, 1);
+        row("slot taken by another appointment",
+            "select count(*) from agenda where dentista_id = :dentista and agenda_data_consulta = :dia and "
+            "hora_id = :hora and agenda_id <> :agenda",
+            {pInt("dentista", 1), tuesday, pText("hora", "08:30"), pInt("agenda", -1)}, 1);
     }
     void statement() {
         QFETCH(QString, sql);
