@@ -3,13 +3,15 @@
 //   dv_bench --patient-list FILE [--runs N]              the patient list figures
 //   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
 //   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
+//   dv_bench --consultation FILE [--runs N]              a 300-item consultation record opened
+#include "bench_agenda.h"
+#include "bench_consultation.h"
+#include "bench_patient_screens.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
 #include "core/db/DbErrors.h"
 #include "core/db/SqlCipherEngine.h"
-#include "bench_agenda.h"
-#include "bench_patient_screens.h"
 #include "gen_data.h"
 #include <QApplication>
 #include <QElapsedTimer>
@@ -70,8 +72,14 @@ BareResult bareLoop(const QString& file, const char* sql = kListSql) {
         ++r.rows;
         for (int c = 0; c < n; ++c) {
             switch (sqlite3_column_type(s, c)) {
-            case SQLITE_INTEGER: sink = sink + sqlite3_column_int64(s, c); r.rawBytes += 8; break;
-            case SQLITE_FLOAT: sink = sink + qint64(sqlite3_column_double(s, c)); r.rawBytes += 8; break;
+            case SQLITE_INTEGER:
+                sink = sink + sqlite3_column_int64(s, c);
+                r.rawBytes += 8;
+                break;
+            case SQLITE_FLOAT:
+                sink = sink + qint64(sqlite3_column_double(s, c));
+                r.rawBytes += 8;
+                break;
             case SQLITE_TEXT: {
                 const unsigned char* p = sqlite3_column_text(s, c);
                 const int bytes = sqlite3_column_bytes(s, c);
@@ -79,8 +87,11 @@ BareResult bareLoop(const QString& file, const char* sql = kListSql) {
                 r.rawBytes += bytes;
                 break;
             }
-            case SQLITE_BLOB: sink = sink + sqlite3_column_bytes(s, c); break;
-            default: break;
+            case SQLITE_BLOB:
+                sink = sink + sqlite3_column_bytes(s, c);
+                break;
+            default:
+                break;
             }
         }
     }
@@ -93,8 +104,10 @@ BareResult bareLoop(const QString& file, const char* sql = kListSql) {
 int patientList(const QString& file, int runs) {
     // The same rows without the picture column: the floor for a loader that leaves pictures out.
     const char* kNoBlobSql =
-        "select paciente_id, paciente_nome, paciente_profissao, paciente_rg, paciente_cpf, paciente_endereco, "
-        "paciente_numero, paciente_complemento, paciente_bairro, paciente_cidade, paciente_cep, uf_id, paciente_ativo, "
+        "select paciente_id, paciente_nome, paciente_profissao, paciente_rg, paciente_cpf, "
+        "paciente_endereco, "
+        "paciente_numero, paciente_complemento, paciente_bairro, paciente_cidade, paciente_cep, uf_id, "
+        "paciente_ativo, "
         "paciente_fone, paciente_fone_comercial, paciente_celular, paciente_data_nascimento, paciente_email, "
         "paciente_anotacao, paciente_sexo, paciente_data_cadastro, paciente_orgao, paciente_matricula, "
         "paciente_num_dependentes, paciente_titular, paciente_registro, convenio_id, length(paciente_foto) "
@@ -130,10 +143,12 @@ int patientList(const QString& file, int runs) {
 
         sortOther.push_back(timeMs([&] { ds.setSort(QStringLiteral("paciente_cidade ASC")); }));
         ds.setSort(QStringLiteral("paciente_nome ASC"));
-        const QStringList keys{QStringLiteral("M"), QStringLiteral("Ma"), QStringLiteral("Mar"), QStringLiteral("Mari"),
-                               QStringLiteral("Maria"), QStringLiteral("Maria "), QStringLiteral("Maria d")};
+        const QStringList keys{QStringLiteral("M"),      QStringLiteral("Ma"),    QStringLiteral("Mar"),
+                               QStringLiteral("Mari"),   QStringLiteral("Maria"), QStringLiteral("Maria "),
+                               QStringLiteral("Maria d")};
         const double keysMs = timeMs([&] {
-            for (const QString& k : keys) ds.seekPrefix(QStringLiteral("paciente_nome"), k);
+            for (const QString& k : keys)
+                ds.seekPrefix(QStringLiteral("paciente_nome"), k);
         });
         search.push_back(keysMs / keys.size());
         filter.push_back(timeMs([&] {
@@ -145,14 +160,16 @@ int patientList(const QString& file, int runs) {
     std::printf("patient list over %lld rows (medians of %d runs)\n", b.rows, runs);
     std::printf("  bare sqlite3_step loop          %8.1f ms\n", median(bare));
     std::printf("  bare loop, pictures left out    %8.1f ms\n", median(bareNoBlob));
-    std::printf("  open + first sort + grid shown  %8.1f ms   ratio %.2f to select *, %.2f to the loop without "
-                "pictures (target <= 1.30)\n",
-                median(open), ratio, median(open) / median(bareNoBlob));
+    std::printf(
+        "  open + first sort + grid shown  %8.1f ms   ratio %.2f to select *, %.2f to the loop without "
+        "pictures (target <= 1.30)\n",
+        median(open), ratio, median(open) / median(bareNoBlob));
     std::printf("  sort by another column          %8.1f ms   (target <= 150)\n", median(sortOther));
     std::printf("  incremental search, per key     %8.3f ms   (target <= 5)\n", median(search));
     std::printf("  criteria filter                 %8.1f ms   (target <= 200)\n", median(filter));
-    std::printf("  raw non-blob bytes %.1f MB; dataset holds %.1f MB (%.2f x, target <= 1.50); RSS grew %.1f MB\n",
-                b.rawBytes / 1e6, memory / 1e6, double(memory) / double(b.rawBytes), rssDelta / 1e3);
+    std::printf(
+        "  raw non-blob bytes %.1f MB; dataset holds %.1f MB (%.2f x, target <= 1.50); RSS grew %.1f MB\n",
+        b.rawBytes / 1e6, memory / 1e6, double(memory) / double(b.rawBytes), rssDelta / 1e3);
     return 0;
 }
 
@@ -162,29 +179,42 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list, screens, agenda;
+    QString generate, list, screens, agenda, consultation;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
     for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
-        else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
-        else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
-        else if (args[i] == QLatin1String("--agenda")) agenda = args[i + 1];
-        else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
-        else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
-        else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
+        if (args[i] == QLatin1String("--generate"))
+            generate = args[i + 1];
+        else if (args[i] == QLatin1String("--patient-list"))
+            list = args[i + 1];
+        else if (args[i] == QLatin1String("--patient-screens"))
+            screens = args[i + 1];
+        else if (args[i] == QLatin1String("--agenda"))
+            agenda = args[i + 1];
+        else if (args[i] == QLatin1String("--consultation"))
+            consultation = args[i + 1];
+        else if (args[i] == QLatin1String("--scale"))
+            scale = args[i + 1].toDouble();
+        else if (args[i] == QLatin1String("--seed"))
+            seed = args[i + 1].toUInt();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = qMax(1, args[i + 1].toInt());
     }
-    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty()) || scale <= 0) {
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty() &&
+         consultation.isEmpty()) ||
+        scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
                              "       dv_bench --patient-list FILE [--runs N]\n"
                              "       dv_bench --patient-screens FILE [--runs N]\n"
-                             "       dv_bench --agenda FILE [--runs N]\n");
+                             "       dv_bench --agenda FILE [--runs N]\n"
+                             "       dv_bench --consultation FILE [--runs N]\n");
         return 2;
     }
     try {
         if (!generate.isEmpty()) {
-            const dv::bench::Generated g = dv::bench::generateDatabase(generate, dv::bench::Volumes().scaled(scale), seed);
+            const dv::bench::Generated g =
+                dv::bench::generateDatabase(generate, dv::bench::Volumes().scaled(scale), seed);
             std::printf("%s: %lld patients (%lld photos), %lld answers, %lld consultations, %lld items, "
                         "%lld installments, %lld appointments; %.1f MB in %.1f s\n",
                         qPrintable(generate), g.patients, g.photos, g.answers, g.consultations, g.items,
@@ -193,6 +223,7 @@ int main(int argc, char** argv) {
         if (!list.isEmpty()) return patientList(list, runs);
         if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
         if (!agenda.isEmpty()) return dv::bench::agendaDay(app, agenda, runs);
+        if (!consultation.isEmpty()) return dv::bench::consultationRecord(app, consultation, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;

@@ -136,6 +136,16 @@ void TfrmConsulta::applyArguments(const dv::ScreenArgs& args) {
         return;
     }
     DBLC_Paciente->setKeyValue(args.value(kPatientKey));
+    if (!patientChosen() && !args.value(kPatientKey).isNull()) {
+        // A patient registered since the shared patients were read.
+        dv::Dataset* shared = dm().SQL_Paciente;
+        {
+            dv::ControlsDisabled off(shared);
+            shared->close();
+            shared->open();
+        }
+        DBLC_Paciente->setKeyValue(args.value(kPatientKey));
+    }
     // Before the first show the list opens with the parameter given here.
     SQL_Consulta->setParam(QStringLiteral("codigo"), dv::ParamType::Integer,
                            patientChosen() ? DBLC_Paciente->keyValue() : QVariant());

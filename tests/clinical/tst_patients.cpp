@@ -1,5 +1,6 @@
 #include "ClinicalFixture.h"
 #include "clinical/PacienteManutPhoto.h"
+#include "clinical/U_frmConsulta.h"
 #include "core/Application.h"
 #include "core/ErrorTranslator.h"
 #include "core/IniFile.h"
@@ -648,16 +649,22 @@ private slots:
         QCOMPARE(a.count(QStringLiteral("select count(*) from foto")), 0);
     }
 
-    // Without the consultation screen the opener says so, from the list and from the record.
+    // The patient's consultations open from the list's option and from the record's button,
+    // on that patient.
     void consultationsThroughTheOpener() {
         PatientsApp a;
         const qint64 p = a.addPatient(QStringLiteral("Fabio"));
+        const qint64 q = a.addPatient(QStringLiteral("Gil"));
         TfrmPaciente* list = a.openList();
+        QVERIFY(list->SQL_Consulta->locate(QStringLiteral("paciente_id"), p));
         list->VisualizarConsultas1->trigger();
-        QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { r->BitBtn3->click(); }));
-        QTRY_COMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Information),
-                     (QStringList{"Formulário não existe ou não encontrado!",
-                                  "Formulário não existe ou não encontrado!"}));
+        auto* consultations =
+            qobject_cast<TfrmConsulta*>(a.app.opener().openScreen(QStringLiteral("frmConsulta")));
+        QVERIFY(consultations);
+        QCOMPARE(consultations->DBLC_Paciente->keyValue().toLongLong(), p);
+        QVERIFY(a.withRecord(q, [&](TfrmPaciente_Manut* r) { r->BitBtn3->click(); }));
+        QTRY_COMPARE(consultations->DBLC_Paciente->keyValue().toLongLong(), q);
+        QVERIFY(a.dialogs().texts().isEmpty());
     }
 
     void refreshAndDelete() {
