@@ -2,32 +2,13 @@
 #include "DataSource.h"
 #include "Dataset.h"
 #include "DbErrors.h"
+#include "ParamValues.h"
 #include "SqlDialect.h"
 #include <QRegularExpression>
 
 namespace dv {
 
 namespace {
-
-ParamType paramTypeOf(FieldType t) {
-    switch (t) {
-    case FieldType::Integer:
-    case FieldType::AutoInc:
-    case FieldType::LargeInt:
-        return ParamType::Integer;
-    case FieldType::Float:
-        return ParamType::Float;
-    case FieldType::Currency:
-        return ParamType::Currency;
-    case FieldType::DateTime:
-        return ParamType::DateTime;
-    case FieldType::Blob:
-        return ParamType::Blob;
-    default:
-        // What the user typed is stored as typed, even when it reads like a date.
-        return ParamType::Text;
-    }
-}
 
 QString quoteName(const QString& name) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -37,7 +18,9 @@ QString quoteName(const QString& name) {
 }
 
 // The placeholder of a value in a statement we write.
-QString placeholder(const QString& name, Param&) { return QLatin1Char(':') + name; }
+QString placeholder(const QString& name, Param&) {
+    return QLatin1Char(':') + name;
+}
 
 QString canonical(const QVariant& v) {
     if (!v.isValid()) return QStringLiteral("\x02");

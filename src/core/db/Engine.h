@@ -89,6 +89,8 @@ public:
     static std::unique_ptr<Connection> open(const QString& connectionString, const QString& baseFolder);
 
     virtual QString engineName() const = 0;
+    // Statements run since opening (tests and benchmarks see what was fetched).
+    virtual qint64 statementCount() const = 0;
 
     // SQL as the system writes it; the engine translates its dialect (date literals
     // #mm/dd/yyyy#, month(), month-first dates in DateTime parameters) before running it.
@@ -110,6 +112,12 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual int transactionDepth() const = 0;
+
+    // The backup of the whole database: a keyed copy of the embedded file (".mdb",
+    // keyed with password), or the server's pg_dump SQL script (".dat", password
+    // unused). Never overwrites; throws EngineError unless the copy is complete.
+    virtual QString backupExtension() const = 0;
+    virtual void backupTo(const QString& file, const QString& password) = 0;
 };
 
 // RAII guard: rolls back unless commit() was called.

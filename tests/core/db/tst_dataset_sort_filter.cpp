@@ -45,6 +45,7 @@ class TestDatasetSortFilter : public QObject {
     }
 
 private slots:
+    void initTestCase() { DV_REQUIRE_SERVER_IF_ASKED(); }
     void init() {
         m_db = std::make_unique<DatasetTestDb>();
         struct Row {
