@@ -44,6 +44,13 @@ TempDb::TempDb() {
     db = SqlCipherEngine::create(file, QString::fromLatin1(password));
 }
 
+std::unique_ptr<Connection> TempDb::openAnother() const {
+    if (m_schema.isEmpty()) return std::make_unique<SqlCipherEngine>(file, QString::fromLatin1(password));
+    auto other = std::make_unique<PgEngine>(serverUrl(QStringLiteral("dv_scratch")));
+    other->execute(QStringLiteral("set search_path to %1, public").arg(m_schema));
+    return other;
+}
+
 TempDb::~TempDb() {
     if (m_schema.isEmpty() || !db) return;
     try {

@@ -29,6 +29,8 @@ struct TempDb {
     QTemporaryDir dir;
     QString file; // the embedded engine's file
     std::unique_ptr<Connection> db;
+    // A second connection to the same database, as another workstation has.
+    std::unique_ptr<Connection> openAnother() const;
     // The embedded engine, or nullptr on the server.
     SqlCipherEngine* sqlcipher() const { return dynamic_cast<SqlCipherEngine*>(db.get()); }
     static constexpr const char* password = "test-pw";

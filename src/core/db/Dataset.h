@@ -266,6 +266,7 @@ private:
     void storeBuffer(quint32 row);
     void postInsert();
     void postEdit();
+    void refuseIfChangedSinceRead(const QList<int>& columns, const QStringList& where, const Params& params);
     Params keyParams(quint32 row, QStringList* where) const;
     void checkRequired() const;
     void inheritMasterValues();

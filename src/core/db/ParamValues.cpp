@@ -59,6 +59,26 @@ QDateTime dateTimeValue(const Param& p) {
     return dt;
 }
 
+QVariant cursorValue(const Cursor& c, int i, FieldType t) {
+    if (c.isNull(i)) return QVariant();
+    switch (t) {
+    case FieldType::Integer:
+    case FieldType::AutoInc:
+    case FieldType::LargeInt:
+        return c.integer(i);
+    case FieldType::Float:
+        return c.real(i);
+    case FieldType::Currency:
+        return QVariant::fromValue(c.currency(i));
+    case FieldType::DateTime:
+        return c.dateTime(i);
+    case FieldType::Blob:
+        return c.blob(i);
+    default:
+        return QString::fromUtf8(c.utf8(i));
+    }
+}
+
 QString textValue(const Param& p) {
     // Text is never read as a date: only DateTime parameters convert it.
     const QVariant& v = p.value;

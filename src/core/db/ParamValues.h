@@ -11,6 +11,9 @@ ParamType paramTypeOf(FieldType t);
 qint64 integerValue(const Param& p);
 Currency currencyValue(const Param& p);
 QDateTime dateTimeValue(const Param& p);
+// The value of a result column read as a field of this type; invalid for NULL.
+QVariant cursorValue(const Cursor& c, int column, FieldType t);
+
 // The storage text of a String/Text parameter: verbatim, dates as ISO text.
 QString textValue(const Param& p);
 

@@ -24,26 +24,6 @@ QStringList column(Connection& c, const QString& sql) {
     return out;
 }
 
-QVariant valueOf(const Cursor& c, int i, FieldType t) {
-    if (c.isNull(i)) return QVariant();
-    switch (t) {
-    case FieldType::Integer:
-    case FieldType::AutoInc:
-    case FieldType::LargeInt:
-        return c.integer(i);
-    case FieldType::Float:
-        return c.real(i);
-    case FieldType::Currency:
-        return QVariant::fromValue(c.currency(i));
-    case FieldType::DateTime:
-        return c.dateTime(i);
-    case FieldType::Blob:
-        return c.blob(i);
-    default:
-        return QString::fromUtf8(c.utf8(i));
-    }
-}
-
 } // namespace
 
 void copyTableRows(Connection& source, PgEngine& target, const QString& table,
@@ -71,7 +51,7 @@ void copyTableRows(Connection& source, PgEngine& target, const QString& table,
         for (int i = 0; i < cols.size(); ++i) {
             const QString name = QStringLiteral("r%1c%2").arg(tuples.size()).arg(i);
             marks << QLatin1Char(':') + name;
-            params << Param{name, paramTypeOf(cols[i].type), valueOf(*cur, i, cols[i].type)};
+            params << Param{name, paramTypeOf(cols[i].type), cursorValue(*cur, i, cols[i].type)};
         }
         tuples << QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
         if (tuples.size() >= perStatement) flush();
