@@ -166,47 +166,47 @@ QString singleTableOfSelectStar(const QString& sql) {
     return singleTableOfSelect(sql);
 }
 
-int topLevelFrom(const QString& sql) {
+namespace {
+
+// Walks the text outside quoted literals and names from `from`, giving each
+// character with the parenthesis depth before it, until visit returns true;
+// the index where it stopped, or -1.
+template <typename F> int scanOutsideQuotes(const QString& sql, int from, F visit) {
     int depth = 0;
     QChar quote;
-    for (int i = 0; i + 4 <= sql.size(); ++i) {
+    for (int i = from; i < sql.size(); ++i) {
         const QChar c = sql[i];
         if (!quote.isNull()) {
             if (c == quote) quote = QChar();
             continue;
         }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             quote = c;
-        else if (c == QLatin1Char('('))
+            continue;
+        }
+        if (visit(i, c, depth)) return i;
+        if (c == QLatin1Char('('))
             ++depth;
         else if (c == QLatin1Char(')'))
             --depth;
-        else if (depth == 0 &&
-                 QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
-                 (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
-                 (i + 4 == sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == QLatin1Char('_'))))
-            return i;
     }
     return -1;
 }
 
-int closingParen(const QString& s, int open) {
-    int depth = 0;
-    QChar quote;
-    for (int i = open; i < s.size(); ++i) {
-        const QChar c = s[i];
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
-            quote = c;
-        else if (c == QLatin1Char('('))
-            ++depth;
-        else if (c == QLatin1Char(')') && --depth == 0)
-            return i;
-    }
-    return -1;
+} // namespace
+
+int topLevelFrom(const QString& sql) {
+    return scanOutsideQuotes(sql, 0, [&](int i, QChar, int depth) {
+        return depth == 0 && i + 4 <= sql.size() &&
+               QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
+               (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
+               (i + 4 == sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == QLatin1Char('_')));
+    });
+}
+
+int closingParen(const QString& sql, int open) {
+    return scanOutsideQuotes(sql, open,
+                             [](int, QChar c, int depth) { return c == QLatin1Char(')') && depth == 1; });
 }
 
 bool aggregates(const QString& sql) {

@@ -1,25 +1,13 @@
 // Opening, fields, navigation, the editing states and what posting writes.
 #include "DatasetTestDb.h"
+#include "ErrorOf.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include <QtTest>
 
 using namespace dv;
 using dv::test::DatasetTestDb;
-
-namespace {
-
-// Runs f and gives the message of the dv::Error it raised (empty when none).
-template <typename F> QString errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-} // namespace
+using dv::test::errorOf;
 
 class TestDatasetStates : public QObject {
     Q_OBJECT

@@ -1,5 +1,6 @@
 // Two workstations on one database: neither overwrites the other's work unseen,
 // and the agenda's (dentist, day, hour) key holds across them.
+#include "ErrorOf.h"
 #include "TempDb.h"
 #include "core/ErrorTranslator.h"
 #include "core/db/Dataset.h"
@@ -7,19 +8,7 @@
 #include <QtTest>
 
 using namespace dv;
-
-namespace {
-
-template <typename F> QString errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.message();
-    }
-    return QString();
-}
-
-} // namespace
+using dv::test::errorOf;
 
 class TestTwoWorkstations : public QObject {
     Q_OBJECT
