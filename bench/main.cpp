@@ -6,7 +6,6 @@
 //                                                        patients are copied into URL's empty database
 //                                                        first, pictures left out)
 //   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
-#include "bench_patient_screens.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
@@ -14,6 +13,7 @@
 #include "core/db/PgEngine.h"
 #include "core/db/PgInstall.h"
 #include "core/db/SqlCipherEngine.h"
+#include "bench_patient_screens.h"
 #include "gen_data.h"
 #include <QApplication>
 #include <QElapsedTimer>
@@ -75,14 +75,8 @@ BareResult bareLoop(const QString& file, const char* sql = kListSql) {
         ++r.rows;
         for (int c = 0; c < n; ++c) {
             switch (sqlite3_column_type(s, c)) {
-            case SQLITE_INTEGER:
-                sink = sink + sqlite3_column_int64(s, c);
-                r.rawBytes += 8;
-                break;
-            case SQLITE_FLOAT:
-                sink = sink + qint64(sqlite3_column_double(s, c));
-                r.rawBytes += 8;
-                break;
+            case SQLITE_INTEGER: sink = sink + sqlite3_column_int64(s, c); r.rawBytes += 8; break;
+            case SQLITE_FLOAT: sink = sink + qint64(sqlite3_column_double(s, c)); r.rawBytes += 8; break;
             case SQLITE_TEXT: {
                 const unsigned char* p = sqlite3_column_text(s, c);
                 const int bytes = sqlite3_column_bytes(s, c);
@@ -90,11 +84,8 @@ BareResult bareLoop(const QString& file, const char* sql = kListSql) {
                 r.rawBytes += bytes;
                 break;
             }
-            case SQLITE_BLOB:
-                sink = sink + sqlite3_column_bytes(s, c);
-                break;
-            default:
-                break;
+            case SQLITE_BLOB: sink = sink + sqlite3_column_bytes(s, c); break;
+            default: break;
             }
         }
     }
@@ -267,20 +258,13 @@ int main(int argc, char** argv) {
     quint32 seed = 1;
     int runs = 5;
     for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--generate"))
-            generate = args[i + 1];
-        else if (args[i] == QLatin1String("--patient-list"))
-            list = args[i + 1];
-        else if (args[i] == QLatin1String("--patient-screens"))
-            screens = args[i + 1];
-        else if (args[i] == QLatin1String("--server"))
-            server = args[i + 1];
-        else if (args[i] == QLatin1String("--scale"))
-            scale = args[i + 1].toDouble();
-        else if (args[i] == QLatin1String("--seed"))
-            seed = args[i + 1].toUInt();
-        else if (args[i] == QLatin1String("--runs"))
-            runs = qMax(1, args[i + 1].toInt());
+        if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
+        else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
+        else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
+        else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
+        else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
+        else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--server")) server = args[i + 1];
     }
     if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty()) || scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
@@ -290,8 +274,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (!generate.isEmpty()) {
-            const dv::bench::Generated g =
-                dv::bench::generateDatabase(generate, dv::bench::Volumes().scaled(scale), seed);
+            const dv::bench::Generated g = dv::bench::generateDatabase(generate, dv::bench::Volumes().scaled(scale), seed);
             std::printf("%s: %lld patients (%lld photos), %lld answers, %lld consultations, %lld items, "
                         "%lld installments, %lld appointments; %.1f MB in %.1f s\n",
                         qPrintable(generate), g.patients, g.photos, g.answers, g.consultations, g.items,
