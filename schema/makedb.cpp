@@ -1,6 +1,7 @@
 // dv_makedb: builds the installation database from the schema scripts.
 //
 //   dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P] [--pictures DIR]
+//   dv_makedb --postgres URL --sql DIR --version X.Y.Z.W [--pgschema DIR] [--pictures DIR]
 //
 // --pictures names the folder the picture generator drew the tooth pictures
 // (dentes/dente_NN.png) and odontogram icons (icones/<icone_arquivo>) into: the
@@ -9,6 +10,15 @@
 // The database is written to a new temporary file beside FILE, keyed before
 // anything else touches it, filled in one transaction, checked, and only then
 // renamed over FILE: a failed build never leaves a half-made database behind.
+//
+// With --postgres the same embedded database is built in a temporary folder and
+// copied into the empty server database named by URL (a postgresql:// URL or a
+// libpq keyword string) in one transaction; see src/core/db/PgInstall.h.
+
+#include "core/db/DbErrors.h"
+#include "core/db/PgEngine.h"
+#include "core/db/PgInstall.h"
+#include "core/db/SqlCipherEngine.h"
 
 #include <sodium.h>
 #include <sqlcipher/sqlite3.h>
@@ -21,6 +31,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -40,6 +51,8 @@ struct Options {
     QString out;
     QString sqlDir;
     QString version;
+    QString postgres;
+    QString pgSchemaDir;
     QString password = QString::fromLatin1(kDefaultPassword);
     QString pictures;
 };
@@ -51,7 +64,8 @@ public:
 
 void usage() {
     std::fprintf(stderr,
-                 "usage: dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P] [--pictures DIR]\n");
+                 "usage: dv_makedb --out FILE --sql DIR --version X.Y.Z.W [--password P] [--pictures DIR]\n"
+                 "       dv_makedb --postgres URL --sql DIR --version X.Y.Z.W [--pgschema DIR] [--pictures DIR]\n");
 }
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -76,15 +90,20 @@ bool parseOptions(int argc, char** argv, Options& o) {
             o.password = value;
         else if (arg == QLatin1String("--pictures"))
             o.pictures = value;
+        else if (arg == QLatin1String("--postgres"))
+            o.postgres = value;
+        else if (arg == QLatin1String("--pgschema"))
+            o.pgSchemaDir = value;
         else {
             std::fprintf(stderr, "dv_makedb: unknown option %s\n", argv[i - 1]);
             return false;
         }
     }
-    if (o.out.isEmpty() || o.sqlDir.isEmpty() || o.version.isEmpty()) {
-        std::fprintf(stderr, "dv_makedb: --out, --sql and --version are required\n");
+    if ((o.out.isEmpty() == o.postgres.isEmpty()) || o.sqlDir.isEmpty() || o.version.isEmpty()) {
+        std::fprintf(stderr, "dv_makedb: --sql, --version and one of --out or --postgres are required\n");
         return false;
     }
+    if (o.pgSchemaDir.isEmpty()) o.pgSchemaDir = QDir(o.sqlDir).filePath(QStringLiteral("../postgresql"));
     // Sistema_Release is text(10) and login compares it with the program's
     // four-part file version.
     static const QRegularExpression versionRe(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"));
@@ -369,6 +388,27 @@ int main(int argc, char** argv) {
     if (sodium_init() < 0) {
         std::fprintf(stderr, "dv_makedb: libsodium cannot be initialised\n");
         return 1;
+    }
+
+    if (!o.postgres.isEmpty()) {
+        try {
+            QTemporaryDir work;
+            if (!work.isValid()) throw BuildError(QStringLiteral("cannot create a temporary folder"));
+            const QString file = work.filePath(QStringLiteral("DBDentrivale.mdb"));
+            build(o, file);
+            dv::SqlCipherEngine source(file, o.password);
+            dv::PgEngine target(o.postgres);
+            dv::createServerDatabase(source, target, o.pgSchemaDir);
+        } catch (const dv::Error& e) {
+            std::fprintf(stderr, "dv_makedb: %s\n", qPrintable(e.message()));
+            return 1;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "dv_makedb: %s\n", e.what());
+            return 1;
+        }
+        std::printf("dv_makedb: created the Dentrivale tables on the server (release %s)\n",
+                    qPrintable(o.version));
+        return 0;
     }
 
     const QFileInfo target(o.out);

@@ -29,6 +29,10 @@ QString ErrorTranslator::quotedName(const QString& text) {
 ErrorTranslator::Message ErrorTranslator::translateText(const QString& text) {
     const QString upper = text.toUpper();
     const QString name = quotedName(text);
+    // Two workstations saved the same record: the later one is refused and re-read.
+    if (has(upper, "CHANGED BY ANOTHER USER"))
+        return warning(
+            QStringLiteral("O registro foi alterado por outro usuário. Os dados foram recarregados."));
     if (has(upper, "THE RECORD CANNOT BE DELETED"))
         return warning(QStringLiteral("Este registro possui referências com o arquivo '") + name +
                        QStringLiteral("'.") + cr +

@@ -33,6 +33,8 @@ inline QByteArray writeJpeg(const QString& path, QColor color, QSize size = QSiz
 class PatientsApp {
 public:
     PatientsApp() : app(sharedApp(QStringLiteral("clinical"), clinicalOptions)) {}
+    // Over an application of the test's own (the server-engine runs).
+    explicit PatientsApp(LoggedIn& own) : app(own) {}
 
     LoggedIn& app;
     TfrmPaciente* list = nullptr;

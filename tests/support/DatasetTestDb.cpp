@@ -26,6 +26,8 @@ DatasetTestDb::DatasetTestDb() {
 QVariant DatasetTestDb::scalar(const QString& sql, const Params& params) {
     auto cur = temp.db->query(sql, params);
     if (!cur->next() || cur->isNull(0)) return QVariant();
+    // Money as the embedded engine stores it, whatever the engine.
+    if (cur->columns()[0].type == FieldType::Currency) return QString::number(cur->currency(0).raw());
     return QString::fromUtf8(cur->utf8(0));
 }
 

@@ -13,8 +13,9 @@ struct DatasetTestDb {
     DatasetTestDb();
 
     Connection* connection() { return temp.db.get(); }
-    SqlCipherEngine& engine() { return *temp.db; }
-    // First column of the first row of a query run directly on the database.
+    Connection& engine() { return *temp.db; }
+    // First column of the first row of a query run directly on the database, as text
+    // (money in ten-thousandths).
     QVariant scalar(const QString& sql, const Params& params = {});
     // Adds a patient; gives its key.
     qint64 addPatient(const QString& name, int plan = 1, const QString& active = QStringLiteral("S"));

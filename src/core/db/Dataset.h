@@ -273,6 +273,7 @@ private:
     void postEdit();
     // Runs the row's statement together with OnWrite, when there is one.
     void writeTogether(const std::function<void()>& write);
+    void refuseIfChangedSinceRead(const QList<int>& columns, const QStringList& where, const Params& params);
     Params keyParams(quint32 row, QStringList* where) const;
     void checkRequired() const;
     void inheritMasterValues();

@@ -2,6 +2,7 @@
 #include "DataSource.h"
 #include "Dataset.h"
 #include "DbErrors.h"
+#include "ParamValues.h"
 #include "SqlDialect.h"
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -9,26 +10,6 @@
 namespace dv {
 
 namespace {
-
-ParamType paramTypeOf(FieldType t) {
-    switch (t) {
-    case FieldType::Integer:
-    case FieldType::AutoInc:
-    case FieldType::LargeInt:
-        return ParamType::Integer;
-    case FieldType::Float:
-        return ParamType::Float;
-    case FieldType::Currency:
-        return ParamType::Currency;
-    case FieldType::DateTime:
-        return ParamType::DateTime;
-    case FieldType::Blob:
-        return ParamType::Blob;
-    default:
-        // What the user typed is stored as typed, even when it reads like a date.
-        return ParamType::Text;
-    }
-}
 
 QString quoteName(const QString& name) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -480,27 +461,79 @@ void Dataset::postInsert() {
 }
 
 void Dataset::postEdit() {
-    QStringList sets;
-    Params params;
+    QStringList sets, unchanged;
+    Params params, originals;
+    QList<int> guarded;
     for (size_t c = 0; c < m_bindings.size(); ++c) {
         const Binding& b = m_bindings[c];
         if (!m_changed[c] || !b.field || b.column.baseColumn.isEmpty() ||
             b.column.baseTable.compare(m_table, Qt::CaseInsensitive) != 0)
             continue;
+        const QString column = quoteName(b.column.baseColumn);
         const QString name = QStringLiteral("dv_v%1").arg(c);
         Param p{name, paramTypeOf(b.type), m_buffer[qsizetype(c)]};
-        sets << quoteName(b.column.baseColumn) + QStringLiteral(" = ") + placeholder(name, p);
+        sets << column + QStringLiteral(" = ") + placeholder(name, p);
         params << p;
+        // Another workstation may have changed the row since it was read: the update
+        // applies only while each changed column still holds what was read.
+        if (b.type == FieldType::Blob) continue;
+        const QVariant original = cellValue(m_editRow, int(c));
+        guarded << int(c);
+        if (!original.isValid()) {
+            unchanged << column + QStringLiteral(" is null");
+            continue;
+        }
+        Param o{QStringLiteral("dv_o%1").arg(c), paramTypeOf(b.type), original};
+        unchanged << column + QStringLiteral(" = ") + placeholder(o.name, o);
+        originals << o;
     }
     if (sets.isEmpty()) return;
     QStringList where;
     params << keyParams(m_editRow, &where);
-    const QString sql =
+    const QString update =
         QStringLiteral("update %1 set %2 where %3")
             .arg(quoteName(m_table), sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" and ")));
-    if (m_connection->execute(sql, params) == 0)
+    const QString guard =
+        unchanged.isEmpty() ? QString() : QStringLiteral(" and ") + unchanged.join(QStringLiteral(" and "));
+    const auto notLocated = [] {
+        return DatabaseError(QStringLiteral(
+            "Row cannot be located for updating. Some values may have been changed since it was last read."));
+    };
+    if (m_connection->execute(update + guard, params + originals) > 0) return;
+    if (guarded.isEmpty()) throw notLocated();
+    refuseIfChangedSinceRead(guarded, where, params);
+    // The values were the same, spelled otherwise (a date stored without its time).
+    if (m_connection->execute(update, params) == 0) throw notLocated();
+}
+
+// After a guarded update changed nothing: a row that is gone cannot be located; a
+// row someone changed is refused, the edit given up and the rows read again, so
+// that nothing is overwritten unseen; a row that holds what was read passes.
+void Dataset::refuseIfChangedSinceRead(const QList<int>& columns, const QStringList& where,
+                                       const Params& params) {
+    QStringList names;
+    for (int c : columns)
+        names << quoteName(m_bindings[size_t(c)].column.baseColumn);
+    auto cur = m_connection->query(
+        QStringLiteral("select %1 from %2 where %3")
+            .arg(names.join(QStringLiteral(", ")), quoteName(m_table), where.join(QStringLiteral(" and "))),
+        params);
+    if (!cur->next())
         throw DatabaseError(QStringLiteral(
             "Row cannot be located for updating. Some values may have been changed since it was last read."));
+    bool changed = false;
+    for (int i = 0; i < columns.size() && !changed; ++i) {
+        const int c = columns[i];
+        changed =
+            canonical(cursorValue(*cur, i, m_bindings[size_t(c)].type)) != canonical(cellValue(m_editRow, c));
+    }
+    if (!changed) return;
+    cur.reset();
+    cancel();
+    refresh();
+    throw DatabaseError(
+        QStringLiteral("The record was changed by another user since it was read; it has been "
+                       "read again."));
 }
 
 void Dataset::writeTogether(const std::function<void()>& write) {

@@ -1,6 +1,7 @@
 #include "Engine.h"
 #include "ConnectionString.h"
 #include "DbErrors.h"
+#include "PgEngine.h"
 #include "SqlCipherEngine.h"
 #include <QDir>
 
@@ -10,20 +11,17 @@ std::unique_ptr<Connection> Connection::open(const QString& connectionString, co
     const ConnectionString cs = ConnectionString::parse(connectionString);
     const QString provider = cs.value(QStringLiteral("Provider"));
     QString source = cs.value(QStringLiteral("Data Source"));
-    if (source.startsWith(QLatin1String("postgresql://")) || source.startsWith(QLatin1String("postgres://")) ||
-        source.contains(QLatin1String("host=")))
-        throw EngineError(QStringLiteral("The PostgreSQL engine is not available in this installation."));
-    if (!provider.isEmpty() && provider.compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
-        throw EngineError(QStringLiteral("Provider cannot be found. It may not be properly installed: '%1'.").arg(provider));
+    // A server database is named by a postgresql:// URL or a libpq keyword string.
+    if (PgEngine::isServerSource(source)) return std::make_unique<PgEngine>(source);
+    if (!provider.isEmpty() &&
+        provider.compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
+        throw EngineError(QStringLiteral("Provider cannot be found. It may not be properly installed: '%1'.")
+                              .arg(provider));
     // Names written for the old platform use '\' between folders.
     source.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (source.isEmpty()) throw EngineError(QStringLiteral("Could not find file ''."));
     if (QDir::isRelativePath(source)) source = QDir(baseFolder).filePath(source);
     return std::make_unique<SqlCipherEngine>(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")));
-}
-
-void Connection::backupTo(const QString&) {
-    throw EngineError(QStringLiteral("The %1 engine cannot make backups.").arg(engineName()));
 }
 
 void Connection::restoreFrom(const QString&) {

@@ -89,6 +89,8 @@ public:
     static std::unique_ptr<Connection> open(const QString& connectionString, const QString& baseFolder);
 
     virtual QString engineName() const = 0;
+    // Statements run since opening (tests and benchmarks see what was fetched).
+    virtual qint64 statementCount() const = 0;
 
     // SQL as the system writes it; the engine translates its dialect (date literals
     // #mm/dd/yyyy#, month(), month-first dates in DateTime parameters) before running it.
@@ -113,9 +115,13 @@ public:
 
     // The file holding the database; empty for a database on a server.
     virtual QString databaseFile() const { return {}; }
-    // A consistent copy of the whole database into `file`, which must not exist,
-    // checked before it returns; on any failure it throws and leaves no file behind.
-    virtual void backupTo(const QString& file);
+    // The backup of the whole database: a keyed copy of the embedded file (".mdb",
+    // keyed with password), or the server's pg_dump SQL script (".dat", password
+    // unused). Never overwrites; throws EngineError unless the copy is complete.
+    virtual QString backupExtension() const = 0;
+    virtual void backupTo(const QString& file, const QString& password) = 0;
+    // The same with the database's own key (the backup screen's copy).
+    virtual void backupTo(const QString& file) { backupTo(file, QString()); }
     // Replaces the whole database with a copy made by backupTo, only once that copy has
     // proved sound (it opens with the key, passes the integrity check and holds this
     // database's tables); otherwise it throws and nothing changes. Not inside a transaction.

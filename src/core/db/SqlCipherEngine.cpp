@@ -1,5 +1,6 @@
 #include "SqlCipherEngine.h"
 #include "DbErrors.h"
+#include "ParamValues.h"
 #include "SqlDialect.h"
 #include <QFile>
 #include <QFileInfo>
@@ -123,32 +124,7 @@ QStringList splitTopLevel(QStringView s) {
     return out;
 }
 
-// Position of the top-level "from" of a select, or -1.
-int topLevelFrom(const QString& sql) {
-    int depth = 0;
-    QChar quote;
-    for (int i = 0; i + 4 <= sql.size(); ++i) {
-        const QChar c = sql[i];
-        if (!quote.isNull()) {
-            if (c == quote) quote = QChar();
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
-            quote = c;
-        else if (c == QLatin1Char('('))
-            ++depth;
-        else if (c == QLatin1Char(')'))
-            --depth;
-        else if (depth == 0 &&
-                 QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
-                 (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
-                 (i + 4 == sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == QLatin1Char('_'))))
-            return i;
-    }
-    return -1;
-}
-
-const QString kRowIdAlias = QStringLiteral("__dv_rowid");
+const QString kRowIdAlias = sql::rowIdAlias();
 
 } // namespace
 
@@ -390,7 +366,7 @@ QList<ColumnInfo> SqlCipherEngine::describe(sqlite3_stmt* stmt, const QString& s
         } else {
             if (!parsed) {
                 parsed = true;
-                const int from = topLevelFrom(sql);
+                const int from = sql::topLevelFrom(sql);
                 static const QRegularExpression head(QStringLiteral("^\\s*select\\s+(distinct\\s+)?"),
                                                      QRegularExpression::CaseInsensitiveOption);
                 const auto h = head.match(sql);
@@ -435,9 +411,6 @@ sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& param
     QList<ColumnInfo> overrides;
     if (options.deferBlobs || options.rowIdentity) {
         const QString star = sql::singleTableOfSelectStar(text);
-        static const QRegularExpression aggregate(
-            QStringLiteral("\\b(distinct|group\\s+by|sum|count|max|min|avg)\\b"),
-            QRegularExpression::CaseInsensitiveOption);
         if (!star.isEmpty()) {
             const QList<ColumnInfo>& tcols = tableColumns(star);
             QStringList list;
@@ -452,7 +425,7 @@ sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& param
                 }
                 overrides << o;
             }
-            if (options.rowIdentity && !aggregate.match(text).hasMatch()) {
+            if (options.rowIdentity && !sql::aggregates(text)) {
                 list << QStringLiteral("rowid AS ") + kRowIdAlias;
                 ColumnInfo r;
                 r.name = kRowIdAlias;
@@ -464,9 +437,9 @@ sqlite3_stmt* SqlCipherEngine::prepare(const QString& sqlIn, const Params& param
             }
             const int starPos = int(text.indexOf(QLatin1Char('*')));
             text = text.left(starPos) + list.join(QStringLiteral(", ")) + text.mid(starPos + 1);
-        } else if (options.rowIdentity && !aggregate.match(text).hasMatch()) {
+        } else if (options.rowIdentity && !sql::aggregates(text)) {
             const QString table = sql::singleTableOfSelect(text);
-            const int from = topLevelFrom(text);
+            const int from = sql::topLevelFrom(text);
             if (!table.isEmpty() && from > 0)
                 text = text.left(from) + QStringLiteral(", \"%1\".rowid AS %2 ").arg(table, kRowIdAlias) +
                        text.mid(from);
@@ -528,55 +501,18 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
             sqlite3_bind_text(stmt, idx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
         };
         switch (param->type) {
-        case ParamType::Integer: {
-            bool ok = false;
-            const qint64 n = v.toLongLong(&ok);
-            if (!ok)
-                throw EngineError(
-                    QStringLiteral("Parameter '%1' is not an integer: '%2'.").arg(param->name, v.toString()));
-            sqlite3_bind_int64(stmt, idx, n);
+        case ParamType::Integer:
+            sqlite3_bind_int64(stmt, idx, integerValue(*param));
             break;
-        }
         case ParamType::Float:
             sqlite3_bind_double(stmt, idx, v.toDouble());
             break;
-        case ParamType::Currency: {
-            Currency c;
-            if (v.canConvert<Currency>() && v.metaType() == QMetaType::fromType<Currency>())
-                c = v.value<Currency>();
-            else if (v.metaType().id() == QMetaType::QString) {
-                const auto parsed = Currency::parse(v.toString());
-                if (!parsed)
-                    throw EngineError(QStringLiteral("Parameter '%1' is not an amount: '%2'.")
-                                          .arg(param->name, v.toString()));
-                c = *parsed;
-            } else if (v.metaType().id() == QMetaType::Double || v.metaType().id() == QMetaType::Float) {
-                c = Currency::fromDouble(v.toDouble());
-            } else {
-                c = Currency::fromUnits(v.toLongLong());
-            }
-            sqlite3_bind_int64(stmt, idx, c.raw());
+        case ParamType::Currency:
+            sqlite3_bind_int64(stmt, idx, currencyValue(*param).raw());
             break;
-        }
-        case ParamType::DateTime: {
-            QDateTime dt;
-            if (v.metaType().id() == QMetaType::QDateTime)
-                dt = v.toDateTime();
-            else if (v.metaType().id() == QMetaType::QDate)
-                dt = QDateTime(v.toDate(), QTime(0, 0));
-            else {
-                const QString s = v.toString();
-                if (auto m = sql::monthFirstDate(s))
-                    dt = *m;
-                else
-                    dt = sql::fromIsoText(s);
-                if (!dt.isValid())
-                    throw EngineError(
-                        QStringLiteral("Parameter '%1' is not a date: '%2'.").arg(param->name, s));
-            }
-            bindText(sql::isoText(dt));
+        case ParamType::DateTime:
+            bindText(sql::isoText(dateTimeValue(*param)));
             break;
-        }
         case ParamType::Blob: {
             const QByteArray b = v.toByteArray();
             sqlite3_bind_blob(stmt, idx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
@@ -584,13 +520,7 @@ void SqlCipherEngine::bind(sqlite3_stmt* stmt, const QStringList& names, const P
         }
         case ParamType::Text:
         case ParamType::String:
-            // Text is never read as a date: only DateTime parameters convert it.
-            if (v.metaType().id() == QMetaType::QDateTime || v.metaType().id() == QMetaType::QDate)
-                bindText(sql::isoText(v.metaType().id() == QMetaType::QDate
-                                          ? QDateTime(v.toDate(), QTime(0, 0))
-                                          : v.toDateTime()));
-            else
-                bindText(v.toString());
+            bindText(textValue(*param));
             break;
         }
     }

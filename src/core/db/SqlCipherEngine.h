@@ -33,10 +33,11 @@ public:
     sqlite3* handle() const { return m_db; }
     QString fileName() const { return m_file; }
     // Number of statements run since opening (tests use it to see what was fetched).
-    qint64 statementCount() const { return m_statements; }
+    qint64 statementCount() const override { return m_statements; }
     QString databaseFile() const override { return m_file; }
+    QString backupExtension() const override { return QStringLiteral(".mdb"); }
     // Consistent snapshot of the whole database into a new keyed file, verified afterwards.
-    void backupTo(const QString& file, const QString& password);
+    void backupTo(const QString& file, const QString& password) override;
     void backupTo(const QString& file) override { backupTo(file, m_password); }
     void restoreFrom(const QString& file) override;
 

@@ -14,7 +14,8 @@ template <typename F> QString mapOutsideQuotes(const QString& sql, F f) {
     const int n = sql.size();
     while (i < n) {
         int j = i;
-        while (j < n && sql[j] != QLatin1Char('\'') && sql[j] != QLatin1Char('"')) ++j;
+        while (j < n && sql[j] != QLatin1Char('\'') && sql[j] != QLatin1Char('"'))
+            ++j;
         out += f(QStringView(sql).mid(i, j - i));
         if (j >= n) break;
         const QChar q = sql[j];
@@ -35,7 +36,9 @@ template <typename F> QString mapOutsideQuotes(const QString& sql, F f) {
     return out;
 }
 
-bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+bool isNameChar(QChar c) {
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
 
 } // namespace
 
@@ -50,7 +53,8 @@ PreparedText bindNames(const QString& sql, const std::function<QString(int)>& pl
             if (c == QLatin1Char(':') && !prevColon && i + 1 < part.size() &&
                 (part[i + 1].isLetter() || part[i + 1] == QLatin1Char('_'))) {
                 int j = i + 1;
-                while (j < part.size() && isNameChar(part[j])) ++j;
+                while (j < part.size() && isNameChar(part[j]))
+                    ++j;
                 const QString name = part.mid(i + 1, j - i - 1).toString().toLower();
                 int index = int(p.names.indexOf(name));
                 if (index < 0) {
@@ -103,7 +107,8 @@ std::optional<QDateTime> monthFirstDate(const QString& text) {
     const auto m = re.match(text);
     if (!m.hasMatch()) return std::nullopt;
     const QDate d(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-    const QTime t(m.captured(4).isEmpty() ? 0 : m.captured(4).toInt(), m.captured(5).isEmpty() ? 0 : m.captured(5).toInt(),
+    const QTime t(m.captured(4).isEmpty() ? 0 : m.captured(4).toInt(),
+                  m.captured(5).isEmpty() ? 0 : m.captured(5).toInt(),
                   m.captured(6).isEmpty() ? 0 : m.captured(6).toInt());
     if (!d.isValid() || !t.isValid()) return std::nullopt;
     return QDateTime(d, t);
@@ -143,7 +148,8 @@ QDateTime fromIsoText(QStringView s) {
 
 QString singleTableOfSelect(const QString& sql) {
     static const QRegularExpression re(
-        QStringLiteral("^\\s*select\\s+.*?\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|\\s+(where|order|group)\\b)"),
+        QStringLiteral(
+            "^\\s*select\\s+.*?\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|\\s+(where|order|group)\\b)"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const auto m = re.match(sql);
     if (!m.hasMatch()) return QString();
@@ -158,6 +164,56 @@ QString singleTableOfSelectStar(const QString& sql) {
                                        QRegularExpression::CaseInsensitiveOption);
     if (!re.match(sql).hasMatch()) return QString();
     return singleTableOfSelect(sql);
+}
+
+namespace {
+
+// Walks the text outside quoted literals and names from `from`, giving each
+// character with the parenthesis depth before it, until visit returns true;
+// the index where it stopped, or -1.
+template <typename F> int scanOutsideQuotes(const QString& sql, int from, F visit) {
+    int depth = 0;
+    QChar quote;
+    for (int i = from; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            if (c == quote) quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            continue;
+        }
+        if (visit(i, c, depth)) return i;
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+    }
+    return -1;
+}
+
+} // namespace
+
+int topLevelFrom(const QString& sql) {
+    return scanOutsideQuotes(sql, 0, [&](int i, QChar, int depth) {
+        return depth == 0 && i + 4 <= sql.size() &&
+               QStringView(sql).mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0 &&
+               (i == 0 || !sql[i - 1].isLetterOrNumber()) &&
+               (i + 4 == sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == QLatin1Char('_')));
+    });
+}
+
+int closingParen(const QString& sql, int open) {
+    return scanOutsideQuotes(sql, open,
+                             [](int, QChar c, int depth) { return c == QLatin1Char(')') && depth == 1; });
+}
+
+bool aggregates(const QString& sql) {
+    static const QRegularExpression aggregate(
+        QStringLiteral("\\b(distinct|group\\s+by|sum|count|max|min|avg)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return aggregate.match(sql).hasMatch();
 }
 
 } // namespace dv::sql

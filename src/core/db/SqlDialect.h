@@ -36,4 +36,15 @@ QString singleTableOfSelectStar(const QString& sql);
 // The table of a select over one table (any column list), or empty.
 QString singleTableOfSelect(const QString& sql);
 
+// Position of the top-level "from" of a select, or -1.
+int topLevelFrom(const QString& sql);
+// Index of the parenthesis closing the one at `open`, outside quotes; -1 when none.
+int closingParen(const QString& sql, int open);
+// Whether a select aggregates (a row identity cannot be added to it).
+bool aggregates(const QString& sql);
+// The name given to the row identity column a query appends.
+inline QString rowIdAlias() {
+    return QStringLiteral("__dv_rowid");
+}
+
 } // namespace dv::sql

@@ -26,6 +26,7 @@ class TestDatasetModel : public QObject {
     }
 
 private slots:
+    void initTestCase() { DV_REQUIRE_SERVER_IF_ASKED(); }
     void init() {
         m_db = std::make_unique<DatasetTestDb>();
         m_db->addPatient("Carla", 1, "S");
@@ -57,8 +58,10 @@ private slots:
         QCOMPARE(m_model->rowCount(), 3);
         QCOMPARE(m_model->headerData(0, Qt::Horizontal).toString(), QString("Nome"));
         QCOMPARE(cell(1, "paciente_nome"), QString("Ana"));
-        m_db->connection()->execute("update paciente set paciente_saldo = 12345600, paciente_foto = x'FFD8FF'"
-                                    " where paciente_nome = 'Ana'");
+        m_db->connection()->execute(
+            "update paciente set paciente_saldo = :s, paciente_foto = x'FFD8FF'"
+            " where paciente_nome = 'Ana'",
+            {{"s", ParamType::Currency, QVariant::fromValue(Currency::fromRaw(12345600))}});
         m_ds->refresh();
         QCOMPARE(cell(1, "paciente_saldo"), QString("R$ 1.234,56"));
         QCOMPARE(m_model->data(m_model->index(1, 2), Qt::EditRole).value<Currency>(),

@@ -1,5 +1,6 @@
 // Client-side sort, filter, criteria, locate, incremental search and sums.
 #include "DatasetTestDb.h"
+#include "ErrorOf.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetCollation.h"
 #include "core/db/DbErrors.h"
@@ -8,17 +9,9 @@
 
 using namespace dv;
 using dv::test::DatasetTestDb;
+using dv::test::errorOf;
 
 namespace {
-
-template <typename F> QString errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.message();
-    }
-    return QString();
-}
 
 QStringList column(Dataset& ds, const QString& field) {
     QStringList out;
@@ -45,6 +38,7 @@ class TestDatasetSortFilter : public QObject {
     }
 
 private slots:
+    void initTestCase() { DV_REQUIRE_SERVER_IF_ASKED(); }
     void init() {
         m_db = std::make_unique<DatasetTestDb>();
         struct Row {

@@ -117,9 +117,10 @@ class TestInstallDb : public QObject {
     }
 
 private slots:
+    void initTestCase() { DV_REQUIRE_SERVER_IF_ASKED(); }
     void init() {
         m_copy = std::make_unique<test::InstallDbCopy>();
-        QVERIFY(QFile::exists(m_copy->file));
+        QVERIFY(test::onServer() || QFile::exists(m_copy->file));
         m_db = Connection::open(m_copy->connectionString(), QStringLiteral("/"));
     }
     void cleanup() {
@@ -129,6 +130,7 @@ private slots:
 
     // Without the key the file is noise; with it, it is a sound database.
     void fileIsEncrypted() {
+        if (test::onServer()) QSKIP("the embedded file only");
         const QString plain = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
         const QString cipher = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
         if (plain.isEmpty() || cipher.isEmpty()) QSKIP("sqlite3 and sqlcipher command-line tools are needed");
@@ -177,6 +179,7 @@ private slots:
         QFETCH(QString, version);
         QFETCH(bool, ok);
         QFETCH(QString, message);
+        if (test::onServer()) QSKIP("the embedded file only; the server's is serverGenerator");
         const QString makedb = QStringLiteral(DV_APP_DIR "/../schema/dv_makedb");
         if (!QFile::exists(makedb)) QSKIP("dv_makedb is not beside the application folder");
         m_db.reset();
@@ -451,15 +454,77 @@ private slots:
 
     // The remaining amount that receipts read follows the net and paid amounts.
     void installmentRemainder() {
+        const auto money = [](const char* text) { return QVariant::fromValue(*Currency::parse(text)); };
+        const auto remainder = [&] {
+            auto c = m_db->query("select parcela_valor_restante from parcela");
+            return c->next() ? c->currency(0) : Currency::fromRaw(-1);
+        };
         m_db->execute("insert into paciente (paciente_id, paciente_nome) values (1, 'Ana')");
         m_db->execute("insert into consulta (consulta_id, paciente_id) values (1, 1)");
-        m_db->execute("insert into parcela (parcela_id, consulta_id, paciente_id, parcela_valor_liquido, "
-                      "parcela_valor_pago) values (1, 1, 1, 1000000, 250000)");
-        QCOMPARE(one("select parcela_valor_restante from parcela"), QStringLiteral("750000"));
-        m_db->execute("update parcela set parcela_valor_pago = 1000000 where parcela_id = 1");
-        QCOMPARE(one("select parcela_valor_restante from parcela"), QStringLiteral("0"));
+        m_db->execute(
+            "insert into parcela (parcela_id, consulta_id, paciente_id, parcela_valor_liquido, "
+            "parcela_valor_pago) values (1, 1, 1, :l, :p)",
+            {{"l", ParamType::Currency, money("100,00")}, {"p", ParamType::Currency, money("25,00")}});
+        QCOMPARE(remainder(), *Currency::parse("75,00"));
+        m_db->execute("update parcela set parcela_valor_pago = :p where parcela_id = 1",
+                      {{"p", ParamType::Currency, money("100,00")}});
+        QCOMPARE(remainder(), Currency());
         m_db->execute("update parcela set parcela_valor_liquido = null, parcela_valor_pago = null");
-        QCOMPARE(one("select parcela_valor_restante from parcela"), QStringLiteral("0"));
+        QCOMPARE(remainder(), Currency());
+    }
+
+    // The server's tables are the embedded ones, translated: same tables, columns,
+    // types, widths and keys.
+    void serverSchemaMirrorsTheEmbeddedOne() {
+        if (!test::onServer()) QSKIP("compares the server database with the embedded one");
+        auto embedded = Connection::open(
+            QStringLiteral("Data Source=%1;Jet OLEDB:Database Password=%2").arg(DV_INSTALL_DB, kPassword),
+            "/");
+        QStringList tables;
+        for (auto c = embedded->query("select name from sqlite_master where type = 'table' and name not like "
+                                      "'sqlite%' order by name");
+             c->next();)
+            tables << QString::fromUtf8(c->utf8(0));
+        QVERIFY(tables.contains("paciente"));
+        QStringList serverTables;
+        for (auto c = m_db->query("select tablename from pg_tables where schemaname = 'public'"); c->next();)
+            serverTables << QString::fromUtf8(c->utf8(0));
+        QCOMPARE(serverTables.size(), tables.size());
+        const auto describe = [](const QList<ColumnInfo>& cols) {
+            QStringList out;
+            for (const ColumnInfo& c : cols)
+                out << QStringLiteral("%1 %2 %3%4%5")
+                           .arg(c.name.toLower())
+                           .arg(int(c.type))
+                           .arg(c.size)
+                           .arg(c.primaryKey ? " key" : "")
+                           .arg(c.notNull && !c.primaryKey ? " not null" : "");
+            return out;
+        };
+        for (const QString& t : tables)
+            QCOMPARE(describe(m_db->tableColumns(t)), describe(embedded->tableColumns(t)));
+        // Seed rows came across, the generated ones too.
+        for (const char* sql : {"select count(*) from Formulario", "select count(*) from UF"}) {
+            auto c = embedded->query(sql);
+            QVERIFY(c->next());
+            QCOMPARE(one(sql), QString::fromUtf8(c->utf8(0)));
+        }
+        const QByteArray hash =
+            one("select usuario_senha from usuario where usuario_login = 'admin'").toLatin1();
+        QCOMPARE(crypto_pwhash_str_verify(hash.constData(), "admin", 5), 0);
+    }
+
+    // dv_makedb --postgres fills an empty database and refuses one with tables.
+    void serverGenerator() {
+        if (!test::onServer()) QSKIP("creates a server database");
+        const QString makedb = QStringLiteral(DV_APP_DIR "/../schema/dv_makedb");
+        const QString url = m_copy->connectionString().section("Data Source=", 1).section(';', 0, 0);
+        QProcess p;
+        p.start(makedb, {"--postgres", url, "--sql", DV_SOURCE_DIR "/schema/sqlite", "--version", "2.3.4.5"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("already has tables"));
+        QCOMPARE(one("select Sistema_Release from configuracao"), QStringLiteral(DV_VERSION));
     }
 };
 

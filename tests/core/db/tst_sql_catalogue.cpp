@@ -130,12 +130,13 @@ class TestSqlCatalogue : public QObject {
 
 private slots:
     void initTestCase() {
+        DV_REQUIRE_SERVER_IF_ASKED();
         m_copy = std::make_unique<test::InstallDbCopy>();
-        m_db = Connection::open(m_copy->connectionString(), QStringLiteral("/"));
-        Transaction t(*m_db);
+        QStringList rows;
         for (const char* sql : kFixture)
-            m_db->execute(QString::fromUtf8(sql));
-        t.commit();
+            rows << QString::fromUtf8(sql);
+        m_copy->addRows(rows);
+        m_db = Connection::open(m_copy->connectionString(), QStringLiteral("/"));
     }
     void cleanupTestCase() {
         m_db.reset();
