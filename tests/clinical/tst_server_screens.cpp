@@ -1,9 +1,11 @@
 // The screens on the server engine, end to end: log in, the patient list, a
 // patient saved through the record, and a save refused because another
 // workstation changed the patient meanwhile. Run as tst_server_screens_pg.
+#include "../maintenance/BackupFixture.h"
 #include "ClinicalFixture.h"
 #include "TempDb.h"
 #include "core/ErrorTranslator.h"
+#include "maintenance/MaintenanceScreens.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBLookupCombo.h"
 #include <QtTest>
@@ -20,6 +22,10 @@ class TestServerScreens : public QObject {
     LoggedIn& start() {
         m_copy = std::make_unique<InstallDbCopy>();
         LoggedIn::Options o = clinicalOptions();
+        o.screens = [](ScreenRegistry& r) {
+            registerClinicalScreens(r);
+            registerMaintenanceScreens(r);
+        };
         o.folder.database =
             m_copy->connectionString().section(QStringLiteral("Data Source="), 1).section(';', 0, 0);
         m_app = std::make_unique<LoggedIn>(o);
@@ -86,6 +92,42 @@ private slots:
         QCOMPARE(a.texts(QStringLiteral("select paciente_nome from paciente where paciente_id = :id"),
                          PatientsApp::id(id)),
                  QStringList{"Carla Nunes Reis"});
+    }
+
+    // Server mode of the backup screen: the server's dump in the dated file, and that
+    // dump put back over rows added since.
+    void backupAndRestoreThroughTheScreen() {
+        LoggedIn& app = start();
+        PatientsApp a(app);
+        setConfigap(app, QStringLiteral("SQL Server"));
+        app.s.clock.set(QDateTime(QDate(2024, 2, 15), QTime(10, 30)));
+        a.addPatient(QStringLiteral("Antes do Backup"));
+        const int before = a.count(QStringLiteral("select count(*) from paciente"));
+        QVERIFY(withBackup(app, [](TfrmBackup* b) {
+            QVERIFY(b->serverMode());
+            b->pageSql.btnBackup->click();
+        }));
+        const QString file = app.folder.path() + QStringLiteral("Backup/bkp_DBDentrivale_2024-02-15.dat");
+        QCOMPARE(app.s.dialogs.texts().value(0), QStringLiteral("Backup Concluído com sucesso..."));
+        QFile dump(file);
+        QVERIFY(dump.open(QIODevice::ReadOnly));
+        QVERIFY(dump.readAll().contains("Antes do Backup"));
+
+        a.addPatient(QStringLiteral("Depois do Backup"));
+        app.s.dialogs.clearMessages();
+        app.s.fileDialogs.queueOpen(file);
+        app.s.dialogs.queueConfirmation(true);
+        bool loginAsked = false;
+        QVERIFY(withBackup(app, [&](TfrmBackup* b) {
+            answerLoginAfterRestore(app, &loginAsked);
+            b->btnRestaurarClick();
+        }));
+        QVERIFY(QTest::qWaitFor([&] { return loginAsked; }, 5000));
+        QCOMPARE(a.count(QStringLiteral("select count(*) from paciente")), before);
+        QCOMPARE(QDir(app.folder.path() + QStringLiteral("Backup"))
+                     .entryList({QStringLiteral("bkp_DBDentrivale_antes_restauracao_*.dat")})
+                     .size(),
+                 1);
     }
 };
 

@@ -1,11 +1,9 @@
 // The backup screen as the office manager uses it: names and page by the
 // installation's mode, a verified copy made while other screens are open, the
 // refusals, and the restore of such a copy.
-#include "../shell/AccessFixture.h"
+#include "BackupFixture.h"
 #include "clinical/ClinicalScreens.h"
 #include "maintenance/MaintenanceScreens.h"
-#include "maintenance/U_frmBackup.h"
-#include "shell/U_frmLogin.h"
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -37,33 +35,8 @@ class TestBackup : public QObject {
     LoggedIn& app() { return *m_app; }
     QString backupDir() const { return m_app->folder.path() + QStringLiteral("Backup"); }
 
-    void setConfigap(const std::optional<QString>& value) {
-        const QString ini = app().folder.path() + QStringLiteral("config.ini");
-        QFile f(ini);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QString text = QString::fromUtf8(f.readAll());
-        f.close();
-        text.remove(QRegularExpression(QStringLiteral("\\[Aplicacao\\][^\\[]*")));
-        if (value) text += QStringLiteral("\n[Aplicacao]\nConfigap=%1\n").arg(*value);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-    }
-
-    // Opens the screen through the opener and runs the work while it is shown.
-    void withBackup(const std::function<void(TfrmBackup*)>& work) {
-        bool ran = false;
-        whenModal([&](QWidget* w) {
-            QPointer<QWidget> guard(w);
-            auto* screen = qobject_cast<TfrmBackup*>(w);
-            if (screen) {
-                work(screen);
-                ran = true;
-            }
-            if (guard && guard->isVisible()) guard->close();
-        });
-        app().opener().open(QStringLiteral("frmBackup"));
-        QVERIFY(ran);
-    }
+    void setConfigap(const std::optional<QString>& value) { test::setConfigap(app(), value); }
+    void withBackup(const std::function<void(TfrmBackup*)>& work) { QVERIFY(test::withBackup(app(), work)); }
 
     qint64 patients() {
         auto c = app().db().query(QStringLiteral("select count(*) from paciente"));
@@ -204,15 +177,7 @@ private slots:
         bool loginAsked = false;
         withBackup([&](TfrmBackup* b) {
             // The login comes once the screen has closed.
-            whenModal([&](QWidget* w) {
-                auto* login = qobject_cast<TfrmLogin*>(w);
-                QVERIFY(login);
-                loginAsked = true;
-                QVERIFY(app().opener().openScreens().isEmpty());
-                login->EditLogin->setText(QStringLiteral("admin"));
-                login->EditSenha->setText(QStringLiteral("admin"));
-                login->btnOKClick();
-            });
+            answerLoginAfterRestore(app(), &loginAsked);
             b->btnRestaurarClick();
             QVERIFY(!b->isVisible());
         });

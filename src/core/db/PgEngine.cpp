@@ -572,19 +572,36 @@ void PgEngine::rollback() {
     }
 }
 
-void PgEngine::backupTo(const QString& file, const QString&) {
-    if (QFileInfo::exists(file)) throw EngineError(QStringLiteral("File '%1' already exists.").arg(file));
-    QString program = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+namespace {
+
+// A PostgreSQL client program: on the PATH, else in Debian's versioned folder.
+QString clientProgram(const QString& name) {
+    QString program = QStandardPaths::findExecutable(name);
     if (program.isEmpty()) {
         const QStringList versions = QDir(QStringLiteral("/usr/lib/postgresql"))
                                          .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         for (const QString& v : versions) {
-            const QString candidate = QStringLiteral("/usr/lib/postgresql/%1/bin/pg_dump").arg(v);
+            const QString candidate = QStringLiteral("/usr/lib/postgresql/%1/bin/%2").arg(v, name);
             if (QFileInfo(candidate).isExecutable()) program = candidate;
         }
     }
-    if (program.isEmpty()) throw EngineError(QStringLiteral("pg_dump was not found on this workstation."));
+    if (program.isEmpty())
+        throw EngineError(QStringLiteral("%1 was not found on this workstation.").arg(name));
+    return program;
+}
 
+// Reads the end of a plain dump: it closes with this line (and at most a short
+// \unrestrict line) only when pg_dump wrote everything.
+bool dumpIsComplete(const QString& file) {
+    QFile out(file);
+    if (!out.open(QIODevice::ReadOnly) || out.size() < 64) return false;
+    out.seek(qMax<qint64>(0, out.size() - 512));
+    return out.read(512).contains("-- PostgreSQL database dump complete");
+}
+
+} // namespace
+
+QProcessEnvironment PgEngine::clientEnvironment() const {
     // The connection's own parameters go through the environment, never the command line.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     if (PQconninfoOption* opts = PQconninfo(m_conn)) {
@@ -597,13 +614,23 @@ void PgEngine::backupTo(const QString& file, const QString&) {
                 env.insert(vars.value(QString::fromLatin1(o->keyword)), QString::fromUtf8(o->val));
         PQconninfoFree(opts);
     }
+    return env;
+}
+
+void PgEngine::backupTo(const QString& file, const QString&) {
+    if (QFileInfo::exists(file)) throw EngineError(QStringLiteral("File '%1' already exists.").arg(file));
+    const QString program = clientProgram(QStringLiteral("pg_dump"));
     const QString partial = file + QStringLiteral(".part");
     QFile::remove(partial);
     QProcess dump;
-    dump.setProcessEnvironment(env);
+    dump.setProcessEnvironment(clientEnvironment());
     dump.setProcessChannelMode(QProcess::SeparateChannels);
-    dump.start(program, {QStringLiteral("--format=plain"), QStringLiteral("--no-password"),
-                         QStringLiteral("--encoding=UTF8"), QStringLiteral("--file"), partial});
+    // --clean: the script drops what it recreates, so that it can be restored over the
+    // live database in one transaction.
+    dump.start(program,
+               {QStringLiteral("--format=plain"), QStringLiteral("--no-password"),
+                QStringLiteral("--encoding=UTF8"), QStringLiteral("--clean"), QStringLiteral("--if-exists"),
+                QStringLiteral("--no-owner"), QStringLiteral("--file"), partial});
     const bool finished = dump.waitForStarted() && dump.waitForFinished(-1);
     const QString errors = QString::fromLocal8Bit(dump.readAllStandardError()).trimmed();
     auto failWith = [&](const QString& why) {
@@ -612,15 +639,45 @@ void PgEngine::backupTo(const QString& file, const QString&) {
     };
     if (!finished || dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0)
         failWith(QStringLiteral("pg_dump did not complete"));
-    // A plain dump closes with this line (and at most a short \unrestrict line) only
-    // when pg_dump wrote everything.
-    QFile out(partial);
-    if (!out.open(QIODevice::ReadOnly) || out.size() < 64) failWith(QStringLiteral("The dump file is empty"));
-    out.seek(qMax<qint64>(0, out.size() - 512));
-    const bool complete = out.read(512).contains("-- PostgreSQL database dump complete");
-    out.close();
-    if (!complete) failWith(QStringLiteral("The dump file is incomplete"));
+    if (!dumpIsComplete(partial)) failWith(QStringLiteral("The dump file is incomplete"));
     if (!QFile::rename(partial, file)) failWith(QStringLiteral("Could not write '%1'").arg(file));
+}
+
+void PgEngine::restoreFrom(const QString& file) {
+    if (m_depth != 0) throw EngineError(QStringLiteral("A backup cannot be restored inside a transaction."));
+    if (!QFileInfo(file).isFile()) throw EngineError(QStringLiteral("Could not find file '%1'.").arg(file));
+    // Only a whole dump of this system's database is run.
+    {
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly) || !in.read(256).contains("-- PostgreSQL database dump") ||
+            !dumpIsComplete(file))
+            throw EngineError(
+                QStringLiteral("'%1' is not a complete backup of the server database.").arg(file));
+        in.seek(0);
+        bool ours = false;
+        while (!ours && !in.atEnd())
+            ours = in.readLine().startsWith("CREATE TABLE public.paciente ");
+        if (!ours)
+            throw EngineError(
+                QStringLiteral("'%1' is not a backup of this database: tables are missing.").arg(file));
+    }
+    QProcess psql;
+    psql.setProcessEnvironment(clientEnvironment());
+    psql.setProcessChannelMode(QProcess::SeparateChannels);
+    // One transaction: a failure anywhere leaves the database as it was.
+    psql.start(clientProgram(QStringLiteral("psql")),
+               {QStringLiteral("--no-psqlrc"), QStringLiteral("--no-password"), QStringLiteral("--quiet"),
+                QStringLiteral("--single-transaction"), QStringLiteral("--set=ON_ERROR_STOP=1"),
+                QStringLiteral("--file"), file});
+    const bool finished = psql.waitForStarted() && psql.waitForFinished(-1);
+    const QString errors = QString::fromLocal8Bit(psql.readAllStandardError()).trimmed();
+    if (!finished || psql.exitStatus() != QProcess::NormalExit || psql.exitCode() != 0)
+        throw EngineError(QStringLiteral("The restore did not complete") +
+                          (errors.isEmpty() ? QString() : QStringLiteral(": ") + errors));
+    // The tables were made anew: what was learnt of them is gone.
+    m_tables.clear();
+    m_tableOids.clear();
+    m_meta.clear();
 }
 
 } // namespace dv

@@ -2,6 +2,7 @@
 #include "Engine.h"
 #include <QHash>
 #include <QList>
+#include <QProcessEnvironment>
 #include <memory>
 
 struct pg_conn;
@@ -35,6 +36,8 @@ public:
     int transactionDepth() const override { return m_depth; }
     QString backupExtension() const override { return QStringLiteral(".dat"); }
     void backupTo(const QString& file, const QString& password) override;
+    // Runs a dump made by backupTo over the database, in one transaction.
+    void restoreFrom(const QString& file) override;
 
     // Runs a script of several statements without parameters (schema creation).
     void executeScript(const QString& sql);
@@ -58,6 +61,8 @@ private:
     const TableMeta* metaOf(unsigned oid);
     [[noreturn]] void fail(pg_result* res, const QString& sql);
     void command(const char* sql);
+    // libpq's variables for the client programs (pg_dump, psql) naming this connection.
+    QProcessEnvironment clientEnvironment() const;
 
     pg_conn* m_conn = nullptr;
     QString m_conninfo;
