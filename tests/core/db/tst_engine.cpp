@@ -461,48 +461,49 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, db().restoreFrom(file));
         QCOMPARE(one(QStringLiteral("select count(*) from pessoa")).toLongLong(), 4);
         QCOMPARE(one(QStringLiteral("select count(*) from filho")).toLongLong(), 0);
-        void serverBackupIsComplete() {
-            if (!test::onServer()) QSKIP("pg_dump backs up the server only");
-            test::InstallDbCopy install;
-            auto c = Connection::open(install.connectionString(), "/");
-            c->execute(
-                QStringLiteral("insert into paciente (paciente_nome, paciente_foto) values ('Zé', :f)"),
-                {{"f", ParamType::Blob, QByteArray("\x00\xff'", 3)}});
-            const QString file =
-                m_t->dir.filePath(QStringLiteral("bkp_DBDentrivale_2024-02-15") + c->backupExtension());
-            QCOMPARE(c->backupExtension(), QStringLiteral(".dat"));
-            c->backupTo(file, QString());
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            const QByteArray dump = f.readAll();
-            QVERIFY(dump.contains("CREATE TABLE public.paciente"));
-            QVERIFY(dump.contains("Zé"));
-            QVERIFY(dump.right(512).contains("-- PostgreSQL database dump complete"));
-            QVERIFY(!QFile::exists(file + ".part"));
-            QVERIFY_THROWS_EXCEPTION(EngineError, c->backupTo(file, QString())); // never overwrites
-            QCOMPARE(QFileInfo(file).size(), dump.size());
+    }
 
-            // The dump put back over the live database brings back its rows; a file that
-            // is not a whole dump of it changes nothing.
-            auto patients = [&] {
-                auto n = c->query(QStringLiteral("select count(*) from paciente"));
-                return n->next() ? n->integer(0) : -1;
-            };
-            const qint64 before = patients();
-            c->execute(QStringLiteral("insert into paciente (paciente_nome) values ('Depois')"));
-            const QString cut = m_t->dir.filePath(QStringLiteral("cortado.dat"));
-            QFile half(cut);
-            QVERIFY(half.open(QIODevice::WriteOnly));
-            half.write(dump.left(dump.size() / 2));
-            half.close();
-            QVERIFY_THROWS_EXCEPTION(EngineError, c->restoreFrom(cut));
-            QCOMPARE(patients(), before + 1);
-            c->restoreFrom(file);
-            QCOMPARE(patients(), before);
-            c->execute(QStringLiteral("insert into paciente (paciente_nome) values ('Outra')"));
-            QCOMPARE(patients(), before + 1);
-        }
-    };
+    void serverBackupIsComplete() {
+        if (!test::onServer()) QSKIP("pg_dump backs up the server only");
+        test::InstallDbCopy install;
+        auto c = Connection::open(install.connectionString(), "/");
+        c->execute(QStringLiteral("insert into paciente (paciente_nome, paciente_foto) values ('Zé', :f)"),
+                   {{"f", ParamType::Blob, QByteArray("\x00\xff'", 3)}});
+        const QString file =
+            m_t->dir.filePath(QStringLiteral("bkp_DBDentrivale_2024-02-15") + c->backupExtension());
+        QCOMPARE(c->backupExtension(), QStringLiteral(".dat"));
+        c->backupTo(file, QString());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray dump = f.readAll();
+        QVERIFY(dump.contains("CREATE TABLE public.paciente"));
+        QVERIFY(dump.contains("Zé"));
+        QVERIFY(dump.right(512).contains("-- PostgreSQL database dump complete"));
+        QVERIFY(!QFile::exists(file + ".part"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, c->backupTo(file, QString())); // never overwrites
+        QCOMPARE(QFileInfo(file).size(), dump.size());
 
-    QTEST_GUILESS_MAIN(TestEngine)
+        // The dump put back over the live database brings back its rows; a file that
+        // is not a whole dump of it changes nothing.
+        auto patients = [&] {
+            auto n = c->query(QStringLiteral("select count(*) from paciente"));
+            return n->next() ? n->integer(0) : -1;
+        };
+        const qint64 before = patients();
+        c->execute(QStringLiteral("insert into paciente (paciente_nome) values ('Depois')"));
+        const QString cut = m_t->dir.filePath(QStringLiteral("cortado.dat"));
+        QFile half(cut);
+        QVERIFY(half.open(QIODevice::WriteOnly));
+        half.write(dump.left(dump.size() / 2));
+        half.close();
+        QVERIFY_THROWS_EXCEPTION(EngineError, c->restoreFrom(cut));
+        QCOMPARE(patients(), before + 1);
+        c->restoreFrom(file);
+        QCOMPARE(patients(), before);
+        c->execute(QStringLiteral("insert into paciente (paciente_nome) values ('Outra')"));
+        QCOMPARE(patients(), before + 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngine)
 #include "tst_engine.moc"
