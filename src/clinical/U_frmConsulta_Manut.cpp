@@ -1,20 +1,25 @@
 #include "U_frmConsulta_Manut.h"
+#include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
+#include "U_frmSelecaoServico.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include "core/db/DbErrors.h"
 #include "framework/DataFieldBinding.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/ReportConnections.h"
+#include "reporting/ReportProject.h"
 #include "toolkit/CollapsiblePanel.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
 #include "toolkit/DBLookupCombo.h"
 #include "toolkit/DBNavigator.h"
+#include "toolkit/TransparentPicture.h"
 #include "ui_ConsultaManutDados.h"
 #include "ui_ConsultaManutDocumentos.h"
 #include <QBoxLayout>
@@ -22,6 +27,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 using dv::Dataset;
@@ -224,6 +230,16 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
     auto* box = new QVBoxLayout(page);
     pnlOdontograma = new QWidget(page);
     pnlOdontograma->setObjectName(QStringLiteral("pnlOdontograma"));
+    auto* chartBox = new QHBoxLayout(pnlOdontograma);
+    chartBox->setContentsMargins(0, 0, 0, 0);
+    odontograma = new OdontogramaWidget(dv::session().filePath(QStringLiteral("skins/")), pnlOdontograma);
+    chartBox->addWidget(odontograma);
+    chartBox->addStretch(1);
+    connect(odontograma, &OdontogramaWidget::placeClicked, this,
+            [this](int tooth, qint64 item, const QString& location) {
+                selectPlace(tooth, item, location);
+                btnServico->click();
+            });
     box->addWidget(pnlOdontograma);
 
     auto* bar = new QWidget(page);
@@ -242,17 +258,25 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
     };
     btnOdontograma = button("btnOdontograma", "Odontograma");
     btnOdontograma->setToolTip(QStringLiteral("Imprimir odontograma"));
-    btnOdontograma->hide(); // offered once the chart can be printed
+    connect(btnOdontograma, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { bitBtnImprimirClick(); }); });
     btnExibeImg = button("btnExibeImg", "");
     btnRemoveImg = button("btnRemoveImg", "");
-    btnExibeImg->hide();
-    btnRemoveImg->hide();
+    btnServico = button("btnServico", "");
+    for (QPushButton* hidden : {btnExibeImg, btnRemoveImg, btnServico})
+        hidden->hide();
+    connect(btnExibeImg, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { btnExibeImgClick(); }); });
+    connect(btnRemoveImg, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { btnRemoveImgClick(); }); });
+    connect(btnServico, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnServicoClick(); }); });
     DBNavigatorItem = new dv::DBNavigator(bar);
     DBNavigatorItem->setObjectName(QStringLiteral("DBNavigatorItem"));
     setUpNavigator(DBNavigatorItem, dsItemConsulta);
     row->addWidget(btnOdontograma);
     row->addWidget(btnExibeImg);
     row->addWidget(btnRemoveImg);
+    row->addWidget(btnServico);
     row->addWidget(DBNavigatorItem);
     row->addStretch(1);
     box->addWidget(bar);
@@ -400,9 +424,13 @@ void TfrmConsulta_Manut::reopenDetails() {
         d->setMasterSource(dsUpdate);
         d->open();
     }
-    for (SQL_ItemConsulta->first(); !SQL_ItemConsulta->eof(); SQL_ItemConsulta->next())
-        btnExibeImgClick();
-    SQL_ItemConsulta->first();
+    odontograma->removeAllItems();
+    {
+        dv::ControlsDisabled off(SQL_ItemConsulta);
+        for (SQL_ItemConsulta->first(); !SQL_ItemConsulta->eof(); SQL_ItemConsulta->next())
+            btnExibeImgClick();
+        SQL_ItemConsulta->first();
+    }
 }
 
 void TfrmConsulta_Manut::dsUpdateDataChange() {
@@ -497,4 +525,69 @@ void TfrmConsulta_Manut::btnReceitaClick() {
     });
     dv::session().setScreenName(kFormName);
     dv::showReportPicker(kFormName, this);
+}
+
+// ---- the chart ----
+
+QImage TfrmConsulta_Manut::iconPicture(qint64 icon) {
+    const auto cached = m_icons.constFind(icon);
+    if (cached != m_icons.cend()) return *cached;
+    QImage picture;
+    Dataset* icons = dm().SQL_Icone;
+    if (icons->isActive() && icons->locate(QStringLiteral("icone_id"), icon))
+        picture =
+            dv::withColourKey(QImage::fromData(icons->fieldByName(QStringLiteral("icone_img"))->asBytes()));
+    m_icons.insert(icon, picture);
+    return picture;
+}
+
+void TfrmConsulta_Manut::btnExibeImgClick() {
+    Dataset* items = SQL_ItemConsulta;
+    if (!items->isActive() || items->isEmpty()) return;
+    const QString tooth = items->fieldByName(QStringLiteral("dente_id"))->asString();
+    if (tooth == QLatin1String("0") || tooth.isEmpty()) return; // typed in the grid: no place on the chart
+    const bool done =
+        items->fieldByName(QStringLiteral("item_consulta_concluido"))->asString() == QLatin1String("S");
+    const QString hint =
+        items->fieldByName(QStringLiteral("lk_servico"))->asString().trimmed() +
+        (done ? QStringLiteral(" .... (Concluído)") : QStringLiteral(" .... (Não Conclúido)"));
+    const dv::Field* icon = items->fieldByName(QStringLiteral("icone_id"));
+    odontograma->showItem(items->fieldByName(QStringLiteral("local_dente_id"))->asString(), tooth.toInt(),
+                          items->fieldByName(QStringLiteral("item_consulta_id"))->asInteger(),
+                          icon->isNull() ? QImage() : iconPicture(icon->asInteger()), hint);
+}
+
+void TfrmConsulta_Manut::btnRemoveImgClick() {
+    Dataset* items = SQL_ItemConsulta;
+    if (!items->isActive() || items->isEmpty()) return;
+    const QString tooth = items->fieldByName(QStringLiteral("dente_id"))->asString();
+    if (tooth == QLatin1String("0") || tooth.isEmpty()) return;
+    odontograma->removeItem(items->fieldByName(QStringLiteral("local_dente_id"))->asString(), tooth.toInt(),
+                            items->fieldByName(QStringLiteral("item_consulta_id"))->asInteger());
+}
+
+void TfrmConsulta_Manut::selectPlace(int tooth, qint64 item, const QString& location) {
+    m_selected = {tooth, item, location};
+}
+
+void TfrmConsulta_Manut::btnServicoClick() {
+    TfrmSelecaoServico dialog(SQL_ItemConsulta, m_selected.tooth, m_selected.item, m_selected.location, this);
+    dialog.exec();
+}
+
+void TfrmConsulta_Manut::bitBtnImprimirClick() {
+    dv::WaitCursor cursor;
+    // Drawn off screen for this consultation into a file of its own: the program's
+    // folder may be read-only, and two workstations must not share one picture.
+    const QImage chart = odontograma->chartPicture();
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("Odontograma.png"));
+    if (!folder.isValid() || !chart.save(file, "PNG"))
+        throw dv::PlainError(QStringLiteral("Não foi possível gravar o desenho do odontograma."));
+    dv::ReportProject project;
+    project.open();
+    const QString report = QStringLiteral("Relat_Odontograma");
+    project.selectReport(report);
+    project.setPictureFile(QStringLiteral("Relat_Odontograma.Page1"), QStringLiteral("Bitmap1"), file);
+    project.execute(report);
 }
