@@ -13,3 +13,7 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
   ('Relat_Servicos',        'Lista de Serviços',                    'S', 'relatorio\Dentrivale.rav', 'frmServico'),
   ('Relat_Convenios',       'Lista de Convênios',                   'S', 'relatorio\Dentrivale.rav', 'frmConvenio');
+
+-- The consultation's odontogram: the chart as drawn for the consultation on show.
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');

@@ -23,11 +23,11 @@
 #include "ui_ConsultaManutDados.h"
 #include "ui_ConsultaManutDocumentos.h"
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 
 using dv::Dataset;
@@ -183,6 +183,18 @@ void TfrmConsulta_Manut::createDatasets() {
     dv::reportConnections().add(QStringLiteral("RvItemConsulta"), SQL_ItemConsulta, this);
     dv::reportConnections().add(QStringLiteral("RvDocumento"), SQL_Doc, this);
     dv::reportConnections().add(QStringLiteral("RvConsulta_Manut_Parcela"), SQL_Parcela, this);
+    // The chart prints as drawn for this consultation, whoever runs the report: nothing
+    // is written beside the program, which may be read-only.
+    dv::reportConnections().addPicture(
+        QStringLiteral("Relat_Odontograma.Page1.Bitmap1"),
+        [this] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            odontograma->chartPicture().save(&buffer, "PNG");
+            return bytes;
+        },
+        this);
 }
 
 void TfrmConsulta_Manut::createPages() {
@@ -577,17 +589,7 @@ void TfrmConsulta_Manut::btnServicoClick() {
 
 void TfrmConsulta_Manut::bitBtnImprimirClick() {
     dv::WaitCursor cursor;
-    // Drawn off screen for this consultation into a file of its own: the program's
-    // folder may be read-only, and two workstations must not share one picture.
-    const QImage chart = odontograma->chartPicture();
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("Odontograma.png"));
-    if (!folder.isValid() || !chart.save(file, "PNG"))
-        throw dv::PlainError(QStringLiteral("Não foi possível gravar o desenho do odontograma."));
     dv::ReportProject project;
     project.open();
-    const QString report = QStringLiteral("Relat_Odontograma");
-    project.selectReport(report);
-    project.setPictureFile(QStringLiteral("Relat_Odontograma.Page1"), QStringLiteral("Bitmap1"), file);
-    project.execute(report);
+    project.execute(QStringLiteral("Relat_Odontograma"));
 }
