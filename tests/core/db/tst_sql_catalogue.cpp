@@ -358,32 +358,6 @@ private slots:
                 "parcela.paracela_data_pagamento",
             {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
 
-        // The service selection of the odontogram: the fixture's service once, by its
-        // trimmed name, where the plan prices it; its one variant on Q1.
-        row("services offered at a place",
-            "select distinct(Rtrim(S.servico_nome)) as servico_nome_distinto, S.* from Servico as S inner "
-            "join "
-            "Servico_Icone as SI on (SI.Servico_id = S.Servico_Id) where S.Servico_Id in (Select Servico_Id "
-            "from "
-            "Tabela_Convenio where convenio_id =:Convenio_Id) AND SI.local_dente_id = :local_dente_id order "
-            "by "
-            "Servico_Nome",
-            {pText("Convenio_Id", "1"), pText("local_dente_id", "Q1")}, 1);
-        row("services offered, none at the place",
-            "select distinct(Rtrim(S.servico_nome)) as servico_nome_distinto, S.* from Servico as S inner "
-            "join "
-            "Servico_Icone as SI on (SI.Servico_id = S.Servico_Id) where S.Servico_Id in (Select Servico_Id "
-            "from "
-            "Tabela_Convenio where convenio_id =:Convenio_Id) AND SI.local_dente_id = :local_dente_id order "
-            "by "
-            "Servico_Nome",
-            {pText("Convenio_Id", "1"), pText("local_dente_id", "Q3")}, 0);
-        row("variants of a service at a place",
-            "select si.icone_id, servico_id, icone_nome, icone_arquivo, si.local_dente_id, si.face_dente "
-            "from "
-            "servico_icone as si inner join icone as i on (si.icone_id = i.icone_id) where servico_id = "
-            ":servico_id and si.local_dente_id = :local",
-            {pInt("servico_id", 1), pText("local", "Q1")}, 1);
     }
     void statement() {
         QFETCH(QString, sql);
