@@ -262,8 +262,7 @@ private slots:
         row("documents", "select * from documento where consulta_id = :consulta_id", {pInt("consulta_id", 1)},
             1);
         row("an item's price in the patient's plan",
-            "select tabela_valor from tabela_convenio where servico_id = :servico_id and convenio_id = "
-            "(select "
+            "select tabela_valor from tabela_convenio where servico_id = :servico_id and convenio_id = (select "
             "convenio_id from paciente where paciente_id = :paciente_id) order by tabela_data desc",
             {pInt("servico_id", 1), pInt("paciente_id", 1)}, 1);
         row("services of the plan at a location",
@@ -357,7 +356,6 @@ private slots:
                 "<= :dataF and parcela.parcela_valor_pago > 0 order by parcela.consulta_id, "
                 "parcela.paracela_data_pagamento",
             {pDate("dataI", "12/01/2026"), pDate("dataF", "12/31/2026")}, 1);
-
     }
     void statement() {
         QFETCH(QString, sql);
