@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <functional>
+#include <vector>
 
 class QApplication;
 
@@ -8,5 +10,15 @@ namespace dv::bench {
 // Starts the application on the database, logs in and measures the patient list and
 // record as the user meets them; prints medians of the runs. 0 on success.
 int patientScreens(QApplication& app, const QString& database, int runs);
+
+// The consultation record opened on a 300-item consultation until its grid, total and
+// chart are shown, and one item added from there; prints medians. 0 on success.
+int consultationRecord(QApplication& app, const QString& database, int runs);
+
+// An application folder whose database is the benchmark file.
+bool prepareFolder(const QString& folder, const QString& database);
+// Lets events run until done() or the time is up.
+void waitUntil(const std::function<bool()>& done, int timeoutMs = 60000);
+double median(std::vector<double> v);
 
 } // namespace dv::bench

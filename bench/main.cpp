@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list, screens;
+    QString generate, list, screens, record;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
@@ -168,14 +168,16 @@ int main(int argc, char** argv) {
         if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
         else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
         else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
+        else if (args[i] == QLatin1String("--consultation-record")) record = args[i + 1];
         else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
         else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
     }
-    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty()) || scale <= 0) {
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && record.isEmpty()) || scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
                              "       dv_bench --patient-list FILE [--runs N]\n"
-                             "       dv_bench --patient-screens FILE [--runs N]\n");
+                             "       dv_bench --patient-screens FILE [--runs N]\n"
+                             "       dv_bench --consultation-record FILE [--runs N]\n");
         return 2;
     }
     try {
@@ -188,6 +190,7 @@ int main(int argc, char** argv) {
         }
         if (!list.isEmpty()) return patientList(list, runs);
         if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
+        if (!record.isEmpty()) return dv::bench::consultationRecord(app, record, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;

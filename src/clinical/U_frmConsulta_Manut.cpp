@@ -452,9 +452,15 @@ void TfrmConsulta_Manut::dsUpdateDataChange() {
 }
 
 void TfrmConsulta_Manut::showTabs(bool all) {
+    // Only real changes: showing a tab again lays the pages out anew and repaints the
+    // whole chart after every item posted.
+    auto show = [this](QWidget* page, bool on) {
+        const int i = PageControl1->indexOf(page);
+        if (PageControl1->isTabVisible(i) != on) PageControl1->setTabVisible(i, on);
+    };
     for (QWidget* page : {TabSheet2, TabSheet3, TabSheet4})
-        PageControl1->setTabVisible(PageControl1->indexOf(page), all);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), true);
+        show(page, all);
+    show(TabSheet1, true);
 }
 
 void TfrmConsulta_Manut::BitBtn1Click() {
