@@ -100,22 +100,8 @@ void dropPlan(Connection& db, qint64 consultation) {
 
 int consultationRecord(QApplication& app, const QString& database, int runs) {
     QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
-    if (!prepareFolder(folder, database)) {
-        std::fprintf(stderr, "dv_bench: cannot prepare an application folder for %s\n", qPrintable(database));
-        return 1;
-    }
-    StartupObjects o = startup(app, folder, [](ScreenRegistry& r) { registerClinicalScreens(r); });
-    if (!o.login) {
-        std::fprintf(stderr, "dv_bench: start-up did not reach the login\n");
-        shutdown(o);
-        return 1;
-    }
-    o.login->EditLogin->setText(QStringLiteral("admin"));
-    o.login->EditSenha->setText(QStringLiteral("admin"));
-    o.login->btnOKClick();
-    waitUntil([&] { return o.main->isVisible() && o.login.isNull(); });
-    o.main->resize(1280, 800);
+    StartupObjects o;
+    if (!startLoggedIn(app, dir.path() + QLatin1Char('/'), database, o)) return 1;
 
     Connection& db = *dm().ADOConexao();
     const qint64 consultation = makePlan(db);

@@ -131,24 +131,29 @@ void typeKey(QWidget* w, QChar c) {
 
 } // namespace
 
-int patientScreens(QApplication& app, const QString& database, int runs) {
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QLatin1Char('/');
+bool startLoggedIn(QApplication& app, const QString& folder, const QString& database, StartupObjects& o) {
     if (!prepareFolder(folder, database)) {
         std::fprintf(stderr, "dv_bench: cannot prepare an application folder for %s\n", qPrintable(database));
-        return 1;
+        return false;
     }
-    StartupObjects o = startup(app, folder, [](ScreenRegistry& r) { registerClinicalScreens(r); });
+    o = startup(app, folder, [](ScreenRegistry& r) { registerClinicalScreens(r); });
     if (!o.login) {
         std::fprintf(stderr, "dv_bench: start-up did not reach the login\n");
         shutdown(o);
-        return 1;
+        return false;
     }
     o.login->EditLogin->setText(QStringLiteral("admin"));
     o.login->EditSenha->setText(QStringLiteral("admin"));
     o.login->btnOKClick();
     waitUntil([&] { return o.main->isVisible() && o.login.isNull(); });
     o.main->resize(1280, 800);
+    return true;
+}
+
+int patientScreens(QApplication& app, const QString& database, int runs) {
+    QTemporaryDir dir;
+    StartupObjects o;
+    if (!startLoggedIn(app, dir.path() + QLatin1Char('/'), database, o)) return 1;
 
     qint64 rawBytes = 0;
     std::vector<double> bare, open, photoColumn, sortOther, keystroke, filter, record;

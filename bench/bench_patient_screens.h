@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/Startup.h"
 #include <QString>
 #include <functional>
 #include <vector>
@@ -17,6 +18,9 @@ int consultationRecord(QApplication& app, const QString& database, int runs);
 
 // An application folder whose database is the benchmark file.
 bool prepareFolder(const QString& folder, const QString& database);
+// Starts the application on the database in that folder and logs in as the
+// administrator; false (with the reason printed) when it cannot.
+bool startLoggedIn(QApplication& app, const QString& folder, const QString& database, StartupObjects& o);
 // Lets events run until done() or the time is up.
 void waitUntil(const std::function<bool()>& done, int timeoutMs = 60000);
 double median(std::vector<double> v);
