@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTabBar>
 
 namespace {
 
@@ -125,6 +126,9 @@ void OdontogramaPanel::paintEvent(QPaintEvent*) {
 OdontogramaWidget::OdontogramaWidget(const QString& skinsFolder, QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControlOdontograma"));
     setTabPosition(QTabWidget::West);
+    // All three tabs in sight: the chart grows to their height rather than hiding one.
+    tabBar()->setUsesScrollButtons(false);
+    tabBar()->setElideMode(Qt::ElideNone);
     pnlPermanentes = new OdontogramaPanel(
         false, QImage(skinsFolder + QStringLiteral("odontograma_permanentes.png")), this);
     pnlPermanentes->setObjectName(QStringLiteral("pnlPermanentes"));
