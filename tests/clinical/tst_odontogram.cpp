@@ -15,6 +15,7 @@
 #include "toolkit/DBEdit.h"
 #include "toolkit/TransparentPicture.h"
 #include <QComboBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -44,9 +45,11 @@ const QStringList kClinic = {
     "(9101, 'Q3', 'Oclusal', 5), (9101, 'Q3', 'Mesial', 4), (9102, 'Q3', 'Oclusal', 5)",
     "insert into tabela_convenio (convenio_id, servico_id, tabela_valor) values (1, 9101, 990000)",
     "insert into consulta (consulta_id, paciente_id, dentista_id, consulta_data, consulta_aprovado, "
-    "forma_pagamento_id, consulta_valor, consulta_validade) values (7001, 801, 901, '2026-01-10 00:00:00', 'N', 1, 0, '2026-01-17 00:00:00')",
+    "forma_pagamento_id, consulta_valor, consulta_validade) values (7001, 801, 901, '2026-01-10 00:00:00', "
+    "'N', 1, 0, '2026-01-17 00:00:00')",
     "insert into consulta (consulta_id, paciente_id, dentista_id, consulta_data, consulta_aprovado, "
-    "forma_pagamento_id, consulta_valor, consulta_validade) values (7002, 802, 901, '2026-01-10 00:00:00', 'N', 1, 0, '2026-01-17 00:00:00')",
+    "forma_pagamento_id, consulta_valor, consulta_validade) values (7002, 802, 901, '2026-01-10 00:00:00', "
+    "'N', 1, 0, '2026-01-17 00:00:00')",
     "insert into item_consulta (item_consulta_id, consulta_id, servico_id, dente_id, local_dente_id, "
     "icone_id, item_consulta_concluido, item_consulta_valor) values "
     "(3701, 7001, 7, 16, 'Q1', 5, 'N', 2200000), "
@@ -203,6 +206,30 @@ private slots:
                                                                         {"TO", 11}})
             QVERIFY2(!chart.slotAt(location, tooth), qPrintable(location + QString::number(tooth)));
         QVERIFY(!chart.showItem(QStringLiteral("DS"), 48, 1, QImage(), QString()));
+    }
+
+    // The strip's frame darkens under the mouse, over a free place or an icon on it.
+    void stripFrameFollowsTheMouse() {
+        clinic();
+        OdontogramaWidget chart(session().filePath(QStringLiteral("skins/")));
+        auto* frame = chart.findChild<QLabel*>(QStringLiteral("imgMoldura105"));
+        const QImage normal =
+            chart.findChild<QLabel*>(QStringLiteral("imgMolduraNormal"))->pixmap().toImage();
+        const QImage highlighted =
+            chart.findChild<QLabel*>(QStringLiteral("imgMolduraDestaque"))->pixmap().toImage();
+        QVERIFY(normal != highlighted);
+        QCOMPARE(frame->pixmap().toImage(), normal);
+        OdontogramaPlace* icon = chart.showItem(QStringLiteral("TO"), 105, 9, QImage(), QStringLiteral("x"));
+        for (QWidget* place :
+             {static_cast<QWidget*>(chart.slotAt(QStringLiteral("TO"), 105)), static_cast<QWidget*>(icon)}) {
+            QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+            QApplication::sendEvent(place, &enter);
+            QCOMPARE(frame->pixmap().toImage(), highlighted);
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(place, &leave);
+            QCOMPARE(frame->pixmap().toImage(), normal);
+        }
+        QCOMPARE(chart.findChild<QLabel*>(QStringLiteral("imgMoldura104"))->pixmap().toImage(), normal);
     }
 
     // Every item with a place is drawn on its slot with its hint; the grid's items
