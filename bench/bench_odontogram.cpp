@@ -31,7 +31,10 @@ class PaintCounter : public QObject {
 public:
     int painted = 0;
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint && qobject_cast<OdontogramaPlace*>(o)) ++painted;
+        // The panel's own paint counts too: it tells that the chart was drawn.
+        if (e->type() == QEvent::Paint &&
+            (qobject_cast<OdontogramaPlace*>(o) || o->inherits("OdontogramaPanel")))
+            ++painted;
         return false;
     }
 };
@@ -130,15 +133,24 @@ int consultationRecord(QApplication& app, const QString& database, int runs) {
         QTimer::singleShot(0, list, [&] {
             waitUntil([] { return qobject_cast<TfrmConsulta_Manut*>(QApplication::activeModalWidget()); });
             auto* r = qobject_cast<TfrmConsulta_Manut*>(QApplication::activeModalWidget());
-            QApplication::processEvents(); // grid, total and chart painted
+            // Shown means painted: the chart's panel has drawn itself and its icons.
+            PaintCounter shown;
+            r->odontograma->pnlPermanentes->installEventFilter(&shown);
+            for (auto* p : r->odontograma->pnlPermanentes->findChildren<OdontogramaPlace*>())
+                p->installEventFilter(&shown);
+            waitUntil([&] { return shown.painted > 0; }, 5000);
             openMs = double(t.nsecsElapsed()) / 1e6;
+            r->odontograma->pnlPermanentes->removeEventFilter(&shown);
             icons = 0;
             for (auto* p : r->odontograma->findChildren<OdontogramaPlace*>())
                 icons += p->item() != 0;
 
-            // One item more, on tooth 36's occlusal face, once the record has settled.
-            for (int i = 0; i < 3; ++i)
-                QApplication::processEvents();
+            // One item more, on tooth 36's occlusal face, once the record has settled (it
+            // repaints once more shortly after opening).
+            QElapsedTimer settle;
+            settle.start();
+            while (settle.elapsed() < 300)
+                QApplication::processEvents(QEventLoop::AllEvents, 20);
             PaintCounter counter;
             for (auto* p : r->odontograma->findChildren<OdontogramaPlace*>())
                 p->installEventFilter(&counter);
