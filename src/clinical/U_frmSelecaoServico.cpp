@@ -147,7 +147,11 @@ void TfrmSelecaoServico::showEvent(QShowEvent* e) {
     if (m_shown) return;
     m_shown = true;
     dv::applyLanguageFile(this);
-    if (parentWidget()) move(parentWidget()->window()->geometry().center() - rect().center());
+    // Centred over the main window, whichever screen opened it.
+    QWidget* main = parentWidget();
+    while (main && main->parentWidget())
+        main = main->parentWidget();
+    if (main) move(main->geometry().center() - rect().center());
     dv::guarded([this] { FormShow(); });
 }
 
