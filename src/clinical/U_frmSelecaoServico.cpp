@@ -8,12 +8,9 @@
 #include "core/db/FieldDef.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/TransparentPicture.h"
-#include <QAbstractItemView>
-#include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -86,7 +83,6 @@ void TfrmSelecaoServico::createLayout() {
     DBLookupComboServico->setObjectName(QStringLiteral("DBLookupComboServico"));
     DBLookupComboServico->setMinimumContentsLength(60);
     caption->setBuddy(DBLookupComboServico);
-    DBLookupComboServico->installEventFilter(this);
     connect(DBLookupComboServico, &QComboBox::currentIndexChanged, this,
             [this](int index) { dv::guarded([this, index] { servicoEscolhido(index); }); });
     top->addWidget(caption);
@@ -157,21 +153,6 @@ void TfrmSelecaoServico::showEvent(QShowEvent* e) {
         main = main->parentWidget();
     if (main) move(main->geometry().center() - rect().center());
     dv::guarded([this] { FormShow(); });
-}
-
-bool TfrmSelecaoServico::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == DBLookupComboServico && e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        const bool typed = !key->text().trimmed().isEmpty() && key->text().at(0).isPrint() &&
-                           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (typed && DBLookupComboServico->count() > 0) {
-            DBLookupComboServico->showPopup();
-            // The list finds the typed name; Enter takes it.
-            QApplication::sendEvent(DBLookupComboServico->view(), key);
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, e);
 }
 
 void TfrmSelecaoServico::FormShow() {

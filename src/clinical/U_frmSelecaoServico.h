@@ -40,8 +40,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    // Typing in the services' box drops its list down at the typed name.
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void createDatasets();
