@@ -32,22 +32,22 @@
 
 namespace dv::bench {
 
-namespace {
-
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-double msSince(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-void waitUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
+void waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer t;
     t.start();
     while (!done() && t.elapsed() < timeoutMs)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+namespace {
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
 }
 
 // The floor of the list: a plain loop reading the list's rows with sqlite3_step.
@@ -100,7 +100,8 @@ double bareListMs(const QString& file, qint64* rawBytes) {
     return ms;
 }
 
-// An application folder whose database is the benchmark file.
+} // namespace
+
 bool prepareFolder(const QString& folder, const QString& database) {
     const QString app =
         QFileInfo(QStringLiteral(DV_INSTALL_DB)).dir().absolutePath() + QStringLiteral("/../");
@@ -118,6 +119,8 @@ bool prepareFolder(const QString& folder, const QString& database) {
         "[App]\r\nDataBase=banco/DBDentrivale.mdb\r\nLanguage=pt_BR\r\n[Aplicacao]\r\nConfigap=Local\r\n");
     return true;
 }
+
+namespace {
 
 void typeKey(QWidget* w, QChar c) {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));

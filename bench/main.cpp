@@ -7,9 +7,8 @@
 //                                                        first, pictures left out)
 //   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
 //   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
-//   dv_bench --consultation FILE [--runs N]              a 300-item consultation record opened
+//   dv_bench --consultation-record FILE [--runs N]       a 300-item consultation record opened, chart included
 #include "bench_agenda.h"
-#include "bench_consultation.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
@@ -257,7 +256,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list, screens, server, agenda, consultation;
+    QString generate, list, screens, server, agenda, record;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
@@ -265,20 +264,20 @@ int main(int argc, char** argv) {
         if (args[i] == QLatin1String("--generate")) generate = args[i + 1];
         else if (args[i] == QLatin1String("--patient-list")) list = args[i + 1];
         else if (args[i] == QLatin1String("--patient-screens")) screens = args[i + 1];
+        else if (args[i] == QLatin1String("--consultation-record")) record = args[i + 1];
         else if (args[i] == QLatin1String("--scale")) scale = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--seed")) seed = args[i + 1].toUInt();
         else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
         else if (args[i] == QLatin1String("--server")) server = args[i + 1];
         else if (args[i] == QLatin1String("--agenda")) agenda = args[i + 1];
-        else if (args[i] == QLatin1String("--consultation")) consultation = args[i + 1];
     }
-    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty() && consultation.isEmpty()) ||
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty() && record.isEmpty()) ||
         scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
                              "       dv_bench --patient-list FILE [--runs N] [--server URL]\n"
                              "       dv_bench --patient-screens FILE [--runs N]\n"
                              "       dv_bench --agenda FILE [--runs N]\n"
-                             "       dv_bench --consultation FILE [--runs N]\n");
+                             "       dv_bench --consultation-record FILE [--runs N]\n");
         return 2;
     }
     try {
@@ -292,7 +291,7 @@ int main(int argc, char** argv) {
         if (!list.isEmpty()) return patientList(list, runs, server);
         if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
         if (!agenda.isEmpty()) return dv::bench::agendaDay(app, agenda, runs);
-        if (!consultation.isEmpty()) return dv::bench::consultationRecord(app, consultation, runs);
+        if (!record.isEmpty()) return dv::bench::consultationRecord(app, record, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;

@@ -16,3 +16,7 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
 
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
   ('Relat_Contatos',        'Lista de Contatos',                    'S', 'relatorio\Dentrivale.rav', 'frmContato');
+
+-- The consultation's odontogram: the chart as drawn for the consultation on show.
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');

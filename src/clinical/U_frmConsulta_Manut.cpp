@@ -1,23 +1,29 @@
 #include "U_frmConsulta_Manut.h"
+#include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
+#include "U_frmSelecaoServico.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include "core/db/DbErrors.h"
 #include "framework/DataFieldBinding.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/ReportConnections.h"
+#include "reporting/ReportProject.h"
 #include "toolkit/CollapsiblePanel.h"
 #include "toolkit/DBEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
 #include "toolkit/DBLookupCombo.h"
 #include "toolkit/DBNavigator.h"
+#include "toolkit/TransparentPicture.h"
 #include "ui_ConsultaManutDados.h"
 #include "ui_ConsultaManutDocumentos.h"
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -177,6 +183,18 @@ void TfrmConsulta_Manut::createDatasets() {
     dv::reportConnections().add(QStringLiteral("RvItemConsulta"), SQL_ItemConsulta, this);
     dv::reportConnections().add(QStringLiteral("RvDocumento"), SQL_Doc, this);
     dv::reportConnections().add(QStringLiteral("RvConsulta_Manut_Parcela"), SQL_Parcela, this);
+    // The chart prints as drawn for this consultation, whoever runs the report: nothing
+    // is written beside the program, which may be read-only.
+    dv::reportConnections().addPicture(
+        QStringLiteral("Relat_Odontograma.Page1.Bitmap1"),
+        [this] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            odontograma->chartPicture().save(&buffer, "PNG");
+            return bytes;
+        },
+        this);
 }
 
 void TfrmConsulta_Manut::createPages() {
@@ -224,6 +242,16 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
     auto* box = new QVBoxLayout(page);
     pnlOdontograma = new QWidget(page);
     pnlOdontograma->setObjectName(QStringLiteral("pnlOdontograma"));
+    auto* chartBox = new QHBoxLayout(pnlOdontograma);
+    chartBox->setContentsMargins(0, 0, 0, 0);
+    odontograma = new OdontogramaWidget(dv::session().filePath(QStringLiteral("skins/")), pnlOdontograma);
+    chartBox->addWidget(odontograma);
+    chartBox->addStretch(1);
+    connect(odontograma, &OdontogramaWidget::placeClicked, this,
+            [this](int tooth, qint64 item, const QString& location) {
+                selectPlace(tooth, item, location);
+                btnServico->click();
+            });
     box->addWidget(pnlOdontograma);
 
     auto* bar = new QWidget(page);
@@ -242,17 +270,25 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
     };
     btnOdontograma = button("btnOdontograma", "Odontograma");
     btnOdontograma->setToolTip(QStringLiteral("Imprimir odontograma"));
-    btnOdontograma->hide(); // offered once the chart can be printed
+    connect(btnOdontograma, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { bitBtnImprimirClick(); }); });
     btnExibeImg = button("btnExibeImg", "");
     btnRemoveImg = button("btnRemoveImg", "");
-    btnExibeImg->hide();
-    btnRemoveImg->hide();
+    btnServico = button("btnServico", "");
+    for (QPushButton* hidden : {btnExibeImg, btnRemoveImg, btnServico})
+        hidden->hide();
+    connect(btnExibeImg, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { btnExibeImgClick(); }); });
+    connect(btnRemoveImg, &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { btnRemoveImgClick(); }); });
+    connect(btnServico, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnServicoClick(); }); });
     DBNavigatorItem = new dv::DBNavigator(bar);
     DBNavigatorItem->setObjectName(QStringLiteral("DBNavigatorItem"));
     setUpNavigator(DBNavigatorItem, dsItemConsulta);
     row->addWidget(btnOdontograma);
     row->addWidget(btnExibeImg);
     row->addWidget(btnRemoveImg);
+    row->addWidget(btnServico);
     row->addWidget(DBNavigatorItem);
     row->addStretch(1);
     box->addWidget(bar);
@@ -400,9 +436,13 @@ void TfrmConsulta_Manut::reopenDetails() {
         d->setMasterSource(dsUpdate);
         d->open();
     }
-    for (SQL_ItemConsulta->first(); !SQL_ItemConsulta->eof(); SQL_ItemConsulta->next())
-        btnExibeImgClick();
-    SQL_ItemConsulta->first();
+    odontograma->removeAllItems();
+    {
+        dv::ControlsDisabled off(SQL_ItemConsulta);
+        for (SQL_ItemConsulta->first(); !SQL_ItemConsulta->eof(); SQL_ItemConsulta->next())
+            btnExibeImgClick();
+        SQL_ItemConsulta->first();
+    }
 }
 
 void TfrmConsulta_Manut::dsUpdateDataChange() {
@@ -412,9 +452,15 @@ void TfrmConsulta_Manut::dsUpdateDataChange() {
 }
 
 void TfrmConsulta_Manut::showTabs(bool all) {
+    // Only real changes: showing a tab again lays the pages out anew and repaints the
+    // whole chart after every item posted.
+    auto show = [this](QWidget* page, bool on) {
+        const int i = PageControl1->indexOf(page);
+        if (PageControl1->isTabVisible(i) != on) PageControl1->setTabVisible(i, on);
+    };
     for (QWidget* page : {TabSheet2, TabSheet3, TabSheet4})
-        PageControl1->setTabVisible(PageControl1->indexOf(page), all);
-    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), true);
+        show(page, all);
+    show(TabSheet1, true);
 }
 
 void TfrmConsulta_Manut::BitBtn1Click() {
@@ -497,4 +543,59 @@ void TfrmConsulta_Manut::btnReceitaClick() {
     });
     dv::session().setScreenName(kFormName);
     dv::showReportPicker(kFormName, this);
+}
+
+// ---- the chart ----
+
+QImage TfrmConsulta_Manut::iconPicture(qint64 icon) {
+    const auto cached = m_icons.constFind(icon);
+    if (cached != m_icons.cend()) return *cached;
+    QImage picture;
+    Dataset* icons = dm().SQL_Icone;
+    if (icons->isActive() && icons->locate(QStringLiteral("icone_id"), icon))
+        picture =
+            dv::withColourKey(QImage::fromData(icons->fieldByName(QStringLiteral("icone_img"))->asBytes()));
+    m_icons.insert(icon, picture);
+    return picture;
+}
+
+void TfrmConsulta_Manut::btnExibeImgClick() {
+    Dataset* items = SQL_ItemConsulta;
+    if (!items->isActive() || items->isEmpty()) return;
+    const QString tooth = items->fieldByName(QStringLiteral("dente_id"))->asString();
+    if (tooth == QLatin1String("0") || tooth.isEmpty()) return; // typed in the grid: no place on the chart
+    const bool done =
+        items->fieldByName(QStringLiteral("item_consulta_concluido"))->asString() == QLatin1String("S");
+    const QString hint =
+        items->fieldByName(QStringLiteral("lk_servico"))->asString().trimmed() +
+        (done ? QStringLiteral(" .... (Concluído)") : QStringLiteral(" .... (Não Conclúido)"));
+    const dv::Field* icon = items->fieldByName(QStringLiteral("icone_id"));
+    odontograma->showItem(items->fieldByName(QStringLiteral("local_dente_id"))->asString(), tooth.toInt(),
+                          items->fieldByName(QStringLiteral("item_consulta_id"))->asInteger(),
+                          icon->isNull() ? QImage() : iconPicture(icon->asInteger()), hint);
+}
+
+void TfrmConsulta_Manut::btnRemoveImgClick() {
+    Dataset* items = SQL_ItemConsulta;
+    if (!items->isActive() || items->isEmpty()) return;
+    const QString tooth = items->fieldByName(QStringLiteral("dente_id"))->asString();
+    if (tooth == QLatin1String("0") || tooth.isEmpty()) return;
+    odontograma->removeItem(items->fieldByName(QStringLiteral("local_dente_id"))->asString(), tooth.toInt(),
+                            items->fieldByName(QStringLiteral("item_consulta_id"))->asInteger());
+}
+
+void TfrmConsulta_Manut::selectPlace(int tooth, qint64 item, const QString& location) {
+    m_selected = {tooth, item, location};
+}
+
+void TfrmConsulta_Manut::btnServicoClick() {
+    TfrmSelecaoServico dialog(SQL_ItemConsulta, m_selected.tooth, m_selected.item, m_selected.location, this);
+    dialog.exec();
+}
+
+void TfrmConsulta_Manut::bitBtnImprimirClick() {
+    dv::WaitCursor cursor;
+    dv::ReportProject project;
+    project.open();
+    project.execute(QStringLiteral("Relat_Odontograma"));
 }

@@ -1,8 +1,11 @@
 #pragma once
 #include "core/db/Currency.h"
 #include "framework/U_frmCadastro.h"
+#include <QHash>
+#include <QImage>
 #include <optional>
 
+class OdontogramaWidget;
 class QLabel;
 class QPushButton;
 
@@ -42,6 +45,8 @@ public:
     QWidget* pnlOdontograma;                    // the chart's place
     QPushButton* btnOdontograma;                // prints the chart
     QPushButton *btnExibeImg, *btnRemoveImg;    // pressed by the chart's steps
+    QPushButton* btnServico;                    // opens the service selection
+    OdontogramaWidget* odontograma;
     dv::DBNavigator* DBNavigatorItem;
     dv::DBGrid* wwDBGridItem;
     dv::DBGrid* wwDBGridParcela;
@@ -58,8 +63,22 @@ public:
     void BitBtn1Click() override;
     void dsUpdateDataChange() override;
     void btnReceitaClick();
-    void btnExibeImgClick() {}
-    void btnRemoveImgClick() {}
+    // The current item's icon on the chart (drawn again, or taken away).
+    void btnExibeImgClick();
+    void btnRemoveImgClick();
+    // The service selection for the place last clicked on the chart.
+    void btnServicoClick();
+    void bitBtnImprimirClick();
+
+    // The place last clicked on the chart: tooth number, item key (0 for a free
+    // place), location code.
+    struct SelectedPlace {
+        int tooth = 0;
+        qint64 item = 0;
+        QString location;
+    };
+    const SelectedPlace& selectedPlace() const { return m_selected; }
+    void selectPlace(int tooth, qint64 item, const QString& location);
 
 private:
     void createDatasets();
@@ -76,5 +95,9 @@ private:
     void writeTotal();
     void showTabs(bool all);
     QVariant consultationKey() const;
+    // An icon's picture, decoded once per icon; null when the icon has none.
+    QImage iconPicture(qint64 icon);
     bool m_activated = false;
+    SelectedPlace m_selected;
+    QHash<qint64, QImage> m_icons;
 };

@@ -24,10 +24,27 @@ void ReportConnections::removeOwnedBy(const QObject* owner) {
         else
             ++it;
     }
+    for (auto it = m_pictures.begin(); it != m_pictures.end();) {
+        if (it->owner == owner)
+            it = m_pictures.erase(it);
+        else
+            ++it;
+    }
 }
 
 void ReportConnections::clear() {
     m_entries.clear();
+    m_pictures.clear();
+}
+
+void ReportConnections::addPicture(const QString& name, PictureSource source, QObject* owner) {
+    m_pictures.insert(name.toLower(), PictureEntry{std::move(source), owner});
+}
+
+QByteArray ReportConnections::picture(const QString& name) const {
+    const auto it = m_pictures.constFind(name.toLower());
+    if (it == m_pictures.constEnd() || !it->owner || !it->source) return {};
+    return it->source();
 }
 
 bool ReportConnections::isLive(const Entry& e) const {

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace dv {
 
@@ -37,6 +38,15 @@ public:
     // Names of the live registrations, as registered.
     QStringList names() const;
 
+    // A picture a screen draws when the report runs (a chart of the record on show),
+    // for the picture item "<page>.<item>" ("Relat_Odontograma.Page1.Bitmap1"). It
+    // takes the place of the item's file link; the source returns the picture's
+    // encoded bytes. Ends with its owner, like a connection.
+    using PictureSource = std::function<QByteArray()>;
+    void addPicture(const QString& name, PictureSource source, QObject* owner);
+    // The registered picture's bytes; empty when none is registered or its owner is gone.
+    QByteArray picture(const QString& name) const;
+
 private:
     struct Entry {
         QString name;
@@ -47,6 +57,11 @@ private:
     };
     bool isLive(const Entry& e) const;
     QHash<QString, Entry> m_entries; // by lower-case name
+    struct PictureEntry {
+        PictureSource source;
+        QPointer<QObject> owner;
+    };
+    QHash<QString, PictureEntry> m_pictures; // by lower-case name
 };
 
 ReportConnections& reportConnections();

@@ -423,6 +423,8 @@ private:
                     const QVariant v = value(bind(item.pictureConnection, item.pictureField), row);
                     p.bytes = v.toByteArray();
                 }
+                if (p.bytes.isEmpty())
+                    p.bytes = m_connections.picture(m_page.name + QLatin1Char('.') + item.name);
                 if (p.bytes.isEmpty() && !item.fileLink.isEmpty()) {
                     p.file = resolveFile(item.fileLink);
                     // A blank where a chart or logo belongs would pass unnoticed on paper.

@@ -2,6 +2,7 @@
 #include "core/db/DbErrors.h"
 #include "reporting/ReportError.h"
 #include "reporting/ReportProject.h"
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -71,10 +72,10 @@ private slots:
         registered.sort();
         QCOMPARE(registered,
                  QStringList({"frmConsulta:Relat_Consultas", "frmConsulta_Manut:Relat_Documento",
-                              "frmConsulta_Manut:Relat_Orcamento", "frmContato:Relat_Contatos",
-                              "frmConvenio:Relat_Convenios", "frmPaciente:Relat_Aniversariantes",
-                              "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes",
-                              "frmServico:Relat_Servicos"}));
+                              "frmConsulta_Manut:Relat_Odontograma", "frmConsulta_Manut:Relat_Orcamento",
+                              "frmContato:Relat_Contatos", "frmConvenio:Relat_Convenios",
+                              "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
+                              "frmPaciente:Relat_Pacientes", "frmServico:Relat_Servicos"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
         // The picker's box wraps the text itself: the file's line breaks are gone.
@@ -348,6 +349,30 @@ private slots:
                                  project.setPictureFile("Relat_Odontograma.Page1", "Bitmap2", bmp));
         QVERIFY_THROWS_EXCEPTION(ReportError,
                                  project.setPictureFile("Relat_Odontograma.Page2", "Bitmap1", bmp));
+
+        // A picture the screen draws when the report runs stands for the file, as long
+        // as the screen is there; without it the missing file is said.
+        QVERIFY(QFile::remove(bmp));
+        int drawn = 0;
+        auto drawer = std::make_unique<QObject>();
+        reportConnections().addPicture(
+            QStringLiteral("Relat_Odontograma.Page1.Bitmap1"),
+            [&] {
+                ++drawn;
+                QByteArray bytes;
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                chart.save(&buffer, "PNG");
+                return bytes;
+            },
+            drawer.get());
+        ReportProject fresh;
+        fresh.open();
+        fresh.execute(QStringLiteral("Relat_Odontograma"));
+        QCOMPARE(drawn, 1);
+        QCOMPARE(test::ReportFixture::pdfImageObjects(m_pdf->fileName()).size(), 1);
+        drawer.reset();
+        QVERIFY_THROWS_EXCEPTION(ReportError, fresh.execute(QStringLiteral("Relat_Odontograma")));
 
         // The budget of the same consultation, to be signed by the patient.
         const QString budget = runToPdf(QStringLiteral("Relat_Orcamento"));
