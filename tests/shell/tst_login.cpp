@@ -1,5 +1,6 @@
 #include "AccessFixture.h"
 #include "core/VersionInfo.h"
+#include <QLabel>
 #include <QtTest>
 
 using namespace dv;
@@ -32,6 +33,29 @@ class TestLogin : public QObject {
     Q_OBJECT
 
 private slots:
+    // The login speaks the language of config.ini from its first show.
+    void speaksTheConfiguredLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("pt_BR") << "pt_BR" << QStringList{"Usuário:", "Senha:", "Cancelar"};
+        QTest::newRow("en") << "en" << QStringList{"User:", "Password:", "Cancel"};
+        QTest::newRow("es") << "es" << QStringList{"Usuario:", "Contraseña:", "Cancelar"};
+    }
+    void speaksTheConfiguredLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, texts);
+        LoggedIn::Options opt;
+        opt.login = false;
+        opt.folder.language = language;
+        LoggedIn app(opt);
+        TfrmLogin* login = app.o.login;
+        QVERIFY(login);
+        QCOMPARE((QStringList{login->findChild<QLabel*>(QStringLiteral("Label1"))->text(),
+                              login->findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+                              login->btnCancelar->text()}),
+                 texts);
+    }
+
     void everyFailureGetsTheSameMessage_data() {
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("password");
