@@ -3,6 +3,7 @@
 #include "framework/U_frmCadastro.h"
 #include <optional>
 
+class ConsultaParcelas;
 class QLabel;
 class QPushButton;
 
@@ -45,6 +46,7 @@ public:
     dv::DBNavigator* DBNavigatorItem;
     dv::DBGrid* wwDBGridItem;
     dv::DBGrid* wwDBGridParcela;
+    ConsultaParcelas* Parcelas; // the installments tab
     dv::DBGrid* wwDBGridDoc;
     dv::DBNavigator* DBNavigatorDoc;
     QPushButton* btnReceita; // "Imprimir documento"
