@@ -16,3 +16,11 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
 
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
   ('Relat_Contatos',        'Lista de Contatos',                    'S', 'relatorio\Dentrivale.rav', 'frmContato');
+
+-- Money: installments and receipt of a consultation, payables, receivables.
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Parcelas',        'Parcelas da Consulta',                 'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut'),
+  ('Relat_Recibo',          'Recibo da Parcela',                    'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut'),
+  ('Relat_ContasPagar',     'Contas a Pagar',                       'S', 'relatorio\Dentrivale.rav', 'frmContasPagar'),
+  ('Relat_ContasReceber',   'Contas a Receber',                     'S', 'relatorio\Dentrivale.rav', 'frmSelecaoContasReceber'),
+  ('Relat_ContasRecebidas', 'Contas Recebidas',                     'S', 'relatorio\Dentrivale.rav', 'frmSelecaoContasRecebidas');
