@@ -12,7 +12,7 @@
 #include "toolkit/DBDateEdit.h"
 #include <QKeyEvent>
 #include <QLabel>
-#include <QToolBar>
+#include <QHBoxLayout>
 
 using dv::FieldDef;
 
@@ -49,10 +49,12 @@ TfrmContasPagar::TfrmContasPagar(QWidget* parent)
     wwDataF = new dv::DBDateEdit(this);
     wwDataF->setObjectName(QStringLiteral("wwDataF"));
     wwDataF->setToolTip(QStringLiteral("Data de Vencimento Final"));
-    ToolBar1->addSeparator();
+    // Beside the toolbar's search the period would be squeezed out: it has the strip.
+    QHBoxLayout* strip = toolStrip();
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(wwDataI),
                        static_cast<QWidget*>(Label2), static_cast<QWidget*>(wwDataF)})
-        ToolBar1->addWidget(w);
+        strip->addWidget(w);
+    strip->addStretch(1);
     for (dv::DBDateEdit* box : {wwDataI, wwDataF}) {
         connect(box, &dv::DBDateEdit::closeUp, this, [this] { dv::guarded([this] { wwDataICloseUp(); }); });
         box->installEventFilter(this);

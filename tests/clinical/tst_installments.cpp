@@ -7,10 +7,16 @@
 #include "clinical/U_frmConsulta.h"
 #include "clinical/U_frmConsulta_Manut.h"
 #include "core/ErrorTranslator.h"
+#include "framework/U_frmRelatorio.h"
+#include "reporting/PdfFileReportOutput.h"
+#include "reporting/ReportOutput.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBNavigator.h"
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace dv;
@@ -80,6 +86,13 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
 QStringList totals(ConsultaParcelas* p) {
     return {p->edtTotalParcelas->text(), p->edtTotalLiquido->text(), p->edtTotalPago->text(),
             p->edtTotalRestante->text()};
+}
+
+QString pdfText(const QString& file) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -250,6 +263,38 @@ private slots:
         }));
         QCOMPARE(afterRemoval, (QStringList{"0,00", "0,00", "0,00", "0,00"}));
         QVERIFY(rows(app, 7102).isEmpty());
+    }
+
+    // The receipt prints the installment the tab stands on, with what was paid on it.
+    void receiptOfTheCurrentInstallment() {
+        LoggedIn& app = clinic();
+        QTemporaryDir out;
+        PdfFileReportOutput pdf(out.filePath(QStringLiteral("recibo.pdf")));
+        setReportOutput(&pdf);
+        auto restore = qScopeGuard([] { setReportOutput(nullptr); });
+        app.db().execute(
+            QStringLiteral("update parcela set parcela_valor_pago = 1234500 where consulta_id = 7102 "
+                           "and parcela_numero = 3"));
+        QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
+            QVERIFY(r->SQL_Parcela->locate(QStringLiteral("parcela_numero"), 3));
+            whenModal([&](QWidget* w) {
+                auto close = qScopeGuard([w] { w->close(); });
+                auto* picker = qobject_cast<TfrmRelatorio*>(w);
+                QVERIFY(picker);
+                const auto found =
+                    picker->ReportLB->findItems(QStringLiteral("Recibo da Parcela"), Qt::MatchExactly);
+                QCOMPARE(found.size(), 1);
+                picker->ReportLB->setCurrentItem(found.first());
+                picker->ReportLBClick();
+                QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+            });
+            r->BitBtn4Click();
+        }));
+        QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Recibo"));
+        const QString text = pdfText(pdf.fileName()).simplified();
+        QVERIFY2(text.contains(QStringLiteral("Maria da Conceição")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("parcela nº 3")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("R$ 123,45")), qPrintable(text));
     }
 };
 

@@ -10,6 +10,7 @@
 #include "framework/U_frmRelatorio.h"
 #include "reporting/PdfFileReportOutput.h"
 #include "reporting/ReportOutput.h"
+#include "toolkit/CalendarPopup.h"
 #include "toolkit/DBCheckBox.h"
 #include "toolkit/DBDateEdit.h"
 #include <QLabel>
@@ -142,6 +143,13 @@ private slots:
         QTest::keyClick(list->wwDataF, Qt::Key_Enter);
         QCOMPARE(list->SQL_Consulta->recordCount(), 0);
         QCOMPARE(list->statusPanel(4)->text(), QStringLiteral("  R$ 0,00"));
+
+        // A day picked from the calendar reloads at once.
+        list->wwDataI->setDate(QDate(2024, 2, 1));
+        list->wwDataF->showCalendar();
+        emit list->wwDataF->calendarPopup()->picked(QDate(2024, 2, 29));
+        QCOMPARE(list->SQL_Consulta->recordCount(), 2);
+        QCOMPARE(list->statusPanel(4)->text(), QStringLiteral("  R$ 250,50"));
         list->close();
     }
 
