@@ -8,7 +8,9 @@
 //   dv_bench --patient-screens FILE [--runs N]           the patient screens through the application
 //   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
 //   dv_bench --consultation-record FILE [--runs N]       a 300-item consultation record opened, chart included
+//   dv_bench --installments FILE [--runs N]              120 installments generated on the record
 #include "bench_agenda.h"
+#include "bench_installments.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/DatasetModel.h"
@@ -256,7 +258,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString generate, list, screens, server, agenda, record;
+    QString generate, list, screens, server, agenda, record, installments;
     double scale = 1.0;
     quint32 seed = 1;
     int runs = 5;
@@ -270,14 +272,17 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--runs")) runs = qMax(1, args[i + 1].toInt());
         else if (args[i] == QLatin1String("--server")) server = args[i + 1];
         else if (args[i] == QLatin1String("--agenda")) agenda = args[i + 1];
+        else if (args[i] == QLatin1String("--installments")) installments = args[i + 1];
     }
-    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty() && record.isEmpty()) ||
+    if ((generate.isEmpty() && list.isEmpty() && screens.isEmpty() && agenda.isEmpty() && record.isEmpty() &&
+         installments.isEmpty()) ||
         scale <= 0) {
         std::fprintf(stderr, "usage: dv_bench --generate FILE [--scale F] [--seed N]\n"
                              "       dv_bench --patient-list FILE [--runs N] [--server URL]\n"
                              "       dv_bench --patient-screens FILE [--runs N]\n"
                              "       dv_bench --agenda FILE [--runs N]\n"
-                             "       dv_bench --consultation-record FILE [--runs N]\n");
+                             "       dv_bench --consultation-record FILE [--runs N]\n"
+                             "       dv_bench --installments FILE [--runs N]\n");
         return 2;
     }
     try {
@@ -292,6 +297,7 @@ int main(int argc, char** argv) {
         if (!screens.isEmpty()) return dv::bench::patientScreens(app, screens, runs);
         if (!agenda.isEmpty()) return dv::bench::agendaDay(app, agenda, runs);
         if (!record.isEmpty()) return dv::bench::consultationRecord(app, record, runs);
+        if (!installments.isEmpty()) return dv::bench::installmentGeneration(app, installments, runs);
     } catch (const dv::Error& e) {
         std::fprintf(stderr, "dv_bench: %s\n", e.what());
         return 1;

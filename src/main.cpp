@@ -1,6 +1,7 @@
 #include "access/AccessScreens.h"
 #include "clinical/ClinicalScreens.h"
 #include "core/Application.h"
+#include "finance/FinanceScreens.h"
 #include "framework/ScreenRegistry.h"
 #include "maintenance/MaintenanceScreens.h"
 #include "registries/CatalogueScreens.h"
@@ -16,6 +17,7 @@ void registerScreens(dv::ScreenRegistry& r) {
     dv::registerCatalogueScreens(r);
     dv::registerOfficeScreens(r);
     dv::registerMaintenanceScreens(r);
+    dv::registerFinanceScreens(r);
 }
 } // namespace
 

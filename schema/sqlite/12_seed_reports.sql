@@ -20,3 +20,11 @@ INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, 
 -- The consultation's odontogram: the chart as drawn for the consultation on show.
 INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
   ('Relat_Odontograma',     'Odontograma da Consulta',              'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut');
+
+-- Money: installments and receipt of a consultation, payables, receivables.
+INSERT INTO Relatorio (relat_nome, relat_descricao, relat_ativo, relat_arquivo, form_nome) VALUES
+  ('Relat_Parcelas',        'Parcelas da Consulta',                 'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut'),
+  ('Relat_Recibo',          'Recibo da Parcela',                    'S', 'relatorio\Dentrivale.rav', 'frmConsulta_Manut'),
+  ('Relat_ContasPagar',     'Contas a Pagar',                       'S', 'relatorio\Dentrivale.rav', 'frmContasPagar'),
+  ('Relat_ContasReceber',   'Contas a Receber',                     'S', 'relatorio\Dentrivale.rav', 'frmSelecaoContasReceber'),
+  ('Relat_ContasRecebidas', 'Contas Recebidas',                     'S', 'relatorio\Dentrivale.rav', 'frmSelecaoContasRecebidas');

@@ -1,5 +1,6 @@
 #include "U_frmConsulta_Manut.h"
 #include "OdontogramaWidget.h"
+#include "ConsultaParcelas.h"
 #include "PacienteManutPhoto.h"
 #include "U_frmSelecaoServico.h"
 #include "core/ComponentTag.h"
@@ -307,18 +308,10 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
 }
 
 QWidget* TfrmConsulta_Manut::createInstallmentsPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    auto* box = new QVBoxLayout(page);
-    wwDBGridParcela = new dv::DBGrid(page);
-    wwDBGridParcela->setObjectName(QStringLiteral("wwDBGridParcela"));
-    wwDBGridParcela->setDataSource(dsParcela);
-    wwDBGridParcela->setReadOnly(true);
-    wwDBGridParcela->setTitleLines(2);
-    wwDBGridParcela->setFixedColumns(1);
-    wwDBGridParcela->setCheckBoxField(QStringLiteral("parcela_quitada"));
-    box->addWidget(wwDBGridParcela, 1);
-    return page;
+    Parcelas = new ConsultaParcelas(SQL_Parcela, dsParcela, dsUpdate, this);
+    wwDBGridParcela = Parcelas->wwDBGridParcela;
+    setUpNavigator(Parcelas->DBNavigatorParcela, dsParcela);
+    return Parcelas->page();
 }
 
 void TfrmConsulta_Manut::createSideBar() {
@@ -443,6 +436,7 @@ void TfrmConsulta_Manut::reopenDetails() {
             btnExibeImgClick();
         SQL_ItemConsulta->first();
     }
+    Parcelas->open();
 }
 
 void TfrmConsulta_Manut::dsUpdateDataChange() {

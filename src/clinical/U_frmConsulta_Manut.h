@@ -6,6 +6,7 @@
 #include <optional>
 
 class OdontogramaWidget;
+class ConsultaParcelas;
 class QLabel;
 class QPushButton;
 
@@ -50,6 +51,7 @@ public:
     dv::DBNavigator* DBNavigatorItem;
     dv::DBGrid* wwDBGridItem;
     dv::DBGrid* wwDBGridParcela;
+    ConsultaParcelas* Parcelas; // the installments tab
     dv::DBGrid* wwDBGridDoc;
     dv::DBNavigator* DBNavigatorDoc;
     QPushButton* btnReceita; // "Imprimir documento"

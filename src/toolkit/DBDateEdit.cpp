@@ -120,6 +120,7 @@ void DBDateEdit::showCalendar() {
         connect(m_popup, &CalendarPopup::picked, this, [this](const QDate& d) {
             setFocus();
             setDate(d);
+            emit closeUp(d);
         });
     }
     const QDate current = date();

@@ -43,6 +43,9 @@ public:
 signals:
     // The date was changed by the user (or setDate); invalid when emptied.
     void dateChanged(const QDate& date);
+    // A day was picked from the drop-down calendar (after dateChanged): screens that
+    // reload on the calendar's choice but not on typing listen to this.
+    void closeUp(const QDate& date);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

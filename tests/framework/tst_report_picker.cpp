@@ -439,7 +439,7 @@ private slots:
         if (picker) {
             QCOMPARE(seen, QStringLiteral("frmRelatorio"));
             QCOMPARE(screenName, QStringLiteral("frmSelecaoContasReceber"));
-            QCOMPARE(offered, QStringList()); // no report registered for it
+            QCOMPARE(offered, QStringList{"Relat_ContasReceber"}); // the one registered for it
         }
         QStringList shell = app->s.shell.opened().mid(shellBefore);
         for (QString& file : shell)

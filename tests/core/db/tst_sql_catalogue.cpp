@@ -449,6 +449,51 @@ private slots:
         QVERIFY(patients->next());
         QCOMPARE(patients->integer(0), qint64(1));
     }
+
+    // Installments: generated and removed in one go, totals that count an empty sum as
+    // zero, and a period's last day taken whole; rolled back so the fixture stays whole.
+    void installmentWrites() {
+        Transaction t(*m_db);
+        const QString insert = QStringLiteral(
+            "insert into parcela (consulta_id, paciente_id, parcela_numero, parcela_data, "
+            "parcela_vencimento, "
+            "parcela_valor, parcela_valor_liquido, parcela_quitada) values (:consulta_id, :paciente_id, "
+            ":parcela_numero, :parcela_data, :parcela_vencimento, :parcela_valor, :parcela_valor_liquido, "
+            "'N')");
+        const QDateTime day(QDate(2027, 2, 10), QTime(0, 0));
+        const QVariant value = QVariant::fromValue(Currency::fromRaw(3396600));
+        QCOMPARE(
+            m_db->execute(insert, {pInt("consulta_id", 1),
+                                   pInt("paciente_id", 1),
+                                   pInt("parcela_numero", 3),
+                                   {QStringLiteral("parcela_data"), ParamType::DateTime, day},
+                                   {QStringLiteral("parcela_vencimento"), ParamType::DateTime, day},
+                                   {QStringLiteral("parcela_valor"), ParamType::Currency, value},
+                                   {QStringLiteral("parcela_valor_liquido"), ParamType::Currency, value}}),
+            qint64(1));
+        const QString totals = QStringLiteral(
+            "select coalesce(sum(parcela_valor), 0) as valor, coalesce(sum(parcela_valor_liquido), 0) as "
+            "valor_liquido, coalesce(sum(parcela_valor_pago), 0) as valor_pago, "
+            "coalesce(sum(parcela_valor_liquido), 0) - coalesce(sum(parcela_valor_pago), 0) as "
+            "valor_restante "
+            "from parcela where consulta_id = :consulta_id");
+        auto sums = m_db->query(totals, {pInt("consulta_id", 1)});
+        QVERIFY(sums->next());
+        QCOMPARE(sums->currency(3), Currency::fromRaw(600000 + 3396600));
+        auto none = m_db->query(totals, {pInt("consulta_id", 99)});
+        QVERIFY(none->next());
+        QCOMPARE(none->currency(3), Currency());
+        auto lastDay = m_db->query(
+            QStringLiteral(
+                "select count(*) from conta where conta_vencimento >= :dataI AND conta_vencimento <= "
+                ":dataF"),
+            {pDate("dataI", QStringLiteral("12/05/2026")),
+             pDate("dataF", QStringLiteral("12/05/2026 23:59:59"))});
+        QVERIFY(lastDay->next());
+        QCOMPARE(lastDay->integer(0), qint64(1));
+        const QString removeAll = QStringLiteral("delete from parcela where consulta_id = :consulta_id");
+        QCOMPARE(m_db->execute(removeAll, {pInt("consulta_id", 1)}), qint64(3));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSqlCatalogue)

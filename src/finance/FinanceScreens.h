@@ -1,0 +1,7 @@
+#pragma once
+
+namespace dv {
+class ScreenRegistry;
+// Accounts payable and the receivables selections.
+void registerFinanceScreens(ScreenRegistry& r);
+} // namespace dv
