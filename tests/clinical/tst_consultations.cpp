@@ -54,19 +54,6 @@ LoggedIn& clinic() {
     return sharedApp(QStringLiteral("consultations"), clinicalOptions, kClinic);
 }
 
-QStringList column(Dataset* d, const QString& field) {
-    QStringList values;
-    for (d->first(); !d->eof(); d->next())
-        values << d->fieldByName(field)->asString();
-    d->first();
-    return values;
-}
-
-qint64 scalar(LoggedIn& app, const QString& sql) {
-    auto c = app.db().query(sql);
-    return c->next() && !c->isNull(0) ? c->integer(0) : -1;
-}
-
 Currency stored(LoggedIn& app, const QString& sql) {
     auto c = app.db().query(sql);
     return c->next() && !c->isNull(0) ? c->currency(0) : Currency();
@@ -81,17 +68,7 @@ TfrmConsulta* openConsultations(LoggedIn& app, const QVariant& patient = QVarian
 
 // Runs the work in the record the list's New or Edit opens; closes it afterwards.
 bool withRecord(TfrmConsulta* list, bool newOne, const std::function<void(TfrmConsulta_Manut*)>& work) {
-    bool ran = false;
-    whenModal([&](QWidget* w) {
-        QPointer<QWidget> guard(w);
-        if (auto* r = qobject_cast<TfrmConsulta_Manut*>(w)) {
-            work(r);
-            ran = true;
-        }
-        if (guard && guard->isVisible()) guard->close();
-    });
-    newOne ? list->btnNovoClick() : list->btnEditarClick();
-    return ran;
+    return inModal<TfrmConsulta_Manut>([&] { newOne ? list->btnNovoClick() : list->btnEditarClick(); }, work);
 }
 
 } // namespace
@@ -120,7 +97,7 @@ private slots:
         auto* patients = qobject_cast<TfrmPaciente*>(app.opener().openScreen(QStringLiteral("frmPaciente")));
         QVERIFY(patients->SQL_Consulta->locate(QStringLiteral("paciente_id"), 801));
         patients->VisualizarConsultas1Click();
-        QCOMPARE(column(list->SQL_Consulta, QStringLiteral("consulta_id")),
+        QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("consulta_id")),
                  (QStringList{"7002", "7001", "7003"}));
         QCOMPARE(list->DBLC_Paciente->text(), QStringLiteral("Maria da Conceição"));
         QCOMPARE(dm().SQL_Paciente->fieldByName(QStringLiteral("paciente_id"))->asInteger(), 801);
@@ -137,13 +114,14 @@ private slots:
         LoggedIn& app = clinic();
         TfrmConsulta* list = openConsultations(app, 801);
         list->VisualizarAprovadas1Click();
-        QCOMPARE(column(list->SQL_Consulta, QStringLiteral("consulta_id")), QStringList{"7002"});
+        QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("consulta_id")), QStringList{"7002"});
         list->applyArguments({{QStringLiteral("paciente_id"), 802}});
-        QCOMPARE(column(list->SQL_Consulta, QStringLiteral("consulta_id")), QStringList{"7004"});
+        QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("consulta_id")), QStringList{"7004"});
         list->VisualizarNaoAprovadas1Click();
         QCOMPARE(list->SQL_Consulta->recordCount(), 0);
         list->applyArguments({{QStringLiteral("paciente_id"), 801}});
-        QCOMPARE(column(list->SQL_Consulta, QStringLiteral("consulta_id")), (QStringList{"7001", "7003"}));
+        QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("consulta_id")),
+                 (QStringList{"7001", "7003"}));
         list->VisualizarTodas1Click();
         QCOMPARE(list->SQL_Consulta->recordCount(), 3);
     }
@@ -180,7 +158,9 @@ private slots:
         QCOMPARE(tabsBefore, QStringList{"Dados da Consulta"});
         QCOMPARE(tabsAfter, (QStringList{"Dados da Consulta", "Odontograma (Orçamento)",
                                          "Financeiro (Pagamentos) ", "Documentos "}));
-        QCOMPARE(scalar(app, QStringLiteral("select count(*) from consulta where paciente_id = 802")), 2);
+        QCOMPARE(
+            scalar(app, QStringLiteral("select count(*) from consulta where paciente_id = 802")).toLongLong(),
+            2);
     }
 
     // An item takes the plan's price when its service is chosen (a service without one
@@ -269,7 +249,8 @@ private slots:
                 QFAIL(qPrintable(e.message()));
             }
         }));
-        QCOMPARE(scalar(app, QStringLiteral("select count(*) from item_consulta where consulta_id = 7001")),
+        QCOMPARE(scalar(app, QStringLiteral("select count(*) from item_consulta where consulta_id = 7001"))
+                     .toLongLong(),
                  1);
         QCOMPARE(stored(app, QStringLiteral("select consulta_valor from consulta where consulta_id = 7001")),
                  Currency::fromRaw(1500000));
@@ -290,7 +271,9 @@ private slots:
             refused = e.message().contains(QStringLiteral("includes related records"));
         }
         QVERIFY(refused);
-        QCOMPARE(scalar(app, QStringLiteral("select count(*) from consulta where consulta_id = 7002")), 1);
+        QCOMPARE(scalar(app, QStringLiteral("select count(*) from consulta where consulta_id = 7002"))
+                     .toLongLong(),
+                 1);
     }
 
     void ageIsTheCalendarAge_data() {

@@ -1,6 +1,7 @@
 // The installments of a consultation: the split of its total with interest and due
 // dates, payments that settle an installment, removal, and totals that always agree
 // with the stored rows.
+#include "../reporting/ReportFixture.h"
 #include "ClinicalFixture.h"
 #include "clinical/ConsultaParcelas.h"
 #include "clinical/InstallmentPlan.h"
@@ -86,13 +87,6 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
 QStringList totals(ConsultaParcelas* p) {
     return {p->edtTotalParcelas->text(), p->edtTotalLiquido->text(), p->edtTotalPago->text(),
             p->edtTotalRestante->text()};
-}
-
-QString pdfText(const QString& file) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -291,7 +285,7 @@ private slots:
             r->BitBtn4Click();
         }));
         QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Recibo"));
-        const QString text = pdfText(pdf.fileName()).simplified();
+        const QString text = ReportFixture::pdfText(pdf.fileName(), true).simplified();
         QVERIFY2(text.contains(QStringLiteral("Maria da Conceição")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("parcela nº 3")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("R$ 123,45")), qPrintable(text));

@@ -1,6 +1,7 @@
 // The clinic's money screens as the desk uses them: the bills of a month with their
 // total, the paid flag that follows the payment date, and the receivables and received
 // installments of a period printed with the right rows at the boundary days.
+#include "../reporting/ReportFixture.h"
 #include "../shell/AccessFixture.h"
 #include "finance/FinanceScreens.h"
 #include "finance/U_frmContasPagar.h"
@@ -78,21 +79,6 @@ LoggedIn& money() {
     return sharedApp(QStringLiteral("finance"), financeOptions, kMoney);
 }
 
-QStringList column(Dataset* d, const QString& field) {
-    QStringList values;
-    for (d->first(); !d->eof(); d->next())
-        values << d->fieldByName(field)->asString();
-    d->first();
-    return values;
-}
-
-QString pdfText(const QString& file) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 TfrmContasPagar* openPayables(LoggedIn& app) {
     app.opener().open(QStringLiteral("frmContasPagar"));
     auto* list = qobject_cast<TfrmContasPagar*>(app.opener().openScreen(QStringLiteral("frmContasPagar")));
@@ -127,7 +113,7 @@ private slots:
         QVERIFY(list);
         QCOMPARE(list->wwDataI->date(), QDate(2024, 2, 1));
         QCOMPARE(list->wwDataF->date(), QDate(2024, 2, 29));
-        QCOMPARE(column(list->SQL_Consulta, QStringLiteral("conta_id")), (QStringList{"903", "902"}));
+        QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("conta_id")), (QStringList{"903", "902"}));
         QCOMPARE(list->statusPanel(3)->text(), QStringLiteral("  Valor:"));
         QCOMPARE(list->statusPanel(4)->text(), QStringLiteral("  R$ 250,50"));
 
@@ -219,7 +205,7 @@ private slots:
             QTest::mouseClick(dialog->BitBtn4, Qt::LeftButton);
             Dataset* rows = dialog->SQL_Selecao;
             rows->setSort(QStringLiteral("parcela_id DESC"));
-            selected = column(rows, QStringLiteral("parcela_id"));
+            selected = fieldValues(rows, QStringLiteral("parcela_id"));
             QCOMPARE(rows->fieldByName(QStringLiteral("LK_Paciente"))->asString(),
                      QStringLiteral("Maria da Conceição"));
             stayedOpen = dialog->isVisible();
@@ -228,7 +214,7 @@ private slots:
         QCOMPARE(selected, ids);
         QVERIFY(stayedOpen);
         QCOMPARE(m_pdf->deliveries(), 1);
-        const QString text = pdfText(m_pdf->fileName());
+        const QString text = ReportFixture::pdfText(m_pdf->fileName(), true);
         QVERIFY2(text.contains(total), qPrintable(text));
         QVERIFY(text.contains(QStringLiteral("Maria da Conceição")));
     }
