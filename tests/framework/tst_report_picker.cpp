@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -121,6 +122,25 @@ private slots:
         pdf = std::make_unique<PdfFileReportOutput>(pdf->fileName());
         setReportOutput(pdf.get());
     }
+    // The picker speaks the user's language: every text of its files reaches it.
+    void speaksEnglishAndSpanish_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("es") << "es";
+    }
+    void speaksEnglishAndSpanish() {
+        QFETCH(QString, language);
+        const QString before = session().language();
+        session().setLanguage(language);
+        const auto restore = qScopeGuard([&] { session().setLanguage(before); });
+        register_(QStringLiteral("Relat_Pacientes"), QStringLiteral("frmPaciente"));
+        QPointer<TfrmRelatorio> picker = openPicker(QStringLiteral("frmPaciente"));
+        QVERIFY(picker);
+        QCOMPARE(languageProblems(picker, languageFile(*app, language, QStringLiteral("frmRelatorio"))),
+                 QStringList());
+        QVERIFY(picker->Label1->text() != QStringLiteral("Relatórios disponíveis"));
+    }
+
     void cleanup() {
         for (TfrmRelatorio* p : app->main()->findChildren<TfrmRelatorio*>())
             delete p;
