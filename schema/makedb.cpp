@@ -361,6 +361,12 @@ void build(const Options& o, const QString& tmp) {
     db.exec("BEGIN IMMEDIATE", QStringLiteral("BEGIN"));
     for (const QString& name : scripts)
         runScript(db, dir.filePath(name));
+    // The base files are the first schema version and stay as they are; every
+    // later change is a numbered step in upgrades/, which an older database
+    // applies at start-up and a new one gets here.
+    const QDir steps(dir.filePath(QStringLiteral("upgrades")));
+    for (const QString& name : steps.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+        runScript(db, steps.filePath(name));
     insertGeneratedRows(db, o);
     if (!o.pictures.isEmpty()) storePictures(db, o.pictures);
     checkWidths(db);
