@@ -1,6 +1,7 @@
 #include "access/AccessScreens.h"
 #include "clinical/ClinicalScreens.h"
 #include "core/Application.h"
+#include "core/Session.h"
 #include "finance/FinanceScreens.h"
 #include "framework/ScreenRegistry.h"
 #include "maintenance/MaintenanceScreens.h"
@@ -23,6 +24,8 @@ void registerScreens(dv::ScreenRegistry& r) {
 
 int main(int argc, char** argv) {
     dv::Application app(argc, argv);
+    // "--config FILE" starts on another configuration (the demo clinic's).
+    dv::session().setConfigFile(dv::configFileArgument(app.arguments()));
     // Freed in the shutdown order when it goes, before the application object.
     const dv::StartupObjects objects = dv::startup(app, QString(), registerScreens);
     return dv::runMessageLoop(app);

@@ -1,5 +1,8 @@
 #include "Session.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace dv {
 
 void Session::setExecutableFolder(const QString& folder) {
@@ -14,6 +17,16 @@ QString Session::filePath(const QString& relativeName) const {
     return m_executableFolder + name;
 }
 
+QString Session::configFile() const {
+    return m_configFile.isEmpty() ? filePath(QStringLiteral("config.ini")) : m_configFile;
+}
+
+QString Session::dataFolder() const {
+    if (m_dataFolder.isEmpty()) return m_executableFolder;
+    QString folder = QDir::cleanPath(QDir(m_executableFolder).filePath(QString(m_dataFolder).replace(QLatin1Char('\\'), QLatin1Char('/'))));
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 void Session::reset() {
     *this = Session();
 }
@@ -21,6 +34,12 @@ void Session::reset() {
 Session& session() {
     static Session instance;
     return instance;
+}
+
+QString configFileArgument(const QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--config"));
+    if (at < 1 || at + 1 >= arguments.size()) return QString();
+    return QFileInfo(arguments[at + 1]).absoluteFilePath();
 }
 
 } // namespace dv

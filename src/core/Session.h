@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 namespace dv {
 
@@ -14,6 +15,18 @@ public:
     // A name the system builds relative to the executable folder; a '\' in it is a
     // path separator.
     QString filePath(const QString& relativeName) const;
+
+    // The configuration file: config.ini in the executable folder unless the
+    // command line named another (--config FILE, the demo clinic's).
+    QString configFile() const;
+    void setConfigFile(const QString& file) { m_configFile = file; }
+
+    // Where the program writes what it makes (backups, list layouts), with a
+    // trailing '/': config.ini's DataFolder, relative to the executable folder or
+    // absolute; the executable folder when not set. An installed program's own
+    // folder is read-only.
+    QString dataFolder() const;
+    void setDataFolder(const QString& folder) { m_dataFolder = folder; }
 
     const QString& applicationName() const { return m_applicationName; }
     void setApplicationName(const QString& name) { m_applicationName = name; }
@@ -39,6 +52,8 @@ public:
 
 private:
     QString m_executableFolder;
+    QString m_configFile;
+    QString m_dataFolder;
     QString m_applicationName;
     QString m_applicationTitle;
     QString m_language;
@@ -48,5 +63,8 @@ private:
 };
 
 Session& session();
+
+// The file a "--config FILE" argument names, absolute; empty when there is none.
+QString configFileArgument(const QStringList& arguments);
 
 } // namespace dv

@@ -278,18 +278,19 @@ void Tdm::create(const QString& executableFolder) {
     // our own formatting goes through dv::br.
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
-    const QString ini = s.filePath(QStringLiteral("config.ini"));
+    const QString ini = s.configFile();
     const bool hasConfig = QFileInfo::exists(ini);
     if (!hasConfig) dv::requestTermination();
     s.setDeveloperMode(dv::services().workstation().isDeveloperWorkstation());
     s.setLanguage(dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("Language")));
+    s.setDataFolder(dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataFolder")));
 
     m_connection.reset();
     const QString database = dv::IniFile::readString(ini, QStringLiteral("App"), QStringLiteral("DataBase"));
     m_connectionString = buildConnectionString(database);
     // The engine's own texts ("Could not find file ''.", "no such table: UF") do not
     // tell the person at the desk what to mend: the error names the file and folder.
-    if (!hasConfig) throw dv::EngineError(missingConfigText(s.language(), s.executableFolder()));
+    if (!hasConfig) throw dv::EngineError(missingConfigText(s.language(), QFileInfo(ini).absolutePath()));
     try {
         m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
         for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))

@@ -96,7 +96,7 @@ void TfrmBackup::showEvent(QShowEvent* e) {
 }
 
 QString TfrmBackup::backupFolder() const {
-    return dv::session().executableFolder() + QStringLiteral("Backup");
+    return dv::session().dataFolder() + QStringLiteral("Backup");
 }
 
 QString TfrmBackup::backupFileName(bool server) const {
@@ -106,12 +106,12 @@ QString TfrmBackup::backupFileName(bool server) const {
 }
 
 void TfrmBackup::FormShow() {
-    const QString configap = dv::IniFile::readString(dv::session().filePath(QStringLiteral("config.ini")),
+    const QString configap = dv::IniFile::readString(dv::session().configFile(),
                                                      QStringLiteral("Aplicacao"), QStringLiteral("Configap"));
     m_serverMode = configap.contains(QLatin1String("SQL"));
     for (Page* p : {&pageSql, &pageAccess}) {
         p->lbArquivo->setText(backupFileName(p == &pageSql));
-        p->lbLocal->setText(dv::session().executableFolder() + QStringLiteral("backup") + QDir::separator());
+        p->lbLocal->setText(QDir::toNativeSeparators(backupFolder()) + QDir::separator());
     }
     PageControl1->setTabVisible(0, m_serverMode);
     PageControl1->setTabVisible(1, !m_serverMode);

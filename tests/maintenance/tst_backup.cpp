@@ -84,7 +84,7 @@ private slots:
             QCOMPARE(b->PageControl1->isTabVisible(1), !server);
             QCOMPARE(b->pageSql.lbArquivo->text(), QStringLiteral("bkp_DBDentrivale_2024-02-15.dat"));
             QCOMPARE(b->pageAccess.lbArquivo->text(), QStringLiteral("bkp_DBDentrivale_2024-02-15.mdb"));
-            QCOMPARE(b->pageAccess.lbLocal->text(), app().folder.path() + QStringLiteral("backup/"));
+            QCOMPARE(b->pageAccess.lbLocal->text(), app().folder.path() + QStringLiteral("Backup/"));
             QVERIFY(QFileInfo(backupDir()).isDir()); // made at show time
         });
     }
