@@ -76,6 +76,19 @@ void staffDentists(Connection& c) {
         c.execute(QStringLiteral(
                       "update dentista set dentista_ativo = 'S', dentista_nome = :n where dentista_id = :id"),
                   {string("n", name), integer("id", id)});
+    // Weekdays 08:00-17:30 with a lunch break; the first dentist also on Saturday mornings.
+    c.execute(QStringLiteral("delete from horario"));
+    for (size_t d = 0; d < names.size(); ++d)
+        for (int weekday = 1; weekday <= (d == 0 ? 6 : 5); ++weekday)
+            for (int m = 8 * 60; m < (weekday == 6 ? 12 * 60 : 18 * 60); m += 30) {
+                if (m >= 12 * 60 && m < 13 * 60 + 30) continue;
+                c.execute(QStringLiteral(
+                              "insert into horario (hora_id, dentista_id, dia_id) values (:h, :d, :dia)"),
+                          {string("h", QStringLiteral("%1:%2")
+                                           .arg(m / 60, 2, 10, QLatin1Char('0'))
+                                           .arg(m % 60, 2, 10, QLatin1Char('0'))),
+                           integer("d", names[d].first), integer("dia", weekday)});
+            }
 }
 
 } // namespace dv::demo

@@ -81,6 +81,13 @@ public:
                 for (const Place& p : places)
                     if (p.local == arch) fit.push_back(&p);
         }
+        // A second face of the same tooth is another face.
+        std::vector<const Place*> free;
+        for (const Place* p : fit)
+            if (std::none_of(items.begin(), items.end(),
+                             [&](const Item& i) { return i.tooth == tooth && i.icon == p->icon; }))
+                free.push_back(p);
+        if (!free.empty()) fit.swap(free);
         if (!fit.empty()) {
             const Place* p = fit[size_t(m_r.below(int(fit.size())))];
             it.local = p->local;
