@@ -2,6 +2,7 @@
 // so that no picture comes from elsewhere.
 #include "odontopictures.h"
 #include <QDir>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -65,6 +66,30 @@ QImage loginBanner() {
     return img;
 }
 
+// The program's icon for the desktop menus: the login picture's white molar on its
+// brown, in a rounded square.
+QImage appIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box(size * 0.04, size * 0.04, size * 0.92, size * 0.92);
+    QLinearGradient bg(box.topLeft(), box.bottomRight());
+    bg.setColorAt(0, QColor(0x8A, 0x70, 0x5E));
+    bg.setColorAt(1, QColor(0x3A, 0x30, 0x29));
+    p.setPen(Qt::NoPen);
+    p.setBrush(bg);
+    p.drawRoundedRect(box, size * 0.2, size * 0.2);
+    const QRectF tooth(size * 0.25, size * 0.16, size * 0.5, size * 0.5 * 86 / 60);
+    QLinearGradient enamel(tooth.topLeft(), tooth.bottomRight());
+    enamel.setColorAt(0, QColor(0xFF, 0xFD, 0xF8));
+    enamel.setColorAt(1, QColor(0xD8, 0xC8, 0xBA));
+    p.setBrush(enamel);
+    p.setPen(QPen(QColor(0xBE, 0xA9, 0x97), std::max(1.0, size / 48.0)));
+    p.drawPath(molar(tooth));
+    return img;
+}
+
 bool save(const QImage& image, const QString& file, const char* format = "PNG", int quality = -1) {
     if (image.save(file, format, quality)) return true;
     std::fprintf(stderr, "dv_picturegen: cannot write %s\n", qPrintable(file));
@@ -92,12 +117,24 @@ bool writeCataloguePictures(const QString& folder) {
     return true;
 }
 
+// hicolor/NxN/apps/dentrivale.png under folder, as the icon theme lays it out.
+bool writeAppIcons(const QString& folder) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
+        QDir().mkpath(dir);
+        if (!save(appIcon(size), dir + QStringLiteral("/dentrivale.png"))) return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--icons") == 0)
+        return writeAppIcons(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (argc < 2) {
-        std::fprintf(stderr, "usage: dv_picturegen APP_FOLDER [CATALOGUE_FOLDER]\n");
+        std::fprintf(stderr, "usage: dv_picturegen APP_FOLDER [CATALOGUE_FOLDER] | --icons FOLDER\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);

@@ -3,6 +3,7 @@
 #include "core/Session.h"
 #include "core/U_dm.h"
 #include "core/WaitCursor.h"
+#include "core/WritablePlaces.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/HtmlTableExporter.h"
 #include "toolkit/ThemeIcons.h"
@@ -49,7 +50,7 @@ void showAppointments(DBGrid* grid, DataSource* source) {
 }
 
 void exportAppointments(const Dataset& appointments, const DBGrid& grid, const QString& title) {
-    const QString path = session().filePath(QStringLiteral("RelatGrid.xls"));
+    const QString path = fixedFilePath(QStringLiteral("RelatGrid.xls"));
     {
         WaitCursor cursor;
         HtmlTableExporter::write(path, appointments, grid.columns(), title);

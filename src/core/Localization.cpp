@@ -3,6 +3,7 @@
 #include "LanguageFile.h"
 #include "Services.h"
 #include "Session.h"
+#include "WritablePlaces.h"
 #include "db/DbErrors.h"
 #include <QDir>
 #include <QSaveFile>
@@ -66,7 +67,7 @@ bool captureLanguageFile(QWidget* screen) {
     request.caption = QStringLiteral("Arquivos de Linguagem");
     request.filter = QStringLiteral("Arquivos de Linguagem (.lpu)|*.lpu");
     request.defaultSuffix = QStringLiteral("lpu");
-    request.folder = session().filePath(QStringLiteral("language\\pt_BR"));
+    request.folder = writableFolderOr(session().filePath(QStringLiteral("language\\pt_BR")));
     request.fileName = formName;
     request.confirmOverwrite = true;
     const QString target = services().fileDialogs().saveFile(request);

@@ -13,7 +13,7 @@ ListLayoutStore::ListLayoutStore(SettingsHive hive, QString section)
     : m_hive(hive), m_section(std::move(section)) {}
 
 QString ListLayoutStore::storeName() {
-    return session().executableFolder() + QStringLiteral("Dentrivale.ini");
+    return session().dataFolder() + QStringLiteral("Dentrivale.ini");
 }
 
 void ListLayoutStore::save(const QList<GridColumn>& columns) const {

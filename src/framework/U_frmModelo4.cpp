@@ -8,6 +8,7 @@
 #include "core/Session.h"
 #include "core/U_dm.h"
 #include "core/WaitCursor.h"
+#include "core/WritablePlaces.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/Colors.h"
 #include "toolkit/CsvExporter.h"
@@ -59,22 +60,6 @@ dv::ParamType paramTypeOf(const QVariant& value) {
 
 QString absolute(const QString& fileName) {
     return QFileInfo(fileName).absoluteFilePath();
-}
-
-// A file can be made there (a real try: permissions alone say little to root, a
-// read-only mount or a folder that went away).
-bool canWriteIn(const QString& folder) {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return false;
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".dv_export_XXXXXX")));
-    return probe.open();
-}
-
-// The user's documents folder with a trailing "/", made when missing; empty when it
-// cannot be written either.
-QString writableDocuments() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty() || !QDir().mkpath(documents) || !canWriteIn(documents)) return QString();
-    return QDir(documents).absolutePath() + QLatin1Char('/');
 }
 
 bool english() {
@@ -734,8 +719,8 @@ void TfrmModelo4::btnSairClick() {
 
 QString TfrmModelo4::exportFolder() {
     const QString current = QDir::currentPath();
-    if (canWriteIn(current)) return QDir(current).absolutePath() + QLatin1Char('/');
-    if (const QString documents = writableDocuments(); !documents.isEmpty()) return documents;
+    if (dv::canWriteIn(current)) return QDir(current).absolutePath() + QLatin1Char('/');
+    if (const QString documents = dv::writableDocuments(); !documents.isEmpty()) return documents;
     // Nowhere better: the writing fails and says why.
     return QDir(current).absolutePath() + QLatin1Char('/');
 }
@@ -782,11 +767,7 @@ void TfrmModelo4::exportNamed(const QString& extension, ExportKind kind) {
 }
 
 void TfrmModelo4::exportFixed(const QString& fileName) {
-    // Beside the executable, as always; an installation folder the user cannot write
-    // sends it to the documents folder.
-    QString path = dv::session().filePath(fileName);
-    if (!canWriteIn(QFileInfo(path).absolutePath()))
-        if (const QString documents = writableDocuments(); !documents.isEmpty()) path = documents + fileName;
+    const QString path = dv::fixedFilePath(fileName);
     {
         dv::WaitCursor cursor;
         dv::HtmlTableExporter::write(path, *SQL_Consulta, wwDBGrid1->columns(), windowTitle().trimmed());

@@ -14,6 +14,7 @@
 #include "core/Termination.h"
 #include "core/U_dm.h"
 #include "core/VersionInfo.h"
+#include "core/WritablePlaces.h"
 #include "core/db/DbErrors.h"
 #include <QAction>
 #include <QApplication>
@@ -462,7 +463,7 @@ void TfrmPrincipal::captureActiveWindow() {
         request.caption = QStringLiteral("Arquivos de Linguagem");
         request.filter = QStringLiteral("Arquivos de Linguagem (.lpu)|*.lpu");
         request.defaultSuffix = QStringLiteral("lpu");
-        request.folder = dv::session().filePath(QStringLiteral("language\\pt_BR"));
+        request.folder = dv::writableFolderOr(dv::session().filePath(QStringLiteral("language\\pt_BR")));
         request.fileName = formName;
         request.confirmOverwrite = true;
         const QString target = dv::services().fileDialogs().saveFile(request);

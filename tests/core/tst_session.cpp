@@ -1,7 +1,10 @@
 // Where the configuration is read and where the program writes.
 #include "core/Session.h"
+#include "core/WritablePlaces.h"
 
 #include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dv;
@@ -42,6 +45,24 @@ private slots:
         // No file after the option, or no option: the program's own config.ini.
         QCOMPARE(configFileArgument({QStringLiteral("Dentrivale"), QStringLiteral("--config")}), QString());
         QCOMPARE(configFileArgument({QStringLiteral("Dentrivale")}), QString());
+    }
+
+    // Fixed-name files and save dialogs start beside the program when it can be
+    // written, else in the documents folder (an installed program's folder is read-only).
+    void writablePlaces() {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir app;
+        session().setExecutableFolder(app.path());
+        QCOMPARE(fixedFilePath(QStringLiteral("RelatGrid.xls")),
+                 app.filePath(QStringLiteral("RelatGrid.xls")));
+        QCOMPARE(writableFolderOr(app.path()), app.path());
+
+        const QString documents = writableDocuments();
+        QVERIFY(!documents.isEmpty());
+        const QString gone = app.filePath(QStringLiteral("gone")); // not even root writes there
+        session().setExecutableFolder(gone);
+        QCOMPARE(fixedFilePath(QStringLiteral("RelatGrid.xls")), documents + QStringLiteral("RelatGrid.xls"));
+        QCOMPARE(writableFolderOr(gone + QStringLiteral("/language/pt_BR")), documents);
     }
 };
 
