@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace dv;
@@ -122,6 +123,21 @@ private slots:
         auto check = copy.query(QStringLiteral("PRAGMA integrity_check"));
         QVERIFY(check->next());
         QCOMPARE(QString::fromUtf8(check->utf8(0)), QStringLiteral("ok"));
+    }
+
+    // An installed program's folder is read-only: config.ini's DataFolder takes the backups.
+    void backupGoesToTheDataFolder() {
+        QTemporaryDir data;
+        session().setDataFolder(data.path());
+        auto restore = qScopeGuard([] { session().setDataFolder(QString()); });
+        withBackup([&](TfrmBackup* b) {
+            QCOMPARE(b->pageAccess.lbLocal->text(), data.path() + QStringLiteral("/Backup/"));
+            QTest::mouseClick(b->pageAccess.btnBackup, Qt::LeftButton);
+        });
+        QCOMPARE(app().s.dialogs.texts().value(0), QStringLiteral("Backup Concluído com sucesso..."));
+        QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("Backup/bkp_DBDentrivale_") + kDay +
+                                                QStringLiteral(".mdb"))));
+        QVERIFY(!QFileInfo::exists(backupDir()));
     }
 
     // A second backup the same day, a folder that cannot be written, and a server
