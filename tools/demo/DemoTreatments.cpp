@@ -248,10 +248,13 @@ public:
                 if (p.since.isValid() && day < p.since) day = p.since;
                 Consultation k{day, &p, {}};
                 const int age = p.birth.isValid() ? p.birth.daysTo(day) / 365 : 30;
-                if (age < 12)
+                if (age < 12) {
                     childCase(m_ch, m_r, k.items, p.plan, age);
-                else
-                    adultCase(m_ch, m_r, k.items, p.plan);
+                } else {
+                    // A first plan often treats more than one complaint.
+                    for (int cases = m_r.chance(0.35) ? 2 : 1; cases > 0; --cases)
+                        adultCase(m_ch, m_r, k.items, p.plan);
+                }
                 if (!k.items.empty()) plans.push_back(std::move(k));
             }
         }
