@@ -29,7 +29,8 @@ QString fixedFilePath(const QString& fileName) {
 }
 
 QString writableFolderOr(const QString& folder) {
-    if (canWriteIn(folder)) return folder;
+    if (!folder.isEmpty() && (canWriteIn(folder) || (!QFileInfo::exists(folder) && QDir().mkpath(folder))))
+        return folder;
     const QString documents = writableDocuments();
     return documents.isEmpty() ? folder : documents;
 }

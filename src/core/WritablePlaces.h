@@ -15,8 +15,8 @@ QString writableDocuments();
 // as always; an installed program's read-only folder sends it to the documents folder.
 QString fixedFilePath(const QString& fileName);
 
-// folder when it can be written, else the documents folder (or folder when neither can):
-// where a save dialog starts.
+// folder (made when missing) when it can be written, else the documents folder (or
+// folder when neither can): where a save dialog starts.
 QString writableFolderOr(const QString& folder);
 
 } // namespace dv

@@ -59,10 +59,17 @@ private slots:
 
         const QString documents = writableDocuments();
         QVERIFY(!documents.isEmpty());
-        const QString gone = app.filePath(QStringLiteral("gone")); // not even root writes there
-        session().setExecutableFolder(gone);
+        // A missing folder is made; one that cannot be (not even by root: under a file) is not.
+        QCOMPARE(writableFolderOr(app.filePath(QStringLiteral("language/pt_BR"))),
+                 app.filePath(QStringLiteral("language/pt_BR")));
+        QVERIFY(QFileInfo(app.filePath(QStringLiteral("language/pt_BR"))).isDir());
+        QFile file(app.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString blocked = app.filePath(QStringLiteral("file/app"));
+        session().setExecutableFolder(blocked);
         QCOMPARE(fixedFilePath(QStringLiteral("RelatGrid.xls")), documents + QStringLiteral("RelatGrid.xls"));
-        QCOMPARE(writableFolderOr(gone + QStringLiteral("/language/pt_BR")), documents);
+        QCOMPARE(writableFolderOr(blocked + QStringLiteral("/language/pt_BR")), documents);
     }
 };
 
