@@ -213,8 +213,15 @@ std::unique_ptr<SqlCipherEngine> SqlCipherEngine::create(const QString& file, co
 void SqlCipherEngine::openFile(const QString& file, const QString& password, bool create) {
     m_file = file;
     m_password = password;
-    if (!create && !QFileInfo(file).isFile())
+    if (!create && !QFileInfo(file).isFile()) {
+        // A folder this user may not enter hides the file: say so, not that it is missing.
+        const QFileInfo folder(QFileInfo(file).absolutePath());
+        if (folder.isDir() && !folder.isExecutable())
+            throw EngineError(
+                QStringLiteral("Could not open file '%1': permission denied on the folder '%2'.")
+                    .arg(file, folder.absoluteFilePath()));
         throw EngineError(QStringLiteral("Could not find file '%1'.").arg(file));
+    }
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
