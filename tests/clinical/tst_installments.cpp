@@ -8,6 +8,7 @@
 #include "clinical/U_frmConsulta.h"
 #include "clinical/U_frmConsulta_Manut.h"
 #include "core/ErrorTranslator.h"
+#include "core/PixPayload.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/PdfFileReportOutput.h"
 #include "reporting/ReportOutput.h"
@@ -81,6 +82,28 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
                    .arg(c->currency(1).toString(2), c->currency(2).toString(2),
                         c->dateTime(3).date().toString(QStringLiteral("dd/MM/yyyy")),
                         QString::fromUtf8(c->utf8(4)));
+    return out;
+}
+
+// Sets the clinic's Pix key (empty removes it) and shows it to the data module.
+void setPixKey(LoggedIn& app, const QString& key) {
+    app.db().execute(QStringLiteral("update empresa set empresa_pix_chave = :k, empresa_pix_nome = :n, "
+                                    "empresa_pix_cidade = :c"),
+                     {{QStringLiteral("k"), ParamType::Text, key.isEmpty() ? QVariant() : QVariant(key)},
+                      {QStringLiteral("n"), ParamType::Text, QStringLiteral("Clínica Sorriso")},
+                      {QStringLiteral("c"), ParamType::Text, QStringLiteral("Taubaté")}});
+    dm().SQL_Empresa->close();
+    dm().SQL_Empresa->open();
+}
+
+// The Pix payloads printed in a PDF, one a line, in page order.
+QStringList printedPayloads(const QString& pdfFile) {
+    static const QRegularExpression payload(QStringLiteral("000201.*6304[0-9A-F]{4}"));
+    QStringList out;
+    for (const QString& line : ReportFixture::pdfText(pdfFile, true).split(QLatin1Char('\n'))) {
+        const auto m = payload.match(line.trimmed());
+        if (m.hasMatch()) out << m.captured(0);
+    }
     return out;
 }
 
@@ -289,6 +312,58 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Maria da Conceição")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("parcela nº 3")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("R$ 123,45")), qPrintable(text));
+        // Without a Pix key the receipt invites no payment.
+        QVERIFY(printedPayloads(pdf.fileName()).isEmpty());
+    }
+
+    // One slip per open installment, each with the Pix charge of what is left on it,
+    // to the clinic's key; settled installments get none.
+    void bookletOfTheOpenInstallments() {
+        LoggedIn& app = clinic();
+        setPixKey(app, QStringLiteral("12.345.678/0001-95"));
+        auto restoreKey = qScopeGuard([&] { setPixKey(app, QString()); });
+        QTemporaryDir out;
+        PdfFileReportOutput pdf(out.filePath(QStringLiteral("carne.pdf")));
+        setReportOutput(&pdf);
+        auto restore = qScopeGuard([] { setReportOutput(nullptr); });
+        app.s.clock.set(QDateTime(QDate(2026, 1, 8), QTime(10, 0)));
+        QStringList sixSlips, fiveSlips;
+        QVERIFY(withInstallments(app, 7101, [&](TfrmConsulta_Manut*, ConsultaParcelas* p) {
+            p->wwDataPrimeira->setDate(QDate(2026, 2, 10));
+            p->EditNumParcelas->setText(QStringLiteral("6"));
+            p->EditJuros->setText(QString());
+            QTest::mouseClick(p->btnGerarParcelas, Qt::LeftButton);
+            QTest::mouseClick(p->btnCarne, Qt::LeftButton);
+            sixSlips = printedPayloads(pdf.fileName());
+            QCOMPARE(ReportFixture::pdfImageObjects(pdf.fileName()).size(), 6);
+
+            Dataset* d = p->wwDBGridParcela->dataSource()->dataset();
+            QVERIFY(d->locate(QStringLiteral("parcela_numero"), 2));
+            d->edit();
+            d->fieldByName(QStringLiteral("parcela_valor_pago"))
+                ->setAsCurrency(d->fieldByName(QStringLiteral("parcela_valor_liquido"))->asCurrency());
+            d->post();
+            QTest::mouseClick(p->btnCarne, Qt::LeftButton);
+            fiveSlips = printedPayloads(pdf.fileName());
+        }));
+        QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Carne"));
+
+        QCOMPARE(sixSlips.size(), 6);
+        QStringList amounts;
+        QStringList references;
+        for (const QString& text : sixSlips) {
+            const auto decoded = pix::decode(text);
+            QVERIFY2(decoded, qPrintable(text));
+            QCOMPARE(decoded->value("26.01"), QStringLiteral("12345678000195"));
+            QCOMPARE(decoded->value("59"), QStringLiteral("CLINICA SORRISO"));
+            QCOMPARE(decoded->value("60"), QStringLiteral("TAUBATE"));
+            amounts << decoded->value("54");
+            references << decoded->value("62.05");
+        }
+        QCOMPARE(amounts, (QStringList{"170.00", "166.00", "166.00", "166.00", "166.00", "166.00"}));
+        QCOMPARE(QSet<QString>(references.begin(), references.end()).size(), 6);
+        QCOMPARE(fiveSlips.size(), 5);
+        QVERIFY(!fiveSlips.contains(sixSlips.at(1)));
     }
 };
 

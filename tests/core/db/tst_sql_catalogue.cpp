@@ -300,6 +300,17 @@ private slots:
             "parcela.paciente_id = "
             "paciente.paciente_id where parcela.parcela_id = :parcela_id",
             {pInt("parcela_id", 1)}, 1);
+        row("booklet of the open installments",
+            "SELECT parcela.parcela_id, parcela.parcela_numero, parcela.parcela_vencimento, "
+            "parcela.parcela_valor, parcela.parcela_valor_liquido, parcela.parcela_valor_pago, "
+            "parcela.parcela_valor_restante, (select count(*) from parcela p2 where p2.consulta_id = "
+            "parcela.consulta_id) as parcela_total, parcela.consulta_id, paciente.paciente_nome, "
+            "paciente.paciente_cpf FROM parcela INNER JOIN paciente ON parcela.paciente_id = "
+            "paciente.paciente_id where parcela.consulta_id = :consulta_id and "
+            "coalesce(parcela.parcela_quitada, 'N') <> 'S' and coalesce(parcela.parcela_valor_restante, 0) > "
+            "0 "
+            "order by parcela.parcela_numero",
+            {pInt("consulta_id", 1)}, 1);
 
         // Agenda.
         row("agenda of the period",
