@@ -4,6 +4,7 @@
 #include "../reporting/ReportFixture.h"
 #include "ClinicalFixture.h"
 #include "clinical/ConsultaParcelas.h"
+#include "clinical/DocumentModel.h"
 #include "clinical/InstallmentPlan.h"
 #include "clinical/U_frmConsulta.h"
 #include "clinical/U_frmConsulta_Manut.h"
@@ -15,6 +16,7 @@
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBNavigator.h"
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -314,6 +316,69 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("R$ 123,45")), qPrintable(text));
         // Without a Pix key the receipt invites no payment.
         QVERIFY(printedPayloads(pdf.fileName()).isEmpty());
+    }
+
+    void documentModelFields() {
+        const QHash<QString, QString> v{{"paciente", "Maria"}, {"total", "R$ 10,00"}};
+        QCOMPARE(fillDocumentModel("{Paciente} paga {total}{total}; {nada} e {}", v),
+                 QStringLiteral("Maria paga R$ 10,00R$ 10,00; {nada} e {}"));
+    }
+
+    // A contract from the clinic's model carries the consultation's patient, dentist,
+    // total and installments; it is stored filled in, so it prints the same again even
+    // after the patient's record changes.
+    void contractFromTheModelPrintsTheSameAgain() {
+        LoggedIn& app = clinic();
+        app.s.clock.set(QDateTime(QDate(2026, 1, 8), QTime(10, 0)));
+        app.db().execute(
+            QStringLiteral("update paciente set paciente_cpf = '12345678909' where paciente_id = 801"));
+        QTemporaryDir out;
+        PdfFileReportOutput pdf(out.filePath(QStringLiteral("contrato.pdf")));
+        setReportOutput(&pdf);
+        auto restore = qScopeGuard([] { setReportOutput(nullptr); });
+        auto print = [&](TfrmConsulta_Manut* r) {
+            whenModal([&](QWidget* w) {
+                auto close = qScopeGuard([w] { w->close(); });
+                auto* picker = qobject_cast<TfrmRelatorio*>(w);
+                QVERIFY(picker);
+                const auto found =
+                    picker->ReportLB->findItems(QStringLiteral("Documento da Consulta"), Qt::MatchExactly);
+                QCOMPARE(found.size(), 1);
+                picker->ReportLB->setCurrentItem(found.first());
+                picker->ReportLBClick();
+                QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+            });
+            r->btnReceitaClick();
+            return ReportFixture::pdfText(pdf.fileName(), true);
+        };
+        QString first, again;
+        QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
+            r->PageControl1->setCurrentWidget(r->TabSheet4);
+            auto* models = r->TabSheet4->findChild<QComboBox*>(QStringLiteral("cmbModelo"));
+            QVERIFY(models);
+            models->setCurrentIndex(models->findText(QStringLiteral("Contrato de tratamento")));
+            QTest::mouseClick(r->TabSheet4->findChild<QPushButton*>(QStringLiteral("btnModelo")),
+                              Qt::LeftButton);
+            const QString text = r->SQL_Doc->fieldByName(QStringLiteral("doc_texto"))->asString();
+            for (const char* expected :
+                 {"Contratante: Maria da Conceição, CPF 123.456.789-09", "valor total de R$ 500,00",
+                  "1ª parcela de R$ 250,00", "3ª parcela de R$ 250,00", "{paciente}"})
+                QVERIFY2(text.contains(QString::fromUtf8(expected)) == (expected[0] != '{'),
+                         qPrintable(text));
+            r->SQL_Doc->post();
+            first = print(r);
+        }));
+        QCOMPARE(scalar(app, QStringLiteral("select doc_usuario from documento where consulta_id = 7102")),
+                 QVariant(QStringLiteral("admin")));
+        app.db().execute(
+            QStringLiteral("update paciente set paciente_cpf = '98765432100' where paciente_id = 801"));
+        QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
+            QVERIFY(r->SQL_Doc->locate(QStringLiteral("doc_nome"), QStringLiteral("Contrato de tratamento")));
+            again = print(r);
+        }));
+        QVERIFY2(first.contains(QStringLiteral("CONTRATO DE PRESTAÇÃO")), qPrintable(first));
+        QVERIFY(first.contains(QStringLiteral("123.456.789-09")));
+        QCOMPARE(again, first);
     }
 
     // One slip per open installment, each with the Pix charge of what is left on it,

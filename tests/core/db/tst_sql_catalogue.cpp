@@ -311,6 +311,22 @@ private slots:
             "0 "
             "order by parcela.parcela_numero",
             {pInt("consulta_id", 1)}, 1);
+        row("document models", "select modelo_id, modelo_nome from documento_modelo order by modelo_nome", {},
+            6);
+        row("one document model",
+            "select modelo_nome, modelo_texto from documento_modelo where modelo_id = :id", {pInt("id", 1)},
+            1);
+        row("document's patient",
+            "select paciente_nome, paciente_cpf, paciente_rg, paciente_endereco, paciente_numero, "
+            "paciente_bairro, paciente_cidade, uf_id from paciente where paciente_id = :id",
+            {pInt("id", 1)}, 1);
+        row("document's dentist", "select dentista_nome, dentista_cro from dentista where dentista_id = :id",
+            {pInt("id", 1)}, 1);
+        row("document's installment plan",
+            "select parcela_numero, parcela_vencimento, parcela_valor_liquido from parcela where consulta_id "
+            "= "
+            ":id order by parcela_numero",
+            {pInt("id", 1)}, 2);
 
         // Agenda.
         row("agenda of the period",
