@@ -87,6 +87,24 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
     return out;
 }
 
+// Runs the report of that caption from the picker that `open` shows.
+bool printFromPicker(const QString& caption, const std::function<void()>& open) {
+    bool printed = false;
+    whenModal([&](QWidget* w) {
+        auto close = qScopeGuard([w] { w->close(); });
+        auto* picker = qobject_cast<TfrmRelatorio*>(w);
+        if (!picker) return;
+        const auto found = picker->ReportLB->findItems(caption, Qt::MatchExactly);
+        if (found.size() != 1) return;
+        picker->ReportLB->setCurrentItem(found.first());
+        picker->ReportLBClick();
+        QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+        printed = true;
+    });
+    open();
+    return printed;
+}
+
 // Sets the clinic's Pix key (empty removes it) and shows it to the data module.
 void setPixKey(LoggedIn& app, const QString& key) {
     app.db().execute(QStringLiteral("update empresa set empresa_pix_chave = :k, empresa_pix_nome = :n, "
@@ -296,18 +314,7 @@ private slots:
                            "and parcela_numero = 3"));
         QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
             QVERIFY(r->SQL_Parcela->locate(QStringLiteral("parcela_numero"), 3));
-            whenModal([&](QWidget* w) {
-                auto close = qScopeGuard([w] { w->close(); });
-                auto* picker = qobject_cast<TfrmRelatorio*>(w);
-                QVERIFY(picker);
-                const auto found =
-                    picker->ReportLB->findItems(QStringLiteral("Recibo da Parcela"), Qt::MatchExactly);
-                QCOMPARE(found.size(), 1);
-                picker->ReportLB->setCurrentItem(found.first());
-                picker->ReportLBClick();
-                QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
-            });
-            r->BitBtn4Click();
+            QVERIFY(printFromPicker(QStringLiteral("Recibo da Parcela"), [r] { r->BitBtn4Click(); }));
         }));
         QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Recibo"));
         const QString text = ReportFixture::pdfText(pdf.fileName(), true).simplified();
@@ -337,18 +344,7 @@ private slots:
         setReportOutput(&pdf);
         auto restore = qScopeGuard([] { setReportOutput(nullptr); });
         auto print = [&](TfrmConsulta_Manut* r) {
-            whenModal([&](QWidget* w) {
-                auto close = qScopeGuard([w] { w->close(); });
-                auto* picker = qobject_cast<TfrmRelatorio*>(w);
-                QVERIFY(picker);
-                const auto found =
-                    picker->ReportLB->findItems(QStringLiteral("Documento da Consulta"), Qt::MatchExactly);
-                QCOMPARE(found.size(), 1);
-                picker->ReportLB->setCurrentItem(found.first());
-                picker->ReportLBClick();
-                QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
-            });
-            r->btnReceitaClick();
+            printFromPicker(QStringLiteral("Documento da Consulta"), [r] { r->btnReceitaClick(); });
             return ReportFixture::pdfText(pdf.fileName(), true);
         };
         QString first, again;
