@@ -104,11 +104,14 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
         QStringLiteral("select parcela_numero, parcela_vencimento, parcela_valor_liquido from parcela where "
                        "consulta_id = :id order by parcela_numero"),
         {{QStringLiteral("id"), dv::ParamType::Integer, field("consulta_id")}});
-    while (installments->next())
-        plan << QStringLiteral("%1ª parcela de %2 em %3")
-                    .arg(installments->integer(0))
-                    .arg(dv::br::formatMoney(installments->currency(2)),
-                         installments->dateTime(1).date().toString(QStringLiteral("dd/MM/yyyy")));
+    while (installments->next()) {
+        const QDate due = installments->isNull(1) ? QDate() : installments->dateTime(1).date();
+        plan << QStringLiteral("%1ª parcela de %2")
+                        .arg(installments->integer(0))
+                        .arg(dv::br::formatMoney(installments->currency(2))) +
+                    (due.isValid() ? QStringLiteral(" em ") + due.toString(QStringLiteral("dd/MM/yyyy"))
+                                   : QString());
+    }
     v[QStringLiteral("parcelas")] =
         plan.isEmpty() ? QStringLiteral("pagamento à vista") : plan.join(QStringLiteral("; "));
     return v;

@@ -21,9 +21,7 @@ Uso interno / oral:
    Tomar ________________________________
 
 2. ________________________________  ______
-   Tomar ________________________________
-
-{cidade}, {data}.'),
+   Tomar ________________________________'),
   ('Receituário de controle especial',
    'RECEITUÁRIO DE CONTROLE ESPECIAL - 1ª via: farmácia / 2ª via: paciente
 
@@ -37,26 +35,18 @@ Prescrição:
 1. ________________________________  ______
    ____________________________________________
 
-{cidade}, {data}.
-
 Identificação do comprador: ______________________  RG: __________
 Identificação do fornecedor: ______________________  Data: ___/___/_____'),
   ('Atestado',
-   'Atesto, para os devidos fins, que {paciente}, CPF {cpf}, esteve sob meus cuidados profissionais no dia {data}, das ____ às ____ horas, devendo permanecer afastado(a) de suas atividades por ____ dia(s) a partir desta data.
-
-{cidade}, {data}.'),
+   'Atesto, para os devidos fins, que {paciente}, CPF {cpf}, esteve sob meus cuidados profissionais no dia {data}, das ____ às ____ horas, devendo permanecer afastado(a) de suas atividades por ____ dia(s) a partir desta data.'),
   ('Atestado com CID',
    'Atesto, para os devidos fins, que {paciente}, CPF {cpf}, esteve sob meus cuidados profissionais no dia {data}, devendo permanecer afastado(a) de suas atividades por ____ dia(s) a partir desta data.
 
 CID: ______ (informado com a autorização expressa do(a) paciente, que assina abaixo).
 
-Assinatura do(a) paciente: ______________________________
-
-{cidade}, {data}.'),
+Assinatura do(a) paciente: ______________________________'),
   ('Declaração de comparecimento',
-   'Declaro, para os devidos fins, que {paciente}, CPF {cpf}, compareceu a esta clínica no dia {data}, das ____ às ____ horas, para tratamento odontológico.
-
-{cidade}, {data}.'),
+   'Declaro, para os devidos fins, que {paciente}, CPF {cpf}, compareceu a esta clínica no dia {data}, das ____ às ____ horas, para tratamento odontológico.'),
   ('Contrato de tratamento',
    'CONTRATO DE PRESTAÇÃO DE SERVIÇOS ODONTOLÓGICOS
 
@@ -69,8 +59,6 @@ Contratante: {paciente}, CPF {cpf}.
 4. O contratante compromete-se a comparecer às consultas marcadas e a seguir as orientações recebidas.
 5. Fica eleito o foro da comarca de {cidade} para dirimir quaisquer dúvidas deste contrato.
 
-{cidade}, {data}.
 
-
-______________________________          ______________________________
-{paciente}                              {dentista}');
+______________________________________
+{paciente} - contratante');
