@@ -1,14 +1,17 @@
 #include "ConsultaParcelas.h"
 #include "InstallmentPlan.h"
+#include "PixFields.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/ToolkitTexts.h"
 #include "core/U_dm.h"
+#include "core/WaitCursor.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/Engine.h"
 #include "core/db/FieldDef.h"
 #include "reporting/ReportConnections.h"
+#include "reporting/ReportProject.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBNavigator.h"
@@ -34,6 +37,16 @@ const QString kReceipt = QStringLiteral(
     "parcela.parcela_valor, parcela.parcela_valor_pago, parcela.parcela_valor_restante, "
     "paciente.paciente_nome, paciente.paciente_rg, paciente.paciente_cpf FROM parcela INNER JOIN paciente "
     "ON parcela.paciente_id = paciente.paciente_id where parcela.parcela_id = :parcela_id");
+
+// The booklet: one slip per installment still to be paid, with how many there are.
+const QString kBooklet = QStringLiteral(
+    "SELECT parcela.parcela_id, parcela.parcela_numero, parcela.parcela_vencimento, parcela.parcela_valor, "
+    "parcela.parcela_valor_liquido, parcela.parcela_valor_pago, parcela.parcela_valor_restante, "
+    "(select count(*) from parcela p2 where p2.consulta_id = parcela.consulta_id) as parcela_total, "
+    "parcela.consulta_id, paciente.paciente_nome, paciente.paciente_cpf FROM parcela INNER JOIN paciente ON "
+    "parcela.paciente_id = paciente.paciente_id where parcela.consulta_id = :consulta_id and "
+    "coalesce(parcela.parcela_quitada, 'N') <> 'S' and coalesce(parcela.parcela_valor_restante, 0) > 0 "
+    "order by parcela.parcela_numero");
 
 const QString kInsert = QStringLiteral(
     "insert into parcela (consulta_id, paciente_id, parcela_numero, parcela_data, parcela_vencimento, "
@@ -65,6 +78,7 @@ ConsultaParcelas::ConsultaParcelas(Dataset* parcelas, dv::DataSource* parcelasSo
     EditJuros = ui.EditJuros;
     btnGerarParcelas = ui.btnGerarParcelas;
     BitBtn5 = ui.BitBtn5;
+    btnCarne = ui.btnCarne;
     edtTotalParcelas = ui.edtTotalParcelas;
     edtTotalLiquido = ui.edtTotalLiquido;
     edtTotalPago = ui.edtTotalPago;
@@ -92,7 +106,15 @@ ConsultaParcelas::ConsultaParcelas(Dataset* parcelas, dv::DataSource* parcelasSo
     SQL_ReciboParcela = new Dataset(dm().ADOConexao(), QStringLiteral("SQL_ReciboParcela"), record);
     SQL_ReciboParcela->sql() = {kReceipt};
     dsReciboParcela = new dv::DataSource(SQL_ReciboParcela, QStringLiteral("dsReciboParcela"), record);
+    // What is left of the installment can be paid by Pix from the receipt itself.
+    addPixFields(SQL_ReciboParcela, QStringLiteral("parcela_valor_restante"), QStringLiteral("parcela_id"));
     dv::reportConnections().add(QStringLiteral("Rv_Recibo"), SQL_ReciboParcela, record);
+
+    SQL_Carne = new Dataset(dm().ADOConexao(), QStringLiteral("SQL_Carne"), record);
+    SQL_Carne->sql() = {kBooklet};
+    SQL_Carne->addField(FieldDef::column(QStringLiteral("parcela_total")).withType(dv::FieldType::Integer));
+    addPixFields(SQL_Carne, QStringLiteral("parcela_valor_restante"), QStringLiteral("parcela_id"));
+    dv::reportConnections().add(QStringLiteral("Rv_Carne"), SQL_Carne, record);
 
     m_parcelas->OnNewRecord = [this](Dataset& d) { SQL_ParcelaNewRecord(d); };
     m_parcelas->AfterPost = [this](Dataset& d) {
@@ -112,18 +134,21 @@ ConsultaParcelas::ConsultaParcelas(Dataset* parcelas, dv::DataSource* parcelasSo
             [this] { dv::guarded([this] { btnGerarParcelasClick(); }); });
     connect(BitBtn5, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn5Click(); }); });
     connect(EditJuros, &QLineEdit::editingFinished, this, [this] { EditJurosExit(); });
+    connect(btnCarne, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnCarneClick(); }); });
     m_page->installEventFilter(this);
     showTotals();
 }
 
 void ConsultaParcelas::open() {
-    for (Dataset* d : {SQL_ValorParcelas, SQL_ReciboParcela}) {
+    for (Dataset* d : {SQL_ValorParcelas, SQL_ReciboParcela, SQL_Carne}) {
         if (d->isActive()) d->close();
     }
     SQL_ValorParcelas->setMasterSource(m_consulta);
     SQL_ValorParcelas->open();
     SQL_ReciboParcela->setMasterSource(wwDBGridParcela->dataSource());
     SQL_ReciboParcela->open();
+    SQL_Carne->setMasterSource(m_consulta);
+    SQL_Carne->open();
     showTotals();
 }
 
@@ -196,6 +221,10 @@ void ConsultaParcelas::reloadTotals() {
     SQL_ValorParcelas->close();
     SQL_ValorParcelas->open();
     showTotals();
+    if (SQL_Carne->masterSource()) {
+        SQL_Carne->close();
+        SQL_Carne->open();
+    }
 }
 
 void ConsultaParcelas::showTotals() {
@@ -280,4 +309,19 @@ void ConsultaParcelas::BitBtn5Click() {
     }
     m_parcelas->refresh();
     reloadTotals();
+}
+
+// ---- booklet ----
+
+void ConsultaParcelas::btnCarneClick() {
+    m_parcelas->checkBrowseMode();
+    reloadTotals();
+    if (!SQL_Carne->isActive() || SQL_Carne->isEmpty()) {
+        dv::services().dialogs().information(QStringLiteral("Não há parcelas em aberto para o carnê."));
+        return;
+    }
+    dv::WaitCursor cursor;
+    dv::ReportProject project;
+    project.open();
+    project.execute(QStringLiteral("Relat_Carne"));
 }

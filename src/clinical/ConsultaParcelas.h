@@ -31,6 +31,7 @@ public:
     dv::DataSource* dsValorParcelas;
     dv::Dataset* SQL_ReciboParcela;
     dv::DataSource* dsReciboParcela;
+    dv::Dataset* SQL_Carne; // the open installments, one booklet slip each
 
     dv::DBGrid* wwDBGridParcela;
     dv::DBNavigator* DBNavigatorParcela;
@@ -39,6 +40,7 @@ public:
     QLineEdit* EditJuros;
     QPushButton* btnGerarParcelas;
     QPushButton* BitBtn5; // "Excluir": every installment
+    QPushButton* btnCarne; // prints the booklet of the open installments
     QLineEdit *edtTotalParcelas, *edtTotalLiquido, *edtTotalPago, *edtTotalRestante;
 
     // Opens the totals and the receipt with the record's details.
@@ -47,6 +49,7 @@ public:
     void btnGerarParcelasClick();
     void BitBtn5Click();
     void EditJurosExit();
+    void btnCarneClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,7 @@
 #include "U_frmConsulta_Manut.h"
-#include "OdontogramaWidget.h"
+#include "ConsultaDocumentos.h"
 #include "ConsultaParcelas.h"
+#include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
 #include "U_frmSelecaoServico.h"
 #include "core/ComponentTag.h"
@@ -234,6 +235,8 @@ void TfrmConsulta_Manut::createPages() {
     setUpNavigator(DBNavigatorDoc, dsDoc);
     btnReceita = docs.btnReceita;
     connect(btnReceita, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnReceitaClick(); }); });
+    Documentos = new ConsultaDocumentos(
+        SQL_Doc, [this] { return editedDataset(); }, docs.cmbModelo, docs.btnModelo, this);
     PageControl1->setCurrentIndex(0);
 }
 

@@ -7,6 +7,7 @@
 
 class OdontogramaWidget;
 class ConsultaParcelas;
+class ConsultaDocumentos;
 class QLabel;
 class QPushButton;
 
@@ -55,6 +56,7 @@ public:
     dv::DBGrid* wwDBGridDoc;
     dv::DBNavigator* DBNavigatorDoc;
     QPushButton* btnReceita; // "Imprimir documento"
+    ConsultaDocumentos* Documentos; // new documents from the clinic's models
 
     // The consultation's age of the patient: "N anos".
     static QString ageText(const QDate& birth, const QDate& today);

@@ -2,6 +2,7 @@
 #include "OfficeForms.h"
 #include "core/ErrorTranslator.h"
 #include "core/FileDialogService.h"
+#include "core/PixPayload.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "core/db/Dataset.h"
@@ -22,12 +23,13 @@ TfrmEmpresa_Manut::TfrmEmpresa_Manut(QWidget* parent)
     DBEdit2 = dados.DBEdit2;
     DBLookupComboBox1 = dados.DBLookupComboBox1;
     DBImage1 = dados.DBImage1;
+    DBEditPixChave = dados.DBEditPixChave;
     dv::office::setUfLookup(DBLookupComboBox1);
     DBImage1->setCenter(true);
     DBImage1->setProportional(true);
     DBImage1->setCursor(Qt::PointingHandCursor);
     DBImage1->installEventFilter(this);
-    resize(600, 560);
+    resize(600, 680);
 }
 
 void TfrmEmpresa_Manut::FormShow() {
@@ -65,8 +67,31 @@ void TfrmEmpresa_Manut::DBImage1Click() {
 }
 
 void TfrmEmpresa_Manut::BitBtn1Click() {
+    checkBeforePost(); // the key being typed reaches its field first
+    if (!pixKeyAccepted()) return;
     QPointer<TfrmEmpresa_Manut> self(this);
     TfrmCadastro::BitBtn1Click();
     if (!self) return;
     dv::office::reopenShared(dm().SQL_Empresa);
+}
+
+// A key the banks would refuse would print QR codes nobody can pay: it is refused here,
+// and a valid one is stored as the banks write it.
+bool TfrmEmpresa_Manut::pixKeyAccepted() {
+    dv::Dataset* company = editedDataset();
+    if (!company || !company->isActive() || !company->isEditing()) return true;
+    dv::Field* key = company->findField(QStringLiteral("empresa_pix_chave"));
+    if (!key || key->asString().trimmed().isEmpty()) return true;
+    const QString normalized = dv::pix::normalizedKey(key->asString());
+    if (normalized.isEmpty()) {
+        dv::services().dialogs().warning(
+            QStringLiteral(
+                "A chave Pix \"%1\" não é válida. Use CPF, CNPJ, e-mail, celular com +55 ou a chave "
+                "aleatória do banco.")
+                .arg(key->asString().trimmed()));
+        DBEditPixChave->setFocus();
+        return false;
+    }
+    if (normalized != key->asString()) key->setAsString(normalized);
+    return true;
 }

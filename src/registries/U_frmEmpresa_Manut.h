@@ -16,11 +16,13 @@ public:
     dv::DBEdit* DBEdit2; // Nome
     dv::DBLookupCombo* DBLookupComboBox1;
     dv::DBImage* DBImage1;
+    dv::DBEdit* DBEditPixChave;
 
     void FormShow() override;
     void DBImage1Click();
     void BitBtn1Click() override;
 
 protected:
+    bool pixKeyAccepted();
     bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -4,16 +4,19 @@
 #include "../reporting/ReportFixture.h"
 #include "ClinicalFixture.h"
 #include "clinical/ConsultaParcelas.h"
+#include "clinical/DocumentModel.h"
 #include "clinical/InstallmentPlan.h"
 #include "clinical/U_frmConsulta.h"
 #include "clinical/U_frmConsulta_Manut.h"
 #include "core/ErrorTranslator.h"
+#include "core/PixPayload.h"
 #include "framework/U_frmRelatorio.h"
 #include "reporting/PdfFileReportOutput.h"
 #include "reporting/ReportOutput.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBNavigator.h"
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -81,6 +84,46 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
                    .arg(c->currency(1).toString(2), c->currency(2).toString(2),
                         c->dateTime(3).date().toString(QStringLiteral("dd/MM/yyyy")),
                         QString::fromUtf8(c->utf8(4)));
+    return out;
+}
+
+// Runs the report of that caption from the picker that `open` shows.
+bool printFromPicker(const QString& caption, const std::function<void()>& open) {
+    bool printed = false;
+    whenModal([&](QWidget* w) {
+        auto close = qScopeGuard([w] { w->close(); });
+        auto* picker = qobject_cast<TfrmRelatorio*>(w);
+        if (!picker) return;
+        const auto found = picker->ReportLB->findItems(caption, Qt::MatchExactly);
+        if (found.size() != 1) return;
+        picker->ReportLB->setCurrentItem(found.first());
+        picker->ReportLBClick();
+        QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+        printed = true;
+    });
+    open();
+    return printed;
+}
+
+// Sets the clinic's Pix key (empty removes it) and shows it to the data module.
+void setPixKey(LoggedIn& app, const QString& key) {
+    app.db().execute(QStringLiteral("update empresa set empresa_pix_chave = :k, empresa_pix_nome = :n, "
+                                    "empresa_pix_cidade = :c"),
+                     {{QStringLiteral("k"), ParamType::Text, key.isEmpty() ? QVariant() : QVariant(key)},
+                      {QStringLiteral("n"), ParamType::Text, QStringLiteral("Clínica Sorriso")},
+                      {QStringLiteral("c"), ParamType::Text, QStringLiteral("Taubaté")}});
+    dm().SQL_Empresa->close();
+    dm().SQL_Empresa->open();
+}
+
+// The Pix payloads printed in a PDF, one a line, in page order.
+QStringList printedPayloads(const QString& pdfFile) {
+    static const QRegularExpression payload(QStringLiteral("000201.*6304[0-9A-F]{4}"));
+    QStringList out;
+    for (const QString& line : ReportFixture::pdfText(pdfFile, true).split(QLatin1Char('\n'))) {
+        const auto m = payload.match(line.trimmed());
+        if (m.hasMatch()) out << m.captured(0);
+    }
     return out;
 }
 
@@ -271,24 +314,117 @@ private slots:
                            "and parcela_numero = 3"));
         QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
             QVERIFY(r->SQL_Parcela->locate(QStringLiteral("parcela_numero"), 3));
-            whenModal([&](QWidget* w) {
-                auto close = qScopeGuard([w] { w->close(); });
-                auto* picker = qobject_cast<TfrmRelatorio*>(w);
-                QVERIFY(picker);
-                const auto found =
-                    picker->ReportLB->findItems(QStringLiteral("Recibo da Parcela"), Qt::MatchExactly);
-                QCOMPARE(found.size(), 1);
-                picker->ReportLB->setCurrentItem(found.first());
-                picker->ReportLBClick();
-                QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
-            });
-            r->BitBtn4Click();
+            QVERIFY(printFromPicker(QStringLiteral("Recibo da Parcela"), [r] { r->BitBtn4Click(); }));
         }));
         QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Recibo"));
         const QString text = ReportFixture::pdfText(pdf.fileName(), true).simplified();
         QVERIFY2(text.contains(QStringLiteral("Maria da Conceição")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("parcela nº 3")), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("R$ 123,45")), qPrintable(text));
+        // Without a Pix key the receipt invites no payment.
+        QVERIFY(printedPayloads(pdf.fileName()).isEmpty());
+    }
+
+    void documentModelFields() {
+        const QHash<QString, QString> v{{"paciente", "Maria"}, {"total", "R$ 10,00"}};
+        QCOMPARE(fillDocumentModel("{Paciente} paga {total}{total}; {nada} e {}", v),
+                 QStringLiteral("Maria paga R$ 10,00R$ 10,00; {nada} e {}"));
+    }
+
+    // A contract from the clinic's model carries the consultation's patient, dentist,
+    // total and installments; it is stored filled in, so it prints the same again even
+    // after the patient's record changes.
+    void contractFromTheModelPrintsTheSameAgain() {
+        LoggedIn& app = clinic();
+        app.s.clock.set(QDateTime(QDate(2026, 1, 8), QTime(10, 0)));
+        app.db().execute(
+            QStringLiteral("update paciente set paciente_cpf = '12345678909' where paciente_id = 801"));
+        QTemporaryDir out;
+        PdfFileReportOutput pdf(out.filePath(QStringLiteral("contrato.pdf")));
+        setReportOutput(&pdf);
+        auto restore = qScopeGuard([] { setReportOutput(nullptr); });
+        auto print = [&](TfrmConsulta_Manut* r) {
+            printFromPicker(QStringLiteral("Documento da Consulta"), [r] { r->btnReceitaClick(); });
+            return ReportFixture::pdfText(pdf.fileName(), true);
+        };
+        QString first, again;
+        QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
+            r->PageControl1->setCurrentWidget(r->TabSheet4);
+            auto* models = r->TabSheet4->findChild<QComboBox*>(QStringLiteral("cmbModelo"));
+            QVERIFY(models);
+            models->setCurrentIndex(models->findText(QStringLiteral("Contrato de tratamento")));
+            QTest::mouseClick(r->TabSheet4->findChild<QPushButton*>(QStringLiteral("btnModelo")),
+                              Qt::LeftButton);
+            const QString text = r->SQL_Doc->fieldByName(QStringLiteral("doc_texto"))->asString();
+            for (const char* expected :
+                 {"Contratante: Maria da Conceição, CPF 123.456.789-09", "valor total de R$ 500,00",
+                  "1ª parcela de R$ 250,00", "3ª parcela de R$ 250,00", "{paciente}"})
+                QVERIFY2(text.contains(QString::fromUtf8(expected)) == (expected[0] != '{'),
+                         qPrintable(text));
+            r->SQL_Doc->post();
+            first = print(r);
+        }));
+        QCOMPARE(scalar(app, QStringLiteral("select doc_usuario from documento where consulta_id = 7102")),
+                 QVariant(QStringLiteral("admin")));
+        app.db().execute(
+            QStringLiteral("update paciente set paciente_cpf = '98765432100' where paciente_id = 801"));
+        QVERIFY(withInstallments(app, 7102, [&](TfrmConsulta_Manut* r, ConsultaParcelas*) {
+            QVERIFY(r->SQL_Doc->locate(QStringLiteral("doc_nome"), QStringLiteral("Contrato de tratamento")));
+            again = print(r);
+        }));
+        QVERIFY2(first.contains(QStringLiteral("CONTRATO DE PRESTAÇÃO")), qPrintable(first));
+        QVERIFY(first.contains(QStringLiteral("123.456.789-09")));
+        QCOMPARE(again, first);
+    }
+
+    // One slip per open installment, each with the Pix charge of what is left on it,
+    // to the clinic's key; settled installments get none.
+    void bookletOfTheOpenInstallments() {
+        LoggedIn& app = clinic();
+        setPixKey(app, QStringLiteral("12.345.678/0001-95"));
+        auto restoreKey = qScopeGuard([&] { setPixKey(app, QString()); });
+        QTemporaryDir out;
+        PdfFileReportOutput pdf(out.filePath(QStringLiteral("carne.pdf")));
+        setReportOutput(&pdf);
+        auto restore = qScopeGuard([] { setReportOutput(nullptr); });
+        app.s.clock.set(QDateTime(QDate(2026, 1, 8), QTime(10, 0)));
+        QStringList sixSlips, fiveSlips;
+        QVERIFY(withInstallments(app, 7101, [&](TfrmConsulta_Manut*, ConsultaParcelas* p) {
+            p->wwDataPrimeira->setDate(QDate(2026, 2, 10));
+            p->EditNumParcelas->setText(QStringLiteral("6"));
+            p->EditJuros->setText(QString());
+            QTest::mouseClick(p->btnGerarParcelas, Qt::LeftButton);
+            QTest::mouseClick(p->btnCarne, Qt::LeftButton);
+            sixSlips = printedPayloads(pdf.fileName());
+            QCOMPARE(ReportFixture::pdfImageObjects(pdf.fileName()).size(), 6);
+
+            Dataset* d = p->wwDBGridParcela->dataSource()->dataset();
+            QVERIFY(d->locate(QStringLiteral("parcela_numero"), 2));
+            d->edit();
+            d->fieldByName(QStringLiteral("parcela_valor_pago"))
+                ->setAsCurrency(d->fieldByName(QStringLiteral("parcela_valor_liquido"))->asCurrency());
+            d->post();
+            QTest::mouseClick(p->btnCarne, Qt::LeftButton);
+            fiveSlips = printedPayloads(pdf.fileName());
+        }));
+        QCOMPARE(pdf.lastReport(), QStringLiteral("Relat_Carne"));
+
+        QCOMPARE(sixSlips.size(), 6);
+        QStringList amounts;
+        QStringList references;
+        for (const QString& text : sixSlips) {
+            const auto decoded = pix::decode(text);
+            QVERIFY2(decoded, qPrintable(text));
+            QCOMPARE(decoded->value("26.01"), QStringLiteral("12345678000195"));
+            QCOMPARE(decoded->value("59"), QStringLiteral("CLINICA SORRISO"));
+            QCOMPARE(decoded->value("60"), QStringLiteral("TAUBATE"));
+            amounts << decoded->value("54");
+            references << decoded->value("62.05");
+        }
+        QCOMPARE(amounts, (QStringList{"170.00", "166.00", "166.00", "166.00", "166.00", "166.00"}));
+        QCOMPARE(QSet<QString>(references.begin(), references.end()).size(), 6);
+        QCOMPARE(fiveSlips.size(), 5);
+        QVERIFY(!fiveSlips.contains(sixSlips.at(1)));
     }
 };
 

@@ -220,6 +220,29 @@ private slots:
         QCOMPARE(stored.size(), QSize(40, 20));
     }
 
+    // A Pix key the banks would refuse is not saved; a valid one is stored as they write it.
+    void companyPixKeyIsCheckedAndNormalised() {
+        OfficeApp a;
+        auto* list = a.openList<TfrmEmpresa>(QStringLiteral("frmEmpresa"));
+        QVERIFY(list);
+        const qint64 id = list->SQL_Consulta->fieldByName("empresa_id")->asLargeInt();
+        QVERIFY(OfficeApp::withRecord<TfrmEmpresa_Manut>(list, "empresa_id", id, [&](TfrmEmpresa_Manut* m) {
+            m->DBEditPixChave->setFocus();
+            typeAtCaret(m->DBEditPixChave, QStringLiteral("(12) 99876-5432"));
+            m->BitBtn1->click();
+            QVERIFY(m->isVisible());
+            QCOMPARE(QApplication::focusWidget(), m->DBEditPixChave);
+            m->DBEditPixChave->selectAll();
+            typeAtCaret(m->DBEditPixChave, QStringLiteral("123.456.789-09"));
+            a.dialogs().queueConfirmation(true);
+            m->BitBtn1->click();
+        }));
+        QVERIFY(
+            a.dialogs().texts(ScriptedDialogs::Kind::Warning).value(0).contains(QStringLiteral("chave Pix")));
+        QCOMPARE(a.value(QStringLiteral("select empresa_pix_chave from empresa")).toString(),
+                 QStringLiteral("12345678909"));
+    }
+
     // Only suppliers are offered, from the screen's own list: the shared one stays whole.
     void stockSupplierBoxOffersSuppliersOnly() {
         OfficeApp a;

@@ -70,15 +70,16 @@ private slots:
             registered << QString::fromUtf8(rows->utf8(1).toByteArray()) + QLatin1Char(':') + name;
         }
         registered.sort();
-        QCOMPARE(registered,
-                 QStringList({"frmConsulta:Relat_Consultas", "frmConsulta_Manut:Relat_Documento",
-                              "frmConsulta_Manut:Relat_Odontograma", "frmConsulta_Manut:Relat_Orcamento",
-                              "frmConsulta_Manut:Relat_Parcelas", "frmConsulta_Manut:Relat_Recibo",
-                              "frmContasPagar:Relat_ContasPagar", "frmContato:Relat_Contatos",
-                              "frmConvenio:Relat_Convenios", "frmPaciente:Relat_Aniversariantes",
-                              "frmPaciente:Relat_Etiquetas", "frmPaciente:Relat_Pacientes",
-                              "frmSelecaoContasReceber:Relat_ContasReceber",
-                              "frmSelecaoContasRecebidas:Relat_ContasRecebidas", "frmServico:Relat_Servicos"}));
+        QCOMPARE(
+            registered,
+            QStringList({"frmConsulta:Relat_Consultas", "frmConsulta_Manut:Relat_Carne",
+                         "frmConsulta_Manut:Relat_Documento", "frmConsulta_Manut:Relat_Odontograma",
+                         "frmConsulta_Manut:Relat_Orcamento", "frmConsulta_Manut:Relat_Parcelas",
+                         "frmConsulta_Manut:Relat_Recibo", "frmContasPagar:Relat_ContasPagar",
+                         "frmContato:Relat_Contatos", "frmConvenio:Relat_Convenios",
+                         "frmPaciente:Relat_Aniversariantes", "frmPaciente:Relat_Etiquetas",
+                         "frmPaciente:Relat_Pacientes", "frmSelecaoContasReceber:Relat_ContasReceber",
+                         "frmSelecaoContasRecebidas:Relat_ContasRecebidas", "frmServico:Relat_Servicos"}));
         QVERIFY(project.selectReport(QStringLiteral("Relat_Pacientes")));
         QVERIFY(project.description().startsWith(QStringLiteral("Relação de pacientes")));
         // The picker's box wraps the text itself: the file's line breaks are gone.

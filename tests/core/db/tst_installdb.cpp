@@ -351,7 +351,7 @@ private slots:
         QTest::newRow("payable kinds") << "select count(*) > 0 from tipo_conta"
                                        << "1";
         QTest::newRow("reports registered") << "select count(*) from Relatorio"
-                                            << "15";
+                                            << "16";
     }
     void codeTables() {
         QFETCH(QString, sql);

@@ -300,6 +300,33 @@ private slots:
             "parcela.paciente_id = "
             "paciente.paciente_id where parcela.parcela_id = :parcela_id",
             {pInt("parcela_id", 1)}, 1);
+        row("booklet of the open installments",
+            "SELECT parcela.parcela_id, parcela.parcela_numero, parcela.parcela_vencimento, "
+            "parcela.parcela_valor, parcela.parcela_valor_liquido, parcela.parcela_valor_pago, "
+            "parcela.parcela_valor_restante, (select count(*) from parcela p2 where p2.consulta_id = "
+            "parcela.consulta_id) as parcela_total, parcela.consulta_id, paciente.paciente_nome, "
+            "paciente.paciente_cpf FROM parcela INNER JOIN paciente ON parcela.paciente_id = "
+            "paciente.paciente_id where parcela.consulta_id = :consulta_id and "
+            "coalesce(parcela.parcela_quitada, 'N') <> 'S' and coalesce(parcela.parcela_valor_restante, 0) > "
+            "0 "
+            "order by parcela.parcela_numero",
+            {pInt("consulta_id", 1)}, 1);
+        row("document models", "select modelo_id, modelo_nome from documento_modelo order by modelo_nome", {},
+            6);
+        row("one document model",
+            "select modelo_nome, modelo_texto from documento_modelo where modelo_id = :id", {pInt("id", 1)},
+            1);
+        row("document's patient",
+            "select paciente_nome, paciente_cpf, paciente_rg, paciente_endereco, paciente_numero, "
+            "paciente_bairro, paciente_cidade, uf_id from paciente where paciente_id = :id",
+            {pInt("id", 1)}, 1);
+        row("document's dentist", "select dentista_nome, dentista_cro from dentista where dentista_id = :id",
+            {pInt("id", 1)}, 1);
+        row("document's installment plan",
+            "select parcela_numero, parcela_vencimento, parcela_valor_liquido from parcela where consulta_id "
+            "= "
+            ":id order by parcela_numero",
+            {pInt("id", 1)}, 2);
 
         // Agenda.
         row("agenda of the period",
