@@ -151,14 +151,17 @@ template <typename T> T* child(QWidget* w, const char* name) {
 
 // The dialog, and each further page of its tab widget as name_<page>.
 void grabWithPages(Shots& shots, QWidget* dialog, const QString& name) {
-    shots.grab(dialog, name);
     auto* tabs = dialog->findChild<QTabWidget*>();
-    if (!tabs) return;
-    for (int i = 1; i < tabs->count(); ++i) {
-        tabs->setCurrentIndex(i);
-        shots.grab(dialog, name + QLatin1Char('_') + QString::number(i));
+    if (!tabs) {
+        shots.grab(dialog, name);
+        return;
     }
-    tabs->setCurrentIndex(0);
+    const int shown = tabs->currentIndex();
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        shots.grab(dialog, i == 0 ? name : name + QLatin1Char('_') + QString::number(i));
+    }
+    tabs->setCurrentIndex(shown);
 }
 
 } // namespace
