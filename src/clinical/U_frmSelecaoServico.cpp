@@ -1,4 +1,5 @@
 #include "U_frmSelecaoServico.h"
+#include "framework/HelpPages.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -42,6 +43,7 @@ TfrmSelecaoServico::TfrmSelecaoServico(Dataset* items, int tooth, qint64 item, c
                                        QWidget* parent)
     : QDialog(parent), m_items(items), m_tooth(tooth), m_item(item), m_location(location) {
     setObjectName(QStringLiteral("frmSelecaoServico"));
+    dv::ensureHelpTopic(this);
     setWindowTitle(QStringLiteral("Seleção de Serviço ou Procedimento"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     createDatasets();

@@ -1,4 +1,5 @@
 #include "ScreenRegistry.h"
+#include "HelpPages.h"
 #include <QWidget>
 
 namespace dv {
@@ -92,6 +93,8 @@ QWidget* ScreenRegistry::create(const QString& formName, QWidget* parent) const 
     if (!e || !e->factory) return nullptr;
     QWidget* screen = e->factory(parent);
     if (screen && screen->objectName().isEmpty()) screen->setObjectName(e->formName);
+    if (screen) setHelpTopic(screen, e->formName);
+    installHelpKey();
     return screen;
 }
 

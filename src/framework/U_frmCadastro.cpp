@@ -1,6 +1,7 @@
 #include "U_frmCadastro.h"
 #include "CadastroIcons.h"
 #include "DataFieldBinding.h"
+#include "HelpPages.h"
 #include "U_frmRelatorio.h"
 #include "core/ComponentTag.h"
 #include "core/DialogService.h"
@@ -461,6 +462,7 @@ void TfrmCadastro::showEvent(QShowEvent* event) {
         dv::guarded([this] {
             if (!d->created) {
                 d->created = true;
+                dv::ensureHelpTopic(this);
                 FormCreate();
             }
             FormShow();
@@ -706,17 +708,5 @@ void TfrmCadastro::BitBtn4Click() {
 
 // The screen's own page of the help, else its index.
 void TfrmCadastro::btnAjudaClick() {
-    const QString page = d->formName + QStringLiteral(".html");
-    QString file = dv::session().filePath(QStringLiteral("help\\") + page);
-    if (!QFileInfo::exists(file)) file = dv::session().filePath(QStringLiteral("help\\index.html"));
-    auto& dialogs = dv::services().dialogs();
-    if (!QFileInfo::exists(file)) {
-        dialogs.warning(
-            formatted(message("sMsgAjudaNaoEncontrada", "A ajuda \"%s\" não foi encontrada em %s."),
-                      {page, dv::session().filePath(QStringLiteral("help"))}));
-        return;
-    }
-    if (!dv::services().shell().open(file))
-        dialogs.warning(
-            formatted(message("sMsgAjudaNaoAberta", "Não foi possível abrir a ajuda \"%s\"."), file));
+    dv::openHelpPage(d->formName);
 }

@@ -1,4 +1,5 @@
 #include "U_frmModelo4.h"
+#include "HelpPages.h"
 #include "ListIcons.h"
 #include "ListLayoutStore.h"
 #include "ScreenContext.h"
@@ -360,6 +361,7 @@ void TfrmModelo4::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (d->shown) return;
     d->shown = true;
+    dv::ensureHelpTopic(this);
     d->hosted = dv::screenContext().hostsScreen(this);
     // Outside the main window the screen is its own window, and still goes when closed.
     if (!d->hosted) setAttribute(Qt::WA_DeleteOnClose);

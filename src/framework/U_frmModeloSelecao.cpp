@@ -1,4 +1,5 @@
 #include "U_frmModeloSelecao.h"
+#include "HelpPages.h"
 #include "U_frmRelatorio.h"
 #include "core/DateUtils.h"
 #include "core/Localization.h"
@@ -126,8 +127,7 @@ void TfrmModeloSelecao::BitBtn2Click() {
 }
 
 void TfrmModeloSelecao::btnAjudaClick() {
-    if (!dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\index.html"))))
-        dv::services().dialogs().warning(QStringLiteral("Não foi possível abrir a ajuda."));
+    dv::openHelpPage(objectName());
 }
 
 void TfrmModeloSelecao::FormClose() {
@@ -144,6 +144,7 @@ void TfrmModeloSelecao::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
+    dv::ensureHelpTopic(this);
     dv::centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     wwDataI->setFocus();

@@ -1,4 +1,5 @@
 #include "U_frmRelatorio.h"
+#include "HelpPages.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -150,6 +151,7 @@ void TfrmRelatorio::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
     m_shown = true;
+    dv::ensureHelpTopic(this);
     dv::centreOnMainWindow(this);
     dv::applyLanguageFile(this);
     {

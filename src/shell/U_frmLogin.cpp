@@ -1,4 +1,5 @@
 #include "U_frmLogin.h"
+#include "framework/HelpPages.h"
 #include "Startup.h"
 #include "U_frmPrincipal.h"
 #include "core/Localization.h"
@@ -26,6 +27,7 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_main(mainWindow), m_use(use) {
     setObjectName(QStringLiteral("frmLogin"));
+    dv::ensureHelpTopic(this);
     setWindowTitle(QStringLiteral("Login"));
     setAttribute(Qt::WA_DeleteOnClose);
     setSizeGripEnabled(true);

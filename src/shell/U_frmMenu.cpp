@@ -1,4 +1,5 @@
 #include "U_frmMenu.h"
+#include "framework/HelpPages.h"
 #include "ScreenOpener.h"
 #include "ShellIcons.h"
 #include "U_frmPrincipal.h"
@@ -33,6 +34,7 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_main(mainWindow) {
     setObjectName(QStringLiteral("frmMenu"));
+    dv::ensureHelpTopic(this);
     setWindowTitle(QStringLiteral("Menu de Acesso ao Sistema"));
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumWidth(270);

@@ -1,4 +1,5 @@
 #include "U_frmPrincipal.h"
+#include "framework/HelpPages.h"
 #include "PrincipalWallpaper.h"
 #include "ScreenOpener.h"
 #include "ScreenWindow.h"
@@ -352,6 +353,10 @@ void TfrmPrincipal::createMenus() {
     SobreoSistema1->setShortcutContext(Qt::ApplicationShortcut);
     VisiteNossoSite1 = Ajuda1->addAction(shellIcon(ShellIcon::WebSite), QStringLiteral("Visite nosso site"));
     VisiteNossoSite1->setObjectName(QStringLiteral("VisiteNossoSite1"));
+    // F1 inside a screen opens its page; this is the same from the menu.
+    AjudadaTela1 = Ajuda1->addAction(shellIcon(ShellIcon::Help), QStringLiteral("Ajuda da Tela"));
+    AjudadaTela1->setObjectName(QStringLiteral("AjudadaTela1"));
+    connect(AjudadaTela1, &QAction::triggered, this, [this] { AjudadaTela1Click(); });
 
     connect(MenudeAcesso1, &QAction::triggered, this, [this] { MenudeAcesso1Click(); });
     connect(ModulosdoSistema1, &QAction::triggered, this, [this] { ModulosdoSistema1Click(); });
@@ -549,7 +554,14 @@ void TfrmPrincipal::FecharTodas1Click() {
 }
 
 void TfrmPrincipal::SobreoSistema1Click() {
-    dv::services().shell().open(dv::session().filePath(QStringLiteral("help\\index.html")));
+    // The start page in the interface language when it has one.
+    const QString page = dv::helpPageFile(QStringLiteral("index"));
+    dv::services().shell().open(page.isEmpty() ? dv::session().filePath(QStringLiteral("help\\index.html")) : page);
+}
+
+void TfrmPrincipal::AjudadaTela1Click() {
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    dv::openHelpPage(active ? dv::helpTopicOf(active->widget()) : QString());
 }
 
 void TfrmPrincipal::VisiteNossoSite1Click() {

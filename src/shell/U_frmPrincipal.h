@@ -69,6 +69,7 @@ public:
     QMenu *Arquivo1, *Janelas1, *Ajuda1;
     QAction *MenudeAcesso1, *ModulosdoSistema1, *AtivaPermissao1, *CadastrodeIcones1, *CadastrodeDentes1,
         *Logof1, *Sair1, *JanelaItem1, *FecharTodas1, *SobreoSistema1, *VisiteNossoSite1;
+    QAction* AjudadaTela1;
     QTimer Timer1; // the clock
 
     // Handlers, public so that tests and other screens can drive them.
@@ -82,6 +83,7 @@ public:
     // Closes every open screen and asks for a login again (the database was replaced).
     void startNewLogin();
     void SobreoSistema1Click();
+    void AjudadaTela1Click();
     void VisiteNossoSite1Click();
     void btnPesquisaAgendaClick();
     void Arquivo1Click(); // the "Arquivo" menu opens

@@ -421,6 +421,7 @@ private slots:
         const QString indexFile = help + QStringLiteral("index.html");
         const QString aside = help + QStringLiteral("index.html.aside");
         QVERIFY(QFile::exists(indexFile)); // shipped
+        QFile::remove(page); // the shipped page, in this test's copy of the folder
         if (ownPage) {
             QFile f(page);
             QVERIFY(f.open(QIODevice::WriteOnly));

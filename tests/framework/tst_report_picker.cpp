@@ -425,7 +425,7 @@ private slots:
         QTest::addColumn<QStringList>("opened");
         QTest::newRow("Imprimir") << "BitBtn4" << int(QDialog::Accepted) << true << QStringList();
         QTest::newRow("Fechar") << "BitBtn2" << int(QDialog::Rejected) << false << QStringList();
-        QTest::newRow("Ajuda") << "btnAjuda" << -1 << false << QStringList{"help/index.html"};
+        QTest::newRow("Ajuda") << "btnAjuda" << -1 << false << QStringList{"help/frmSelecaoContasReceber.html"};
     }
     void periodButtons() {
         QFETCH(QString, button);
