@@ -2,6 +2,7 @@
 #include "ErrorTranslator.h"
 #include "IniFile.h"
 #include "Localization.h"
+#include "SchemaStartup.h"
 #include "Services.h"
 #include "Session.h"
 #include "Termination.h"
@@ -292,6 +293,10 @@ void Tdm::create(const QString& executableFolder) {
     if (!hasConfig) throw dv::EngineError(missingConfigText(s.language(), s.executableFolder()));
     try {
         m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
+        // An older database is upgraded before anything reads it; the connection is
+        // opened afresh so that no table shape from before the steps is kept.
+        if (dv::bringSchemaUpToDate(*m_connection, s.language(), s.filePath(QStringLiteral("Backup"))))
+            m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
         for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
             d->setConnection(m_connection.get());
         progress(QStringLiteral("Conected Database"));

@@ -483,7 +483,8 @@ std::unique_ptr<Cursor> PgEngine::query(const QString& sql, const Params& params
 }
 
 qint64 PgEngine::execute(const QString& sqlIn, const Params& params) {
-    static const QRegularExpression create(QStringLiteral("^\\s*create\\s+table\\b"),
+    // Schema steps add columns as well as tables: both are translated.
+    static const QRegularExpression create(QStringLiteral("^\\s*(create|alter)\\s+table\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
     const bool ddl = create.match(sqlIn).hasMatch();
     PGresult* res = run(ddl ? sql::postgresDdl(sqlIn) : sqlIn, params, nullptr, {});
