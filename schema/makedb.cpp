@@ -381,6 +381,10 @@ void build(const Options& o, const QString& tmp) {
     }
     insertGeneratedRows(db, o);
     if (!o.pictures.isEmpty()) storePictures(db, o.pictures);
+    // The seed rows are where the installation starts, not changes anyone made:
+    // the audit trail begins empty.
+    if (db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'auditoria'")))
+        db.exec("DELETE FROM auditoria", QStringLiteral("clearing the audit trail"));
     checkWidths(db);
     const QStringList orphans = db.column(QStringLiteral("PRAGMA foreign_key_check"));
     if (!orphans.isEmpty())

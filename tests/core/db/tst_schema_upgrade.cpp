@@ -237,8 +237,9 @@ private slots:
         QCOMPARE(schemaVersion(*upgraded), schemaVersionOf(steps));
         QCOMPARE(shape(*upgraded), shape(*fresh));
         QCOMPARE(tables(*upgraded), tables(*fresh));
+        // The trail of the upgraded database holds what the steps changed; a new one starts empty.
         for (const QString& table : tables(*fresh))
-            QCOMPARE(rows(*upgraded, table, clinicWhere(table, false)),
+            if (table != QLatin1String("auditoria")) QCOMPARE(rows(*upgraded, table, clinicWhere(table, false)),
                      rows(*fresh, table, clinicWhere(table, false)));
         // Every row of the clinic is still there with the values it had.
         QStringList clinicAfter;
