@@ -108,6 +108,15 @@ UpgradeOutcome upgradeSchema(Connection& db, const QList<SchemaStep>& steps, con
     if (outcome.from > target) throw SchemaTooNew(outcome.from, target);
     outcome.to = outcome.from;
     if (outcome.from == target) return outcome;
+    // Something that is not a Dentrivale database (an empty file, another program's)
+    // is left alone: reading it then says what is missing.
+    if (outcome.from == 1) {
+        try {
+            db.tableColumns(QStringLiteral("configuracao"));
+        } catch (const EngineError&) {
+            return outcome;
+        }
+    }
 
     // Nothing is changed before a copy of the database as it was has proved sound.
     QDir().mkpath(backupFolder);

@@ -352,6 +352,17 @@ private slots:
         }
     }
 
+    // An empty database is no older Dentrivale: it is neither backed up nor changed.
+    void leavesAForeignDatabaseAlone() {
+        test::TempDb empty;
+        const QString backups = m_dir.filePath(QStringLiteral("Backup-empty"));
+        const UpgradeOutcome o = upgradeSchema(*empty.db, shippedSchemaSteps(), backups, QString(), kNow);
+        QCOMPARE(o.to, 1);
+        QVERIFY(o.backupFile.isEmpty());
+        QVERIFY(!QDir(backups).exists());
+        QVERIFY(tables(*empty.db).isEmpty());
+    }
+
     void statementsAreSplitWhereTheEngineEndsThem() {
         const QStringList s =
             sqlStatements(QStringLiteral("-- a comment; with a semicolon\n"
