@@ -343,6 +343,16 @@ void checkWidths(Database& db) {
     }
 }
 
+// The schema version is the highest step recorded; the first step makes the record.
+void recordStep(Database& db, const QString& name) {
+    static const QRegularExpression numbered(QStringLiteral("^(\\d+)_"));
+    const auto m = numbered.match(name);
+    if (!m.hasMatch() || m.captured(1).toInt() < 2)
+        throw BuildError(QStringLiteral("%1: a schema step is named NNN_what.sql, NNN from 002").arg(name));
+    db.run(QStringLiteral("INSERT INTO esquema_passo (passo_numero, passo_nome, passo_data) VALUES (?1, ?2, ?3)"),
+           {m.captured(1), name, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
+}
+
 void build(const Options& o, const QString& tmp) {
     const QDir dir(o.sqlDir);
     const QStringList scripts = dir.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name);
@@ -365,10 +375,16 @@ void build(const Options& o, const QString& tmp) {
     // later change is a numbered step in upgrades/, which an older database
     // applies at start-up and a new one gets here.
     const QDir steps(dir.filePath(QStringLiteral("upgrades")));
-    for (const QString& name : steps.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+    for (const QString& name : steps.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name)) {
         runScript(db, steps.filePath(name));
+        recordStep(db, name);
+    }
     insertGeneratedRows(db, o);
     if (!o.pictures.isEmpty()) storePictures(db, o.pictures);
+    // The seed rows are where the installation starts, not changes anyone made:
+    // the audit trail begins empty.
+    if (db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = 'auditoria'")))
+        db.exec("DELETE FROM auditoria", QStringLiteral("clearing the audit trail"));
     checkWidths(db);
     const QStringList orphans = db.column(QStringLiteral("PRAGMA foreign_key_check"));
     if (!orphans.isEmpty())

@@ -2,6 +2,7 @@
 #include "ErrorTranslator.h"
 #include "IniFile.h"
 #include "Localization.h"
+#include "SchemaStartup.h"
 #include "Services.h"
 #include "Session.h"
 #include "Termination.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSysInfo>
 #include <sodium.h>
 
 namespace {
@@ -181,7 +183,8 @@ QString unusableDatabaseText(const QString& language, const QString& database, c
 } // namespace
 
 Tdm::Tdm(const QString& executableFolder, TfrmAbertura* splash, QObject* parent)
-    : QObject(parent), m_splash(splash) {
+    : QObject(parent), m_splash(splash),
+      m_auditSeal([] { return dv::session().userLogin(); }, [] { return QSysInfo::machineHostName(); }) {
     setObjectName(QStringLiteral("dm"));
     g_dm = this;
     createDatasets();
@@ -293,6 +296,12 @@ void Tdm::create(const QString& executableFolder) {
     if (!hasConfig) throw dv::EngineError(missingConfigText(s.language(), QFileInfo(ini).absolutePath()));
     try {
         m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
+        m_connection->setTransactionObserver(&m_auditSeal);
+        // An older database is upgraded before anything reads it; the connection is
+        // opened afresh so that no table shape from before the steps is kept.
+        if (dv::bringSchemaUpToDate(*m_connection, s.language(), s.filePath(QStringLiteral("Backup"))))
+            m_connection = dv::Connection::open(m_connectionString, s.executableFolder());
+        m_connection->setTransactionObserver(&m_auditSeal);
         for (dv::Dataset* d : findChildren<dv::Dataset*>(QString(), Qt::FindDirectChildrenOnly))
             d->setConnection(m_connection.get());
         progress(QStringLiteral("Conected Database"));

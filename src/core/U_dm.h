@@ -1,4 +1,5 @@
 #pragma once
+#include "db/AuditChain.h"
 #include "db/DataSource.h"
 #include "db/Dataset.h"
 #include "db/Engine.h"
@@ -58,6 +59,8 @@ private:
 
     TfrmAbertura* m_splash;
     std::unique_ptr<dv::Connection> m_connection;
+    // Seals the audit rows of every transaction on the connection.
+    dv::AuditSeal m_auditSeal;
     QString m_connectionString;
 };
 

@@ -4,6 +4,7 @@
 #include "PgEngine.h"
 #include "SqlCipherEngine.h"
 #include <QDir>
+#include <QRegularExpression>
 
 namespace dv {
 
@@ -22,6 +23,32 @@ std::unique_ptr<Connection> Connection::open(const QString& connectionString, co
     if (source.isEmpty()) throw EngineError(QStringLiteral("Could not find file ''."));
     if (QDir::isRelativePath(source)) source = QDir(baseFolder).filePath(source);
     return std::make_unique<SqlCipherEngine>(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")));
+}
+
+bool Connection::needsOwnTransaction(const QString& sql) const {
+    static const QRegularExpression write(QStringLiteral("^\\s*(insert|update|delete)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return m_observer && transactionDepth() == 0 && write.match(sql).hasMatch();
+}
+
+void Connection::notifyBegun() {
+    if (!m_observer) return;
+    try {
+        m_observer->begun(*this);
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void Connection::notifyCommitting() {
+    if (!m_observer) return;
+    try {
+        m_observer->committing(*this);
+    } catch (...) {
+        rollback();
+        throw;
+    }
 }
 
 void Connection::restoreFrom(const QString&) {

@@ -78,6 +78,18 @@ public:
     virtual QByteArray blob(int column) const = 0;
 };
 
+class Connection;
+
+// Told of every outermost transaction of a connection: the audit trail seals the
+// rows its triggers wrote before the transaction commits. A throw from committing()
+// rolls the transaction back.
+class TransactionObserver {
+public:
+    virtual ~TransactionObserver() = default;
+    virtual void begun(Connection& c) = 0;
+    virtual void committing(Connection& c) = 0;
+};
+
 // One open database. Every error is raised as EngineError (the engine's message) or,
 // for a write that would orphan child rows, DatabaseError with the related-records phrase.
 class Connection {
@@ -126,6 +138,20 @@ public:
     // proved sound (it opens with the key, passes the integrity check and holds this
     // database's tables); otherwise it throws and nothing changes. Not inside a transaction.
     virtual void restoreFrom(const QString& file);
+
+    // While an observer watches, a write outside any transaction runs in one of its
+    // own, so that the observer sees every change commit.
+    void setTransactionObserver(TransactionObserver* observer) { m_observer = observer; }
+    TransactionObserver* transactionObserver() const { return m_observer; }
+
+protected:
+    bool needsOwnTransaction(const QString& sql) const;
+    // Called by the engines at depth 1; a throw rolls the transaction back first.
+    void notifyBegun();
+    void notifyCommitting();
+
+private:
+    TransactionObserver* m_observer = nullptr;
 };
 
 // RAII guard: rolls back unless commit() was called.

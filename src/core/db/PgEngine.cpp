@@ -483,7 +483,14 @@ std::unique_ptr<Cursor> PgEngine::query(const QString& sql, const Params& params
 }
 
 qint64 PgEngine::execute(const QString& sqlIn, const Params& params) {
-    static const QRegularExpression create(QStringLiteral("^\\s*create\\s+table\\b"),
+    if (needsOwnTransaction(sqlIn)) {
+        Transaction t(*this);
+        const qint64 n = execute(sqlIn, params);
+        t.commit();
+        return n;
+    }
+    // Schema steps add columns as well as tables: both are translated.
+    static const QRegularExpression create(QStringLiteral("^\\s*(create|alter)\\s+table\\b"),
                                            QRegularExpression::CaseInsensitiveOption);
     const bool ddl = create.match(sqlIn).hasMatch();
     PGresult* res = run(ddl ? sql::postgresDdl(sqlIn) : sqlIn, params, nullptr, {});
@@ -498,6 +505,12 @@ qint64 PgEngine::execute(const QString& sqlIn, const Params& params) {
 }
 
 qint64 PgEngine::insert(const QString& sql, const Params& params, const QString& keyColumn) {
+    if (needsOwnTransaction(sql)) {
+        Transaction t(*this);
+        const qint64 key = insert(sql, params, keyColumn);
+        t.commit();
+        return key;
+    }
     PGresult* res = run(sql + QStringLiteral(" RETURNING ") + keyColumn, params, nullptr, {});
     const qint64 key = PQntuples(res) ? QByteArray(PQgetvalue(res, 0, 0)).toLongLong() : 0;
     PQclear(res);
@@ -542,10 +555,12 @@ void PgEngine::begin() {
     else
         command(QStringLiteral("SAVEPOINT dv_sp%1").arg(m_depth).toUtf8().constData());
     ++m_depth;
+    if (m_depth == 1) notifyBegun();
 }
 
 void PgEngine::commit() {
     if (m_depth == 0) throw EngineError(QStringLiteral("No transaction is active."));
+    if (m_depth == 1) notifyCommitting();
     --m_depth;
     if (m_depth > 0) {
         command(QStringLiteral("RELEASE SAVEPOINT dv_sp%1").arg(m_depth).toUtf8().constData());

@@ -2,6 +2,7 @@
 #include "DbErrors.h"
 #include "ParamValues.h"
 #include "PgEngine.h"
+#include "SchemaUpgrade.h"
 #include <QDir>
 #include <QFile>
 
@@ -94,6 +95,12 @@ void createServerDatabase(Connection& source, PgEngine& target, const QString& s
         target.execute(index);
     for (const QString& script : scripts.mid(1))
         target.executeScript(readScript(dir.filePath(script)));
+    // The server part of the schema steps the copied database has had.
+    const QDir steps(dir.filePath(QStringLiteral("upgrades")));
+    const int version = schemaVersion(source);
+    for (const QString& step : steps.entryList({QStringLiteral("*.sql")}, QDir::Files, QDir::Name))
+        if (step.section(QLatin1Char('_'), 0, 0).toInt() <= version)
+            target.executeScript(readScript(steps.filePath(step)));
     const QStringList serverTriggers =
         column(target, QStringLiteral("select tgname from pg_trigger where not tgisinternal"));
     for (const QString& trigger :

@@ -552,6 +552,12 @@ std::unique_ptr<Cursor> SqlCipherEngine::query(const QString& sql, const Params&
 }
 
 qint64 SqlCipherEngine::execute(const QString& sql, const Params& params) {
+    if (needsOwnTransaction(sql)) {
+        Transaction t(*this);
+        const qint64 n = execute(sql, params);
+        t.commit();
+        return n;
+    }
     sqlite3_stmt* stmt = prepare(sql, params, nullptr, {});
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
@@ -682,10 +688,12 @@ void SqlCipherEngine::begin() {
     else
         exec(QStringLiteral("SAVEPOINT dv_sp%1").arg(m_depth).toUtf8().constData());
     ++m_depth;
+    if (m_depth == 1) notifyBegun();
 }
 
 void SqlCipherEngine::commit() {
     if (m_depth == 0) throw EngineError(QStringLiteral("No transaction is active."));
+    if (m_depth == 1) notifyCommitting();
     --m_depth;
     if (m_depth > 0) {
         exec(QStringLiteral("RELEASE dv_sp%1").arg(m_depth).toUtf8().constData());

@@ -1,0 +1,44 @@
+#pragma once
+#include "Engine.h"
+#include <QString>
+#include <functional>
+
+namespace dv {
+
+// Seals the audit rows the triggers wrote in a transaction just before it commits:
+// fills in workstation and user and links each row into the hash chain. The hash is
+// computed here, not in the triggers: a trigger calling a function of ours would
+// make every change made with the plain sqlcipher tool fail, while plain-SQL triggers
+// record such changes too, and they stay without a hash, which the check reports.
+class AuditSeal : public TransactionObserver {
+public:
+    using Text = std::function<QString()>;
+    AuditSeal(Text user, Text workstation) : m_user(std::move(user)), m_workstation(std::move(workstation)) {}
+    void begun(Connection& c) override;
+    void committing(Connection& c) override;
+
+private:
+    Text m_user, m_workstation;
+    qint64 m_mark = 0; // the last audit row before the transaction began
+    bool m_hasTrail = false;
+};
+
+// One audit row as it is hashed.
+struct AuditRow {
+    qint64 id = 0;
+    QDateTime when;
+    QVariant workstation, user, table, key, action, patient, before, after;
+};
+// SHA-256 (hex) of a row and the hash of the row before it.
+QString auditHash(const AuditRow& row, const QString& previousHash);
+
+struct AuditCheck {
+    qint64 rowsChecked = 0;
+    qint64 brokenRow = 0; // 0: the chain is whole
+    enum Problem { None, NotSealed, Mismatch } problem = None;
+};
+// Walks the whole chain in order; stops at the first row that is not what was sealed
+// (changed, out of place after a deletion, or written outside the program).
+AuditCheck checkAuditChain(Connection& c);
+
+} // namespace dv
