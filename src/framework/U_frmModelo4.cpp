@@ -552,11 +552,12 @@ void TfrmModelo4::loadColumnLayout() {
     const QList<dv::GridColumn> designed =
         model && model->hasCustomColumns() ? model->columns() : wwDBGrid1->defaultColumns();
     if (auto stored = layoutStore(this, layoutInIniFile(), wwDBGrid1).load(designed))
-        wwDBGrid1->setColumns(*stored);
+        wwDBGrid1->setColumns(dv::ListLayoutStore::titlesFromStore(*stored, SQL_Consulta));
 }
 
 void TfrmModelo4::saveColumnLayout() {
-    layoutStore(this, layoutInIniFile(), wwDBGrid1).save(wwDBGrid1->columns());
+    layoutStore(this, layoutInIniFile(), wwDBGrid1)
+        .save(dv::ListLayoutStore::titlesToStore(wwDBGrid1->columns(), SQL_Consulta));
 }
 
 // ---- errors ----
