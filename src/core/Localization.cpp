@@ -111,6 +111,11 @@ QString sharedMessage(const QString& section, const QString& key) {
                                section, key);
 }
 
+QString sharedMessage(const QString& section, const QString& key, const QString& builtIn) {
+    const QString text = sharedMessage(section, key);
+    return text.isEmpty() ? builtIn : text;
+}
+
 bool captureLanguageFile(QWidget* screen) {
     if (!screen || screen->objectName().isEmpty()) return false;
     const QString formName = screen->objectName();

@@ -31,6 +31,9 @@ void applyLanguageFile(QWidget* screen);
 // A text of language/Default_<current language>.lpu; empty when the file, the
 // section or the key is missing.
 QString sharedMessage(const QString& section, const QString& key);
+// The same for a text the program builds in code: the built-in (Portuguese) text
+// when the file or the key is missing.
+QString sharedMessage(const QString& section, const QString& key, const QString& builtIn);
 
 // The developer's capture (Ctrl+Alt+G): writes the screen's current texts into
 // a language file chosen in a save dialog that starts in language/pt_BR. A

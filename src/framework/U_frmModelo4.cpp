@@ -3,6 +3,7 @@
 #include "ListLayoutStore.h"
 #include "ScreenContext.h"
 #include "U_frmRelatorio.h"
+#include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -362,6 +363,7 @@ QLabel* TfrmModelo4::statusPanel(int index) const {
 QLabel* TfrmModelo4::addStatusPanel(const QString& name, int width) {
     auto* panel = new QLabel(StatusBar1);
     panel->setObjectName(name);
+    dv::setComponentTag(panel, 9); // shows values: no text of a language file
     panel->setContentsMargins(4, 0, 4, 0);
     if (width > 0) panel->setMinimumWidth(width);
     StatusBar1->addWidget(panel, width > 0 ? 0 : 1);
@@ -469,7 +471,9 @@ void TfrmModelo4::FormShow() {
     wwFilterDialog1->setWindowTitle(btnFiltrar->toolTip());
     wwFilterDialog2->setWindowTitle(btnLocalizar->toolTip());
 
-    d->panels[0]->setText(english() ? QStringLiteral("Record(s):  ") : QStringLiteral("Registro(s):"));
+    d->panels[0]->setText(dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgRegistros"),
+                                            english() ? QStringLiteral("Record(s):  ")
+                                                      : QStringLiteral("Registro(s):")));
     showRecordCount();
 }
 
@@ -530,8 +534,8 @@ void TfrmModelo4::applyPermissions() {
 void TfrmModelo4::showRecordCount() {
     d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
     d->panels[2]->setText(!isListFiltered() ? QString()
-                          : english()       ? QStringLiteral("Filtered")
-                                            : QStringLiteral("Filtrado"));
+                          : dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgFiltrado"),
+                                              english() ? QStringLiteral("Filtered") : QStringLiteral("Filtrado")));
 }
 
 bool TfrmModelo4::isListFiltered() const {

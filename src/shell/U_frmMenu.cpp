@@ -1,4 +1,5 @@
 #include "U_frmMenu.h"
+#include "core/Localization.h"
 #include "ScreenOpener.h"
 #include "ShellIcons.h"
 #include "U_frmPrincipal.h"
@@ -80,6 +81,7 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
     SQL_Menu->open();
     SQL_SubMenu->open();
     readTree();
+    dv::applyLanguageFile(this);
 }
 
 void TfrmMenu::readTree() {
