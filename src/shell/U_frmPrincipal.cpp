@@ -121,13 +121,9 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     // Whatever opens or closes, the wallpaper follows whether any screen is open.
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { childScreensChanged(); });
     childScreensChanged();
-    // Menus, tabs and buttons in the interface language; the title stays the clinic's.
-    {
-        const QString title = windowTitle();
-        dv::applyLanguageFile(this);
-        setWindowTitle(title);
-        m_mainCaption = lbForm->text();
-    }
+    // Title, menus, tabs and buttons in the interface language.
+    dv::applyLanguageFile(this);
+    m_mainCaption = lbForm->text();
     resize(1024, 700);
     setWindowState(Qt::WindowMaximized);
 }
