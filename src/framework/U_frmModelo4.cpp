@@ -471,9 +471,10 @@ void TfrmModelo4::FormShow() {
     wwFilterDialog1->setWindowTitle(btnFiltrar->toolTip());
     wwFilterDialog2->setWindowTitle(btnLocalizar->toolTip());
 
-    d->panels[0]->setText(dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgRegistros"),
-                                            english() ? QStringLiteral("Record(s):  ")
-                                                      : QStringLiteral("Registro(s):")));
+    // English keeps its padded caption (a message file's value loses its trailing blanks).
+    d->panels[0]->setText(english() ? QStringLiteral("Record(s):  ")
+                                    : dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgRegistros"),
+                                                        QStringLiteral("Registro(s):")));
     showRecordCount();
 }
 
