@@ -1,4 +1,5 @@
 #include "ClinicalScreens.h"
+#include "OdontogramaWidget.h"
 #include "U_frmAgenda_Consulta.h"
 #include "U_frmAgenda_Manut.h"
 #include "U_frmAgenda_Paciente.h"
@@ -10,6 +11,7 @@
 
 namespace dv {
 void registerClinicalScreens(ScreenRegistry& r) {
+    OdontogramaPlace::registerTexts();
     r.setFactory(QStringLiteral("frmPaciente"), [](QWidget* p) { return new TfrmPaciente(p); });
     r.setFactory(QStringLiteral("frmPaciente_Manut"), [](QWidget* p) { return new TfrmPaciente_Manut(p); });
     r.setFactory(QStringLiteral("frmConsulta"), [](QWidget* p) { return new TfrmConsulta(p); });

@@ -1,5 +1,6 @@
 #include "OdontogramaWidget.h"
 #include "core/ComponentTag.h"
+#include "core/ComponentTexts.h"
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -62,6 +63,21 @@ OdontogramaPlace::OdontogramaPlace(const QString& location, int tooth, qint64 it
 
 int OdontogramaPlace::tooth() const {
     return dv::componentTag(this);
+}
+
+void OdontogramaPlace::registerTexts() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    dv::ComponentTextKind kind;
+    kind.type = &OdontogramaPlace::staticMetaObject;
+    kind.accepts = [](const QObject* o) { return static_cast<const OdontogramaPlace*>(o)->item() == 0; };
+    kind.keys = {dv::TextKey::Hint};
+    kind.text = [](const QObject* o, dv::TextKey) { return static_cast<const QWidget*>(o)->toolTip(); };
+    kind.setText = [](QObject* o, dv::TextKey, const QString& value) {
+        static_cast<QWidget*>(o)->setToolTip(value);
+    };
+    dv::ComponentTexts::registerKind(kind);
 }
 
 void OdontogramaPlace::setPicture(const QImage& picture) {

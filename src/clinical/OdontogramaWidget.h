@@ -12,6 +12,10 @@ class QLabel;
 class OdontogramaPlace : public QWidget {
     Q_OBJECT
 public:
+    // Lets the language files give the slots' hints; an item's icon shows its
+    // service, which is data.
+    static void registerTexts();
+
     OdontogramaPlace(const QString& location, int tooth, qint64 item, QWidget* parent);
 
     QString location() const { return m_location; }

@@ -1,5 +1,6 @@
 #include "U_frmConsulta_Manut.h"
 #include "ConsultaDocumentos.h"
+#include "core/Localization.h"
 #include "ConsultaParcelas.h"
 #include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
@@ -375,12 +376,15 @@ void TfrmConsulta_Manut::createSideBar() {
 // ---- showing ----
 
 QString TfrmConsulta_Manut::ageText(const QDate& birth, const QDate& today) {
-    if (!birth.isValid() || !today.isValid() || birth > today) return QStringLiteral("0 anos");
+    const QString unit =
+        QLatin1Char(' ') +
+        dv::sharedMessage(QStringLiteral("Consulta"), QStringLiteral("sAnos"), QStringLiteral("anos")).trimmed();
+    if (!birth.isValid() || !today.isValid() || birth > today) return QLatin1Char('0') + unit;
     // The calendar age: the birthday itself counts the new year.
     int years = today.year() - birth.year();
     if (today.month() < birth.month() || (today.month() == birth.month() && today.day() < birth.day()))
         --years;
-    return QString::number(years) + QStringLiteral(" anos");
+    return QString::number(years) + unit;
 }
 
 QVariant TfrmConsulta_Manut::consultationKey() const {

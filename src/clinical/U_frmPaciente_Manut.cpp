@@ -1,4 +1,5 @@
 #include "U_frmPaciente_Manut.h"
+#include "core/Localization.h"
 #include "PacienteManutPhoto.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
@@ -406,8 +407,10 @@ void TfrmPaciente_Manut::Button2Click() {
 
 void TfrmPaciente_Manut::btnVerFotoClick() {
     dv::BancoToJPeg(*Image2, *SQL_Foto, QStringLiteral("foto_img"));
-    if (SQL_Foto->isActive() && SQL_Foto->recordCount() > 0)
-        GroupBox2->setTitle(QStringLiteral("Foto  cadastrada no dia ") +
+    if (!SQL_Foto->isActive() || SQL_Foto->recordCount() == 0) return;
+    // Another language's words come from the shared message file.
+    const QString shown = dv::sharedMessage(QStringLiteral("Paciente"), QStringLiteral("sFotoCadastradaNoDia"));
+    GroupBox2->setTitle((shown.isEmpty() ? QStringLiteral("Foto  cadastrada no dia ") : shown + QLatin1Char(' ')) +
                             SQL_Foto->fieldByName(QStringLiteral("foto_data"))
                                 ->asDate()
                                 .toString(QStringLiteral("dd/MM/yyyy")));

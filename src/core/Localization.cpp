@@ -5,7 +5,12 @@
 #include "Session.h"
 #include "WritablePlaces.h"
 #include "db/DbErrors.h"
+#include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <memory>
+#include <vector>
 #include <QSaveFile>
 #include <QWidget>
 
@@ -15,6 +20,38 @@ namespace {
 DialogTexts& current() {
     static DialogTexts texts = DialogTexts::builtIn();
     return texts;
+}
+
+// Qt's Spanish is Spain's; a clinic's Spanish says "archivo", not "fichero".
+class QtTranslator : public QTranslator {
+public:
+    explicit QtTranslator(bool americanSpanish) : m_americanSpanish(americanSpanish) {}
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        QString text = QTranslator::translate(context, source, disambiguation, n);
+        if (m_americanSpanish && text.contains(QLatin1String("ichero"), Qt::CaseInsensitive)) {
+            text.replace(QLatin1String("ficheros"), QLatin1String("archivos"));
+            text.replace(QLatin1String("fichero"), QLatin1String("archivo"));
+            text.replace(QLatin1String("Ficheros"), QLatin1String("Archivos"));
+            text.replace(QLatin1String("Fichero"), QLatin1String("Archivo"));
+            text.replace(QLatin1String("FICHERO"), QLatin1String("ARCHIVO"));
+        }
+        return text;
+    }
+
+private:
+    bool m_americanSpanish;
+};
+
+std::vector<std::unique_ptr<QTranslator>>& qtTranslators() {
+    static std::vector<std::unique_ptr<QTranslator>> installed;
+    return installed;
+}
+
+void removeQtTranslations() {
+    for (const auto& t : qtTranslators())
+        QCoreApplication::removeTranslator(t.get());
+    qtTranslators().clear();
 }
 
 // A language code names a folder; one that could leave the language folder is no language.
@@ -29,7 +66,23 @@ bool setDialogTexts(const QString& language) {
     if (!texts) return false;
     current() = *texts;
     selectToolkitTexts(language);
+    installQtTranslations(language);
     return true;
+}
+
+bool installQtTranslations(const QString& language) {
+    if (!DialogTexts::forLanguage(language)) return false;
+    removeQtTranslations();
+    // qt_<code> gathers the catalogues of Qt's modules; qtbase_<code> alone where it does not exist.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const QString& name : {QStringLiteral("qt_"), QStringLiteral("qtbase_")}) {
+        auto translator = std::make_unique<QtTranslator>(language == QLatin1String("es"));
+        if (!translator->load(name + language, folder)) continue;
+        QCoreApplication::installTranslator(translator.get());
+        qtTranslators().push_back(std::move(translator));
+        return true;
+    }
+    return false;
 }
 
 const DialogTexts& dialogTexts() {
@@ -39,6 +92,7 @@ const DialogTexts& dialogTexts() {
 void resetDialogTexts() {
     current() = DialogTexts::builtIn();
     resetToolkitTexts();
+    removeQtTranslations();
 }
 
 void applyLanguageFile(QWidget* screen) {
@@ -56,6 +110,11 @@ QString sharedMessage(const QString& section, const QString& key) {
     return IniFile::readString(session().executableFolder() + QStringLiteral("language/Default_") + language +
                                    QStringLiteral(".lpu"),
                                section, key);
+}
+
+QString sharedMessage(const QString& section, const QString& key, const QString& builtIn) {
+    const QString text = sharedMessage(section, key);
+    return text.isEmpty() ? builtIn : text;
 }
 
 bool captureLanguageFile(QWidget* screen) {

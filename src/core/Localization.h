@@ -11,6 +11,12 @@ namespace dv {
 // "en" or "es"; any other code changes nothing (false). Called once by the data
 // module at start-up.
 bool setDialogTexts(const QString& language);
+// Qt's own translations (file, print and preview dialogs) for "pt_BR", "en" or
+// "es", from Qt's translations folder; the ones installed before are removed. False
+// (nothing installed) for another code or when Qt ships no translation for it.
+// setDialogTexts calls it.
+bool installQtTranslations(const QString& language);
+
 // The dialog texts in force (the toolkit's built-in English ones until a
 // language is set).
 const DialogTexts& dialogTexts();
@@ -25,6 +31,9 @@ void applyLanguageFile(QWidget* screen);
 // A text of language/Default_<current language>.lpu; empty when the file, the
 // section or the key is missing.
 QString sharedMessage(const QString& section, const QString& key);
+// The same for a text the program builds in code: the built-in (Portuguese) text
+// when the file or the key is missing.
+QString sharedMessage(const QString& section, const QString& key, const QString& builtIn);
 
 // The developer's capture (Ctrl+Alt+G): writes the screen's current texts into
 // a language file chosen in a save dialog that starts in language/pt_BR. A

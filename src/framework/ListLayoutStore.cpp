@@ -53,4 +53,20 @@ std::optional<QList<GridColumn>> ListLayoutStore::merged(const SettingsEntries& 
     return columns;
 }
 
+QList<GridColumn> ListLayoutStore::titlesToStore(QList<GridColumn> columns, const Dataset* dataset) {
+    for (GridColumn& c : columns)
+        if (const Field* f = dataset ? dataset->findField(c.fieldName) : nullptr;
+            f && c.title == f->displayLabel())
+            c.title = f->designedLabel();
+    return columns;
+}
+
+QList<GridColumn> ListLayoutStore::titlesFromStore(QList<GridColumn> columns, const Dataset* dataset) {
+    for (GridColumn& c : columns)
+        if (const Field* f = dataset ? dataset->findField(c.fieldName) : nullptr;
+            f && (c.title == f->designedLabel() || c.title == f->displayLabel()))
+            c.title.clear();
+    return columns;
+}
+
 } // namespace dv

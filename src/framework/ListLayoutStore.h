@@ -1,5 +1,6 @@
 #pragma once
 #include "core/SettingsStore.h"
+#include "core/db/Dataset.h"
 #include "toolkit/GridModel.h"
 #include <optional>
 
@@ -32,6 +33,12 @@ public:
     static SettingsEntries entriesOf(const QList<GridColumn>& columns);
     static std::optional<QList<GridColumn>> merged(const SettingsEntries& entries,
                                                    const QList<GridColumn>& designed);
+
+    // A title that only repeats its field's label is stored as the label the screen
+    // designed, and a stored title equal to a field's label is read back as none, so
+    // the column keeps following the field's label in the interface language.
+    static QList<GridColumn> titlesToStore(QList<GridColumn> columns, const Dataset* dataset);
+    static QList<GridColumn> titlesFromStore(QList<GridColumn> columns, const Dataset* dataset);
 
 private:
     SettingsHive m_hive;

@@ -4,6 +4,7 @@
 #include "ListLayoutStore.h"
 #include "ScreenContext.h"
 #include "U_frmRelatorio.h"
+#include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -348,6 +349,7 @@ QLabel* TfrmModelo4::statusPanel(int index) const {
 QLabel* TfrmModelo4::addStatusPanel(const QString& name, int width) {
     auto* panel = new QLabel(StatusBar1);
     panel->setObjectName(name);
+    dv::setComponentTag(panel, 9); // shows values: no text of a language file
     panel->setContentsMargins(4, 0, 4, 0);
     if (width > 0) panel->setMinimumWidth(width);
     StatusBar1->addWidget(panel, width > 0 ? 0 : 1);
@@ -456,7 +458,10 @@ void TfrmModelo4::FormShow() {
     wwFilterDialog1->setWindowTitle(btnFiltrar->toolTip());
     wwFilterDialog2->setWindowTitle(btnLocalizar->toolTip());
 
-    d->panels[0]->setText(english() ? QStringLiteral("Record(s):  ") : QStringLiteral("Registro(s):"));
+    // English keeps its padded caption (a message file's value loses its trailing blanks).
+    d->panels[0]->setText(english() ? QStringLiteral("Record(s):  ")
+                                    : dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgRegistros"),
+                                                        QStringLiteral("Registro(s):")));
     showRecordCount();
 }
 
@@ -517,8 +522,8 @@ void TfrmModelo4::applyPermissions() {
 void TfrmModelo4::showRecordCount() {
     d->panels[1]->setText(QStringLiteral("  ") + QString::number(SQL_Consulta->recordCount()));
     d->panels[2]->setText(!isListFiltered() ? QString()
-                          : english()       ? QStringLiteral("Filtered")
-                                            : QStringLiteral("Filtrado"));
+                          : dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgFiltrado"),
+                                              english() ? QStringLiteral("Filtered") : QStringLiteral("Filtrado")));
 }
 
 bool TfrmModelo4::isListFiltered() const {
@@ -539,11 +544,12 @@ void TfrmModelo4::loadColumnLayout() {
     const QList<dv::GridColumn> designed =
         model && model->hasCustomColumns() ? model->columns() : wwDBGrid1->defaultColumns();
     if (auto stored = layoutStore(this, layoutInIniFile(), wwDBGrid1).load(designed))
-        wwDBGrid1->setColumns(*stored);
+        wwDBGrid1->setColumns(dv::ListLayoutStore::titlesFromStore(*stored, SQL_Consulta));
 }
 
 void TfrmModelo4::saveColumnLayout() {
-    layoutStore(this, layoutInIniFile(), wwDBGrid1).save(wwDBGrid1->columns());
+    layoutStore(this, layoutInIniFile(), wwDBGrid1)
+        .save(dv::ListLayoutStore::titlesToStore(wwDBGrid1->columns(), SQL_Consulta));
 }
 
 // ---- errors ----

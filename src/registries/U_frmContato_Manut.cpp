@@ -1,4 +1,5 @@
 #include "U_frmContato_Manut.h"
+#include "core/ComponentTag.h"
 #include "OfficeForms.h"
 #include "core/ErrorTranslator.h"
 #include "core/U_dm.h"
@@ -24,6 +25,8 @@ TfrmContato_Manut::TfrmContato_Manut(QWidget* parent)
     DBEdit2 = dados.DBEdit2;
     DBEdit3 = dados.DBEdit3;
     lblDocumento = dados.Label_DBEdit3;
+    // "Cpf" or "Cnpj" by the person type: the Brazilian document's name in every language.
+    dv::setComponentTag(lblDocumento, 9);
     dbRadioPessoa = dados.dbRadioPessoa;
     wwDBLookupCombo1 = dados.wwDBLookupCombo1;
     wwDBLookupCombo1->setLookup(dm().dsTipoContato, QStringLiteral("tipo_contato_id"),

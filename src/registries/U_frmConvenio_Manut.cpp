@@ -1,6 +1,8 @@
 #include "U_frmConvenio_Manut.h"
 #include "SharedLists.h"
+#include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "core/WaitCursor.h"
@@ -82,6 +84,7 @@ void TfrmConvenio_Manut::buildBottomBar() {
     lbRegistro =
         new QLabel(QStringLiteral("Registro(s):"), BitBtn1->parentWidget() ? BitBtn1->parentWidget() : this);
     lbRegistro->setObjectName(QStringLiteral("lbRegistro"));
+    dv::setComponentTag(lbRegistro, 9); // composed in code from the shared message
     if (row) row->insertWidget(0, lbRegistro);
 }
 
@@ -119,7 +122,10 @@ void TfrmConvenio_Manut::dsUpdateDataChange() {
 }
 
 void TfrmConvenio_Manut::dsTabelaDataChange() {
-    lbRegistro->setText(QStringLiteral("Registro(s): %1").arg(SQL_Tabela->recordCount()));
+    lbRegistro->setText(dv::sharedMessage(QStringLiteral("Lista"), QStringLiteral("sMsgRegistros"),
+                                          QStringLiteral("Registro(s):"))
+                            .trimmed() +
+                        QStringLiteral(" %1").arg(SQL_Tabela->recordCount()));
 }
 
 void TfrmConvenio_Manut::BitBtn1Click() {

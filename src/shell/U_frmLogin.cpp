@@ -2,6 +2,7 @@
 #include "framework/HelpPages.h"
 #include "Startup.h"
 #include "U_frmPrincipal.h"
+#include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -79,6 +80,7 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
     ProgressBar1->hide();
     lbSite = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(kSite)), this);
     lbSite->setObjectName(QStringLiteral("lbSite"));
+    dv::setComponentTag(lbSite, 9); // an address, the same in every language
     lbSite->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     connect(lbSite, &QLabel::linkActivated, this,
             [](const QString& url) { dv::services().shell().open(url); });

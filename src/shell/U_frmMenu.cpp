@@ -1,5 +1,6 @@
 #include "U_frmMenu.h"
 #include "framework/HelpPages.h"
+#include "core/Localization.h"
 #include "ScreenOpener.h"
 #include "ShellIcons.h"
 #include "U_frmPrincipal.h"
@@ -82,6 +83,7 @@ TfrmMenu::TfrmMenu(TfrmPrincipal* mainWindow)
     SQL_Menu->open();
     SQL_SubMenu->open();
     readTree();
+    dv::applyLanguageFile(this);
 }
 
 void TfrmMenu::readTree() {

@@ -9,6 +9,7 @@
 #include "U_frmMenu.h"
 #include "core/ErrorTranslator.h"
 #include "core/LanguageFile.h"
+#include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -122,6 +123,9 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     // Whatever opens or closes, the wallpaper follows whether any screen is open.
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { childScreensChanged(); });
     childScreensChanged();
+    // Title, menus, tabs and buttons in the interface language.
+    dv::applyLanguageFile(this);
+    m_mainCaption = lbForm->text();
     resize(1024, 700);
     setWindowState(Qt::WindowMaximized);
 }
@@ -291,6 +295,7 @@ QWidget* TfrmPrincipal::createWallpaperArea() {
             panel = label;
         }
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        dv::setComponentTag(panel, 9); // values: the program, date, release, login
         StatusBar1->addWidget(panel, i == 6 ? 1 : 0);
         m_panels << panel;
     }
@@ -424,7 +429,7 @@ void TfrmPrincipal::Timer1Timer() {
 
 void TfrmPrincipal::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    lbForm->setText(QString::fromUtf8(kMainCaption));
+    lbForm->setText(m_mainCaption);
     lbDesenv->setVisible(dv::session().developerMode());
 }
 
@@ -434,7 +439,7 @@ bool TfrmPrincipal::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         const QMdiSubWindow* active = m_mdi->activeSubWindow();
         lbForm->setText(active && active->widget() ? active->widget()->windowTitle()
-                                                   : QString::fromUtf8(kMainCaption));
+                                                   : m_mainCaption);
     }
     return QMainWindow::event(e);
 }

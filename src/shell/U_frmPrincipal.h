@@ -114,6 +114,7 @@ private:
     QList<QWidget*> m_panels;
     QPointer<TfrmMenu> m_menu;
     bool m_destroying = false;
+    QString m_mainCaption; // the header's caption when no screen is active, in the interface language
 };
 
 // The main window of the process; null before start-up made it and after it is gone.

@@ -55,6 +55,20 @@ void DBLookupCombo::setLookup(DataSource* lookupSource, const QString& keyField,
     load();
 }
 
+QStringList DBLookupCombo::columnTitles() const {
+    Dataset* lookup = m_lookup ? m_lookup->dataset() : nullptr;
+    QStringList titles;
+    for (int i = 0; i < m_displayFields.size(); ++i) {
+        QString title = m_titles.value(i);
+        if (title.isEmpty()) {
+            const Field* f = lookup ? lookup->findField(m_displayFields[i]) : nullptr;
+            title = f ? f->displayLabel() : m_displayFields[i];
+        }
+        titles << title;
+    }
+    return titles;
+}
+
 void DBLookupCombo::setDisplayWidths(const QList<int>& chars) {
     m_widths = chars;
 }

@@ -45,6 +45,10 @@ public:
     DataSource* lookupSource() const { return m_lookup; }
     const QString& lookupKeyField() const { return m_keyField; }
     const QStringList& displayFields() const { return m_displayFields; }
+    // The drop-down's column titles as shown (a field's label where none was given);
+    // the language files replace them as the box's ".Items".
+    QStringList columnTitles() const;
+    void setColumnTitles(const QStringList& titles) { m_titles = titles; }
     // Widths of the drop-down's columns, in characters.
     void setDisplayWidths(const QList<int>& chars);
 

@@ -68,7 +68,14 @@ void registerToolkitTexts() {
 
     ComponentTexts::registerKind(hintOnly<DBEdit>());
     ComponentTexts::registerKind(hintOnly<DBMemo>());
-    ComponentTexts::registerKind(hintOnly<DBLookupCombo>());
+    // A lookup box's drop-down column titles are its items.
+    ComponentTextKind lookup = hintOnly<DBLookupCombo>();
+    lookup.keys = {TextKey::Hint, TextKey::Items};
+    lookup.items = [](const QObject* o) { return static_cast<const DBLookupCombo*>(o)->columnTitles(); };
+    lookup.setItems = [](QObject* o, const QStringList& titles) {
+        static_cast<DBLookupCombo*>(o)->setColumnTitles(titles);
+    };
+    ComponentTexts::registerKind(lookup);
     ComponentTexts::registerKind(hintOnly<DBImage>());
 }
 

@@ -731,6 +731,35 @@ private slots:
             QVERIFY(a.withRecord(p, [&](TfrmPaciente_Manut* r) { check(r); }));
     }
 
+    // The grid's titles are the fields' labels of the language file, also once a
+    // layout was stored (in another language) and read back.
+    void gridTitlesFollowTheLanguage() {
+        PatientsApp a;
+        const QString before = session().language();
+        auto back = qScopeGuard([&] { session().setLanguage(before); });
+        const QString store = a.app.folder.path() + QStringLiteral("Dentrivale.ini");
+        const QString section = QStringLiteral("frmPacientewwDBGrid1");
+        struct Step {
+            const char* language;
+            const char* nameTitle;
+        };
+        for (const Step& step : {Step{"en", "Name"}, Step{"es", "Nombre"}, Step{"pt_BR", "Nome"}, Step{"en", "Name"}}) {
+            session().setLanguage(QLatin1String(step.language));
+            a.openList();
+            QCOMPARE(a.list->wwDBGrid1->fieldTitle(QStringLiteral("paciente_nome")), QLatin1String(step.nameTitle));
+            const int column = a.list->wwDBGrid1->gridModel()->columnOf(QStringLiteral("paciente_nome"));
+            QCOMPARE(a.list->wwDBGrid1->model()->headerData(column, Qt::Horizontal).toString(),
+                     QLatin1String(step.nameTitle));
+            QTest::mouseClick(a.list->btnSair, Qt::LeftButton);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            // Stored as the screen designed it, whatever the language.
+            const SettingsEntries saved = a.app.s.settings.readSection(SettingsHive::User, store, section);
+            QVERIFY(!saved.isEmpty());
+            QCOMPARE(saved.first().first, QStringLiteral("paciente_nome"));
+            QCOMPARE(saved.first().second.section(QStringLiteral(";;"), 1, 1), QStringLiteral("Nome"));
+        }
+    }
+
     // ---- keys through the lookup boxes ----
 
     // A required lookup left empty: the warning, then the focus in that box on the

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -134,6 +136,8 @@ private slots:
     void dialogTexts_data();
     void dialogTexts();
     void toolkitTexts();
+    void qtDialogsSpeakTheLanguage_data();
+    void qtDialogsSpeakTheLanguage();
     void applyReplacesNonEmptyTexts();
     void applyWithoutTitleKeyBlanksTitle();
     void applyWithoutFileChangesNothing_data();
@@ -207,6 +211,36 @@ void TestLocalization::toolkitTexts() {
     dv::setDialogTexts(QStringLiteral("xx"));
     QCOMPARE(dv::toolkitText(dv::ToolkitText::NavNext), QStringLiteral("Registro siguiente"));
     QCOMPARE(dv::toolkitText(dv::ToolkitText::Count), QString());
+}
+
+void TestLocalization::qtDialogsSpeakTheLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("fileName"); // the file dialog's label
+    QTest::addColumn<QString>("fitWidth"); // the print preview's action
+    QTest::newRow("pt_BR") << "pt_BR" << "&Nome do arquivo:" << "Ajustar à largura";
+    QTest::newRow("es") << "es" << "&Nombre de archivo:" << "Ajustar ancho";
+    QTest::newRow("en") << "en" << "File &name:" << "Fit width";
+    // Another code leaves Qt's own (English) texts.
+    QTest::newRow("fr") << "fr" << "File &name:" << "Fit width";
+}
+
+void TestLocalization::qtDialogsSpeakTheLanguage() {
+    QFETCH(QString, language);
+    QFETCH(QString, fileName);
+    QFETCH(QString, fitWidth);
+    dv::setDialogTexts(QStringLiteral("es")); // a language chosen before is replaced
+    dv::resetDialogTexts();
+    dv::setDialogTexts(language);
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* label = files.findChild<QLabel*>(QStringLiteral("fileNameLabel"));
+    QVERIFY(label);
+    QCOMPARE(label->text(), fileName);
+    QPrintPreviewDialog preview;
+    QStringList actions;
+    for (QAction* a : preview.findChildren<QAction*>())
+        actions << a->text();
+    QVERIFY2(actions.contains(fitWidth), qPrintable(actions.join(QLatin1Char('|'))));
 }
 
 void TestLocalization::applyReplacesNonEmptyTexts() {

@@ -20,6 +20,10 @@ private slots:
                                 "sMsgAjudaNaoEncontrada", "sMsgAjudaNaoAberta"})
             QVERIFY2(!dv::IniFile::readString(file, QStringLiteral("Cadastro"), QLatin1String(key)).isEmpty(),
                      key);
+        // Texts the program composes in code.
+        for (const auto& [section, key] : {std::pair{"Lista", "sMsgRegistros"}, std::pair{"Lista", "sMsgFiltrado"},
+                                           std::pair{"Consulta", "sAnos"}})
+            QVERIFY2(!dv::IniFile::readString(file, QLatin1String(section), QLatin1String(key)).isEmpty(), key);
         // A format with exactly one place for the field's label.
         QCOMPARE(dv::IniFile::readString(file, QStringLiteral("Cadastro"), QStringLiteral("sMsgCampoObrigatorio"))
                      .count(QStringLiteral("%s")),

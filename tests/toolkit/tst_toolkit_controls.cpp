@@ -472,6 +472,24 @@ private slots:
         QVERIFY(ds().fieldByName("contato_uf")->isNull());
     }
 
+    // The drop-down's titles are the box's items for the language files: the given
+    // titles or the lookup fields' labels, replaced in order.
+    void lookupComboTitlesAreItsItems() {
+        auto* combo = onForm<DBLookupCombo>();
+        combo->setLookup(m_db->dsStates.get(), "uf_id", {"uf_id", "uf_nome"}, {"UF"});
+        const ComponentTextKind* kind = ComponentTexts::kindOf(combo);
+        QVERIFY(kind && kind->keys.contains(TextKey::Items));
+        const QString label = m_db->states->fieldByName("uf_nome")->displayLabel();
+        QCOMPARE(kind->items(combo), (QStringList{"UF", label}));
+        kind->setItems(combo, {"State", "Name"});
+        combo->lineEdit()->setFocus();
+        QTest::keyClicks(combo->lineEdit(), "s");
+        QVERIFY(combo->isPopupVisible());
+        const QAbstractItemModel* titles = combo->popupWindow()->grid()->model();
+        QCOMPARE(titles->headerData(0, Qt::Horizontal).toString(), QString("State"));
+        QCOMPARE(titles->headerData(1, Qt::Horizontal).toString(), QString("Name"));
+    }
+
     void unboundLookupComboChoosesLookupRow() {
         auto* combo = onForm<DBLookupCombo>();
         combo->setLookup(m_db->dsStates.get(), "uf_id", {"uf_nome"});
