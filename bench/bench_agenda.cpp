@@ -2,6 +2,7 @@
 // database.
 #include "bench_agenda.h"
 #include "bench_patient_screens.h"
+#include "bench_table.h"
 #include "clinical/ClinicalScreens.h"
 #include "clinical/U_frmAgenda_Consulta.h"
 #include "core/U_dm.h"
@@ -71,6 +72,10 @@ int agendaDay(QApplication& app, const QString& database, int runs) {
             agenda->SQL_Agenda->recordCount(), agenda->SQL_Horario->recordCount(), appointments);
         std::printf("  median of %d runs: %.2f ms (target <= 30 ms)%s\n", runs, median,
                     median <= 30 ? "" : "  ABOVE TARGET");
+        addFigure({QStringLiteral("agenda day refresh"), median, QStringLiteral("ms"), 30,
+                   QStringLiteral("%1 appointments, %2 free slots")
+                       .arg(agenda->SQL_Agenda->recordCount())
+                       .arg(agenda->SQL_Horario->recordCount())});
         agenda->close();
     }
     shutdown(o);

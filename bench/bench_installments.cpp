@@ -2,6 +2,7 @@
 // does it, on a benchmark database.
 #include "bench_installments.h"
 #include "bench_patient_screens.h"
+#include "bench_table.h"
 #include "clinical/ConsultaParcelas.h"
 #include "clinical/U_frmConsulta.h"
 #include "clinical/U_frmConsulta_Manut.h"
@@ -98,6 +99,10 @@ int installmentGeneration(QApplication& app, const QString& database, int runs) 
     std::printf("installment generation: %d installments, list read again %d time(s) per generation%s\n",
                 rows, rereadsOfGeneration, rereadsOfGeneration == 1 ? "" : "  ABOVE TARGET (one)");
     std::printf("  Gerar until list and totals shown, median of %d runs: %.2f ms\n", runs, median);
+    addFigure({QStringLiteral("generation of %1 installments").arg(rows), median, QStringLiteral("ms"), -1,
+               QString()});
+    addFigure({QStringLiteral("installment list re-queries per generation"), double(rereadsOfGeneration),
+               QStringLiteral("x"), 1, QString()});
     shutdown(o);
     return 0;
 }

@@ -3,6 +3,7 @@
 // and chart (every icon drawn) are shown, then one item added from the record, with
 // the places of the chart that repainted for it counted.
 #include "bench_patient_screens.h"
+#include "bench_table.h"
 #include "clinical/ClinicalScreens.h"
 #include "clinical/OdontogramaWidget.h"
 #include "clinical/U_frmConsulta.h"
@@ -185,6 +186,10 @@ int consultationRecord(QApplication& app, const QString& database, int runs) {
                 icons);
     std::printf("  one item added from the record      %8.1f ms   (%d places repainted)\n", median(add),
                 painted);
+    addFigure({QStringLiteral("consultation of %1 items opened, chart drawn").arg(kItems), median(open),
+               QStringLiteral("ms"), 150, QStringLiteral("%1 icons").arg(icons)});
+    addFigure({QStringLiteral("one item added on that consultation"), median(add), QStringLiteral("ms"), -1,
+               QStringLiteral("%1 places repainted").arg(painted)});
     return 0;
 }
 

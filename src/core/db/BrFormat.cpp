@@ -235,10 +235,14 @@ QString formatTime(const QTime& time) {
 
 QString formatDateTime(const QDateTime& dateTime, TimePart part) {
     if (!dateTime.isValid()) return QString();
-    const QTime t = dateTime.time();
+    return formatDateTime(dateTime.date(), dateTime.time(), part);
+}
+
+QString formatDateTime(const QDate& date, const QTime& t, TimePart part) {
+    if (!date.isValid() || !t.isValid()) return QString();
     if (part == TimePart::WhenNonZero && t.hour() == 0 && t.minute() == 0 && t.second() == 0)
-        return formatDate(dateTime.date());
-    return formatDate(dateTime.date()) + QLatin1Char(' ') + formatTime(t);
+        return formatDate(date);
+    return formatDate(date) + QLatin1Char(' ') + formatTime(t);
 }
 
 std::optional<QDate> parseDate(const QString& text) {
@@ -415,9 +419,12 @@ QString formatMask(const QString& mask, qint64 value) {
 
 QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime) {
     if (!dateTime.isValid()) return QString();
-    if (mask.isEmpty()) return formatDateTime(dateTime, TimePart::WhenNonZero);
-    const QDate date = dateTime.date();
-    const QTime time = dateTime.time();
+    return formatDateTimeMask(mask, dateTime.date(), dateTime.time());
+}
+
+QString formatDateTimeMask(const QString& mask, const QDate& date, const QTime& time) {
+    if (!date.isValid() || !time.isValid()) return QString();
+    if (mask.isEmpty()) return formatDateTime(date, time, TimePart::WhenNonZero);
     QString out;
     bool afterHour = false;
     for (int i = 0; i < mask.size();) {
@@ -436,7 +443,7 @@ QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime) {
         bool hour = false;
         switch (lc.unicode()) {
         case 'c':
-            out += formatDateTime(dateTime, TimePart::WhenNonZero);
+            out += formatDateTime(date, time, TimePart::WhenNonZero);
             run = 1;
             break;
         case 'd':

@@ -25,6 +25,8 @@ enum class TimePart {
 };
 // Empty for an invalid date-time.
 QString formatDateTime(const QDateTime& dateTime, TimePart part = TimePart::Always);
+// The same from a day and a time of day: no time zone is consulted.
+QString formatDateTime(const QDate& date, const QTime& time, TimePart part = TimePart::Always);
 
 // Reads "dd/MM/yyyy" and the short forms "d/M/yy", "d/M/yyyy". A two-digit year
 // is taken as 1990-2089 (90..99 -> 1990s, 00..89 -> 2000s). Blanks around are ignored.
@@ -74,5 +76,6 @@ QString formatMask(const QString& mask, qint64 value);
 // when not midnight), '/' and ':' as themselves, quoted text literal.
 // Month and day names are Portuguese.
 QString formatDateTimeMask(const QString& mask, const QDateTime& dateTime);
+QString formatDateTimeMask(const QString& mask, const QDate& date, const QTime& time);
 
 } // namespace dv::br

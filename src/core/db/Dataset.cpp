@@ -684,6 +684,25 @@ QString Dataset::displayText(int row, const Field* field) const {
     // A picture's cell only says whether there is one: its bytes stay unread.
     if (field->isData() && field->dataType() == FieldType::Blob)
         return readIsNull(*field) ? QString() : QStringLiteral("(BLOB)");
+    // A stored date-time is formatted from its packed day and time: a QDateTime made
+    // of it would be local time, and each asks the system for the time zone (a
+    // list's export formats hundreds of thousands) and moves a midnight that the
+    // zone skips (a daylight-saving start) to another hour.
+    // Text is shown as stored, without a QVariant between.
+    const int col = field->storeColumn();
+    const quint32 stored = physical(row);
+    if (field->isData() && col >= 0 && !(isEditing() && stored == m_editRow)) {
+        const FieldType type = field->dataType();
+        const FieldType held = m_bindings[size_t(col)].type;
+        if (type == FieldType::DateTime && held == FieldType::DateTime) {
+            if (m_store.isNull(stored, col)) return QString();
+            const qint64 p = m_store.intValue(stored, col);
+            return field->formatDateTime(QDate::fromJulianDay(RowStore::julianDayOf(p)),
+                                         QTime::fromMSecsSinceStartOfDay(RowStore::msecsOf(p)));
+        }
+        if ((type == FieldType::String || type == FieldType::Memo) && m_store.kind(col) == StoreKind::Text)
+            return m_store.isNull(stored, col) ? QString() : QString::fromUtf8(m_store.text(stored, col));
+    }
     return field->format(readValue(*field));
 }
 

@@ -381,6 +381,11 @@ QString Field::formatPlain(const QVariant& v) const {
     }
 }
 
+QString Field::formatDateTime(const QDate& date, const QTime& time) const {
+    const QString& fmt = m_def.displayFormat;
+    return fmt.isEmpty() ? br::formatDate(date) : br::formatDateTimeMask(fmt, date, time);
+}
+
 QString Field::format(const QVariant& v) const {
     if (!v.isValid()) return QString();
     const QString& fmt = m_def.displayFormat;
@@ -393,8 +398,10 @@ QString Field::format(const QVariant& v) const {
         return fmt.isEmpty() ? br::formatFloat(v.toDouble()) : br::formatMask(fmt, v.toDouble());
     case FieldType::Currency:
         return br::formatMask(fmt, v.value<Currency>());
-    case FieldType::DateTime:
-        return fmt.isEmpty() ? br::formatDate(v.toDateTime()) : br::formatDateTimeMask(fmt, v.toDateTime());
+    case FieldType::DateTime: {
+        const QDateTime dt = v.toDateTime();
+        return dt.isValid() ? formatDateTime(dt.date(), dt.time()) : QString();
+    }
     case FieldType::Blob:
         return QStringLiteral("(BLOB)");
     default:

@@ -106,6 +106,8 @@ public:
     QVariant convert(const QVariant& value) const;
     QString format(const QVariant& typed) const;      // displayText of a typed value
     QString formatPlain(const QVariant& typed) const; // asString of a typed value
+    // displayText of a stored date-time, from its day and time of day.
+    QString formatDateTime(const QDate& date, const QTime& time) const;
     void bind(int storeColumn, const ColumnInfo& column);
     void unbind() { m_storeColumn = -1; }
     int storeColumn() const { return m_storeColumn; }

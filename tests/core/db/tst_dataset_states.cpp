@@ -4,6 +4,7 @@
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include <QtTest>
+#include <ctime>
 
 using namespace dv;
 using dv::test::DatasetTestDb;
@@ -594,6 +595,47 @@ private slots:
                  1000.25);
         QVERIFY(!m_db->scalar("select paciente_num_dependentes from paciente where paciente_nome = 'Ana'")
                      .isValid());
+    }
+
+    // Cells are shown from the stored day and time, never through the machine's time
+    // zone: Brazil skipped the midnight of 04/11/2018, yet a date stored there shows it.
+    void dateCellsShowTheStoredDayAndTimeInAnyTimeZone() {
+        const QByteArray oldTz = qgetenv("TZ");
+        qputenv("TZ", "America/Sao_Paulo");
+        tzset();
+        const auto restore = qScopeGuard([&] {
+            if (oldTz.isNull())
+                qunsetenv("TZ");
+            else
+                qputenv("TZ", oldTz);
+            tzset();
+        });
+        m_db->engine().execute("update paciente set paciente_data_nascimento = '2018-11-04 00:00:00' "
+                               "where paciente_nome = 'Ana'");
+        m_db->engine().execute("update paciente set paciente_data_nascimento = '2024-02-29 13:05:09' "
+                               "where paciente_nome = 'Bruno'");
+        Dataset shortForm(m_db->connection(), "SQL_Curto");
+        shortForm.setSql("select * from paciente order by paciente_nome");
+        shortForm.addField({.name = "paciente_data_nascimento", .displayFormat = "c"});
+        shortForm.open();
+        Field* c = shortForm.fieldByName("paciente_data_nascimento");
+        QCOMPARE(shortForm.displayText(0, c), QString("04/11/2018"));
+        QCOMPARE(shortForm.displayText(1, c), QString("29/02/2024 13:05:09"));
+        QCOMPARE(shortForm.displayText(2, c), QString()); // null
+        Dataset& ds = patients();
+        ds.addField({.name = "paciente_data_nascimento", .displayFormat = "dd/mm/yyyy hh:nn"});
+        ds.open();
+        Field* nasc = ds.fieldByName("paciente_data_nascimento");
+        QCOMPARE(ds.displayText(0, nasc), QString("04/11/2018 00:00"));
+        QCOMPARE(ds.displayText(1, nasc), QString("29/02/2024 13:05"));
+        // The row being edited shows what was typed, not what is stored.
+        ds.moveTo(1);
+        ds.edit();
+        nasc->setAsString("01/03/2024 08:30");
+        QCOMPARE(ds.displayText(1, nasc), QString("01/03/2024 08:30"));
+        QCOMPARE(ds.displayText(0, nasc), QString("04/11/2018 00:00"));
+        ds.cancel();
+        QCOMPARE(ds.displayText(1, nasc), QString("29/02/2024 13:05"));
     }
 
     void lookupAndCalculatedFields() {
