@@ -1,17 +1,12 @@
 // Start-up to the login dialog, in fresh processes.
 #include "bench_startup.h"
-#include "access/AccessScreens.h"
+#include "ProgramScreens.h"
 #include "bench_patient_screens.h"
 #include "bench_table.h"
-#include "clinical/ClinicalScreens.h"
 #include "core/Application.h"
 #include "core/Services.h"
 #include "core/SystemClock.h"
-#include "finance/FinanceScreens.h"
 #include "framework/ScreenRegistry.h"
-#include "maintenance/MaintenanceScreens.h"
-#include "registries/CatalogueScreens.h"
-#include "registries/OfficeScreens.h"
 #include "shell/Startup.h"
 #include "shell/U_frmLogin.h"
 #include <QCoreApplication>
@@ -34,12 +29,7 @@ public:
 };
 
 void registerScreens(ScreenRegistry& r) {
-    registerAccessScreens(r);
-    registerClinicalScreens(r);
-    registerCatalogueScreens(r);
-    registerOfficeScreens(r);
-    registerMaintenanceScreens(r);
-    registerFinanceScreens(r);
+    registerProgramScreens(r);
 }
 
 // Starts the child and waits for its "shown" line; the milliseconds from the start, or -1.

@@ -6,19 +6,14 @@
 //
 // Messages the screens would show are written to stderr and answered "no"; the
 // desktop's "open" does nothing. Run by scripts/helpshots.
-#include "access/AccessScreens.h"
-#include "clinical/ClinicalScreens.h"
+#include "ProgramScreens.h"
 #include "core/Application.h"
 #include "core/DialogService.h"
 #include "core/Services.h"
 #include "core/ShellService.h"
 #include "core/U_dm.h"
 #include "core/db/Engine.h"
-#include "finance/FinanceScreens.h"
 #include "framework/ScreenRegistry.h"
-#include "maintenance/MaintenanceScreens.h"
-#include "registries/CatalogueScreens.h"
-#include "registries/OfficeScreens.h"
 #include "shell/ScreenOpener.h"
 #include "shell/Startup.h"
 #include "shell/U_frmLogin.h"
@@ -38,12 +33,7 @@
 namespace {
 
 void registerScreens(dv::ScreenRegistry& r) {
-    dv::registerAccessScreens(r);
-    dv::registerClinicalScreens(r);
-    dv::registerCatalogueScreens(r);
-    dv::registerOfficeScreens(r);
-    dv::registerMaintenanceScreens(r);
-    dv::registerFinanceScreens(r);
+    dv::registerProgramScreens(r);
 }
 
 void say(const QString& text) {

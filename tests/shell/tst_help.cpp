@@ -2,16 +2,13 @@
 // exist, and "Ajuda" and F1 open the page of the screen they are pressed on, in the
 // interface language when the page is translated.
 #include "AccessFixture.h"
-#include "access/AccessScreens.h"
-#include "clinical/ClinicalScreens.h"
+#include "ProgramScreens.h"
 #include "finance/FinanceScreens.h"
 #include "framework/HelpPages.h"
 #include "framework/U_frmCadastro.h"
 #include "framework/U_frmModelo4.h"
 #include "framework/U_frmModeloSelecao.h"
 #include "framework/U_frmRelatorio.h"
-#include "maintenance/MaintenanceScreens.h"
-#include "registries/CatalogueScreens.h"
 #include "registries/OfficeScreens.h"
 #include "toolkit/DBGrid.h"
 #include <QDirIterator>
@@ -77,12 +74,7 @@ private slots:
         QStringList names = kOtherScreens;
         // The registry as the program fills it: screens its libraries add appear too.
         ScreenRegistry registry;
-        registerAccessScreens(registry);
-        registerClinicalScreens(registry);
-        registerCatalogueScreens(registry);
-        registerOfficeScreens(registry);
-        registerMaintenanceScreens(registry);
-        registerFinanceScreens(registry);
+        registerProgramScreens(registry);
         for (const ScreenEntry& e : registry.entries())
             names << e.formName;
         names << QStringLiteral("index");

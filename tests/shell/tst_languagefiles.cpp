@@ -1,15 +1,10 @@
 #include "AccessFixture.h"
 #include "TestHelpers.h"
-#include "access/AccessScreens.h"
-#include "clinical/ClinicalScreens.h"
+#include "ProgramScreens.h"
 #include "clinical/U_frmConsulta_Manut.h"
 #include "clinical/U_frmSelecaoServico.h"
 #include "core/IniFile.h"
-#include "finance/FinanceScreens.h"
 #include "framework/U_frmRelatorio.h"
-#include "maintenance/MaintenanceScreens.h"
-#include "registries/CatalogueScreens.h"
-#include "registries/OfficeScreens.h"
 #include "shell/U_frmLogin.h"
 #include "shell/U_frmMenu.h"
 #include "shell/U_frmPrincipal.h"
@@ -24,12 +19,7 @@ namespace {
 LoggedIn::Options everyScreen() {
     LoggedIn::Options o;
     o.screens = [](ScreenRegistry& r) {
-        registerAccessScreens(r);
-        registerClinicalScreens(r);
-        registerCatalogueScreens(r);
-        registerOfficeScreens(r);
-        registerMaintenanceScreens(r);
-        registerFinanceScreens(r);
+        registerProgramScreens(r);
     };
     return o;
 }
