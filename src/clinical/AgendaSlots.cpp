@@ -2,6 +2,7 @@
 #include "core/Services.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
+#include "core/db/WallClock.h"
 
 namespace dv::agenda {
 
@@ -10,7 +11,7 @@ Param integer(const char* name, qint64 value) {
     return Param{QString::fromLatin1(name), ParamType::Integer, value};
 }
 Param date(const char* name, const QDate& day) {
-    return Param{QString::fromLatin1(name), ParamType::DateTime, QDateTime(day, QTime(0, 0))};
+    return Param{QString::fromLatin1(name), ParamType::DateTime, wallClock(day, QTime(0, 0))};
 }
 } // namespace
 
@@ -25,7 +26,7 @@ void prepareFreeSlots(Dataset& freeSlots, qint64 dentist, const QDate& day, bool
     if (byWeekday) sql << QStringLiteral(" and dia_id = :dia_id");
     sql << QStringLiteral(" Order by hora_id");
     if (freeSlots.sql() != sql) freeSlots.sql() = sql;
-    freeSlots.setParam(QStringLiteral("dia"), ParamType::DateTime, QDateTime(day, QTime(0, 0)));
+    freeSlots.setParam(QStringLiteral("dia"), ParamType::DateTime, wallClock(day, QTime(0, 0)));
     freeSlots.setParam(QStringLiteral("dentista_id"), ParamType::Integer, dentist);
     freeSlots.setParam(QStringLiteral("dentista"), ParamType::Integer, dentist);
     if (byWeekday) freeSlots.setParam(QStringLiteral("dia_id"), ParamType::Integer, weekdayNumber(day));

@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include "core/db/WallClock.h"
 
 using dv::Currency;
 using dv::Dataset;
@@ -285,7 +286,7 @@ void ConsultaParcelas::btnGerarParcelasClick() {
                         {QStringLiteral("parcela_numero"), dv::ParamType::Integer, ++number},
                         {QStringLiteral("parcela_data"), dv::ParamType::DateTime, today},
                         {QStringLiteral("parcela_vencimento"), dv::ParamType::DateTime,
-                         QDateTime(p.due, QTime(0, 0))},
+                         dv::wallClock(p.due, QTime(0, 0))},
                         {QStringLiteral("parcela_valor"), dv::ParamType::Currency, money(p.value)},
                         {QStringLiteral("parcela_valor_liquido"), dv::ParamType::Currency, money(p.value)}});
         }

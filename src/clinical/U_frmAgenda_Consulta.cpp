@@ -12,6 +12,7 @@
 #include "ui_U_frmAgenda_Consulta.h"
 #include <QLabel>
 #include <QPushButton>
+#include "core/db/WallClock.h"
 
 using dv::FieldDef;
 
@@ -159,9 +160,9 @@ void TfrmAgenda_Consulta::btnAtualizarClick() {
         dv::ControlsDisabled off(SQL_Agenda);
         SQL_Agenda->close();
         SQL_Agenda->setParam(QStringLiteral("datai"), dv::ParamType::DateTime,
-                             first.isValid() ? QVariant(QDateTime(first, QTime(0, 0))) : QVariant());
+                             first.isValid() ? QVariant(dv::wallClock(first, QTime(0, 0))) : QVariant());
         SQL_Agenda->setParam(QStringLiteral("dataf"), dv::ParamType::DateTime,
-                             last.isValid() ? QVariant(QDateTime(last, QTime(0, 0))) : QVariant());
+                             last.isValid() ? QVariant(dv::wallClock(last, QTime(0, 0))) : QVariant());
         SQL_Agenda->setParam(QStringLiteral("dentista_id"), dv::ParamType::Integer, dentist);
         SQL_Agenda->open();
     }

@@ -9,6 +9,7 @@
 #include "toolkit/DBLookupCombo.h"
 #include "ui_U_frmAgenda_Paciente.h"
 #include <QPushButton>
+#include "core/db/WallClock.h"
 
 TfrmAgenda_Paciente::TfrmAgenda_Paciente(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAgenda_Paciente"));
@@ -73,7 +74,7 @@ void TfrmAgenda_Paciente::btnAtualizarClick() {
     dv::ControlsDisabled off(SQL_Agenda);
     SQL_Agenda->close();
     SQL_Agenda->setParam(QStringLiteral("datai"), dv::ParamType::DateTime,
-                         first.isValid() ? QVariant(QDateTime(first, QTime(0, 0))) : QVariant());
+                         first.isValid() ? QVariant(dv::wallClock(first, QTime(0, 0))) : QVariant());
     SQL_Agenda->setParam(QStringLiteral("paciente_id"), dv::ParamType::Integer, DBLC_Paciente->keyValue());
     SQL_Agenda->open();
 }

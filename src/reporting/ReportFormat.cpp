@@ -1,6 +1,7 @@
 #include "ReportFormat.h"
 #include "core/db/BrFormat.h"
 #include "core/db/Field.h"
+#include "core/db/WallClock.h"
 
 namespace dv::report {
 
@@ -22,7 +23,7 @@ bool isCurrency(const QVariant& v) {
 
 QDateTime toDateTime(const QVariant& v) {
     if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
-    if (v.metaType().id() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+    if (v.metaType().id() == QMetaType::QDate) return wallClock(v.toDate(), QTime(0, 0));
     if (const auto dt = br::parseDateTime(v.toString())) return *dt;
     return QDateTime();
 }

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include "core/db/WallClock.h"
 
 namespace dv {
 
@@ -290,7 +291,7 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         const QDateTime before = index.data(Qt::EditRole).toDateTime();
         if (before.date() == d || (!before.isValid() && !d.isValid())) return;
         model->setData(index, d.isValid()
-                                  ? QVariant(QDateTime(d, before.isValid() ? before.time() : QTime(0, 0)))
+                                  ? QVariant(wallClock(d, before.isValid() ? before.time() : QTime(0, 0)))
                                   : QVariant());
         return;
     }

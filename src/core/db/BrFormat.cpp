@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <cmath>
 #include <functional>
+#include "WallClock.h"
 
 namespace dv::br {
 
@@ -269,7 +270,7 @@ std::optional<QDateTime> parseDateTime(const QString& text) {
                   m.capturedLength(6) ? m.captured(6).toInt() : 0);
         if (!t.isValid()) return std::nullopt;
     }
-    return QDateTime(d, t);
+    return wallClock(d, t);
 }
 
 // ---- numbers ----------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "SqlDialect.h"
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include "WallClock.h"
 
 namespace dv {
 
@@ -60,7 +61,7 @@ QVariant Dataset::cellValue(quint32 row, int col) const {
         return QVariant::fromValue(Currency::fromRaw(m_store.intValue(row, col)));
     case FieldType::DateTime: {
         const qint64 p = m_store.intValue(row, col);
-        return QDateTime(QDate::fromJulianDay(RowStore::julianDayOf(p)),
+        return wallClock(QDate::fromJulianDay(RowStore::julianDayOf(p)),
                          QTime::fromMSecsSinceStartOfDay(RowStore::msecsOf(p)));
     }
     case FieldType::Float:

@@ -5,6 +5,7 @@
 #include "SqlDialect.h"
 #include <cmath>
 #include <limits>
+#include "WallClock.h"
 
 namespace dv {
 
@@ -230,7 +231,9 @@ void Field::setAsCurrency(Currency value) {
     setAsVariant(QVariant::fromValue(value));
 }
 void Field::setAsDateTime(const QDateTime& value) {
-    setAsVariant(value.isValid() ? QVariant(value) : QVariant());
+    // A local time the zone skipped is invalid yet still holds its day and time.
+    const QDateTime w = wallClock(value.date(), value.time());
+    setAsVariant(w.isValid() ? QVariant(w) : QVariant());
 }
 void Field::setBytes(const QByteArray& bytes) {
     setAsVariant(bytes.isEmpty() ? QVariant() : QVariant(bytes));
@@ -313,11 +316,12 @@ QVariant Field::convert(const QVariant& value) const {
     case FieldType::DateTime: {
         if (id == QMetaType::QDateTime) {
             const QDateTime dt = value.toDateTime();
-            return dt.isValid() ? QVariant(QDateTime(dt.date(), dt.time())) : QVariant();
+            const QDateTime w = wallClock(dt.date(), dt.time());
+            return w.isValid() ? QVariant(w) : QVariant();
         }
         if (id == QMetaType::QDate) {
             const QDate d = value.toDate();
-            return d.isValid() ? QVariant(QDateTime(d, QTime(0, 0))) : QVariant();
+            return d.isValid() ? QVariant(wallClock(d, QTime(0, 0))) : QVariant();
         }
         if (isText) {
             if (auto parsed = br::parseDateTime(text)) return *parsed;

@@ -1,6 +1,7 @@
 #include "ParamValues.h"
 #include "DbErrors.h"
 #include "SqlDialect.h"
+#include "WallClock.h"
 
 namespace dv {
 
@@ -51,7 +52,7 @@ Currency currencyValue(const Param& p) {
 QDateTime dateTimeValue(const Param& p) {
     const QVariant& v = p.value;
     if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
-    if (v.metaType().id() == QMetaType::QDate) return QDateTime(v.toDate(), QTime(0, 0));
+    if (v.metaType().id() == QMetaType::QDate) return wallClock(v.toDate(), QTime(0, 0));
     const QString s = v.toString();
     const QDateTime dt = sql::monthFirstDate(s).value_or(sql::fromIsoText(s));
     if (!dt.isValid())
@@ -83,7 +84,7 @@ QString textValue(const Param& p) {
     // Text is never read as a date: only DateTime parameters convert it.
     const QVariant& v = p.value;
     if (v.metaType().id() == QMetaType::QDateTime) return sql::isoText(v.toDateTime());
-    if (v.metaType().id() == QMetaType::QDate) return sql::isoText(QDateTime(v.toDate(), QTime(0, 0)));
+    if (v.metaType().id() == QMetaType::QDate) return sql::isoText(wallClock(v.toDate(), QTime(0, 0)));
     return v.toString();
 }
 

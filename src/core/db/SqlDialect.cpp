@@ -1,5 +1,6 @@
 #include "SqlDialect.h"
 #include <QRegularExpression>
+#include "WallClock.h"
 
 namespace dv::sql {
 
@@ -90,7 +91,7 @@ QString translateDateLiterals(const QString& sql) {
                           m.captured(5).isEmpty() ? 0 : m.captured(5).toInt(),
                           m.captured(6).isEmpty() ? 0 : m.captured(6).toInt());
             if (d.isValid() && t.isValid())
-                out += QLatin1Char('\'') + isoText(QDateTime(d, t)) + QLatin1Char('\'');
+                out += QLatin1Char('\'') + isoText(wallClock(d, t)) + QLatin1Char('\'');
             else
                 out += m.captured(0); // left for the engine to reject
             last = m.capturedEnd();
@@ -111,7 +112,7 @@ std::optional<QDateTime> monthFirstDate(const QString& text) {
                   m.captured(5).isEmpty() ? 0 : m.captured(5).toInt(),
                   m.captured(6).isEmpty() ? 0 : m.captured(6).toInt());
     if (!d.isValid() || !t.isValid()) return std::nullopt;
-    return QDateTime(d, t);
+    return wallClock(d, t);
 }
 
 QString isoText(const QDateTime& dt) {
@@ -143,7 +144,7 @@ QDateTime fromIsoText(QStringView s) {
     const QDate date(y, mo, d);
     const QTime time(h, mi, se);
     if (!date.isValid() || !time.isValid()) return QDateTime();
-    return QDateTime(date, time);
+    return wallClock(date, time);
 }
 
 QString singleTableOfSelect(const QString& sql) {

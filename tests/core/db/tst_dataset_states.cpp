@@ -636,6 +636,23 @@ private slots:
         QCOMPARE(ds.displayText(0, nasc), QString("04/11/2018 00:00"));
         ds.cancel();
         QCOMPARE(ds.displayText(1, nasc), QString("29/02/2024 13:05"));
+        // A day whose local midnight never happened is read and written back whole:
+        // a local date-time of it would be invalid and the birth date stored empty.
+        ds.moveTo(0);
+        QCOMPARE(nasc->asDateTime().date(), QDate(2018, 11, 4));
+        ds.edit();
+        nasc->setAsDate(QDate(2018, 11, 4));
+        ds.post();
+        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_nome = 'Ana'")
+                     .toString(),
+                 QString("2018-11-04 00:00:00"));
+        ds.edit();
+        nasc->setAsString("04/11/2018");
+        ds.post();
+        QCOMPARE(ds.displayText(0, nasc), QString("04/11/2018 00:00"));
+        QCOMPARE(m_db->scalar("select paciente_data_nascimento from paciente where paciente_nome = 'Ana'")
+                     .toString(),
+                 QString("2018-11-04 00:00:00"));
     }
 
     void lookupAndCalculatedFields() {
