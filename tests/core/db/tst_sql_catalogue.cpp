@@ -188,7 +188,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 34);
+            {pInt("grupo_id", 1)}, 35);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -203,9 +203,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 31);
+            {pInt("grupo_id", 2)}, 32);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 34);
+            {pInt("grupo_id", 1)}, 35);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -222,7 +222,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 34);
+        row("module list", "select * from formulario order by form_nome", {}, 35);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
