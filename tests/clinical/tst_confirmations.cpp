@@ -27,7 +27,8 @@ struct Day {
         ana = a.addDentist(QStringLiteral("ANA LIMA"), {});
         bruno = a.addDentist(QStringLiteral("BRUNO COSTA"), {});
         maria = patient(a, QStringLiteral("MARIA SILVA"), QStringLiteral("(12) 99876-5432"));
-        jose = patient(a, QStringLiteral("JOSE SANTOS"), QStringLiteral("+55 11 91234-5678"));
+        // As the patient record's phone box stores it.
+        jose = patient(a, QStringLiteral("JOSE SANTOS"), QStringLiteral("41(011)91234-5678"));
         pedro = patient(a, QStringLiteral("PEDRO ALVES"), QString());
         lucas = patient(a, QStringLiteral("LUCAS MOURA"), QStringLiteral("(12) 3456-7890"));
         mariaVisit = a.book(ana, maria, kTuesday, QStringLiteral("08:00"));
