@@ -29,6 +29,9 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
                                      "dentista_id", "dentista_nome"));
     for (const FieldDef& def : {
              FieldDef::column("paciente_nome", "Paciente", 26),
+             // Beside the name, where the receptionist looks first.
+             FieldDef::calculated("confirmacao", "Confirmação", 12),
+             FieldDef::hidden("agenda_confirmacao"),
              FieldDef::column("paciente_id", "Id", 5),
              FieldDef::column("paciente_registro", "Registro", 9),
              FieldDef::column("paciente_fone", "Fone", 13),
@@ -36,8 +39,6 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
              FieldDef::column("agenda_data_cadastro", "Data Cadastro", 11).withFormat(date),
              FieldDef::column("agenda_observacao", "Observação", 18),
              FieldDef::column("agenda_falta_atraso", "Falta / Atraso", 7),
-             FieldDef::calculated("confirmacao", "Confirmação", 12),
-             FieldDef::hidden("agenda_confirmacao"),
              FieldDef::hidden("dentista_id"),
              FieldDef::hidden("agenda_id"),
          })
