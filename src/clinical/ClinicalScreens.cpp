@@ -7,6 +7,7 @@
 #include "U_frmConsulta_Manut.h"
 #include "U_frmPaciente.h"
 #include "U_frmPaciente_Manut.h"
+#include "U_frmRetorno.h"
 #include "framework/ScreenRegistry.h"
 
 namespace dv {
@@ -20,5 +21,7 @@ void registerClinicalScreens(ScreenRegistry& r) {
     r.setFactory(QStringLiteral("frmAgenda_Paciente"), [](QWidget* p) { return new TfrmAgenda_Paciente(p); });
     r.add({QStringLiteral("frmConfirmacao"), QString(), QStringLiteral("Confirmação de Consultas"),
            ScreenKind::Dialog, [](QWidget* p) { return new TfrmConfirmacao(p); }});
+    r.add({QStringLiteral("frmRetorno"), QString(), QStringLiteral("Retorno de Pacientes"),
+           ScreenKind::Dialog, [](QWidget* p) { return new TfrmRetorno(p); }});
 }
 } // namespace dv

@@ -1,7 +1,7 @@
 #include "U_frmConfirmacao.h"
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
-#include "WhatsAppLink.h"
+#include "PatientMessages.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -23,11 +23,6 @@ const QString kTemplate = QStringLiteral("confirmacao");
 
 dv::Param param(const char* name, dv::ParamType type, const QVariant& value) {
     return dv::Param{QString::fromLatin1(name), type, value};
-}
-
-QString firstText(const QString& sql, const dv::Params& params = {}) {
-    auto c = dm().ADOConexao()->query(sql, params);
-    return c->next() && !c->isNull(0) ? QString::fromUtf8(c->utf8(0)) : QString();
 }
 
 } // namespace
@@ -65,12 +60,9 @@ TfrmConfirmacao::TfrmConfirmacao(QWidget* parent) : QDialog(parent) {
          })
         SQL_Confirmacao->addField(def);
     SQL_Confirmacao->OnCalcFields = [](dv::Dataset& d) {
-        const QString phone = d.fieldByName(QStringLiteral("paciente_celular"))->asString().trimmed();
-        const std::optional<QString> mobile = normalizedMobile(phone);
         d.fieldByName(QStringLiteral("whatsapp"))
-            ->setAsString(mobile            ? *mobile
-                          : phone.isEmpty() ? QStringLiteral("Celular ausente")
-                                            : QStringLiteral("Celular inválido"));
+            ->setAsString(
+                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
         d.fieldByName(QStringLiteral("confirmacao"))
             ->setAsString(dv::agenda::confirmationText(
                 d.fieldByName(QStringLiteral("agenda_confirmacao"))->asString()));
@@ -117,19 +109,11 @@ void TfrmConfirmacao::showEvent(QShowEvent* event) {
 void TfrmConfirmacao::FormShow() {
     loadDentists();
     edtDia->setDate(dv::services().clock().today().addDays(1));
-    memModelo->setPlainText(
-        firstText(QStringLiteral("select mensagem_texto from mensagem_modelo where mensagem_nome = :nome"),
-                  {param("nome", dv::ParamType::Text, kTemplate)}));
+    memModelo->setPlainText(dv::messages::storedTemplate(kTemplate));
     // Without the right to edit, the message is used as the clinic left it.
-    dv::Dataset* rights = dv::screenContext().permissionRow();
-    if (rights && rights->isActive() &&
-        rights->locate(QStringLiteral("form_nome"), objectName(), dv::LocateOptions{})) {
-        const bool noEdit =
-            rights->fieldByName(QStringLiteral("form_editar"))->asString().trimmed().toUpper() ==
-            QLatin1String("N");
-        memModelo->setReadOnly(noEdit);
-        btnSalvarModelo->setEnabled(!noEdit);
-    }
+    const bool mayEdit = dv::messages::mayEditTemplates(objectName());
+    memModelo->setReadOnly(!mayEdit);
+    btnSalvarModelo->setEnabled(mayEdit);
     btnAtualizarClick();
     edtDia->setFocus();
 }
@@ -186,8 +170,7 @@ QString TfrmConfirmacao::currentMessage() const {
         {QStringLiteral("data"), day.toString(QStringLiteral("dd/MM/yyyy"))},
         {QStringLiteral("hora"),
          SQL_Confirmacao->fieldByName(QStringLiteral("hora_id"))->asString().trimmed()},
-        {QStringLiteral("clinica"),
-         firstText(QStringLiteral("select empresa_nome from empresa order by empresa_id")).trimmed()},
+        {QStringLiteral("clinica"), dv::messages::clinicName()},
     };
     return fillDocumentModel(memModelo->toPlainText(), values).trimmed();
 }
@@ -197,24 +180,9 @@ void TfrmConfirmacao::btnWhatsAppClick() {
         dv::services().dialogs().information(QStringLiteral("Selecione a consulta a confirmar!"));
         return;
     }
-    const QString patient =
-        SQL_Confirmacao->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed();
-    const QString phone =
-        SQL_Confirmacao->fieldByName(QStringLiteral("paciente_celular"))->asString().trimmed();
-    const std::optional<QString> mobile = normalizedMobile(phone);
-    if (!mobile) {
-        dv::services().dialogs().warning(
-            phone.isEmpty()
-                ? QStringLiteral(
-                      "O paciente %1 não tem celular cadastrado. Confirme a consulta por telefone.")
-                      .arg(patient)
-                : QStringLiteral(
-                      "O celular \"%1\" do paciente %2 não é um celular válido. Corrija o cadastro "
-                      "do paciente ou confirme a consulta por telefone.")
-                      .arg(phone, patient));
-        return;
-    }
-    dv::services().shell().open(whatsAppLink(*mobile, currentMessage()));
+    dv::messages::openWhatsApp(
+        SQL_Confirmacao->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed(),
+        SQL_Confirmacao->fieldByName(QStringLiteral("paciente_celular"))->asString(), currentMessage());
 }
 
 void TfrmConfirmacao::setConfirmation(const QString& state) {
@@ -234,19 +202,5 @@ void TfrmConfirmacao::setConfirmation(const QString& state) {
 }
 
 void TfrmConfirmacao::btnSalvarModeloClick() {
-    const QString text = memModelo->toPlainText().trimmed();
-    if (text.isEmpty()) {
-        dv::services().dialogs().warning(QStringLiteral("Digite o texto da mensagem antes de salvar."));
-        return;
-    }
-    auto* db = dm().ADOConexao();
-    const dv::Params params{param("texto", dv::ParamType::Text, text),
-                            param("nome", dv::ParamType::Text, kTemplate)};
-    if (db->execute(
-            QStringLiteral("update mensagem_modelo set mensagem_texto = :texto where mensagem_nome = :nome"),
-            params) == 0)
-        db->execute(QStringLiteral(
-                        "insert into mensagem_modelo (mensagem_texto, mensagem_nome) values (:texto, :nome)"),
-                    params);
-    dv::services().dialogs().information(QStringLiteral("Mensagem salva."));
+    dv::messages::saveTemplate(kTemplate, memModelo->toPlainText());
 }

@@ -26,24 +26,17 @@ struct Day {
     explicit Day(AgendaApp& a) {
         ana = a.addDentist(QStringLiteral("ANA LIMA"), {});
         bruno = a.addDentist(QStringLiteral("BRUNO COSTA"), {});
-        maria = patient(a, QStringLiteral("MARIA SILVA"), QStringLiteral("(12) 99876-5432"));
+        maria = a.addPatient(QStringLiteral("MARIA SILVA"), QStringLiteral("(12) 99876-5432"));
         // As the patient record's phone box stores it.
-        jose = patient(a, QStringLiteral("JOSE SANTOS"), QStringLiteral("41(011)91234-5678"));
-        pedro = patient(a, QStringLiteral("PEDRO ALVES"), QString());
-        lucas = patient(a, QStringLiteral("LUCAS MOURA"), QStringLiteral("(12) 3456-7890"));
+        jose = a.addPatient(QStringLiteral("JOSE SANTOS"), QStringLiteral("41(011)91234-5678"));
+        pedro = a.addPatient(QStringLiteral("PEDRO ALVES"), QString());
+        lucas = a.addPatient(QStringLiteral("LUCAS MOURA"), QStringLiteral("(12) 3456-7890"));
         mariaVisit = a.book(ana, maria, kTuesday, QStringLiteral("08:00"));
         a.book(bruno, jose, kTuesday, QStringLiteral("08:30"));
         a.book(ana, pedro, kTuesday, QStringLiteral("09:00"));
         a.book(ana, lucas, kTuesday, QStringLiteral("09:30"));
         a.book(ana, jose, kMonday, QStringLiteral("10:00"));
-        if (a.exec(QStringLiteral("update empresa set empresa_nome = 'CLINICA SORRISO'")) == 0)
-            a.exec(QStringLiteral("insert into empresa (empresa_nome) values ('CLINICA SORRISO')"));
-    }
-    static qint64 patient(AgendaApp& a, const QString& name, const QString& mobile) {
-        return a.exec(QStringLiteral("insert into paciente (paciente_nome, convenio_id, paciente_ativo, "
-                                     "paciente_celular) values (:n, 1, 'S', :c)"),
-                      {AgendaApp::p("n", name), AgendaApp::p("c", mobile.isNull() ? QVariant() : mobile)},
-                      QStringLiteral("paciente_id"));
+        a.nameClinic(QStringLiteral("CLINICA SORRISO"));
     }
 };
 

@@ -54,6 +54,7 @@ const QStringList kForms = {
     "frmDente",
     "frmDente_Manut",
     "frmConfirmacao",
+    "frmRetorno",
 };
 
 struct CliResult {
