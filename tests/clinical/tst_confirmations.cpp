@@ -164,6 +164,18 @@ private slots:
                               QStringLiteral("Oi MARIA SILVA! Até 17/03/2026 às 08:00, ANA LIMA. {nada}")));
     }
 
+    // A group without the edit right uses the message as the clinic left it.
+    void withoutTheEditRightTheMessageIsReadOnly() {
+        AgendaApp a;
+        a.exec(QStringLiteral("update grupo_permissao set form_editar = 'N' where form_nome = 'frmConfirmacao'"));
+        LoggedIn::reopen(dm().SQL_GrupoPermissao);
+        QVERIFY(withConfirmations(a, [&](TfrmConfirmacao* s) {
+            QVERIFY(s->memModelo->isReadOnly());
+            QVERIFY(!s->btnSalvarModelo->isEnabled());
+            QVERIFY(s->btnConfirmada->isEnabled());
+        }));
+    }
+
     void shippedTextsMatchTheScreen_data() {
         QTest::addColumn<QString>("code");
         QTest::newRow("en") << QStringLiteral("en");
