@@ -167,7 +167,8 @@ private slots:
     // A group without the edit right uses the message as the clinic left it.
     void withoutTheEditRightTheMessageIsReadOnly() {
         AgendaApp a;
-        a.exec(QStringLiteral("update grupo_permissao set form_editar = 'N' where form_nome = 'frmConfirmacao'"));
+        a.exec(QStringLiteral(
+            "update grupo_permissao set form_editar = 'N' where form_nome = 'frmConfirmacao'"));
         LoggedIn::reopen(dm().SQL_GrupoPermissao);
         QVERIFY(withConfirmations(a, [&](TfrmConfirmacao* s) {
             QVERIFY(s->memModelo->isReadOnly());
