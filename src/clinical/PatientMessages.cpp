@@ -3,6 +3,8 @@
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "framework/ScreenContext.h"
+#include "toolkit/DBGrid.h"
+#include <QPointer>
 
 namespace dv::messages {
 
@@ -52,6 +54,15 @@ QString whatsAppColumn(const QString& storedMobile) {
     const QString phone = storedMobile.trimmed();
     if (const std::optional<QString> mobile = normalizedMobile(phone)) return *mobile;
     return phone.isEmpty() ? QStringLiteral("Celular ausente") : QStringLiteral("Celular inválido");
+}
+
+void markFlaggedMobiles(DBGrid* grid, Dataset* rows) {
+    // The rows may go before the grid when the screen closes.
+    grid->setCellColors([rows = QPointer<Dataset>(rows)](int row, const Field* field, CellColors& colors) {
+        if (!rows || !field || field->fieldName() != QLatin1String("whatsapp")) return;
+        if (normalizedMobile(rows->value(row, field).toString())) return;
+        colors.foreground = QBrush(QColor(0xb7, 0x1c, 0x1c));
+    });
 }
 
 bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message) {

@@ -1,6 +1,11 @@
 #pragma once
 #include <QString>
 
+namespace dv {
+class Dataset;
+class DBGrid;
+} // namespace dv
+
 // What the screens that write to patients by WhatsApp share: the clinic's message
 // texts kept in the database, the clinic's name for them, and opening the chat.
 namespace dv::messages {
@@ -16,6 +21,8 @@ bool mayEditTemplates(const QString& formName);
 QString clinicName();
 // The number the message goes to, or why none can: "Celular ausente", "Celular inválido".
 QString whatsAppColumn(const QString& storedMobile);
+// Paints the grid's "whatsapp" cells that name no number, so they stand out.
+void markFlaggedMobiles(DBGrid* grid, Dataset* rows);
 // Opens the chat with the patient on the message; a missing or invalid mobile gets a
 // clear message instead and opens nothing. False when nothing was opened.
 bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message);

@@ -71,12 +71,7 @@ TfrmConfirmacao::TfrmConfirmacao(QWidget* parent) : QDialog(parent) {
     gridConsultas->setDataSource(dsConfirmacao);
     gridConsultas->setReadOnly(true);
     gridConsultas->setRowSelect(true);
-    // The rows no message can go to stand out.
-    gridConsultas->setCellColors([this](int row, const dv::Field* field, dv::CellColors& colors) {
-        if (!field || field->fieldName() != QLatin1String("whatsapp")) return;
-        if (!SQL_Confirmacao->value(row, field).toString().startsWith(QLatin1String("Celular"))) return;
-        colors.foreground = QBrush(QColor(0xb7, 0x1c, 0x1c));
-    });
+    dv::messages::markFlaggedMobiles(gridConsultas, SQL_Confirmacao);
 
     auto guard = [this](QPushButton* button, auto handler) {
         connect(button, &QPushButton::clicked, this,

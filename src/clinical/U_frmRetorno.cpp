@@ -76,6 +76,7 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     gridPacientes->setDataSource(dsRetorno);
     gridPacientes->setReadOnly(true);
     gridPacientes->setRowSelect(true);
+    dv::messages::markFlaggedMobiles(gridPacientes, SQL_Retorno);
 
     auto guard = [this](QPushButton* button, void (TfrmRetorno::*handler)()) {
         connect(button, &QPushButton::clicked, this,
