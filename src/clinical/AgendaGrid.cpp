@@ -17,7 +17,8 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
             "SELECT agenda.paciente_id, agenda.dentista_id, agenda.agenda_data_cadastro, "
             "agenda.agenda_id, agenda.hora_id, agenda.agenda_data_consulta, agenda.agenda_observacao, "
             "paciente.paciente_nome, paciente.paciente_fone, paciente.paciente_celular, "
-            "agenda_falta_atraso, paciente.paciente_registro FROM agenda INNER JOIN paciente ON "
+            "agenda_falta_atraso, paciente.paciente_registro, agenda.agenda_confirmacao FROM agenda INNER "
+            "JOIN paciente ON "
             "agenda.paciente_id = paciente.paciente_id where ") +
         condition + QStringLiteral(" order by agenda.agenda_data_consulta, agenda.hora_id")};
     const QString date = QStringLiteral("dd/mm/yyyy");
@@ -28,6 +29,9 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
                                      "dentista_id", "dentista_nome"));
     for (const FieldDef& def : {
              FieldDef::column("paciente_nome", "Paciente", 26),
+             // Beside the name, where the receptionist looks first.
+             FieldDef::calculated("confirmacao", "Confirmação", 12),
+             FieldDef::hidden("agenda_confirmacao"),
              FieldDef::column("paciente_id", "Id", 5),
              FieldDef::column("paciente_registro", "Registro", 9),
              FieldDef::column("paciente_fone", "Fone", 13),
@@ -39,7 +43,20 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
              FieldDef::hidden("agenda_id"),
          })
         d->addField(def);
+    d->OnCalcFields = [](Dataset& row) {
+        row.fieldByName(QStringLiteral("confirmacao"))
+            ->setAsString(
+                confirmationText(row.fieldByName(QStringLiteral("agenda_confirmacao"))->asString()));
+    };
     return d;
+}
+
+QString confirmationText(const QString& state) {
+    const QString s = state.trimmed().toUpper();
+    if (s == QLatin1String("C")) return QStringLiteral("Confirmada");
+    if (s == QLatin1String("D")) return QStringLiteral("Desmarcada");
+    if (s == QLatin1String("S")) return QStringLiteral("Sem resposta");
+    return QString();
 }
 
 void showAppointments(DBGrid* grid, DataSource* source) {

@@ -17,6 +17,8 @@ namespace agenda {
 // :paciente_id ..."), by day and hour, with the grid's fields; the dentist's name
 // after the day when asked.
 Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDentist);
+// The patient's answer to the confirmation ('C', 'D', 'S') in words; empty when not asked.
+QString confirmationText(const QString& state);
 // The grid of appointments: read only, whole rows, the miss/late flag as a check box.
 void showAppointments(DBGrid* grid, DataSource* source);
 // Writes the grid as the spreadsheet page "RelatGrid.xls" beside the executable,

@@ -3,10 +3,12 @@
 #include "U_frmAgenda_Consulta.h"
 #include "U_frmAgenda_Manut.h"
 #include "U_frmAgenda_Paciente.h"
+#include "U_frmConfirmacao.h"
 #include "U_frmConsulta.h"
 #include "U_frmConsulta_Manut.h"
 #include "U_frmPaciente.h"
 #include "U_frmPaciente_Manut.h"
+#include "U_frmRetorno.h"
 #include "framework/ScreenRegistry.h"
 
 namespace dv {
@@ -19,5 +21,9 @@ void registerClinicalScreens(ScreenRegistry& r) {
     r.setFactory(QStringLiteral("frmAgenda_Consulta"), [](QWidget* p) { return new TfrmAgenda_Consulta(p); });
     r.setFactory(QStringLiteral("frmAgenda_Manut"), [](QWidget* p) { return new TfrmAgenda_Manut(p); });
     r.setFactory(QStringLiteral("frmAgenda_Paciente"), [](QWidget* p) { return new TfrmAgenda_Paciente(p); });
+    r.add({QStringLiteral("frmConfirmacao"), QString(), QStringLiteral("Confirmação de Consultas"),
+           ScreenKind::Dialog, [](QWidget* p) { return new TfrmConfirmacao(p); }});
+    r.add({QStringLiteral("frmRetorno"), QString(), QStringLiteral("Retorno de Pacientes"),
+           ScreenKind::Dialog, [](QWidget* p) { return new TfrmRetorno(p); }});
 }
 } // namespace dv

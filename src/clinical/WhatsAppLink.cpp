@@ -8,6 +8,9 @@ std::optional<QString> normalizedMobile(const QString& phone) {
     if (phone.trimmed().startsWith(QLatin1Char('+')) ||
         (digits.startsWith(QLatin1String("55")) && digits.size() == 13))
         digits = digits.mid(2);
+    else if (digits.size() == 14 && digits.at(2) == QLatin1Char('0'))
+        // The phone boxes' mask "99(999)99999-9999": carrier code, 0 + area, number.
+        digits = digits.mid(3);
     else if (digits.startsWith(QLatin1Char('0')))
         // Long-distance dialling: 0 + area, or 0 + carrier code + area.
         digits = digits.size() == 14 ? digits.mid(3) : digits.mid(1);

@@ -54,6 +54,18 @@ public:
         LoggedIn::reopen(dm().SQL_Paciente);
         return id;
     }
+    // A patient with the mobile as the record stores it (none when null).
+    qint64 addPatient(const QString& name, const QString& mobile) {
+        return exec(QStringLiteral("insert into paciente (paciente_nome, convenio_id, paciente_ativo, "
+                                   "paciente_celular) values (:n, 1, 'S', :c)"),
+                    {p("n", name), p("c", mobile.isNull() ? QVariant() : mobile)},
+                    QStringLiteral("paciente_id"));
+    }
+    // The clinic's name, which the messages to patients sign with.
+    void nameClinic(const QString& name) {
+        if (exec(QStringLiteral("update empresa set empresa_nome = :n"), {p("n", name)}) == 0)
+            exec(QStringLiteral("insert into empresa (empresa_nome) values (:n)"), {p("n", name)});
+    }
     qint64 book(qint64 dentist, qint64 patient, const QDate& day, const QString& hour) {
         return exec(QStringLiteral("insert into agenda (paciente_id, dentista_id, agenda_data_cadastro, "
                                    "agenda_data_consulta, hora_id) values (:p, :d, :c, :day, :h)"),

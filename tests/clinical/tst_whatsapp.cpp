@@ -20,6 +20,12 @@ private slots:
                                     << "5512998765432";
         QTest::newRow("carrier code") << "0 15 12 99876-5432"
                                       << "5512998765432";
+        QTest::newRow("as the phone box stores it") << "31(012)99876-5432"
+                                                    << "5512998765432";
+        QTest::newRow("phone box, no carrier") << "  (012)99876-5432"
+                                               << "5512998765432";
+        QTest::newRow("phone box, landline") << "31(012)3621-0000 "
+                                             << "";
         QTest::newRow("landline") << "(12) 3621-0000"
                                   << "";
         QTest::newRow("old eight digits") << "(12) 9876-5432"

@@ -53,6 +53,8 @@ const QStringList kForms = {
     "frmEmpresa_Manut",
     "frmDente",
     "frmDente_Manut",
+    "frmConfirmacao",
+    "frmRetorno",
 };
 
 struct CliResult {

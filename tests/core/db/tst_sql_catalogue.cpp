@@ -116,7 +116,9 @@ const QString kAgendaSelect = QStringLiteral(
     "SELECT agenda.paciente_id, agenda.dentista_id, agenda.agenda_data_cadastro, agenda.agenda_id, "
     "agenda.hora_id, "
     "agenda.agenda_data_consulta, agenda.agenda_observacao, paciente.paciente_nome, paciente.paciente_fone, "
-    "paciente.paciente_celular, agenda_falta_atraso, paciente.paciente_registro FROM agenda INNER JOIN "
+    "paciente.paciente_celular, agenda_falta_atraso, paciente.paciente_registro, agenda.agenda_confirmacao "
+    "FROM "
+    "agenda INNER JOIN "
     "paciente ON "
     "agenda.paciente_id = paciente.paciente_id");
 
@@ -156,7 +158,7 @@ private slots:
 
         // The data module's shared datasets, in the order it opens them.
         row("SQL_UF", "select * from UF order by uf_nome", {}, 27);
-        row("SQL_Formulario", "select * from Formulario", {}, 34);
+        row("SQL_Formulario", "select * from Formulario", {}, 36);
         row("SQL_Preferencia", "select * from Preferencia", {}, 1);
         row("SQL_Skin", "select * from skin order by skin", {}, -1);
         row("SQL_Empresa", "select * from empresa order by empresa_nome", {}, 1);
@@ -186,7 +188,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 34);
+            {pInt("grupo_id", 1)}, 36);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -201,9 +203,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 31);
+            {pInt("grupo_id", 2)}, 33);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 34);
+            {pInt("grupo_id", 1)}, 36);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -220,7 +222,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 34);
+        row("module list", "select * from formulario order by form_nome", {}, 36);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
@@ -342,6 +344,39 @@ private slots:
         row("free slots of the day", freeSlots(), {}, 2);
         row("hours, design time", "select * from horario", {}, 3);
         row("appointment", "select * from agenda where agenda_id =:agenda_id", {pInt("agenda_id", 1)}, 1);
+        row("appointments to confirm, one dentist",
+            "SELECT agenda.agenda_id, agenda.hora_id, agenda.agenda_data_consulta, "
+            "agenda.agenda_confirmacao, "
+            "paciente.paciente_nome, paciente.paciente_celular, dentista.dentista_nome FROM agenda "
+            "INNER JOIN paciente ON agenda.paciente_id = paciente.paciente_id "
+            "LEFT JOIN dentista ON agenda.dentista_id = dentista.dentista_id "
+            "where agenda.agenda_data_consulta >= :dia and agenda.agenda_data_consulta < :seguinte "
+            "and agenda.dentista_id = :dentista_id order by agenda.hora_id, dentista.dentista_nome",
+            {pDate("dia", dec1), pDate("seguinte", "12/02/2026 00:00:00"), pInt("dentista_id", 1)}, 1);
+        row("active dentists to choose",
+            "select dentista_id, dentista_nome from dentista where dentista_ativo = 'S' order by "
+            "dentista_nome",
+            {}, -1);
+        row("confirmation message", "select mensagem_texto from mensagem_modelo where mensagem_nome = :nome",
+            {pText("nome", "confirmacao")}, 1);
+        row("clinic's name", "select empresa_nome from empresa order by empresa_id", {}, 1);
+        row("patients due for a return visit",
+            "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
+            "paciente.paciente_celular, ultima.consulta_data, dentista.dentista_nome, "
+            "tentativa.tentativa_data, "
+            "tentativa.tentativa_obs FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = "
+            "paciente.paciente_id LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id LEFT JOIN "
+            "retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
+            "retorno_tentativa t where t.paciente_id = paciente.paciente_id) where paciente.paciente_ativo = "
+            "'S' "
+            "and ultima.consulta_id = (select max(c.consulta_id) from consulta c where c.paciente_id = "
+            "paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from consulta d where "
+            "d.paciente_id = paciente.paciente_id)) and ultima.consulta_data < :limite and not exists "
+            "(select 1 "
+            "from agenda where agenda.paciente_id = paciente.paciente_id and agenda.agenda_data_consulta >= "
+            ":hoje) "
+            "order by ultima.consulta_data, paciente.paciente_nome",
+            {pDate("limite", "12/31/2026 00:00:00"), pDate("hoje", "12/31/2026 00:00:00")}, -1);
 
         // Dentists, services, plans, icons, teeth, contacts, company, stock.
         row("dentist list", "select * from dentista", {}, 2);
@@ -425,6 +460,34 @@ private slots:
         QCOMPARE(m_db->execute(QStringLiteral("Delete from agenda where agenda_id = :codigo"),
                                {pInt("codigo", 1)}),
                  qint64(0));
+    }
+
+    // The confirmation's answer and the message text; rolled back.
+    void confirmationWrites() {
+        Transaction t(*m_db);
+        QCOMPARE(
+            m_db->execute(QStringLiteral("update agenda set agenda_confirmacao = :estado, "
+                                         "agenda_confirmacao_data = :quando, agenda_confirmacao_usuario = "
+                                         ":usuario where agenda_id = :agenda_id"),
+                          {pText("estado", "C"), pDate("quando", "12/01/2026 10:15:00"),
+                           pText("usuario", "admin"), pInt("agenda_id", 1)}),
+            qint64(1));
+        const Params text{pText("texto", "Olá {nome}"), pText("nome", "confirmacao")};
+        QCOMPARE(m_db->execute(QStringLiteral("update mensagem_modelo set mensagem_texto = :texto where "
+                                              "mensagem_nome = :nome"),
+                               text),
+                 qint64(1));
+        QCOMPARE(m_db->execute(QStringLiteral("insert into mensagem_modelo (mensagem_texto, mensagem_nome) "
+                                              "values (:texto, :nome)"),
+                               {pText("texto", "Olá"), pText("nome", "aniversario")}),
+                 qint64(1));
+        QCOMPARE(
+            m_db->execute(QStringLiteral("insert into retorno_tentativa (paciente_id, tentativa_data, "
+                                         "tentativa_usuario, tentativa_obs) values (:paciente_id, :quando, "
+                                         ":usuario, :obs)"),
+                          {pInt("paciente_id", 1), pDate("quando", "12/01/2026 10:15:00"),
+                           pText("usuario", "admin"), pText("obs", "não atendeu")}),
+            qint64(1));
     }
 
     // What the plain answers above rest on: sums come back exact, or NULL over no rows.

@@ -1,0 +1,86 @@
+#include "PatientMessages.h"
+#include "WhatsAppLink.h"
+#include "core/Services.h"
+#include "core/U_dm.h"
+#include "framework/ScreenContext.h"
+#include "toolkit/DBGrid.h"
+#include <QPointer>
+
+namespace dv::messages {
+
+namespace {
+QString firstText(const QString& sql, const Params& params = {}) {
+    auto c = dm().ADOConexao()->query(sql, params);
+    return c->next() && !c->isNull(0) ? QString::fromUtf8(c->utf8(0)) : QString();
+}
+} // namespace
+
+QString storedTemplate(const QString& name) {
+    return firstText(QStringLiteral("select mensagem_texto from mensagem_modelo where mensagem_nome = :nome"),
+                     {Param{QStringLiteral("nome"), ParamType::Text, name}});
+}
+
+bool saveTemplate(const QString& name, const QString& text) {
+    const QString body = text.trimmed();
+    if (body.isEmpty()) {
+        services().dialogs().warning(QStringLiteral("Digite o texto da mensagem antes de salvar."));
+        return false;
+    }
+    auto* db = dm().ADOConexao();
+    const Params params{Param{QStringLiteral("texto"), ParamType::Text, body},
+                        Param{QStringLiteral("nome"), ParamType::Text, name}};
+    if (db->execute(
+            QStringLiteral("update mensagem_modelo set mensagem_texto = :texto where mensagem_nome = :nome"),
+            params) == 0)
+        db->execute(QStringLiteral(
+                        "insert into mensagem_modelo (mensagem_texto, mensagem_nome) values (:texto, :nome)"),
+                    params);
+    services().dialogs().information(QStringLiteral("Mensagem salva."));
+    return true;
+}
+
+bool mayEditTemplates(const QString& formName) {
+    Dataset* rights = screenContext().permissionRow();
+    if (!rights || !rights->isActive() || !rights->locate(QStringLiteral("form_nome"), formName)) return true;
+    return rights->fieldByName(QStringLiteral("form_editar"))->asString().trimmed().toUpper() !=
+           QLatin1String("N");
+}
+
+QString clinicName() {
+    return firstText(QStringLiteral("select empresa_nome from empresa order by empresa_id")).trimmed();
+}
+
+QString whatsAppColumn(const QString& storedMobile) {
+    const QString phone = storedMobile.trimmed();
+    if (const std::optional<QString> mobile = normalizedMobile(phone)) return *mobile;
+    return phone.isEmpty() ? QStringLiteral("Celular ausente") : QStringLiteral("Celular inválido");
+}
+
+void markFlaggedMobiles(DBGrid* grid, Dataset* rows) {
+    // The rows may go before the grid when the screen closes.
+    grid->setCellColors([rows = QPointer<Dataset>(rows)](int row, const Field* field, CellColors& colors) {
+        if (!rows || !field || field->fieldName() != QLatin1String("whatsapp")) return;
+        if (normalizedMobile(rows->value(row, field).toString())) return;
+        colors.foreground = QBrush(QColor(0xb7, 0x1c, 0x1c));
+    });
+}
+
+bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message) {
+    const QString phone = storedMobile.trimmed();
+    const std::optional<QString> mobile = normalizedMobile(phone);
+    if (!mobile) {
+        services().dialogs().warning(
+            phone.isEmpty()
+                ? QStringLiteral("O paciente %1 não tem celular cadastrado. Fale com ele por telefone.")
+                      .arg(patient)
+                : QStringLiteral(
+                      "O celular \"%1\" do paciente %2 não é um celular válido. Corrija o cadastro "
+                      "do paciente ou fale com ele por telefone.")
+                      .arg(phone, patient));
+        return false;
+    }
+    services().shell().open(whatsAppLink(*mobile, message));
+    return true;
+}
+
+} // namespace dv::messages

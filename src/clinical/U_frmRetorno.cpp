@@ -1,0 +1,171 @@
+#include "U_frmRetorno.h"
+#include "AgendaGrid.h"
+#include "DocumentModel.h"
+#include "PatientMessages.h"
+#include "core/ErrorTranslator.h"
+#include "core/Localization.h"
+#include "core/Services.h"
+#include "core/Session.h"
+#include "core/U_dm.h"
+#include "toolkit/DBGrid.h"
+#include "ui_U_frmRetorno.h"
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+using dv::FieldDef;
+
+namespace {
+const QString kTemplate = QStringLiteral("retorno");
+} // namespace
+
+TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmRetorno"));
+    setWindowTitle(QStringLiteral("Retorno de Pacientes"));
+    Ui::frmRetorno ui;
+    ui.setupUi(this);
+    spnMeses = ui.spnMeses;
+    btnAtualizar = ui.btnAtualizar;
+    btnWhatsApp = ui.btnWhatsApp;
+    btnContato = ui.btnContato;
+    btnSalvarModelo = ui.btnSalvarModelo;
+    btnFechar = ui.btnFechar;
+    lblTotal = ui.lblTotal;
+    gridPacientes = ui.gridPacientes;
+    memModelo = ui.memModelo;
+    btnAtualizar->setIcon(dv::agenda::refreshIcon());
+
+    SQL_Retorno = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Retorno"), this);
+    // The patient's latest consultation (the highest number on the latest day) and
+    // latest contact attempt; patients with anything booked from today on are left out.
+    SQL_Retorno->sql() = {QStringLiteral(
+        "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
+        "paciente.paciente_celular, "
+        "ultima.consulta_data, dentista.dentista_nome, tentativa.tentativa_data, tentativa.tentativa_obs "
+        "FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = paciente.paciente_id "
+        "LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id "
+        "LEFT JOIN retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
+        "retorno_tentativa t where t.paciente_id = paciente.paciente_id) "
+        "where paciente.paciente_ativo = 'S' and ultima.consulta_id = (select max(c.consulta_id) from "
+        "consulta c "
+        "where c.paciente_id = paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from "
+        "consulta d where d.paciente_id = paciente.paciente_id)) and ultima.consulta_data < :limite "
+        "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
+        "agenda.agenda_data_consulta >= :hoje) order by ultima.consulta_data, paciente.paciente_nome")};
+    const QString date = QStringLiteral("dd/mm/yyyy");
+    for (const FieldDef& def : {
+             FieldDef::column("paciente_nome", "Paciente", 30),
+             FieldDef::column("consulta_data", "Última Consulta", 11).withFormat(date),
+             FieldDef::column("dentista_nome", "Último Dentista", 24),
+             FieldDef::column("paciente_fone", "Fone", 15),
+             FieldDef::column("paciente_celular", "Celular", 15),
+             FieldDef::calculated("whatsapp", "WhatsApp", 16),
+             FieldDef::column("tentativa_data", "Último Contato", 16)
+                 .withFormat(QStringLiteral("dd/mm/yyyy hh:nn")),
+             FieldDef::column("tentativa_obs", "Observação do Contato", 24),
+             FieldDef::hidden("paciente_id"),
+         })
+        SQL_Retorno->addField(def);
+    SQL_Retorno->OnCalcFields = [](dv::Dataset& d) {
+        d.fieldByName(QStringLiteral("whatsapp"))
+            ->setAsString(
+                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
+    };
+    dsRetorno = new dv::DataSource(SQL_Retorno, QStringLiteral("dsRetorno"), this);
+    gridPacientes->setDataSource(dsRetorno);
+    gridPacientes->setReadOnly(true);
+    gridPacientes->setRowSelect(true);
+    dv::messages::markFlaggedMobiles(gridPacientes, SQL_Retorno);
+
+    auto guard = [this](QPushButton* button, void (TfrmRetorno::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { dv::guarded([this, handler] { (this->*handler)(); }); });
+    };
+    guard(btnAtualizar, &TfrmRetorno::btnAtualizarClick);
+    guard(btnWhatsApp, &TfrmRetorno::btnWhatsAppClick);
+    guard(btnContato, &TfrmRetorno::btnContatoClick);
+    connect(btnSalvarModelo, &QPushButton::clicked, this, [this] {
+        dv::guarded([this] { dv::messages::saveTemplate(kTemplate, memModelo->toPlainText()); });
+    });
+    connect(btnFechar, &QPushButton::clicked, this, &QDialog::close);
+    resize(1180, 680);
+}
+
+void TfrmRetorno::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_shown) return;
+    m_shown = true;
+    dv::applyLanguageFile(this);
+    gridPacientes->refreshTitles();
+    dv::guarded([this] {
+        memModelo->setPlainText(dv::messages::storedTemplate(kTemplate));
+        const bool mayEdit = dv::messages::mayEditTemplates(objectName());
+        memModelo->setReadOnly(!mayEdit);
+        btnSalvarModelo->setEnabled(mayEdit);
+        btnAtualizarClick();
+    });
+    spnMeses->setFocus();
+}
+
+void TfrmRetorno::btnAtualizarClick() {
+    const QDate today = dv::services().clock().today();
+    const QVariant keep =
+        hasPatient() ? SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asVariant() : QVariant();
+    dv::ControlsDisabled off(SQL_Retorno);
+    SQL_Retorno->close();
+    SQL_Retorno->setParam(QStringLiteral("limite"), dv::ParamType::DateTime,
+                          QDateTime(today.addMonths(-spnMeses->value()), QTime(0, 0)));
+    SQL_Retorno->setParam(QStringLiteral("hoje"), dv::ParamType::DateTime, QDateTime(today, QTime(0, 0)));
+    SQL_Retorno->open();
+    if (!keep.isNull()) SQL_Retorno->locate(QStringLiteral("paciente_id"), keep);
+    lblTotal->setText(QString::number(SQL_Retorno->recordCount()));
+}
+
+bool TfrmRetorno::hasPatient() const {
+    return SQL_Retorno->isActive() && !SQL_Retorno->isEmpty();
+}
+
+QString TfrmRetorno::currentMessage() const {
+    const QHash<QString, QString> values{
+        {QStringLiteral("nome"),
+         SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed()},
+        {QStringLiteral("dentista"),
+         SQL_Retorno->fieldByName(QStringLiteral("dentista_nome"))->asString().trimmed()},
+        {QStringLiteral("data"), SQL_Retorno->fieldByName(QStringLiteral("consulta_data"))
+                                     ->asDate()
+                                     .toString(QStringLiteral("dd/MM/yyyy"))},
+        {QStringLiteral("clinica"), dv::messages::clinicName()},
+    };
+    return fillDocumentModel(memModelo->toPlainText(), values).trimmed();
+}
+
+void TfrmRetorno::btnWhatsAppClick() {
+    if (!hasPatient()) {
+        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        return;
+    }
+    dv::messages::openWhatsApp(
+        SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed(),
+        SQL_Retorno->fieldByName(QStringLiteral("paciente_celular"))->asString(), currentMessage());
+}
+
+void TfrmRetorno::btnContatoClick() {
+    if (!hasPatient()) {
+        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        return;
+    }
+    const std::optional<QString> remark = dv::services().dialogs().inputBox(
+        QStringLiteral("Contato com o paciente"),
+        QStringLiteral("Observação do contato (por exemplo: não atendeu, vai ligar depois):"), QString());
+    if (!remark) return; // cancelled: nothing recorded
+    dm().ADOConexao()->execute(
+        QStringLiteral("insert into retorno_tentativa (paciente_id, tentativa_data, tentativa_usuario, "
+                       "tentativa_obs) values (:paciente_id, :quando, :usuario, :obs)"),
+        {dv::Param{QStringLiteral("paciente_id"), dv::ParamType::Integer,
+                   SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asVariant()},
+         dv::Param{QStringLiteral("quando"), dv::ParamType::DateTime, dv::services().clock().now()},
+         dv::Param{QStringLiteral("usuario"), dv::ParamType::Text, dv::session().userLogin().left(30)},
+         dv::Param{QStringLiteral("obs"), dv::ParamType::Text, remark->trimmed().left(100)}});
+    btnAtualizarClick();
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include "framework/ScreenContext.h"
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace dv {
+class DataSource;
+class Dataset;
+class DBGrid;
+} // namespace dv
+
+// The patients due for a return visit: their last consultation is older than the
+// months asked and nothing is booked for them. The receptionist calls or writes by
+// WhatsApp (the message typed by hand in the chat) and records each attempt.
+class TfrmRetorno : public QDialog, public dv::HostedScreen {
+    Q_OBJECT
+public:
+    explicit TfrmRetorno(QWidget* parent = nullptr);
+
+    QSpinBox* spnMeses;
+    QPushButton *btnAtualizar, *btnWhatsApp, *btnContato, *btnSalvarModelo, *btnFechar;
+    QLabel* lblTotal;
+    dv::DBGrid* gridPacientes;
+    QPlainTextEdit* memModelo;
+    dv::Dataset* SQL_Retorno;
+    dv::DataSource* dsRetorno;
+
+    void btnAtualizarClick();
+    void btnWhatsAppClick();
+    // Notes a contact attempt with the current patient, with an optional remark.
+    void btnContatoClick();
+    void applyArguments(const dv::ScreenArgs&) override {}
+
+    // The message for the current patient, from the text on the screen.
+    QString currentMessage() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool hasPatient() const;
+    bool m_shown = false;
+};
