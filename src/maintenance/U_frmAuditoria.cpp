@@ -82,9 +82,8 @@ TfrmAuditoria::TfrmAuditoria(QWidget* parent)
     cbUsuario = named(new QComboBox(this), "cbUsuario");
     lbTabela = named(new QLabel(QStringLiteral("Tabela:"), this), "lbTabela");
     cbTabela = named(new QComboBox(this), "cbTabela");
-    lbPaciente = named(new QLabel(QStringLiteral("Paciente:"), this), "lbPaciente");
+    lbPaciente = named(new QLabel(QStringLiteral("Paciente (código ou nome):"), this), "lbPaciente");
     edPaciente = named(new QLineEdit(this), "edPaciente");
-    edPaciente->setToolTip(QStringLiteral("Código ou parte do nome do paciente"));
     edPaciente->setMaxLength(60);
     btnAplicar = named(new QPushButton(QStringLiteral("Aplicar"), this), "btnAplicar");
     btnVerificar = named(new QPushButton(QStringLiteral("Verificar cadeia"), this), "btnVerificar");

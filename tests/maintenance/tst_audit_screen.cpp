@@ -121,6 +121,21 @@ private slots:
                  first);
         s->close();
     }
+
+    // Every text of the shipped English and Spanish files reaches the screen.
+    void languageFilesReachTheScreen() {
+        LoggedIn& app = sharedApp(QStringLiteral("audit"), auditOptions);
+        for (const QString& code : {QStringLiteral("en"), QStringLiteral("es")}) {
+            session().setLanguage(code);
+            app.opener().open(QStringLiteral("frmAuditoria"));
+            QWidget* s = app.opener().openScreen(QStringLiteral("frmAuditoria"));
+            QVERIFY(s);
+            const QStringList problems = languageProblems(s, languageFile(app, code, s->objectName()));
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+            s->close();
+        }
+        session().setLanguage(QString());
+    }
 };
 
 QTEST_MAIN(TestAuditScreen)
