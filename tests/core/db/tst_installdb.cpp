@@ -53,6 +53,7 @@ const QStringList kForms = {
     "frmEmpresa_Manut",
     "frmDente",
     "frmDente_Manut",
+    "frmAuditoria",
 };
 
 struct CliResult {
