@@ -119,10 +119,9 @@ TfrmAuditoria::TfrmAuditoria(QWidget* parent)
     });
 
     // The trail is written by the triggers alone.
-    for (QToolButton* b : {btnNovo, btnEditar, btnExcluir}) {
+    // The toolbar keeps its buttons in place, greyed; the grid's menu drops them.
+    for (QToolButton* b : {btnNovo, btnEditar, btnExcluir})
         b->setEnabled(false);
-        b->hide();
-    }
     for (QAction* a : {Novo1, Alterar1, Excluir1}) {
         a->setEnabled(false);
         a->setVisible(false);
