@@ -131,7 +131,10 @@ TfrmAuditoria::TfrmAuditoria(QWidget* parent)
 void TfrmAuditoria::fillChoices() {
     dv::Connection& db = *dm().ADOConexao();
     const std::pair<QComboBox*, QString> lists[] = {
-        {cbUsuario, QStringLiteral("select usuario_login from usuario order by usuario_login")},
+        // Who wrote the trail, users removed since included.
+        {cbUsuario,
+         QStringLiteral("select distinct auditoria_usuario from auditoria where auditoria_usuario is "
+                        "not null order by auditoria_usuario")},
         {cbTabela,
          QStringLiteral("select distinct auditoria_tabela from auditoria order by auditoria_tabela")},
     };

@@ -97,6 +97,13 @@ private slots:
         QCOMPARE(s->gridAlteracoes->rowCount(), 0);
         s->edPaciente->clear();
         s->btnAplicar->click();
+        const int admin = s->cbUsuario->findText(QStringLiteral("admin"));
+        QVERIFY(admin > 0);
+        s->cbUsuario->setCurrentIndex(admin);
+        s->btnAplicar->click();
+        QVERIFY(s->SQL_Consulta->recordCount() >= 2);
+        for (const QString& u : fieldValues(s->SQL_Consulta, QStringLiteral("auditoria_usuario")))
+            QCOMPARE(u, QStringLiteral("admin"));
 
         a.dialogs().clearMessages();
         s->btnVerificar->click();

@@ -422,7 +422,10 @@ private slots:
         nobody[2] = pInt("porUsuario", 1);
         nobody[3] = pText("usuario", "nobody");
         row("audit trail of a user with no rows", auditList, nobody, 0);
-        row("audit users", "select usuario_login from usuario order by usuario_login", {}, -1);
+        row("audit users",
+            "select distinct auditoria_usuario from auditoria where auditoria_usuario is not null order by "
+            "auditoria_usuario",
+            {}, -1);
         row("audited tables", "select distinct auditoria_tabela from auditoria order by auditoria_tabela", {}, -1);
     }
     void statement() {
