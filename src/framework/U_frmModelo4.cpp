@@ -598,6 +598,11 @@ QHBoxLayout* TfrmModelo4::toolStrip() {
     return d->strip;
 }
 
+void TfrmModelo4::addBelowGrid(QWidget* pane) {
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->insertWidget(column->indexOf(StatusBar1), pane);
+}
+
 void TfrmModelo4::setOpeningSort(const QString& fieldName, bool ascending) {
     d->openingField = fieldName;
     d->openingAscending = ascending;

@@ -133,6 +133,9 @@ public:
     // A strip under the toolbar for the screen's own boxes (the consultations' patient
     // chooser), the whole width of the screen; shown once asked for.
     QHBoxLayout* toolStrip();
+    // A pane of the screen's own between the grid and the status bar (the details of
+    // the current row), the whole width of the screen; the grid keeps the rest.
+    void addBelowGrid(QWidget* pane);
 
     // The sort the list opens with: its first declared field ascending unless the screen
     // names another (the consultations open newest first).

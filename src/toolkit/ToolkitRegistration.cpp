@@ -6,6 +6,7 @@
 #include "DBMemo.h"
 #include "DBRadioGroup.h"
 #include "core/ComponentTexts.h"
+#include <QTableWidget>
 
 namespace dv {
 
@@ -77,6 +78,24 @@ void registerToolkitTexts() {
     };
     ComponentTexts::registerKind(lookup);
     ComponentTexts::registerKind(hintOnly<DBImage>());
+
+    // A table's column titles are its items.
+    ComponentTextKind table;
+    table.type = &QTableWidget::staticMetaObject;
+    table.keys = {TextKey::Items};
+    table.items = [](const QObject* o) {
+        auto* t = static_cast<const QTableWidget*>(o);
+        QStringList titles;
+        for (int c = 0; c < t->columnCount(); ++c)
+            titles << (t->horizontalHeaderItem(c) ? t->horizontalHeaderItem(c)->text() : QString());
+        return titles;
+    };
+    table.setItems = [](QObject* o, const QStringList& titles) {
+        auto* t = static_cast<QTableWidget*>(o);
+        for (int c = 0; c < t->columnCount() && c < titles.size(); ++c)
+            t->setHorizontalHeaderItem(c, new QTableWidgetItem(titles[c]));
+    };
+    ComponentTexts::registerKind(table);
 }
 
 } // namespace dv

@@ -55,6 +55,7 @@ const QStringList kForms = {
     "frmDente_Manut",
     "frmConfirmacao",
     "frmRetorno",
+    "frmAuditoria",
 };
 
 struct CliResult {

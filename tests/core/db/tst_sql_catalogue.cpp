@@ -158,7 +158,7 @@ private slots:
 
         // The data module's shared datasets, in the order it opens them.
         row("SQL_UF", "select * from UF order by uf_nome", {}, 27);
-        row("SQL_Formulario", "select * from Formulario", {}, 36);
+        row("SQL_Formulario", "select * from Formulario", {}, 37);
         row("SQL_Preferencia", "select * from Preferencia", {}, 1);
         row("SQL_Skin", "select * from skin order by skin", {}, -1);
         row("SQL_Empresa", "select * from empresa order by empresa_nome", {}, 1);
@@ -188,7 +188,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 36);
+            {pInt("grupo_id", 1)}, 37);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -203,9 +203,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 33);
+            {pInt("grupo_id", 2)}, 34);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 36);
+            {pInt("grupo_id", 1)}, 37);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -222,7 +222,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 36);
+        row("module list", "select * from formulario order by form_nome", {}, 37);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
@@ -438,6 +438,30 @@ private slots:
             "select count(*) from agenda where dentista_id = :dentista and agenda_data_consulta = :dia and "
             "hora_id = :hora and agenda_id <> :agenda",
             {pInt("dentista", 1), tuesday, pText("hora", "08:30"), pInt("agenda", -1)}, 1);
+
+        // The audit trail's screen.
+        const QString auditList = QStringLiteral(
+            "select a.auditoria_id, a.auditoria_data, a.auditoria_usuario, a.auditoria_estacao, "
+            "a.auditoria_tabela, a.auditoria_chave, a.auditoria_acao, a.auditoria_paciente, p.paciente_nome, "
+            "a.auditoria_antes, a.auditoria_depois from auditoria a left join paciente p on p.paciente_id = "
+            "a.auditoria_paciente where a.auditoria_data >= :dataI and a.auditoria_data <= :dataF and "
+            "(:porUsuario = 0 or a.auditoria_usuario = :usuario) and (:porTabela = 0 or a.auditoria_tabela = "
+            ":tabela) and (:porId = 0 or a.auditoria_paciente = :pacienteId) and (:porNome = 0 or "
+            "p.paciente_nome like :pacienteNome)");
+        const Params wholeTrail{pDate("dataI", "01/01/2000"), pDate("dataF", "12/31/2099 23:59:59"),
+                                pInt("porUsuario", 0), pText("usuario", ""), pInt("porTabela", 1),
+                                pText("tabela", "paciente"), pInt("porId", 1), pInt("pacienteId", 1),
+                                pInt("porNome", 1), pText("pacienteNome", "%")};
+        row("audit trail", auditList, wholeTrail, -1);
+        Params nobody = wholeTrail;
+        nobody[2] = pInt("porUsuario", 1);
+        nobody[3] = pText("usuario", "nobody");
+        row("audit trail of a user with no rows", auditList, nobody, 0);
+        row("audit users",
+            "select distinct auditoria_usuario from auditoria where auditoria_usuario is not null order by "
+            "auditoria_usuario",
+            {}, -1);
+        row("audited tables", "select distinct auditoria_tabela from auditoria order by auditoria_tabela", {}, -1);
     }
     void statement() {
         QFETCH(QString, sql);
