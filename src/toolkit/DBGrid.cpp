@@ -496,6 +496,13 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+// Tab walks the cells only where they can be typed into; a grid that only shows rows
+// lets Tab and Shift+Tab go on to the screen's other controls, as a keyboard user expects.
+bool DBGrid::focusNextPrevChild(bool next) {
+    if (!editable()) return QWidget::focusNextPrevChild(next);
+    return QTableView::focusNextPrevChild(next);
+}
+
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex at = indexAt(event->position().toPoint());
     QTableView::mouseDoubleClickEvent(event);

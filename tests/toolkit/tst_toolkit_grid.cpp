@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using namespace dv;
@@ -290,6 +291,31 @@ private slots:
         // Typing does not edit.
         QTest::keyClicks(m_grid.get(), "x");
         QCOMPARE(ds().state(), DatasetState::Browse);
+    }
+
+    // Tab moves between cells only where they can be edited; elsewhere it leaves the grid.
+    void tabLeavesAGridThatOnlyShowsRows() {
+        QWidget screen;
+        auto* grid = new DBGrid(&screen);
+        auto* next = new QLineEdit(&screen);
+        auto* layout = new QVBoxLayout(&screen);
+        layout->addWidget(grid);
+        layout->addWidget(next);
+        grid->setDataSource(m_db->dsContacts.get());
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), grid); // editable: the next cell
+        QCOMPARE(grid->currentIndex().column(), 1);
+        grid->setReadOnly(true);
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+        QCOMPARE(grid->currentIndex().column(), 1);
+        QTest::keyClick(next, Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), grid);
     }
 
     void checkBoxCellsStoreFlags() {
