@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
+#include <QToolTip>
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +61,9 @@ OdontogramaPlace::OdontogramaPlace(const QString& location, int tooth, qint64 it
     dv::setComponentTag(this, tooth);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_NoSystemBackground); // what lies under it shows through
+    // One place of each panel is its Tab stop (see focusInEvent); the others are
+    // reached with the arrows, so Tab crosses the chart in one step.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 int OdontogramaPlace::tooth() const {
@@ -86,9 +91,93 @@ void OdontogramaPlace::setPicture(const QImage& picture) {
 }
 
 void OdontogramaPlace::paintEvent(QPaintEvent*) {
-    if (m_picture.isNull()) return;
     QPainter p(this);
-    p.drawImage(QPoint(0, 0), m_picture); // own size, clipped to the place
+    if (!m_picture.isNull()) p.drawImage(QPoint(0, 0), m_picture); // own size, clipped to the place
+    // The chart printed is rendered with the panel marked: no focus mark on paper.
+    if (hasFocus() && !parentWidget()->property("dv_rendering").toBool()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DotLine));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void OdontogramaPlace::keyPressEvent(QKeyEvent* e) {
+    int dx = 0, dy = 0;
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit clicked(this);
+        return;
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    if (OdontogramaPlace* next = neighbour(dx, dy)) next->setFocus(Qt::OtherFocusReason);
+}
+
+OdontogramaPlace* OdontogramaPlace::neighbour(int dx, int dy) const {
+    QList<OdontogramaPlace*> places;
+    for (auto* p : parentWidget()->findChildren<OdontogramaPlace*>(QString(), Qt::FindDirectChildrenOnly))
+        if (p->isVisibleTo(parentWidget())) places << p; // children order: slots, then icons as drawn
+    const auto sameRow = [](const QWidget* a, const QWidget* b) {
+        return qAbs(a->geometry().center().y() - b->geometry().center().y()) < 20;
+    };
+    if (dx != 0) {
+        QList<OdontogramaPlace*> row;
+        for (auto* p : places)
+            if (sameRow(p, this)) row << p;
+        std::stable_sort(row.begin(), row.end(),
+                         [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        const qsizetype at = row.indexOf(const_cast<OdontogramaPlace*>(this)) + dx;
+        return at >= 0 && at < row.size() ? row[at] : nullptr;
+    }
+    // The nearest row in that direction, and in it the place nearest across (a slot
+    // before the icons on it).
+    OdontogramaPlace* best = nullptr;
+    const QPoint from = geometry().center();
+    for (auto* p : places) {
+        const int down = p->geometry().center().y() - from.y();
+        if (sameRow(p, this) || (dy > 0) != (down > 0)) continue;
+        if (!best) {
+            best = p;
+            continue;
+        }
+        const int bestDown = qAbs(best->geometry().center().y() - from.y());
+        const bool closerRow = qAbs(down) < bestDown && !sameRow(p, best);
+        const bool sameRowNearer = sameRow(p, best) && qAbs(p->geometry().center().x() - from.x()) <
+                                                           qAbs(best->geometry().center().x() - from.x());
+        if (closerRow || sameRowNearer) best = p;
+    }
+    return best;
+}
+
+void OdontogramaPlace::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    for (auto* p : parentWidget()->findChildren<OdontogramaPlace*>(QString(), Qt::FindDirectChildrenOnly))
+        p->setFocusPolicy(p == this ? Qt::StrongFocus : Qt::ClickFocus);
+    emit hovered(this, true);
+    // What a mouse user reads in the hint: the free place's action or the item's service.
+    if (e->reason() != Qt::MouseFocusReason && !toolTip().isEmpty())
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), toolTip(), this);
+    update();
+}
+
+void OdontogramaPlace::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    emit hovered(this, false);
+    update();
 }
 
 void OdontogramaPlace::mouseReleaseEvent(QMouseEvent* e) {
@@ -182,6 +271,7 @@ OdontogramaPlace* OdontogramaWidget::addSlot(QWidget* panel, const QString& loca
     slot->setObjectName(slotName(location, tooth));
     slot->setGeometry(rect);
     slot->setToolTip(QStringLiteral("Adicionar Serviço"));
+    keepTabStop(panel);
     connect(slot, &OdontogramaPlace::clicked, this,
             [this](OdontogramaPlace* p) { emit placeClicked(p->tooth(), p->item(), p->location()); });
     return slot;
@@ -247,6 +337,14 @@ void OdontogramaWidget::buildStrip(const QString& skinsFolder) {
     }
 }
 
+void OdontogramaWidget::keepTabStop(QWidget* panel) {
+    const auto places = panel->findChildren<OdontogramaPlace*>(QString(), Qt::FindDirectChildrenOnly);
+    if (places.isEmpty()) return;
+    for (auto* p : places)
+        if (p->focusPolicy() & Qt::TabFocus) return;
+    places.first()->setFocusPolicy(Qt::StrongFocus);
+}
+
 void OdontogramaWidget::highlightFrame(OdontogramaPlace* place, bool on) {
     QLabel* frame = m_frames.value(place->tooth() - kFirstStripPlace);
     if (frame) frame->setPixmap((on ? imgMolduraDestaque : imgMolduraNormal)->pixmap());
@@ -280,16 +378,20 @@ OdontogramaPlace* OdontogramaWidget::showItem(const QString& location, int tooth
 }
 
 void OdontogramaWidget::removeItem(const QString& location, int tooth, qint64 item) {
-    if (OdontogramaPlace* slot = slotAt(location, tooth))
+    if (OdontogramaPlace* slot = slotAt(location, tooth)) {
         delete slot->parentWidget()->findChild<OdontogramaPlace*>(iconName(slot->location(), tooth, item),
                                                                   Qt::FindDirectChildrenOnly);
+        keepTabStop(slot->parentWidget());
+    }
 }
 
 void OdontogramaWidget::removeAllItems() {
     for (QWidget* panel :
-         {static_cast<QWidget*>(pnlPermanentes), static_cast<QWidget*>(pnlDeciduos), pnlProtese})
+         {static_cast<QWidget*>(pnlPermanentes), static_cast<QWidget*>(pnlDeciduos), pnlProtese}) {
         for (auto* place : panel->findChildren<OdontogramaPlace*>(QString(), Qt::FindDirectChildrenOnly))
             if (place->item() != 0) delete place;
+        keepTabStop(panel);
+    }
 }
 
 QImage OdontogramaWidget::chartPicture() {
@@ -297,6 +399,8 @@ QImage OdontogramaWidget::chartPicture() {
     QWidget* panel = currentIndex() == 1 ? static_cast<QWidget*>(pnlDeciduos) : pnlPermanentes;
     QImage picture(panel->size(), QImage::Format_RGB32);
     picture.fill(Qt::white);
+    panel->setProperty("dv_rendering", true);
     panel->render(&picture);
+    panel->setProperty("dv_rendering", false);
     return picture;
 }

@@ -31,10 +31,17 @@ signals:
 protected:
     void paintEvent(QPaintEvent*) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
 
 private:
+    // The place beside this one as the chart shows them: dx along the row (icons after
+    // the slot they lie on), dy to the row above or below; null at an edge.
+    OdontogramaPlace* neighbour(int dx, int dy) const;
+
     QString m_location;
     qint64 m_item;
     QImage m_picture;
@@ -94,6 +101,7 @@ private:
     void buildStrip(const QString& skinsFolder);
     OdontogramaPlace* addSlot(QWidget* panel, const QString& location, int tooth, const QRect& rect);
     void highlightFrame(OdontogramaPlace* place, bool on);
+    static void keepTabStop(QWidget* panel);
     QList<QLabel*> m_frames;
     QLabel *imgMolduraNormal, *imgMolduraDestaque; // the strip's two looks, hidden
 };

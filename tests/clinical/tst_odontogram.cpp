@@ -19,6 +19,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace dv;
@@ -230,6 +233,66 @@ private slots:
             QCOMPARE(frame->pixmap().toImage(), normal);
         }
         QCOMPARE(chart.findChild<QLabel*>(QStringLiteral("imgMoldura104"))->pixmap().toImage(), normal);
+    }
+
+    // By keyboard: one Tab stop per panel, the arrows walk the places as the chart
+    // shows them (an icon after the slot it lies on), Enter and Space act as a click;
+    // the focus mark is not printed.
+    void keyboardWalksTheChart() {
+        clinic();
+        QWidget window;
+        auto* before = new QLineEdit(&window);
+        auto* chart = new OdontogramaWidget(session().filePath(QStringLiteral("skins/")), &window);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(before);
+        layout->addWidget(chart);
+        chart->showItem(QStringLiteral("Q1"), 17, 5, QImage(), QStringLiteral("Resina"));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto stops = [](QWidget* panel) {
+            QStringList names;
+            for (auto* p : panel->findChildren<OdontogramaPlace*>(QString(), Qt::FindDirectChildrenOnly))
+                if (p->focusPolicy() & Qt::TabFocus) names << p->objectName();
+            return names;
+        };
+        for (QWidget* panel : {static_cast<QWidget*>(chart->pnlPermanentes),
+                               static_cast<QWidget*>(chart->pnlDeciduos), chart->pnlProtese})
+            QCOMPARE(stops(panel).size(), 1);
+        QCOMPARE(stops(chart->pnlPermanentes), QStringList{"img_DS18"});
+        const QImage unfocused = chart->chartPicture();
+
+        before->setFocus();
+        for (int i = 0; i < 3 && !qobject_cast<OdontogramaPlace*>(QApplication::focusWidget()); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const auto walk = [](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        };
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("img_DS18"));
+        QCOMPARE(walk(Qt::Key_Left), QString("img_DS18")); // the edge
+        QCOMPARE(walk(Qt::Key_Down), QString("img_Q118"));
+        QCOMPARE(walk(Qt::Key_Right), QString("img_Q117"));
+        QCOMPARE(walk(Qt::Key_Right), QString("img_Q1175"));
+        QCOMPARE(walk(Qt::Key_Right), QString("img_Q116"));
+        QCOMPARE(walk(Qt::Key_Left), QString("img_Q1175"));
+        QCOMPARE(walk(Qt::Key_Down), QString("img_Q447"));
+        QCOMPARE(walk(Qt::Key_Up), QString("img_Q117")); // the slot before the icon on it
+        QCOMPARE(walk(Qt::Key_Up), QString("img_DS17"));
+        QCOMPARE(stops(chart->pnlPermanentes), QStringList{"img_DS17"}); // Tab comes back here
+        QCOMPARE(chart->chartPicture(), unfocused);
+
+        QSignalSpy clicks(chart, &OdontogramaWidget::placeClicked);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        walk(Qt::Key_Down);
+        walk(Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(clicks.size(), 2);
+        QCOMPARE(clicks[0], (QList<QVariant>{17, qint64(0), QString("DS")}));
+        QCOMPARE(clicks[1], (QList<QVariant>{17, qint64(5), QString("Q1")}));
+        // The icon holding the stop goes: the panel keeps one.
+        chart->removeItem(QStringLiteral("Q1"), 17, 5);
+        QCOMPARE(stops(chart->pnlPermanentes).size(), 1);
     }
 
     // Every item with a place is drawn on its slot with its hint; the grid's items
