@@ -171,18 +171,22 @@ private slots:
                               helpFile(QStringLiteral("frmSelecaoContasReceber.html"))}));
     }
 
-    // A translated page wins; an untranslated one falls back to the Portuguese page,
-    // and a screen without a page to the start page.
+    // A translated page wins (the shipped English and Spanish pages); a page only
+    // written in Portuguese falls back to it, and a screen without a page to the
+    // start page of the language.
     void translatedPagesFirst_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("translated") << "en"
-                                    << "frmContato"
-                                    << "en/frmContato.html";
+        QTest::newRow("English") << "en"
+                                 << "frmPaciente"
+                                 << "en/frmPaciente.html";
+        QTest::newRow("Spanish") << "es"
+                                 << "frmContato"
+                                 << "es/frmContato.html";
         QTest::newRow("not translated") << "es"
-                                        << "frmContato"
-                                        << "frmContato.html";
+                                        << "frmSoPortugues"
+                                        << "frmSoPortugues.html";
         QTest::newRow("Portuguese") << "pt_BR"
                                     << "frmContato"
                                     << "frmContato.html";
@@ -195,17 +199,45 @@ private slots:
         QFETCH(QString, page);
         QFETCH(QString, opened);
         LoggedIn& app = helpApp();
-        QVERIFY(QDir().mkpath(helpFile(QStringLiteral("en"))));
-        for (const char* name : {"en/frmContato.html", "en/index.html"}) {
-            QFile f(helpFile(QLatin1String(name)));
+        const QString portugueseOnly = helpFile(QStringLiteral("frmSoPortugues.html"));
+        {
+            QFile f(portugueseOnly);
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("<html><body>Help</body></html>");
+            f.write("<html><body>Ajuda</body></html>");
         }
         session().setLanguage(language);
         const bool ok = openHelpPage(page);
-        QDir(helpFile(QStringLiteral("en"))).removeRecursively();
+        session().setLanguage(QStringLiteral("pt_BR"));
+        QFile::remove(portugueseOnly);
         QVERIFY(ok);
         QCOMPARE(app.s.shell.opened(), QStringList{helpFile(opened)});
+    }
+
+    // A translated page answers a Portuguese one, says its language, and links to
+    // the translated pages next to it rather than back to the Portuguese ones.
+    void translatedPagesStayInTheirLanguage() {
+        static const QRegularExpression link(QStringLiteral("href\\s*=\\s*\"\\.\\./([^\"#]*\\.html)"));
+        QStringList problems;
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("es")}) {
+            const QDir folder(kHelp + language);
+            const QStringList pages = folder.entryList({QStringLiteral("*.html")}, QDir::Files);
+            QVERIFY2(pages.contains(QStringLiteral("index.html")), qPrintable(language));
+            for (const QString& name : pages) {
+                const QString where = language + QLatin1Char('/') + name;
+                if (!QFile::exists(kHelp + name)) problems << where + QStringLiteral(": no Portuguese page");
+                QFile f(folder.filePath(name));
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                const QString text = QString::fromUtf8(f.readAll());
+                if (!text.contains(QStringLiteral("<html lang=\"%1\">").arg(language)))
+                    problems << where + QStringLiteral(": not marked as ") + language;
+                auto matches = link.globalMatch(text);
+                while (matches.hasNext()) {
+                    const QString target = matches.next().captured(1);
+                    if (folder.exists(target)) problems << where + QStringLiteral(" → ../") + target;
+                }
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
 
     // No page at all: the user is told where it was looked for, nothing is opened.
