@@ -155,6 +155,7 @@ void TfrmRetorno::btnAgendarClick() {
     }
     const QVariant patient = SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asVariant();
     const QString name = SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed();
+    const int row = SQL_Retorno->recNo();
     dv::screenContext().openScreen(QStringLiteral("frmAgenda_Consulta"),
                                    {{QStringLiteral("paciente_id"), patient},
                                     {QStringLiteral("dentista_id"),
@@ -174,6 +175,8 @@ void TfrmRetorno::btnAgendarClick() {
                                   QString::fromUtf8(next->utf8(1)).trimmed(),
                                   QString::fromUtf8(next->utf8(2)).trimmed()));
     btnAtualizarClick();
+    // The patient is gone from the list: the next one takes the row.
+    if (SQL_Retorno->recordCount() > 0) SQL_Retorno->setRecNo(qMin(row, SQL_Retorno->recordCount()));
 }
 
 void TfrmRetorno::btnWhatsAppClick() {

@@ -148,7 +148,7 @@ private slots:
         Patients p(a);
         const qint64 zeca = a.addDentist(QStringLiteral("ZECA MOURA"), {"08:00", "09:00"});
         const qint64 eva = a.addPatient(QStringLiteral("EVA NUNES"), QStringLiteral("(12) 99555-6666"));
-        Patients::consultation(a, eva, zeca, QDate(2025, 1, 5));
+        Patients::consultation(a, eva, zeca, QDate(2025, 5, 5));
         LoggedIn::reopen(dm().SQL_Paciente);
         QVERIFY(withReturns(a, [&](TfrmRetorno* s) {
             QVERIFY(s->SQL_Retorno->locate(QStringLiteral("paciente_nome"), QStringLiteral("EVA NUNES")));
@@ -175,7 +175,10 @@ private slots:
                     QVERIFY(!agenda->isVisible());
                     QVERIFY(!agenda->bookedAppointment().isNull());
                 }));
-            QVERIFY(!names(s).contains(QStringLiteral("EVA NUNES")));
+            // The patient after EVA takes her row.
+            QCOMPARE(s->SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString(),
+                     QStringLiteral("ANA PAULA"));
+            QCOMPARE(names(s), (QStringList{"DANI ROCHA", "ANA PAULA"}));
             QCOMPARE(s->lblAgendado->text(),
                      QStringLiteral("Agendado: EVA NUNES em 16/03/2026 às 09:00 com ZECA MOURA"));
         }));
