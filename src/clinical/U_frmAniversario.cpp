@@ -145,6 +145,15 @@ void TfrmAniversario::btnAtualizarClick() {
     lblTotal->setText(QString::number(SQL_Aniversario->recordCount()));
 }
 
+void TfrmAniversario::done(int result) {
+    bool close = true;
+    dv::guarded([&] {
+        close =
+            dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
+    });
+    if (close) QDialog::done(result);
+}
+
 bool TfrmAniversario::hasPatient() const {
     return SQL_Aniversario->isActive() && !SQL_Aniversario->isEmpty();
 }

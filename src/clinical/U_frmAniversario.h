@@ -42,6 +42,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closed by Fechar, Escape or the close box alike: a changed message is offered
+    // to be kept first.
+    void done(int result) override;
 
 private:
     bool hasPatient() const;

@@ -130,6 +130,14 @@ void TfrmRetorno::btnAtualizarClick() {
     lblTotal->setText(QString::number(SQL_Retorno->recordCount()));
 }
 
+void TfrmRetorno::done(int result) {
+    bool close = true;
+    dv::guarded([&] {
+        close = dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
+    });
+    if (close) QDialog::done(result);
+}
+
 bool TfrmRetorno::hasPatient() const {
     return SQL_Retorno->isActive() && !SQL_Retorno->isEmpty();
 }

@@ -124,6 +124,27 @@ private slots:
         }));
     }
 
+    // Closing with the message changed asks whether to keep it; Cancel stays.
+    void aChangedMessageIsOfferedOnClose() {
+        AgendaApp a;
+        Patients p(a);
+        QVERIFY(withBirthdays(a, [&](TfrmAniversario* s) {
+            s->memModelo->setPlainText(QStringLiteral("Parabéns, {nome}!"));
+            a.dialogs().queueQuestion(DialogService::Answer::Cancel);
+            QTest::keyClick(s, Qt::Key_Escape);
+            QVERIFY(s->isVisible());
+            a.dialogs().queueQuestion(DialogService::Answer::Yes);
+            s->btnFechar->click();
+            QVERIFY(!s->isVisible());
+        }));
+        QCOMPARE(
+            scalar(a.db(), QStringLiteral("select mensagem_texto from mensagem_modelo where mensagem_nome = "
+                                          "'aniversario'"))
+                .toString(),
+            QStringLiteral("Parabéns, {nome}!"));
+        DV_VERIFY_DIALOGS(a.dialogs());
+    }
+
     void shippedTextsMatchTheScreen_data() {
         QTest::addColumn<QString>("code");
         QTest::newRow("en") << QStringLiteral("en");
