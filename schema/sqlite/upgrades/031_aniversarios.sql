@@ -8,6 +8,11 @@ CREATE TABLE aniversario_mensagem (
 );
 CREATE INDEX ix_aniversario_mensagem_paciente ON aniversario_mensagem (paciente_id);
 
+-- The birthday list reads these columns of every patient: from this index rather
+-- than from the rows, which carry the photos.
+CREATE INDEX ix_paciente_aniversario ON paciente (paciente_data_nascimento, paciente_ativo, paciente_nome,
+                                                  paciente_fone, paciente_celular);
+
 INSERT INTO mensagem_modelo (mensagem_nome, mensagem_texto) VALUES
   ('aniversario',
    'Olá {nome}, feliz aniversário! Toda a equipe da {clinica} deseja a você um novo ano cheio de saúde e muitos sorrisos.');
