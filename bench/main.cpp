@@ -15,10 +15,12 @@
 //   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
 //   dv_bench --consultation-record FILE [--runs N]       a 300-item consultation record opened, chart
 //   included dv_bench --installments FILE [--runs N]              120 installments generated on the record
+//   dv_bench --patient-messages FILE [--runs N]          the month's birthdays and the return list refreshed
 #include "bench_agenda.h"
 #include "bench_export.h"
 #include "bench_installments.h"
 #include "bench_list.h"
+#include "bench_patient_messages.h"
 #include "bench_patient_screens.h"
 #include "bench_startup.h"
 #include "bench_table.h"
@@ -36,7 +38,7 @@ namespace {
 // The modes --all runs, in this order, each in a process of its own.
 const char* const kAllModes[] = {
     "--startup",    "--patient-list",        "--list-memory", "--patient-screens", "--csv-export",
-    "--report-pdf", "--consultation-record", "--agenda",      "--installments"};
+    "--report-pdf", "--consultation-record", "--agenda",      "--installments", "--patient-messages"};
 
 int runAll(const QString& file, int runs) {
     QTemporaryDir dir;
@@ -115,6 +117,8 @@ int main(int argc, char** argv) {
             rc = consultationRecord(app, file, runs);
         else if (mode == QLatin1String("--installments"))
             rc = installmentGeneration(app, file, runs);
+        else if (mode == QLatin1String("--patient-messages"))
+            rc = patientMessageLists(app, file, runs);
         if (rc >= 0) {
             if (qEnvironmentVariableIsEmpty("DV_BENCH_FIGURES")) printTable(figures());
             return rc;
@@ -133,6 +137,7 @@ int main(int argc, char** argv) {
                          "       dv_bench --report-pdf FILE [--runs N]\n"
                          "       dv_bench --agenda FILE [--runs N]\n"
                          "       dv_bench --consultation-record FILE [--runs N]\n"
-                         "       dv_bench --installments FILE [--runs N]\n");
+                         "       dv_bench --installments FILE [--runs N]\n"
+                         "       dv_bench --patient-messages FILE [--runs N]\n");
     return 2;
 }

@@ -83,4 +83,17 @@ bool openWhatsApp(const QString& patient, const QString& storedMobile, const QSt
     return true;
 }
 
+bool offerToKeepTemplate(const QString& name, const QString& text, bool mayEdit) {
+    if (!mayEdit || text.trimmed() == storedTemplate(name).trimmed()) return true;
+    switch (services().dialogs().question(QStringLiteral("A mensagem foi alterada. Deseja salvá-la?"))) {
+    case DialogService::Answer::Yes:
+        return saveTemplate(name, text);
+    case DialogService::Answer::No:
+        return true;
+    case DialogService::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 } // namespace dv::messages

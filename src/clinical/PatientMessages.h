@@ -27,4 +27,9 @@ void markFlaggedMobiles(DBGrid* grid, Dataset* rows);
 // clear message instead and opens nothing. False when nothing was opened.
 bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message);
 
+// Before a screen closes with a message text changed and not saved: asks whether to
+// keep it (only when the user may edit it). False when the user cancels or the text
+// could not be kept: the screen then stays open.
+bool offerToKeepTemplate(const QString& name, const QString& text, bool mayEdit);
+
 } // namespace dv::messages

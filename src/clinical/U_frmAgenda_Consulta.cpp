@@ -42,6 +42,8 @@ TfrmAgenda_Consulta::TfrmAgenda_Consulta(QWidget* parent) : QDialog(parent) {
     btnAlterar = ui.btnAlterar;
     SpeedButton3 = ui.SpeedButton3;
     lblTotal = ui.lblTotal;
+    lblAgendando = ui.lblAgendando;
+    lblAgendandoPaciente = ui.lblAgendandoPaciente;
     SpeedButton2->setIcon(dv::agenda::refreshIcon());
 
     SQL_Agenda = dv::agenda::makeAppointments(
@@ -113,6 +115,21 @@ QVariant TfrmAgenda_Consulta::dentistId() const {
     return dentists->fieldByName(QStringLiteral("dentista_id"))->asVariant();
 }
 
+void TfrmAgenda_Consulta::applyArguments(const dv::ScreenArgs& args) {
+    m_bookPatient = args.value(QStringLiteral("paciente_id"));
+    m_bookDentist = args.value(QStringLiteral("dentista_id"));
+    QString name;
+    if (!m_bookPatient.isNull()) {
+        auto c = dm().ADOConexao()->query(
+            QStringLiteral("select paciente_nome from paciente where paciente_id = :paciente_id"),
+            {dv::Param{QStringLiteral("paciente_id"), dv::ParamType::Integer, m_bookPatient}});
+        if (c->next()) name = QString::fromUtf8(c->utf8(0)).trimmed();
+    }
+    lblAgendandoPaciente->setText(name);
+    lblAgendando->setVisible(!m_bookPatient.isNull());
+    lblAgendandoPaciente->setVisible(!m_bookPatient.isNull());
+}
+
 void TfrmAgenda_Consulta::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_shown) return;
@@ -130,7 +147,9 @@ void TfrmAgenda_Consulta::FormShow() {
     wwData->setSelection(today, today);
     dv::Dataset* dentists = dm().SQL_Dentista;
     if (!dentists->isActive()) dentists->open();
-    dentists->first();
+    // The dentist asked for, when still active; else the first.
+    if (m_bookDentist.isNull() || !dentists->locate(QStringLiteral("dentista_id"), m_bookDentist))
+        dentists->first();
     DBLC_Dentista->setKeyValue(dentistId());
     DBLC_DentistaChange();
     DBLC_Dentista->setFocus();
@@ -208,10 +227,27 @@ void TfrmAgenda_Consulta::SpeedButton1Click() {
         return;
     }
     const QString hour = SQL_Horario->fieldByName(QStringLiteral("hora_id"))->asString();
-    openAppointment({{QStringLiteral("dentista_id"), dentistId()},
-                     {QStringLiteral("dentista_nome"), DBLC_Dentista->text()},
-                     {QStringLiteral("agenda_data_consulta"), m_slotDay},
-                     {QStringLiteral("hora_id"), hour}});
+    dv::ScreenArgs args{{QStringLiteral("dentista_id"), dentistId()},
+                        {QStringLiteral("dentista_nome"), DBLC_Dentista->text()},
+                        {QStringLiteral("agenda_data_consulta"), m_slotDay},
+                        {QStringLiteral("hora_id"), hour}};
+    if (!m_bookPatient.isNull()) args.insert(QStringLiteral("paciente_id"), m_bookPatient);
+    openAppointment(args);
+    if (m_bookPatient.isNull()) return;
+    m_booked = appointmentOf(m_bookPatient, hour);
+    // Booked for the patient it was opened for: back to where the booking was asked.
+    if (!m_booked.isNull()) close();
+}
+
+QVariant TfrmAgenda_Consulta::appointmentOf(const QVariant& patient, const QString& hour) const {
+    auto c = dm().ADOConexao()->query(
+        QStringLiteral("select agenda_id from agenda where paciente_id = :paciente_id and dentista_id = "
+                       ":dentista_id and agenda_data_consulta = :dia and hora_id = :hora_id"),
+        {dv::Param{QStringLiteral("paciente_id"), dv::ParamType::Integer, patient},
+         dv::Param{QStringLiteral("dentista_id"), dv::ParamType::Integer, dentistId()},
+         dv::Param{QStringLiteral("dia"), dv::ParamType::DateTime, dv::wallClock(m_slotDay, QTime(0, 0))},
+         dv::Param{QStringLiteral("hora_id"), dv::ParamType::Text, hour}});
+    return c->next() ? QVariant(c->integer(0)) : QVariant();
 }
 
 void TfrmAgenda_Consulta::btnAlterarClick() {

@@ -18,6 +18,10 @@ class MonthCalendar;
 // The agenda of one dentist: the free slots of a day, the appointments of a period,
 // and booking, changing, deleting and exporting them. The dentist is the current
 // row of the shared active-dentist list.
+//
+// Opened with "paciente_id" (and, optionally, the "dentista_id" to start on), it
+// books for that patient: "Novo" fills the patient in, and the screen closes once
+// the appointment is stored (bookedAppointment() then names it).
 class TfrmAgenda_Consulta : public QDialog, public dv::HostedScreen {
     Q_OBJECT
 public:
@@ -31,6 +35,7 @@ public:
     dv::DBGrid *wwDBGrid2, *wwDBGrid1;                     // free slots, appointments
     QPushButton *SpeedButton1, *btnAlterar, *SpeedButton3; // Novo, Alterar, Excluir
     QLabel* lblTotal;
+    QLabel *lblAgendando, *lblAgendandoPaciente; // the patient being booked for
     dv::Dataset *SQL_Agenda, *SQL_Horario;
     dv::DataSource *dsAgenda, *dsHorario;
 
@@ -47,7 +52,12 @@ public:
     void btnAlterarClick();
     void SpeedButton3Click();
     void BitBtn2Click();
-    void applyArguments(const dv::ScreenArgs&) override {}
+    void applyArguments(const dv::ScreenArgs& args) override;
+
+    // The patient being booked for (null in the plain agenda).
+    QVariant bookingPatient() const { return m_bookPatient; }
+    // The appointment stored for that patient (null until one is).
+    QVariant bookedAppointment() const { return m_booked; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,6 +66,8 @@ protected:
 private:
     QVariant dentistId() const;
     void openAppointment(const dv::ScreenArgs& args);
+    QVariant appointmentOf(const QVariant& patient, const QString& hour) const;
     bool m_shown = false;
     QDate m_slotDay;
+    QVariant m_bookPatient, m_bookDentist, m_booked;
 };

@@ -87,6 +87,10 @@ void TfrmAgenda_Manut::SQL_UpdateNewRecord() {
     SQL_Update->fieldByName(QStringLiteral("dentista_id"))
         ->setAsVariant(m_args.value(QStringLiteral("dentista_id")));
     SQL_Update->fieldByName(QStringLiteral("hora_id"))->setAsVariant(m_args.value(QStringLiteral("hora_id")));
+    // Booked for a patient chosen before the agenda was opened.
+    if (m_args.contains(QStringLiteral("paciente_id")))
+        SQL_Update->fieldByName(QStringLiteral("paciente_id"))
+            ->setAsVariant(m_args.value(QStringLiteral("paciente_id")));
     // A day, never a moment: the free slots and the period compare whole days.
     SQL_Update->fieldByName(QStringLiteral("agenda_data_consulta"))
         ->setAsDate(m_args.value(QStringLiteral("agenda_data_consulta")).toDate());

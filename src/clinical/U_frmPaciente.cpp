@@ -51,6 +51,9 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
     AniversariantePosterior1 = option(QStringLiteral("AniversariantePosterior1"),
                                       QStringLiteral("Aniversariante do Mês (Posterior)"),
                                       &TfrmPaciente::AniversariantePosterior1Click);
+    MensagemAniversario1 =
+        option(QStringLiteral("MensagemAniversario1"), QStringLiteral("Mensagem de Aniversário (WhatsApp)"),
+               &TfrmPaciente::MensagemAniversario1Click);
     EmitirEtiquetas1 = option(QStringLiteral("EmitirEtiquetas1"), QStringLiteral("Emitir Etiquetas "),
                               &TfrmPaciente::EmitirEtiquetas1Click);
 
@@ -130,6 +133,10 @@ void TfrmPaciente::AniversarianteAtual1Click() {
 
 void TfrmPaciente::AniversariantePosterior1Click() {
     printBirthdays(dv::services().clock().today().month() % 12 + 1);
+}
+
+void TfrmPaciente::MensagemAniversario1Click() {
+    dv::screenContext().openScreen(QStringLiteral("frmAniversario"));
 }
 
 void TfrmPaciente::EmitirEtiquetas1Click() {

@@ -18,6 +18,7 @@ public:
     QAction* VisualizarConsultas1;     // "Visualizar Consultas do Paciente"
     QAction* AniversarianteAtual1;     // "Aniversariante do Mês (Atual)"
     QAction* AniversariantePosterior1; // "Aniversariante do Mês (Posterior)"
+    QAction* MensagemAniversario1;     // opens the birthday messages
     QAction* EmitirEtiquetas1;         // "Emitir Etiquetas "
 
     void btnImprimirClick() override;
@@ -27,6 +28,7 @@ public:
     void VisualizarConsultas1Click();
     void AniversarianteAtual1Click();
     void AniversariantePosterior1Click();
+    void MensagemAniversario1Click();
     void EmitirEtiquetas1Click();
 
     // Reopens the birthday query for a month (1-12).

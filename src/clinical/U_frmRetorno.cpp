@@ -7,6 +7,7 @@
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
+#include "framework/ScreenContext.h"
 #include "toolkit/DBGrid.h"
 #include "ui_U_frmRetorno.h"
 #include <QLabel>
@@ -27,11 +28,13 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     ui.setupUi(this);
     spnMeses = ui.spnMeses;
     btnAtualizar = ui.btnAtualizar;
+    btnAgendar = ui.btnAgendar;
     btnWhatsApp = ui.btnWhatsApp;
     btnContato = ui.btnContato;
     btnSalvarModelo = ui.btnSalvarModelo;
     btnFechar = ui.btnFechar;
     lblTotal = ui.lblTotal;
+    lblAgendado = ui.lblAgendado;
     gridPacientes = ui.gridPacientes;
     memModelo = ui.memModelo;
     btnAtualizar->setIcon(dv::agenda::refreshIcon());
@@ -42,7 +45,8 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     SQL_Retorno->sql() = {QStringLiteral(
         "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
         "paciente.paciente_celular, "
-        "ultima.consulta_data, dentista.dentista_nome, tentativa.tentativa_data, tentativa.tentativa_obs "
+        "ultima.consulta_data, ultima.dentista_id, dentista.dentista_nome, tentativa.tentativa_data, "
+        "tentativa.tentativa_obs "
         "FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = paciente.paciente_id "
         "LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id "
         "LEFT JOIN retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
@@ -65,6 +69,7 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
                  .withFormat(QStringLiteral("dd/mm/yyyy hh:nn")),
              FieldDef::column("tentativa_obs", "Observação do Contato", 24),
              FieldDef::hidden("paciente_id"),
+             FieldDef::hidden("dentista_id"),
          })
         SQL_Retorno->addField(def);
     SQL_Retorno->OnCalcFields = [](dv::Dataset& d) {
@@ -83,6 +88,9 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
                 [this, handler] { dv::guarded([this, handler] { (this->*handler)(); }); });
     };
     guard(btnAtualizar, &TfrmRetorno::btnAtualizarClick);
+    guard(btnAgendar, &TfrmRetorno::btnAgendarClick);
+    connect(gridPacientes, &dv::DBGrid::returnPressed, btnAgendar, &QPushButton::click);
+    connect(gridPacientes, &dv::DBGrid::rowDoubleClicked, btnAgendar, &QPushButton::click);
     guard(btnWhatsApp, &TfrmRetorno::btnWhatsAppClick);
     guard(btnContato, &TfrmRetorno::btnContatoClick);
     connect(btnSalvarModelo, &QPushButton::clicked, this, [this] {
@@ -122,6 +130,14 @@ void TfrmRetorno::btnAtualizarClick() {
     lblTotal->setText(QString::number(SQL_Retorno->recordCount()));
 }
 
+void TfrmRetorno::done(int result) {
+    bool close = true;
+    dv::guarded([&] {
+        close = dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
+    });
+    if (close) QDialog::done(result);
+}
+
 bool TfrmRetorno::hasPatient() const {
     return SQL_Retorno->isActive() && !SQL_Retorno->isEmpty();
 }
@@ -138,6 +154,37 @@ QString TfrmRetorno::currentMessage() const {
         {QStringLiteral("clinica"), dv::messages::clinicName()},
     };
     return fillDocumentModel(memModelo->toPlainText(), values).trimmed();
+}
+
+void TfrmRetorno::btnAgendarClick() {
+    if (!hasPatient()) {
+        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        return;
+    }
+    const QVariant patient = SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asVariant();
+    const QString name = SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed();
+    const int row = SQL_Retorno->recNo();
+    dv::screenContext().openScreen(QStringLiteral("frmAgenda_Consulta"),
+                                   {{QStringLiteral("paciente_id"), patient},
+                                    {QStringLiteral("dentista_id"),
+                                     SQL_Retorno->fieldByName(QStringLiteral("dentista_id"))->asVariant()}});
+    auto next = dm().ADOConexao()->query(
+        QStringLiteral(
+            "select agenda.agenda_data_consulta, agenda.hora_id, dentista.dentista_nome from agenda "
+            "left join dentista on dentista.dentista_id = agenda.dentista_id where "
+            "agenda.paciente_id = :paciente_id and agenda.agenda_data_consulta >= :hoje "
+            "order by agenda.agenda_data_consulta, agenda.hora_id"),
+        {dv::Param{QStringLiteral("paciente_id"), dv::ParamType::Integer, patient},
+         dv::Param{QStringLiteral("hoje"), dv::ParamType::DateTime,
+                   QDateTime(dv::services().clock().today(), QTime(0, 0))}});
+    if (!next->next()) return; // nothing booked: the patient stays on the list
+    lblAgendado->setText(QStringLiteral("Agendado: %1 em %2 às %3 com %4")
+                             .arg(name, next->dateTime(0).date().toString(QStringLiteral("dd/MM/yyyy")),
+                                  QString::fromUtf8(next->utf8(1)).trimmed(),
+                                  QString::fromUtf8(next->utf8(2)).trimmed()));
+    btnAtualizarClick();
+    // The patient is gone from the list: the next one takes the row.
+    if (SQL_Retorno->recordCount() > 0) SQL_Retorno->setRecNo(qMin(row, SQL_Retorno->recordCount()));
 }
 
 void TfrmRetorno::btnWhatsAppClick() {

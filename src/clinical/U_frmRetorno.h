@@ -22,14 +22,17 @@ public:
     explicit TfrmRetorno(QWidget* parent = nullptr);
 
     QSpinBox* spnMeses;
-    QPushButton *btnAtualizar, *btnWhatsApp, *btnContato, *btnSalvarModelo, *btnFechar;
-    QLabel* lblTotal;
+    QPushButton *btnAtualizar, *btnAgendar, *btnWhatsApp, *btnContato, *btnSalvarModelo, *btnFechar;
+    QLabel *lblTotal, *lblAgendado;
     dv::DBGrid* gridPacientes;
     QPlainTextEdit* memModelo;
     dv::Dataset* SQL_Retorno;
     dv::DataSource* dsRetorno;
 
     void btnAtualizarClick();
+    // Opens the agenda to book the current patient with the last dentist; once
+    // booked the patient leaves the list and the booking is named below it.
+    void btnAgendarClick();
     void btnWhatsAppClick();
     // Notes a contact attempt with the current patient, with an optional remark.
     void btnContatoClick();
@@ -40,6 +43,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closed by Fechar, Escape or the close box alike: a changed message is offered
+    // to be kept first.
+    void done(int result) override;
 
 private:
     bool hasPatient() const;

@@ -57,6 +57,39 @@ private slots:
         Q_UNUSED(ana);
     }
 
+    // Opened to book for a patient: the dentist asked for while still active (else
+    // the first), the patient named above the lists.
+    void bookingForAPatientStartsOnTheirDentist_data() {
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("active dentist") << QStringLiteral("S") << QStringLiteral("BRUNO COSTA");
+        QTest::newRow("inactive dentist") << QStringLiteral("N") << QStringLiteral("ANA LIMA");
+    }
+    void bookingForAPatientStartsOnTheirDentist() {
+        QFETCH(QString, active);
+        QFETCH(QString, shown);
+        AgendaApp a;
+        a.addDentist(QStringLiteral("ANA LIMA"), kHours);
+        const qint64 bruno = a.addDentist(QStringLiteral("BRUNO COSTA"), kHours, active);
+        const qint64 joao = a.addPatient(QStringLiteral("JOAO SOUZA"));
+        QVERIFY(inModal<TfrmAgenda_Consulta>(
+            [&] {
+                a.app.opener().open(
+                    QStringLiteral("frmAgenda_Consulta"),
+                    {{QStringLiteral("paciente_id"), joao}, {QStringLiteral("dentista_id"), bruno}});
+            },
+            [&](TfrmAgenda_Consulta* s) {
+                QCOMPARE(s->DBLC_Dentista->text(), shown);
+                QCOMPARE(s->lblAgendandoPaciente->text(), QStringLiteral("JOAO SOUZA"));
+                QVERIFY(!s->lblAgendando->isHidden());
+                QCOMPARE(s->bookingPatient().toLongLong(), joao);
+            }));
+        QVERIFY(a.withAgenda([](TfrmAgenda_Consulta* s) {
+            QVERIFY(s->lblAgendando->isHidden()); // the plain agenda books for whoever is chosen
+            QVERIFY(s->bookingPatient().isNull());
+        }));
+    }
+
     void appointmentDaysAreStoredWithoutTime() {
         AgendaApp a;
         a.addDentist(QStringLiteral("ANA LIMA"), kHours);

@@ -126,6 +126,16 @@ private slots:
             !scalar(a.db(), QStringLiteral("select agenda_confirmacao_data from agenda where agenda_id = %1")
                                 .arg(day.mariaVisit))
                  .isNull());
+        // The audit trail has each answer, old beside new.
+        const QString audited = QStringLiteral(
+            "select %1 from auditoria where auditoria_tabela = 'agenda' and auditoria_acao = 'U' and "
+            "auditoria_chave = '%2' order by auditoria_id desc");
+        QCOMPARE(
+            scalar(a.db(), audited.arg(QStringLiteral("auditoria_antes")).arg(day.mariaVisit)).toString(),
+            QStringLiteral("{\"agenda_confirmacao\":\"D\"}"));
+        QCOMPARE(
+            scalar(a.db(), audited.arg(QStringLiteral("auditoria_depois")).arg(day.mariaVisit)).toString(),
+            QStringLiteral("{\"agenda_confirmacao\":\"C\"}"));
 
         QVERIFY(a.withAgenda([&](TfrmAgenda_Consulta* s) {
             s->edtDataInicial->setDate(kTuesday);

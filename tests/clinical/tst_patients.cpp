@@ -95,7 +95,8 @@ private slots:
         for (QAction* o : list->PopupOpcoes->actions())
             options << o->text();
         QCOMPARE(options, (QStringList{"Visualizar Consultas do Paciente", "Aniversariante do Mês (Atual)",
-                                       "Aniversariante do Mês (Posterior)", "Emitir Etiquetas "}));
+                                       "Aniversariante do Mês (Posterior)", "Mensagem de Aniversário (WhatsApp)",
+                                       "Emitir Etiquetas "}));
 
         // A new patient starts today and active; the record shows five pages, without
         // the answers until the patient is saved.

@@ -3,6 +3,7 @@
 #include "clinical/WhatsAppLink.h"
 #include "core/Services.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/DBLookupCombo.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -137,6 +138,58 @@ private slots:
                                           "'retorno'"))
                 .toString(),
             QStringLiteral("Oi {nome}, saudades! Desde {data}."));
+    }
+
+    // Enter on the list opens the agenda of the patient's last dentist (not the first
+    // one); "Novo" brings the patient in; once stored the agenda closes and the
+    // patient leaves the list. Closing the appointment unsaved books nothing.
+    void bookingFromTheListUsesTheAgenda() {
+        AgendaApp a;
+        Patients p(a);
+        const qint64 zeca = a.addDentist(QStringLiteral("ZECA MOURA"), {"08:00", "09:00"});
+        const qint64 eva = a.addPatient(QStringLiteral("EVA NUNES"), QStringLiteral("(12) 99555-6666"));
+        Patients::consultation(a, eva, zeca, QDate(2025, 5, 5));
+        LoggedIn::reopen(dm().SQL_Paciente);
+        QVERIFY(withReturns(a, [&](TfrmRetorno* s) {
+            QVERIFY(s->SQL_Retorno->locate(QStringLiteral("paciente_nome"), QStringLiteral("EVA NUNES")));
+            s->gridPacientes->setFocus();
+            QVERIFY(inModal<TfrmAgenda_Consulta>(
+                [&] { QTest::keyClick(s->gridPacientes, Qt::Key_Return); },
+                [&](TfrmAgenda_Consulta* agenda) {
+                    QCOMPARE(agenda->DBLC_Dentista->keyValue().toLongLong(), zeca);
+                    QCOMPARE(agenda->lblAgendandoPaciente->text(), QStringLiteral("EVA NUNES"));
+                    QVERIFY(!agenda->lblAgendandoPaciente->isHidden());
+                    QCOMPARE(hours(agenda->SQL_Horario), (QStringList{"08:00", "09:00"}));
+
+                    QVERIFY(AgendaApp::withAppointment(agenda->SpeedButton1, [](TfrmAgenda_Manut* m) {
+                        m->BitBtn2->click(); // Fechar: nothing stored
+                    }));
+                    QVERIFY(agenda->isVisible());
+                    QVERIFY(agenda->bookedAppointment().isNull());
+
+                    QVERIFY(agenda->SQL_Horario->locate(QStringLiteral("hora_id"), QStringLiteral("09:00")));
+                    QVERIFY(AgendaApp::withAppointment(agenda->SpeedButton1, [&](TfrmAgenda_Manut* m) {
+                        QCOMPARE(m->wwDBLookupCombo1->text(), QStringLiteral("EVA NUNES"));
+                        m->BitBtn1->click();
+                    }));
+                    QVERIFY(!agenda->isVisible());
+                    QVERIFY(!agenda->bookedAppointment().isNull());
+                }));
+            // The patient after EVA takes her row.
+            QCOMPARE(s->SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString(),
+                     QStringLiteral("ANA PAULA"));
+            QCOMPARE(names(s), (QStringList{"DANI ROCHA", "ANA PAULA"}));
+            QCOMPARE(s->lblAgendado->text(),
+                     QStringLiteral("Agendado: EVA NUNES em 16/03/2026 às 09:00 com ZECA MOURA"));
+        }));
+        QCOMPARE(
+            a.count(QStringLiteral("select count(*) from agenda where paciente_id = %1 and dentista_id = %2 "
+                                   "and hora_id = '09:00'")
+                        .arg(eva)
+                        .arg(zeca)),
+            1);
+        QCOMPARE(a.count(QStringLiteral("select count(*) from agenda where paciente_id = %1").arg(eva)), 1);
+        DV_VERIFY_DIALOGS(a.dialogs());
     }
 
     void shippedTextsMatchTheScreen_data() {

@@ -158,7 +158,7 @@ private slots:
 
         // The data module's shared datasets, in the order it opens them.
         row("SQL_UF", "select * from UF order by uf_nome", {}, 27);
-        row("SQL_Formulario", "select * from Formulario", {}, 37);
+        row("SQL_Formulario", "select * from Formulario", {}, 38);
         row("SQL_Preferencia", "select * from Preferencia", {}, 1);
         row("SQL_Skin", "select * from skin order by skin", {}, -1);
         row("SQL_Empresa", "select * from empresa order by empresa_nome", {}, 1);
@@ -188,7 +188,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 37);
+            {pInt("grupo_id", 1)}, 38);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -203,9 +203,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 34);
+            {pInt("grupo_id", 2)}, 35);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 37);
+            {pInt("grupo_id", 1)}, 38);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -222,7 +222,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 37);
+        row("module list", "select * from formulario order by form_nome", {}, 38);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
@@ -362,7 +362,7 @@ private slots:
         row("clinic's name", "select empresa_nome from empresa order by empresa_id", {}, 1);
         row("patients due for a return visit",
             "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
-            "paciente.paciente_celular, ultima.consulta_data, dentista.dentista_nome, "
+            "paciente.paciente_celular, ultima.consulta_data, ultima.dentista_id, dentista.dentista_nome, "
             "tentativa.tentativa_data, "
             "tentativa.tentativa_obs FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = "
             "paciente.paciente_id LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id LEFT JOIN "
@@ -377,6 +377,39 @@ private slots:
             ":hoje) "
             "order by ultima.consulta_data, paciente.paciente_nome",
             {pDate("limite", "12/31/2026 00:00:00"), pDate("hoje", "12/31/2026 00:00:00")}, -1);
+        row("patient booked for", "select paciente_nome from paciente where paciente_id = :paciente_id",
+            {pInt("paciente_id", 1)}, 1);
+        row("appointment booked for the patient",
+            "select agenda_id from agenda where paciente_id = :paciente_id and dentista_id = :dentista_id "
+            "and "
+            "agenda_data_consulta = :dia and hora_id = :hora_id",
+            {pInt("paciente_id", 1), pInt("dentista_id", 1), pDate("dia", dec1), pText("hora_id", "08:00")},
+            -1);
+        row("patient's next appointment",
+            "select agenda.agenda_data_consulta, agenda.hora_id, dentista.dentista_nome from agenda left "
+            "join "
+            "dentista on dentista.dentista_id = agenda.dentista_id where agenda.paciente_id = :paciente_id "
+            "and "
+            "agenda.agenda_data_consulta >= :hoje order by agenda.agenda_data_consulta, agenda.hora_id",
+            {pInt("paciente_id", 1), pDate("hoje", dec1)}, -1);
+        const QString birthdays = QStringLiteral(
+            "select paciente.paciente_id, paciente.paciente_nome, paciente.paciente_data_nascimento, "
+            "paciente.paciente_fone, paciente.paciente_celular, enviada.mensagem_data from paciente left "
+            "join "
+            "aniversario_mensagem enviada on enviada.mensagem_id = (select max(m.mensagem_id) from "
+            "aniversario_mensagem m where m.paciente_id = paciente.paciente_id) where "
+            "paciente.paciente_ativo "
+            "= 'S' and month(paciente.paciente_data_nascimento) = :mes ");
+        const QString byBirthday =
+            QStringLiteral("order by day(paciente.paciente_data_nascimento), paciente.paciente_nome");
+        row("birthdays of the month", birthdays + byBirthday, {pInt("mes", 3)}, -1);
+        row("birthdays of the day",
+            birthdays +
+                QStringLiteral("and day(paciente.paciente_data_nascimento) >= :dia and "
+                               "day(paciente.paciente_data_nascimento) "
+                               "<= :ate ") +
+                byBirthday,
+            {pInt("mes", 2), pInt("dia", 28), pInt("ate", 29)}, -1);
 
         // Dentists, services, plans, icons, teeth, contacts, company, stock.
         row("dentist list", "select * from dentista", {}, 2);
@@ -503,7 +536,7 @@ private slots:
                  qint64(1));
         QCOMPARE(m_db->execute(QStringLiteral("insert into mensagem_modelo (mensagem_texto, mensagem_nome) "
                                               "values (:texto, :nome)"),
-                               {pText("texto", "Olá"), pText("nome", "aniversario")}),
+                               {pText("texto", "Olá"), pText("nome", "lembrete")}),
                  qint64(1));
         QCOMPARE(
             m_db->execute(QStringLiteral("insert into retorno_tentativa (paciente_id, tentativa_data, "
@@ -512,6 +545,11 @@ private slots:
                           {pInt("paciente_id", 1), pDate("quando", "12/01/2026 10:15:00"),
                            pText("usuario", "admin"), pText("obs", "não atendeu")}),
             qint64(1));
+        QCOMPARE(m_db->execute(QStringLiteral("insert into aniversario_mensagem (paciente_id, mensagem_data, "
+                                              "mensagem_usuario) values (:paciente_id, :quando, :usuario)"),
+                               {pInt("paciente_id", 1), pDate("quando", "12/01/2026 10:15:00"),
+                                pText("usuario", "admin")}),
+                 qint64(1));
     }
 
     // What the plain answers above rest on: sums come back exact, or NULL over no rows.
