@@ -2,6 +2,7 @@
 """Writes the embedded engine's audit triggers for a schema step.
 
     tools/audit_triggers.py build/app/banco/DBDentrivale.mdb > schema/sqlite/upgrades/NNN_x.sql
+    tools/audit_triggers.py build/app/banco/DBDentrivale.mdb documento   (one table: drops, then writes)
 
 The columns are read from a generated installation database, so that a step that
 adds columns to an audited table can drop and write the triggers again. The
@@ -67,11 +68,18 @@ def key(row, keys):
 
 def main():
     db = sys.argv[1]
+    only = sys.argv[2:]
     print("-- Audit triggers of the embedded engine (written by tools/audit_triggers.py): each")
     print("-- change of an audited table leaves a row in auditoria, with the values it set")
     print("-- (insert), removed (delete) or changed (update, old and new side by side).")
     print("-- Plain SQL only, so that changes made with the sqlcipher tool are recorded too.")
     for table, (keys, how) in AUDITED.items():
+        if only and table not in only:
+            continue
+        if only:
+            print()
+            for suffix in ("ins", "del", "upd"):
+                print(f"DROP TRIGGER IF EXISTS tr_auditoria_{table}_{suffix};")
         cols = columns(db, table)
         ins = [
             ("ins", "INSERT", "NEW", "NULL", obj("NEW", cols, lambda c: f"NEW.{c} IS NOT NULL"), "I", None),
