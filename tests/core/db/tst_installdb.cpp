@@ -56,6 +56,11 @@ const QStringList kForms = {
     "frmConfirmacao",
     "frmRetorno",
     "frmAuditoria",
+    "frmDocumentoModelo",
+    "frmDocumentoModelo_Manut",
+    "frmMedicamento",
+    "frmMedicamento_Manut",
+    "frmPaciente_Documentos",
 };
 
 struct CliResult {
