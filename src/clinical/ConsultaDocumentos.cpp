@@ -142,16 +142,19 @@ void ConsultaDocumentos::addFromModel() {
         dv::services().dialogs().information(QStringLiteral("O modelo escolhido não existe mais."));
         return;
     }
-    const QString name = text(*model, 0);
+    QString name = text(*model, 0);
     QString body = QString::fromUtf8(model->utf8(1).data(), model->utf8(1).size());
     QHash<QString, QString> v = values();
-    // The disease code goes on paper only with the patient's consent; without it the
-    // lines that would carry it are left out of the stored text altogether.
+    // The disease code goes on paper only with the patient's consent; without it what
+    // would carry it (and the title that announces it) is left out of the stored text.
     const QString cid = m_cid->text().trimmed().toUpper();
     if (m_cidConsent->isChecked())
         v[QStringLiteral("cid")] = cid.isEmpty() ? QStringLiteral("______") : cid;
-    else
-        body = withoutFieldLines(body, QStringLiteral("cid"));
+    else if (body.contains(QStringLiteral("{cid}"), Qt::CaseInsensitive)) {
+        body = withoutFieldParagraphs(body, QStringLiteral("cid"));
+        name.remove(QRegularExpression(QStringLiteral("\\s+com\\s+CID\\b"),
+                                       QRegularExpression::CaseInsensitiveOption));
+    }
     const FilledDocument filled = fillDocumentModelAt(body, v);
     m_documents->checkBrowseMode();
     m_documents->append();

@@ -56,12 +56,13 @@ QStringList unknownDocumentFields(const QString& model) {
     return unknown;
 }
 
-QString withoutFieldLines(const QString& model, const QString& field) {
+QString withoutFieldParagraphs(const QString& model, const QString& field) {
+    static const QRegularExpression blank(QStringLiteral("\n[ \t]*\n"));
     const QString marker = QLatin1Char('{') + field + QLatin1Char('}');
     QStringList kept;
-    for (const QString& line : model.split(QLatin1Char('\n')))
-        if (!line.contains(marker, Qt::CaseInsensitive)) kept << line;
-    return kept.join(QLatin1Char('\n'));
+    for (const QString& paragraph : model.split(blank))
+        if (!paragraph.contains(marker, Qt::CaseInsensitive)) kept << paragraph;
+    return kept.join(QStringLiteral("\n\n"));
 }
 
 FilledDocument fillDocumentModelAt(const QString& model, const QHash<QString, QString>& values) {

@@ -17,8 +17,9 @@ struct DocumentField {
 const QList<DocumentField>& documentFields();
 // The {fields} of a model that are not among documentFields(), as typed, once each.
 QStringList unknownDocumentFields(const QString& model);
-// The model without the lines that use {field} (the CID the patient did not consent to print).
-QString withoutFieldLines(const QString& model, const QString& field);
+// The model without the paragraphs (lines up to a blank one) that use {field}: the CID
+// the patient did not consent to print, with the signature that consents to it.
+QString withoutFieldParagraphs(const QString& model, const QString& field);
 
 // Where picked medicines go in a filled model: the {medicamentos} field, removed.
 struct FilledDocument {

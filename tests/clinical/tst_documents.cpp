@@ -104,8 +104,9 @@ private slots:
     void modelFields() {
         QCOMPARE(unknownDocumentFields(QStringLiteral("{Paciente} {pacinete} {cid}{x} {x} {medicamentos}")),
                  (QStringList{"{pacinete}", "{x}"}));
-        QCOMPARE(withoutFieldLines(QStringLiteral("a\nCID: {cid} ok\nb"), QStringLiteral("cid")),
-                 QStringLiteral("a\nb"));
+        QCOMPARE(withoutFieldParagraphs(QStringLiteral("a\n\nCID: {cid} ok\nAssinatura\n \nb\nc"),
+                                        QStringLiteral("cid")),
+                 QStringLiteral("a\n\nb\nc"));
         const FilledDocument filled =
             fillDocumentModelAt(QStringLiteral("{paciente}:\n{medicamentos}\nfim {paciente}"),
                                 {{QStringLiteral("paciente"), QStringLiteral("Maria")}});
@@ -237,6 +238,10 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QVERIFY2(!texts[0].contains(QStringLiteral("K04.7")) && !texts[0].contains(QStringLiteral("CID")),
                  qPrintable(texts[0]));
+        QVERIFY(!texts[0].contains(QStringLiteral("Assinatura do(a) paciente")));
+        QCOMPARE(column(app, QStringLiteral(
+                                 "select doc_nome from documento where paciente_id = 801 order by doc_id")),
+                 (QStringList{"Atestado", "Atestado com CID"}));
         QVERIFY(texts[1].contains(QStringLiteral("CID: K04.7 (informado")));
         QVERIFY2(!first.contains(QStringLiteral("K04.7")), qPrintable(first));
         QVERIFY(consented.contains(QStringLiteral("K04.7")));

@@ -15,8 +15,8 @@ INSERT INTO medicamento (medicamento_nome, medicamento_dosagem, medicamento_poso
   ('Clorexidina 0,12% (solução)', '1 frasco de 250 ml', 'Bochechar 15 ml por 1 minuto, 2 vezes ao dia, por 7 dias.'),
   ('Dexametasona', '4 mg - 2 comprimidos', 'Tomar 1 comprimido 1 hora antes do procedimento.');
 
--- {medicamentos} marks where picked medicines go; {cid} lines are printed only with the
--- patient's consent; the copies ("1ª via", "2ª via") are printed on pages of their own.
+-- {medicamentos} marks where picked medicines go; the paragraph with {cid} is printed only
+-- with the patient's consent; the copies ("1ª via", "2ª via") are printed on pages of their own.
 UPDATE documento_modelo SET modelo_texto = 'Paciente: {paciente}
 CPF: {cpf}
 
@@ -41,7 +41,6 @@ WHERE modelo_nome = 'Receituário de controle especial';
 UPDATE documento_modelo SET modelo_texto = 'Atesto, para os devidos fins, que {paciente}, CPF {cpf}, esteve sob meus cuidados profissionais no dia {data}, devendo permanecer afastado(a) de suas atividades por ____ dia(s) a partir desta data.
 
 CID: {cid} (informado com a autorização expressa do(a) paciente, que assina abaixo).
-
 Assinatura do(a) paciente: ______________________________'
 WHERE modelo_nome = 'Atestado com CID';
 
