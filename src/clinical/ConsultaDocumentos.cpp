@@ -165,6 +165,7 @@ void ConsultaDocumentos::addFromModel() {
     QTextCursor at = m_text->textCursor();
     at.setPosition(filled.medicinesAt >= 0 ? int(filled.medicinesAt) : int(m_text->toPlainText().size()));
     m_text->setTextCursor(at);
+    m_text->setFocus(); // ready to type where the prescription goes
 }
 
 void ConsultaDocumentos::addMedicine() {
