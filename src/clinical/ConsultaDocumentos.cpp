@@ -74,6 +74,7 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
     const QDateTime now = dv::services().clock().now();
     v[QStringLiteral("data")] = now.date().toString(QStringLiteral("dd/MM/yyyy"));
     v[QStringLiteral("hora")] = now.time().toString(QStringLiteral("hh:mm"));
+    v[QStringLiteral("medicamentos")] = QString(); // picked one by one, where the first one stood
 
     auto patient =
         db.query(QStringLiteral("select paciente_nome, paciente_cpf, paciente_rg, paciente_endereco, "
@@ -160,8 +161,6 @@ void ConsultaDocumentos::addFromModel() {
     m_documents->append();
     m_documents->fieldByName(QStringLiteral("doc_nome"))->setAsString(name.left(50));
     m_documents->fieldByName(QStringLiteral("doc_texto"))->setAsString(filled.text);
-    if (dv::Field* user = m_documents->findField(QStringLiteral("doc_usuario")))
-        user->setAsString(dv::session().userLogin().left(30));
     QTextCursor at = m_text->textCursor();
     at.setPosition(filled.medicinesAt >= 0 ? int(filled.medicinesAt) : int(m_text->toPlainText().size()));
     m_text->setTextCursor(at);

@@ -160,6 +160,8 @@ void TfrmConsulta_Manut::createDatasets() {
                 d.fieldByName(QLatin1String(column))
                     ->setAsVariant(c->fieldByName(QLatin1String(column))->asVariant());
         d.fieldByName(QStringLiteral("doc_data"))->setAsDate(dv::services().clock().today());
+        if (dv::Field* user = d.findField(QStringLiteral("doc_usuario")))
+            user->setAsString(dv::session().userLogin().left(30));
     };
     dsDoc = new dv::DataSource(SQL_Doc, QStringLiteral("dsDoc"), this);
 

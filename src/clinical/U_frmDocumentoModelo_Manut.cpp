@@ -23,12 +23,11 @@ TfrmDocumentoModelo_Manut::TfrmDocumentoModelo_Manut(QWidget* parent)
         item->setToolTip(f.description);
         item->setData(Qt::UserRole, f.name);
     }
-    // What the field under the cursor writes, below the list.
+    // What the field under the cursor writes, below the list (nothing until one is chosen).
     connect(lstCampos, &QListWidget::currentItemChanged, this,
             [label = dados.lblCampo](QListWidgetItem* item) {
                 label->setText(item ? item->toolTip() : QString());
             });
-    lstCampos->setCurrentRow(0);
     connect(lstCampos, &QListWidget::itemActivated, this,
             [this] { dv::guarded([this] { btnCampoClick(); }); });
     connect(btnCampo, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnCampoClick(); }); });

@@ -70,6 +70,8 @@ TfrmPaciente_Documentos::TfrmPaciente_Documentos(QWidget* parent) : QDialog(pare
         d.fieldByName(QStringLiteral("paciente_id"))->setAsInteger(m_patient);
         d.fieldByName(QStringLiteral("dentista_id"))->setAsVariant(cbDentista->currentData());
         d.fieldByName(QStringLiteral("doc_data"))->setAsDate(dv::services().clock().today());
+        if (dv::Field* user = d.findField(QStringLiteral("doc_usuario")))
+            user->setAsString(dv::session().userLogin().left(30));
     };
     dsDoc = new dv::DataSource(SQL_Doc, QStringLiteral("dsDoc"), this);
     dv::bindDataFields(this, dsDoc);

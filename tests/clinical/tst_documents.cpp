@@ -284,6 +284,8 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Uso interno / oral:\n\nBochechar com agua morna.\n"
                                               "1. Dipirona sódica - 500 mg")),
                  qPrintable(text));
+        QCOMPARE(scalar(app, QStringLiteral("select doc_usuario from documento where paciente_id = 801")),
+                 QVariant(QStringLiteral("admin")));
         app.db().execute(QStringLiteral("delete from documento"));
     }
 };

@@ -75,7 +75,7 @@ private slots:
             texts(entries(node(menu->TreeView1, QStringLiteral("Cadastros")))),
             (QStringList{QStringLiteral("Convênios"), QStringLiteral("Dentes"), QStringLiteral("Dentistas"),
                          QStringLiteral("Empresa"), QStringLiteral("Estoque de Produtos"),
-                         QStringLiteral("Pacientes"), QStringLiteral("Serviços")}));
+                         QStringLiteral("Medicamentos"), QStringLiteral("Pacientes"), QStringLiteral("Serviços")}));
         QVERIFY(!groups(menu->TreeView1).first()->icon(0).isNull());
         QVERIFY(entries(groups(menu->TreeView1).first()).first()->icon(0).isNull());
         QVERIFY(menu->TreeView1->findItems(QStringLiteral("Sem grupo"), Qt::MatchRecursive).isEmpty());
