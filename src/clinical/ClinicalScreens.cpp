@@ -7,7 +7,12 @@
 #include "U_frmConfirmacao.h"
 #include "U_frmConsulta.h"
 #include "U_frmConsulta_Manut.h"
+#include "U_frmDocumentoModelo.h"
+#include "U_frmDocumentoModelo_Manut.h"
+#include "U_frmMedicamento.h"
+#include "U_frmMedicamento_Manut.h"
 #include "U_frmPaciente.h"
+#include "U_frmPaciente_Documentos.h"
 #include "U_frmPaciente_Manut.h"
 #include "U_frmRetorno.h"
 #include "framework/ScreenRegistry.h"
@@ -28,5 +33,20 @@ void registerClinicalScreens(ScreenRegistry& r) {
            ScreenKind::Dialog, [](QWidget* p) { return new TfrmRetorno(p); }});
     r.add({QStringLiteral("frmAniversario"), QString(), QStringLiteral("Aniversariantes"), ScreenKind::Dialog,
            [](QWidget* p) { return new TfrmAniversario(p); }});
+    r.add({QStringLiteral("frmDocumentoModelo"), QStringLiteral("TfrmDocumentoModelo"),
+           QStringLiteral("Modelos de Documentos"), ScreenKind::List,
+           [](QWidget* p) { return new TfrmDocumentoModelo(p); }});
+    r.add({QStringLiteral("frmDocumentoModelo_Manut"), QStringLiteral("TfrmDocumentoModelo_Manut"),
+           QStringLiteral("Cadastro de Modelo de Documento"), ScreenKind::Dialog,
+           [](QWidget* p) { return new TfrmDocumentoModelo_Manut(p); }});
+    r.add({QStringLiteral("frmMedicamento"), QStringLiteral("TfrmMedicamento"),
+           QStringLiteral("Medicamentos"), ScreenKind::List,
+           [](QWidget* p) { return new TfrmMedicamento(p); }});
+    r.add({QStringLiteral("frmMedicamento_Manut"), QStringLiteral("TfrmMedicamento_Manut"),
+           QStringLiteral("Cadastro de Medicamento"), ScreenKind::Dialog,
+           [](QWidget* p) { return new TfrmMedicamento_Manut(p); }});
+    r.add({QStringLiteral("frmPaciente_Documentos"), QStringLiteral("TfrmPaciente_Documentos"),
+           QStringLiteral("Documentos do Paciente"), ScreenKind::Dialog,
+           [](QWidget* p) { return new TfrmPaciente_Documentos(p); }});
 }
 } // namespace dv

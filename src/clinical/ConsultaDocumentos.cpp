@@ -7,9 +7,13 @@
 #include "core/db/BrFormat.h"
 #include "core/db/Dataset.h"
 #include "core/db/Engine.h"
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTextCursor>
 
 namespace {
 
@@ -33,11 +37,19 @@ QString punctuatedCpf(const QString& cpf) {
 
 } // namespace
 
-ConsultaDocumentos::ConsultaDocumentos(dv::Dataset* documents, std::function<dv::Dataset*()> consultation,
-                                       QComboBox* models, QPushButton* add, QObject* parent)
-    : QObject(parent), m_documents(documents), m_consultation(std::move(consultation)), m_models(models) {
+ConsultaDocumentos::ConsultaDocumentos(dv::Dataset* documents, std::function<DocumentSubject()> subject,
+                                       QWidget* page, QObject* parent)
+    : QObject(parent), m_documents(documents), m_subject(std::move(subject)),
+      m_models(page->findChild<QComboBox*>(QStringLiteral("cmbModelo"))),
+      m_medicines(page->findChild<QComboBox*>(QStringLiteral("cmbMedicamento"))),
+      m_cid(page->findChild<QLineEdit*>(QStringLiteral("edtCid"))),
+      m_cidConsent(page->findChild<QCheckBox*>(QStringLiteral("chkCid"))),
+      m_text(page->findChild<QPlainTextEdit*>(QStringLiteral("DBMemoDocTexto"))) {
     setObjectName(QStringLiteral("ConsultaDocumentos"));
-    connect(add, &QPushButton::clicked, this, [this] { dv::guarded([this] { addFromModel(); }); });
+    connect(page->findChild<QPushButton*>(QStringLiteral("btnModelo")), &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { addFromModel(); }); });
+    connect(page->findChild<QPushButton*>(QStringLiteral("btnMedicamento")), &QPushButton::clicked, this,
+            [this] { dv::guarded([this] { addMedicine(); }); });
     loadModels();
 }
 
@@ -47,27 +59,28 @@ void ConsultaDocumentos::loadModels() {
         QStringLiteral("select modelo_id, modelo_nome from documento_modelo order by modelo_nome"));
     while (c->next())
         m_models->addItem(text(*c, 1), c->integer(0));
+    m_medicines->clear();
+    auto m = dm().ADOConexao()->query(
+        QStringLiteral("select medicamento_id, medicamento_nome, medicamento_dosagem from medicamento order "
+                       "by medicamento_nome"));
+    while (m->next())
+        m_medicines->addItem(joined({text(*m, 1), text(*m, 2)}, QStringLiteral(" - ")), m->integer(0));
 }
 
 QHash<QString, QString> ConsultaDocumentos::values() const {
     QHash<QString, QString> v;
     dv::Connection& db = *dm().ADOConexao();
-    dv::Dataset* consultation = m_consultation();
-    auto field = [consultation](const char* name) {
-        const dv::Field* f = consultation && consultation->isActive() && !consultation->isEmpty()
-                                 ? consultation->findField(QLatin1String(name))
-                                 : nullptr;
-        return f ? f->asVariant() : QVariant();
-    };
+    const DocumentSubject subject = m_subject();
     const QDateTime now = dv::services().clock().now();
     v[QStringLiteral("data")] = now.date().toString(QStringLiteral("dd/MM/yyyy"));
     v[QStringLiteral("hora")] = now.time().toString(QStringLiteral("hh:mm"));
+    v[QStringLiteral("medicamentos")] = QString(); // picked one by one, where the first one stood
 
     auto patient =
         db.query(QStringLiteral("select paciente_nome, paciente_cpf, paciente_rg, paciente_endereco, "
                                 "paciente_numero, paciente_bairro, paciente_cidade, uf_id from paciente "
                                 "where paciente_id = :id"),
-                 {{QStringLiteral("id"), dv::ParamType::Integer, field("paciente_id")}});
+                 {{QStringLiteral("id"), dv::ParamType::Integer, subject.patient}});
     if (patient->next()) {
         v[QStringLiteral("paciente")] = text(*patient, 0);
         v[QStringLiteral("cpf")] = punctuatedCpf(text(*patient, 1));
@@ -79,7 +92,7 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
     }
     auto dentist =
         db.query(QStringLiteral("select dentista_nome, dentista_cro from dentista where dentista_id = :id"),
-                 {{QStringLiteral("id"), dv::ParamType::Integer, field("dentista_id")}});
+                 {{QStringLiteral("id"), dv::ParamType::Integer, subject.dentist}});
     if (dentist->next()) {
         v[QStringLiteral("dentista")] = text(*dentist, 0);
         v[QStringLiteral("cro")] = text(*dentist, 1);
@@ -95,7 +108,7 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
                     c("empresa_bairro"), joined({c("empresa_cidade"), c("empresa_uf")}, QStringLiteral("/"))},
                    QStringLiteral(" - "));
     }
-    const QVariant total = field("consulta_valor");
+    const QVariant total = subject.total;
     v[QStringLiteral("total")] = dv::br::formatMoney(
         total.isValid() && !total.isNull() ? total.value<dv::Currency>() : dv::Currency());
 
@@ -103,7 +116,7 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
     auto installments = db.query(
         QStringLiteral("select parcela_numero, parcela_vencimento, parcela_valor_liquido from parcela where "
                        "consulta_id = :id order by parcela_numero"),
-        {{QStringLiteral("id"), dv::ParamType::Integer, field("consulta_id")}});
+        {{QStringLiteral("id"), dv::ParamType::Integer, subject.consultation}});
     while (installments->next()) {
         const QDate due = installments->isNull(1) ? QDate() : installments->dateTime(1).date();
         plan << QStringLiteral("%1ª parcela de %2")
@@ -130,12 +143,56 @@ void ConsultaDocumentos::addFromModel() {
         dv::services().dialogs().information(QStringLiteral("O modelo escolhido não existe mais."));
         return;
     }
-    const QString name = text(*model, 0),
-                  body = QString::fromUtf8(model->utf8(1).data(), model->utf8(1).size());
+    QString name = text(*model, 0);
+    QString body = QString::fromUtf8(model->utf8(1).data(), model->utf8(1).size());
+    QHash<QString, QString> v = values();
+    // The disease code goes on paper only with the patient's consent; without it what
+    // would carry it (and the title that announces it) is left out of the stored text.
+    const QString cid = m_cid->text().trimmed().toUpper();
+    if (m_cidConsent->isChecked())
+        v[QStringLiteral("cid")] = cid.isEmpty() ? QStringLiteral("______") : cid;
+    else if (body.contains(QStringLiteral("{cid}"), Qt::CaseInsensitive)) {
+        body = withoutFieldParagraphs(body, QStringLiteral("cid"));
+        name.remove(QRegularExpression(QStringLiteral("\\s+com\\s+CID\\b"),
+                                       QRegularExpression::CaseInsensitiveOption));
+    }
+    const FilledDocument filled = fillDocumentModelAt(body, v);
     m_documents->checkBrowseMode();
     m_documents->append();
     m_documents->fieldByName(QStringLiteral("doc_nome"))->setAsString(name.left(50));
-    m_documents->fieldByName(QStringLiteral("doc_texto"))->setAsString(fillDocumentModel(body, values()));
-    if (dv::Field* user = m_documents->findField(QStringLiteral("doc_usuario")))
-        user->setAsString(dv::session().userLogin().left(30));
+    m_documents->fieldByName(QStringLiteral("doc_texto"))->setAsString(filled.text);
+    QTextCursor at = m_text->textCursor();
+    at.setPosition(filled.medicinesAt >= 0 ? int(filled.medicinesAt) : int(m_text->toPlainText().size()));
+    m_text->setTextCursor(at);
+    m_text->setFocus(); // ready to type where the prescription goes
+}
+
+void ConsultaDocumentos::addMedicine() {
+    if (m_medicines->currentIndex() < 0) {
+        dv::services().dialogs().information(QStringLiteral("Escolha o medicamento."));
+        return;
+    }
+    if (!m_documents->isActive() || (m_documents->isEmpty() && !m_documents->isEditing())) {
+        dv::services().dialogs().information(
+            QStringLiteral("Crie primeiro a receita: escolha o modelo e clique em \"Novo do modelo\"."));
+        return;
+    }
+    auto m = dm().ADOConexao()->query(
+        QStringLiteral("select medicamento_nome, medicamento_dosagem, medicamento_posologia from medicamento "
+                       "where medicamento_id = :id"),
+        {{QStringLiteral("id"), dv::ParamType::Integer, m_medicines->currentData()}});
+    if (!m->next()) {
+        loadModels();
+        dv::services().dialogs().information(QStringLiteral("O medicamento escolhido não existe mais."));
+        return;
+    }
+    QTextCursor at = m_text->textCursor();
+    // A memo never clicked into has its cursor at the start: add below what is written.
+    if (at.position() == 0 && !m_text->toPlainText().isEmpty()) at.movePosition(QTextCursor::End);
+    if (at.position() > 0 && m_text->toPlainText().at(at.position() - 1) != QLatin1Char('\n'))
+        at.insertText(QStringLiteral("\n"));
+    at.insertText(prescriptionLine(nextPrescriptionNumber(m_text->toPlainText()), text(*m, 0), text(*m, 1),
+                                   text(*m, 2)));
+    m_text->setTextCursor(at);
+    m_text->setFocus();
 }

@@ -1,12 +1,13 @@
 #include "U_frmConsulta_Manut.h"
 #include "ConsultaDocumentos.h"
-#include "core/Localization.h"
 #include "ConsultaParcelas.h"
+#include "DocumentPrint.h"
 #include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
 #include "U_frmSelecaoServico.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
@@ -159,6 +160,8 @@ void TfrmConsulta_Manut::createDatasets() {
                 d.fieldByName(QLatin1String(column))
                     ->setAsVariant(c->fieldByName(QLatin1String(column))->asVariant());
         d.fieldByName(QStringLiteral("doc_data"))->setAsDate(dv::services().clock().today());
+        if (dv::Field* user = d.findField(QStringLiteral("doc_usuario")))
+            user->setAsString(dv::session().userLogin().left(30));
     };
     dsDoc = new dv::DataSource(SQL_Doc, QStringLiteral("dsDoc"), this);
 
@@ -184,7 +187,7 @@ void TfrmConsulta_Manut::createDatasets() {
     dsParcela = new dv::DataSource(SQL_Parcela, QStringLiteral("dsParcela"), this);
 
     dv::reportConnections().add(QStringLiteral("RvItemConsulta"), SQL_ItemConsulta, this);
-    dv::reportConnections().add(QStringLiteral("RvDocumento"), SQL_Doc, this);
+    DocImpressao = new DocumentPrint(this);
     dv::reportConnections().add(QStringLiteral("RvConsulta_Manut_Parcela"), SQL_Parcela, this);
     // The chart prints as drawn for this consultation, whoever runs the report: nothing
     // is written beside the program, which may be read-only.
@@ -237,7 +240,14 @@ void TfrmConsulta_Manut::createPages() {
     btnReceita = docs.btnReceita;
     connect(btnReceita, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnReceitaClick(); }); });
     Documentos = new ConsultaDocumentos(
-        SQL_Doc, [this] { return editedDataset(); }, docs.cmbModelo, docs.btnModelo, this);
+        SQL_Doc,
+        [this] {
+            Dataset* c = editedDataset();
+            if (!c || !c->isActive() || c->isEmpty()) return DocumentSubject{};
+            auto v = [c](const char* name) { return c->fieldByName(QLatin1String(name))->asVariant(); };
+            return DocumentSubject{v("paciente_id"), v("dentista_id"), v("consulta_id"), v("consulta_valor")};
+        },
+        TabSheet4, this);
     PageControl1->setCurrentIndex(0);
 }
 
@@ -534,14 +544,7 @@ void TfrmConsulta_Manut::btnReceitaClick() {
         return;
     }
     SQL_Doc->checkBrowseMode();
-    const qint64 id = SQL_Doc->fieldByName(QStringLiteral("doc_id"))->asInteger();
-    // The report reads the one document.
-    SQL_Doc->setFilter(QStringLiteral("doc_id = %1").arg(id));
-    SQL_Doc->setFiltered(true);
-    const auto unfilter = qScopeGuard([this] {
-        SQL_Doc->setFilter(QString());
-        SQL_Doc->setFiltered(false);
-    });
+    DocImpressao->prepare(SQL_Doc->fieldByName(QStringLiteral("doc_id"))->asInteger());
     dv::session().setScreenName(kFormName);
     dv::showReportPicker(kFormName, this);
 }

@@ -8,6 +8,7 @@
 class OdontogramaWidget;
 class ConsultaParcelas;
 class ConsultaDocumentos;
+class DocumentPrint;
 class QLabel;
 class QPushButton;
 
@@ -57,6 +58,7 @@ public:
     dv::DBNavigator* DBNavigatorDoc;
     QPushButton* btnReceita; // "Imprimir documento"
     ConsultaDocumentos* Documentos; // new documents from the clinic's models
+    DocumentPrint* DocImpressao;    // the document the report prints, one page a copy
 
     // The consultation's age of the patient: "N anos".
     static QString ageText(const QDate& birth, const QDate& today);

@@ -237,6 +237,28 @@ void TfrmPaciente_Manut::buildBottomBar() {
         row->insertSpacing(at + 1, 12);
         row->insertWidget(at + 2, lbParcelas);
     }
+    // The patient's certificates, declarations and prescriptions, outside any consultation.
+    auto* btnDocumentos = new QPushButton(QStringLiteral("Documentos"), bar);
+    btnDocumentos->setObjectName(QStringLiteral("btnDocumentos"));
+    btnDocumentos->setToolTip(QStringLiteral("Atestados, declarações e receitas do paciente"));
+    btnDocumentos->setAutoDefault(false);
+    btnDocumentos->setMinimumSize(BitBtn2->minimumSize());
+    if (row) row->insertWidget(row->indexOf(BitBtn3) + 1, btnDocumentos);
+    connect(btnDocumentos, &QPushButton::clicked, this, [this] {
+        dv::guarded([this] {
+            dv::Dataset* record = editedDataset();
+            const dv::Field* id = record && record->isActive() && !record->isEmpty()
+                                      ? record->fieldByName(QStringLiteral("paciente_id"))
+                                      : nullptr;
+            if (!id || id->isNull()) {
+                dv::services().dialogs().information(
+                    QStringLiteral("Salve o paciente antes de emitir documentos."));
+                return;
+            }
+            dv::screenContext().openScreen(QStringLiteral("frmPaciente_Documentos"),
+                                           {{QStringLiteral("paciente_id"), id->asVariant()}});
+        });
+    });
 }
 
 void TfrmPaciente_Manut::guard(QAbstractButton* button, void (TfrmPaciente_Manut::*handler)()) {

@@ -7,8 +7,10 @@
 #include "clinical/U_frmPaciente.h"
 #include "clinical/U_frmPaciente_Manut.h"
 #include "core/db/Engine.h"
+#include "framework/U_frmRelatorio.h"
 #include <QDir>
 #include <QImage>
+#include <QListWidget>
 #include <QTabWidget>
 
 namespace dv::test {
@@ -169,5 +171,23 @@ public:
         return ran;
     }
 };
+
+// Runs the report of that caption from the picker that `open` shows.
+inline bool printFromPicker(const QString& caption, const std::function<void()>& open) {
+    bool printed = false;
+    whenModal([&](QWidget* w) {
+        auto close = qScopeGuard([w] { w->close(); });
+        auto* picker = qobject_cast<TfrmRelatorio*>(w);
+        if (!picker) return;
+        const auto found = picker->ReportLB->findItems(caption, Qt::MatchExactly);
+        if (found.size() != 1) return;
+        picker->ReportLB->setCurrentItem(found.first());
+        picker->ReportLBClick();
+        QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+        printed = true;
+    });
+    open();
+    return printed;
+}
 
 } // namespace dv::test

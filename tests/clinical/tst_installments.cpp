@@ -87,24 +87,6 @@ QStringList rows(LoggedIn& app, qint64 consultation) {
     return out;
 }
 
-// Runs the report of that caption from the picker that `open` shows.
-bool printFromPicker(const QString& caption, const std::function<void()>& open) {
-    bool printed = false;
-    whenModal([&](QWidget* w) {
-        auto close = qScopeGuard([w] { w->close(); });
-        auto* picker = qobject_cast<TfrmRelatorio*>(w);
-        if (!picker) return;
-        const auto found = picker->ReportLB->findItems(caption, Qt::MatchExactly);
-        if (found.size() != 1) return;
-        picker->ReportLB->setCurrentItem(found.first());
-        picker->ReportLBClick();
-        QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
-        printed = true;
-    });
-    open();
-    return printed;
-}
-
 // Sets the clinic's Pix key (empty removes it) and shows it to the data module.
 void setPixKey(LoggedIn& app, const QString& key) {
     app.db().execute(QStringLiteral("update empresa set empresa_pix_chave = :k, empresa_pix_nome = :n, "

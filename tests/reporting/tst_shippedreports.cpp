@@ -1,4 +1,5 @@
 #include "ReportFixture.h"
+#include "clinical/DocumentPrint.h"
 #include "core/db/DbErrors.h"
 #include "reporting/ReportError.h"
 #include "reporting/ReportProject.h"
@@ -386,23 +387,20 @@ private slots:
         QVERIFY(budget.contains(QStringLiteral("Assinatura do paciente ou responsável")));
 
         // One document of the consultation, signed by its dentist.
-        f->db().execute(
+        const qint64 doc = f->db().insert(
             QStringLiteral("insert into documento (consulta_id, paciente_id, dentista_id, doc_nome, "
                            "doc_data, doc_texto) values (:c, 1, 1, 'Receita', '2026-03-10 00:00:00', "
                            "'Amoxicilina 500 mg, de 8 em 8 horas por 7 dias.')"),
-            {{"c", ParamType::Integer, chosen}});
-        Dataset* docs = f->dataset("SQL_Doc", "select * from documento where consulta_id = :consulta_id");
-        docs->addField(lookup("LK_dentista", dm().SQL_Dentista, "dentista_id", "dentista_nome"));
-        docs->addField(lookup("LK_CRO", dm().SQL_Dentista, "dentista_id", "dentista_cro"));
-        docs->setParam("consulta_id", ParamType::Integer, chosen);
-        docs->open();
-        reportConnections().add(QStringLiteral("RvDocumento"), docs, f->screen());
+            {{"c", ParamType::Integer, chosen}}, QStringLiteral("doc_id"));
+        auto* print = new DocumentPrint(f->screen());
+        QVERIFY(print->prepare(doc));
         const QString document = runToPdf(QStringLiteral("Relat_Documento"));
         QVERIFY(document.contains(QStringLiteral("RECEITA")));
         QVERIFY(document.contains(QStringLiteral("Amoxicilina 500 mg")));
         QVERIFY(document.contains(QStringLiteral("Dra. Helena Prado")));
         QVERIFY(document.contains(QStringLiteral("CRO SP-45678")));
         QVERIFY(document.contains(QStringLiteral("10/03/2026")));
+        QVERIFY(!document.contains(QStringLiteral(" via")));
     }
 
     // The catalogue's lists print what their screens show, the shipped services included.

@@ -57,6 +57,11 @@ const QStringList kForms = {
     "frmRetorno",
     "frmAuditoria",
     "frmAniversario",
+    "frmDocumentoModelo",
+    "frmDocumentoModelo_Manut",
+    "frmMedicamento",
+    "frmMedicamento_Manut",
+    "frmPaciente_Documentos",
 };
 
 struct CliResult {

@@ -158,7 +158,7 @@ private slots:
 
         // The data module's shared datasets, in the order it opens them.
         row("SQL_UF", "select * from UF order by uf_nome", {}, 27);
-        row("SQL_Formulario", "select * from Formulario", {}, 38);
+        row("SQL_Formulario", "select * from Formulario", {}, 43);
         row("SQL_Preferencia", "select * from Preferencia", {}, 1);
         row("SQL_Skin", "select * from skin order by skin", {}, -1);
         row("SQL_Empresa", "select * from empresa order by empresa_nome", {}, 1);
@@ -188,7 +188,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 38);
+            {pInt("grupo_id", 1)}, 43);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -203,9 +203,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 35);
+            {pInt("grupo_id", 2)}, 40);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 38);
+            {pInt("grupo_id", 1)}, 43);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -222,7 +222,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 38);
+        row("module list", "select * from formulario order by form_nome", {}, 43);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
@@ -329,6 +329,45 @@ private slots:
             "= "
             ":id order by parcela_numero",
             {pInt("id", 1)}, 2);
+        // Document models, the clinic's medicines, the printed document and the patient's documents.
+        row("document models list", "select * from documento_modelo order by modelo_nome", {}, 6);
+        row("medicines list", "select * from medicamento order by medicamento_nome", {}, 7);
+        row("medicines to pick",
+            "select medicamento_id, medicamento_nome, medicamento_dosagem from medicamento order by "
+            "medicamento_nome",
+            {}, 7);
+        row("one medicine",
+            "select medicamento_nome, medicamento_dosagem, medicamento_posologia from medicamento where "
+            "medicamento_id = :id",
+            {pInt("id", 1)}, 1);
+        row("document to print, one page a copy",
+            "select d.doc_id, d.doc_nome, d.doc_data, d.doc_texto, p.paciente_nome as lk_paciente, "
+            "t.dentista_nome as lk_dentista, t.dentista_cro as lk_cro, "
+            "case when d.doc_nome like '%controle especial%' then "
+            "(case when v.via_numero = 1 then '1ª via - farmácia' else '2ª via - paciente' end) else '' end as "
+            "doc_via "
+            "from documento d "
+            "inner join (select 1 as via_numero union all select 2 as via_numero) v "
+            "on v.via_numero = 1 or d.doc_nome like '%controle especial%' "
+            "left join paciente p on p.paciente_id = d.paciente_id "
+            "left join dentista t on t.dentista_id = d.dentista_id "
+            "where d.doc_id = :doc_id order by v.via_numero",
+            {pInt("doc_id", 1)}, 1);
+        row("patient's documents", "select * from documento where paciente_id = :paciente_id",
+            {pInt("paciente_id", 1)}, 1);
+        row("documents' patient name", "select paciente_nome from paciente where paciente_id = :id",
+            {pInt("id", 1)}, 1);
+        row("dentists who sign documents",
+            "select dentista_id, dentista_nome from dentista where dentista_ativo = 'S' order by dentista_nome",
+            {}, 1);
+        row("logged user's dentist",
+            "select d.dentista_id from dentista d inner join usuario u on lower(u.usuario_nome) = "
+            "lower(d.dentista_nome) where u.usuario_login = :login",
+            {pText("login", "admin")}, 0);
+        row("patient's last dentist",
+            "select dentista_id from consulta where paciente_id = :id order by consulta_data desc, consulta_id "
+            "desc",
+            {pInt("id", 1)}, 1);
 
         // Agenda.
         row("agenda of the period",
