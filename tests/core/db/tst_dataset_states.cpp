@@ -707,8 +707,8 @@ private slots:
             Dataset& ds = patients();
             ds.addField({.name = "convenio_id"});
             ds.addField({.name = "lk_convenio",
-                         .kind = FieldKind::Lookup,
                          .type = FieldType::String,
+                         .kind = FieldKind::Lookup,
                          .lookupDataset = &plans,
                          .keyFields = "convenio_id",
                          .lookupKeyFields = "convenio_id",
