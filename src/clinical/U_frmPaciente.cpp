@@ -109,8 +109,10 @@ void TfrmPaciente::btnImprimirClick() {
 
 void TfrmPaciente::btnRefreshClick() {
     TfrmModelo4::btnRefreshClick();
-    // Other screens read the shared patients: let them see the changes.
+    // Other screens read the shared patients: let them see the changes (closed, the
+    // first screen that needs them reads them fresh).
     dv::Dataset* shared = dm().SQL_Paciente;
+    if (!shared->isActive()) return;
     dv::ControlsDisabled off(shared);
     shared->close();
     shared->open();

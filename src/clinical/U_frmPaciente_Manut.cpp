@@ -317,6 +317,7 @@ void TfrmPaciente_Manut::BitBtn1Click() {
     showAnamnesisTab(true);
     QCoreApplication::processEvents();
     Dataset* shared = dm().SQL_Paciente;
+    if (!shared->isActive()) return; // read fresh by the first screen that needs it
     dv::ControlsDisabled off(shared);
     shared->close();
     shared->open();

@@ -161,6 +161,7 @@ void TfrmSelecaoServico::FormShow() {
     {
         dv::ControlsDisabled off(SQL_Servico);
         SQL_Servico->close();
+        dm().SQL_Paciente->openIfOnDemand();
         SQL_Servico->setParam(QStringLiteral("Convenio_Id"), dv::ParamType::String,
                               dm().SQL_Paciente->fieldByName(QStringLiteral("convenio_id"))->asString());
         SQL_Servico->setParam(QStringLiteral("local_dente_id"), dv::ParamType::String, m_location);

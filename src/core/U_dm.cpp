@@ -260,6 +260,8 @@ void Tdm::createDatasets() {
     SQL_Usuario->setParam(QStringLiteral("Senha"), dv::ParamType::String, QVariant());
     SQL_GrupoPermissao->setParam(QStringLiteral("grupo_id"), dv::ParamType::Integer, QVariant());
     SQL_GrupoPermissao->setMasterSource(dsUsuario);
+    // Every patient is a long read that nothing before the first patient screen needs.
+    SQL_Paciente->setOpenedOnDemand(true);
 }
 
 QString Tdm::buildConnectionString(const QString& database) {
@@ -316,9 +318,9 @@ void Tdm::create(const QString& executableFolder) {
             s.language(), databaseShownName(database, s.executableFolder()), e.message()));
     }
     progress(QStringLiteral("Open System Tables"));
-    for (dv::Dataset* d : {SQL_Convenio, SQL_Ramo, SQL_TipoContato, SQL_Horario, SQL_Paciente, SQL_Anamnese,
-                           SQL_FormaPagto, SQL_Servico, SQL_Icone, SQL_Dente, SQL_LocalDente, SQL_TipoConta,
-                           SQL_Unidade, SQL_Contato, SQL_Tabela, SQL_Dentista, SQL_Empresa})
+    for (dv::Dataset* d : {SQL_Convenio, SQL_Ramo, SQL_TipoContato, SQL_Horario, SQL_Anamnese, SQL_FormaPagto,
+                           SQL_Servico, SQL_Icone, SQL_Dente, SQL_LocalDente, SQL_TipoConta, SQL_Unidade,
+                           SQL_Contato, SQL_Tabela, SQL_Dentista, SQL_Empresa})
         if (!d->isActive()) d->open();
     progress(QStringLiteral("Open Config Tables"));
 

@@ -46,6 +46,7 @@ void DBLookupCombo::setLookup(DataSource* lookupSource, const QString& keyField,
     m_keyField = keyField;
     m_displayFields = displayFields;
     m_titles = titles;
+    if (m_lookup && m_lookup->dataset()) m_lookup->dataset()->openIfOnDemand();
     if (m_lookup) {
         // A reopened or refreshed lookup may now have the stored key.
         connect(m_lookup, &DataSource::datasetReset, this, [this] {

@@ -129,6 +129,7 @@ private slots:
         const QStringList questions = a.questionOrder();
         QVERIFY(questions.size() > 3);
         bool shownAfterSave = false;
+        dm().SQL_Paciente->openIfOnDemand(); // another screen has read the patients
         QVERIFY(a.withRecord(0, [&](TfrmPaciente_Manut* r) {
             fillRequired(r, QStringLiteral("MARIA DA SILVA"));
             typeAtCaret(r->DBEditEmail, QStringLiteral("Maria.Silva@Example.com"));
@@ -677,6 +678,7 @@ private slots:
                   {QStringLiteral("anamnese_resposta"), "N"}},
                  QString());
         TfrmPaciente* list = a.openList();
+        dm().SQL_Paciente->openIfOnDemand(); // another screen has read the patients
         const qint64 later = a.addPatient(QStringLiteral("Helena"));
         QVERIFY(!dm().SQL_Paciente->locate(QStringLiteral("paciente_id"), later));
         list->btnRefreshClick();

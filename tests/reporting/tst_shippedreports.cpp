@@ -280,7 +280,7 @@ private slots:
         };
         item(16, "Q1", "1.200,00", "N");
         item(21, "DS", "150,50", "S");
-        dm().SQL_Paciente->refresh();
+        if (dm().SQL_Paciente->isActive()) dm().SQL_Paciente->refresh();
         f->db().execute(QStringLiteral("delete from dentista"));
         f->db().execute(
             QStringLiteral("insert into dentista (dentista_id, dentista_nome, dentista_cro, dentista_ativo) "

@@ -78,16 +78,18 @@ private slots:
         QVERIFY(o.login->isVisible());
         QCOMPARE(o.splash->lbIniciando->text(), QStringLiteral("Carregando: Finished"));
         QVERIFY(!terminationRequested());
-        // Every shared dataset open, in place; the session ones closed until a login.
+        // Every shared dataset open, in place; the session ones closed until a login, the
+        // patients until a screen needs them.
         for (const char* name :
-             {"SQL_UF",      "SQL_Formulario",   "SQL_Preferencia", "SQL_Skin",       "SQL_Empresa",
-              "SQL_Grupo",   "SQL_Configuracao", "SQL_Convenio",    "SQL_Ramo",       "SQL_TipoContato",
-              "SQL_Horario", "SQL_Paciente",     "SQL_Anamnese",    "SQL_FormaPagto", "SQL_Servico",
-              "SQL_Icone",   "SQL_Dente",        "SQL_LocalDente",  "SQL_TipoConta",  "SQL_Unidade",
-              "SQL_Contato", "SQL_Tabela",       "SQL_Dentista"})
+             {"SQL_UF",      "SQL_Formulario",   "SQL_Preferencia", "SQL_Skin",    "SQL_Empresa",
+              "SQL_Grupo",   "SQL_Configuracao", "SQL_Convenio",    "SQL_Ramo",    "SQL_TipoContato",
+              "SQL_Horario", "SQL_Anamnese",     "SQL_FormaPagto",  "SQL_Servico", "SQL_Icone",
+              "SQL_Dente",   "SQL_LocalDente",   "SQL_TipoConta",   "SQL_Unidade", "SQL_Contato",
+              "SQL_Tabela",  "SQL_Dentista"})
             QVERIFY2(dm().dataset(QLatin1String(name))->isActive(), name);
         QVERIFY(!dm().SQL_Usuario->isActive());
         QVERIFY(!dm().SQL_GrupoPermissao->isActive());
+        QVERIFY(!dm().SQL_Paciente->isActive() && dm().SQL_Paciente->isOpenedOnDemand());
         QCOMPARE(dm().SQL_UF->recordCount(), 27);
         QCOMPARE(dm().SQL_UF->fieldByName(QStringLiteral("uf_id"))->displayLabel(), QStringLiteral("UF"));
         QCOMPARE(session().applicationTitle(), QStringLiteral("Dentrivale - Gerenciamento Odontológico"));

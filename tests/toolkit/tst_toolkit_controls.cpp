@@ -472,6 +472,17 @@ private slots:
         QVERIFY(ds().fieldByName("contato_uf")->isNull());
     }
 
+    // A lookup list kept closed until needed is read when a box is given it.
+    void lookupComboOpensListKeptForDemand() {
+        m_db->states->close();
+        m_db->states->setOpenedOnDemand(true);
+        auto* combo = onForm<DBLookupCombo>();
+        combo->bind(m_db->dsContacts.get(), "contato_uf");
+        combo->setLookup(m_db->dsStates.get(), "uf_id", {"uf_nome", "uf_id"}, {"Nome", "UF"});
+        QVERIFY(m_db->states->isActive());
+        QCOMPARE(combo->text(), QString("Minas Gerais"));
+    }
+
     // The drop-down's titles are the box's items for the language files: the given
     // titles or the lookup fields' labels, replaced in order.
     void lookupComboTitlesAreItsItems() {

@@ -401,6 +401,10 @@ void Dataset::loadRows(Cursor& cursor) {
 
 void Dataset::runQuery() {
     if (!m_connection) throw DatabaseError(QStringLiteral("Missing Connection or ConnectionString"));
+    // Lookup fields read their datasets' rows and take their result fields' types.
+    for (Field* f : std::as_const(m_fields))
+        if (Dataset* ld = f->isLookup() ? f->lookupDataset() : nullptr; ld && ld != this)
+            ld->openIfOnDemand();
     if (m_master && m_master->dataset()) {
         // A detail's parameters are the master's values of the same names.
         Dataset* master = m_master->dataset();

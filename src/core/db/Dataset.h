@@ -94,6 +94,13 @@ public:
     bool isActive() const { return m_state != DatasetState::Inactive; }
     // Re-runs the query keeping sort, filter and the current row (found again by its key).
     void refresh();
+    // A large list that stays closed until something needs its rows: a dataset with a
+    // lookup field on it opening, a lookup combo given it, or openIfOnDemand().
+    void setOpenedOnDemand(bool onDemand) { m_openedOnDemand = onDemand; }
+    bool isOpenedOnDemand() const { return m_openedOnDemand; }
+    void openIfOnDemand() {
+        if (m_openedOnDemand && !isActive()) open();
+    }
 
     DatasetState state() const { return m_state; }
     bool isEditing() const { return m_state == DatasetState::Insert || m_state == DatasetState::Edit; }
@@ -310,6 +317,7 @@ private:
     mutable QList<Param> m_params; // in order of appearance
     QList<Field*> m_fields;
     bool m_fieldsDeclared = false;
+    bool m_openedOnDemand = false;
 
     DatasetState m_state = DatasetState::Inactive;
     RowStore m_store;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 
 namespace dv {
 
@@ -58,6 +60,54 @@ public:
             if (text(a) == text(b)) return 0;
         }
         return collated(a).compare(collated(b));
+    }
+
+    // A number whose order agrees with compare() wherever two rows' numbers differ
+    // (nulls 0); false when only the collator can place the row.
+    bool orderPrefix(size_t i, quint64& p) const {
+        p = m_state[i] == Primary ? m_prefix[i] : 0;
+        return m_state[i] != Collated;
+    }
+
+    // Whether the first rows repeat their values (more than half of them), so that
+    // ranks() pays for itself.
+    bool repeats() const {
+        std::vector<quint64> sample;
+        for (size_t i = 0; i < m_state.size() && sample.size() < 1024; ++i)
+            if (m_state[i] == Primary) sample.push_back(m_prefix[i]);
+        std::sort(sample.begin(), sample.end());
+        const size_t distinct = size_t(std::unique(sample.begin(), sample.end()) - sample.begin());
+        return distinct * 2 < sample.size();
+    }
+
+    // Each row's place among the distinct values, 0 for nulls; rows that compare equal
+    // share it. Columns with few distinct values (cities) then sort on numbers alone.
+    std::vector<quint64> ranks() const {
+        const size_t n = m_state.size();
+        std::vector<quint64> rank(n, 0);
+        std::unordered_map<std::string_view, quint32> ids;
+        std::vector<quint32> first; // a row of each distinct text
+        std::vector<quint32> idOf(n, 0);
+        for (size_t i = 0; i < n; ++i) {
+            if (m_state[i] == Null) continue;
+            const auto [it, added] = ids.try_emplace(
+                std::string_view(m_text[i].data(), size_t(m_text[i].size())), quint32(first.size()));
+            if (added) first.push_back(quint32(i));
+            idOf[i] = it->second;
+        }
+        std::vector<quint32> order(first.size());
+        std::iota(order.begin(), order.end(), 0u);
+        std::sort(order.begin(), order.end(),
+                  [&](quint32 a, quint32 b) { return compare(first[a], first[b]) < 0; });
+        std::vector<quint64> rankOf(first.size());
+        quint64 r = 0;
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (k == 0 || compare(first[order[k - 1]], first[order[k]]) != 0) ++r;
+            rankOf[order[k]] = r;
+        }
+        for (size_t i = 0; i < n; ++i)
+            if (m_state[i] != Null) rank[i] = rankOf[idOf[i]];
+        return rank;
     }
 
 private:
@@ -123,8 +173,6 @@ void Dataset::sortView() {
         if (key.kind == StoreKind::Text) key.text = std::make_unique<TextKeys>(m_store, col, m_view);
         keys.push_back(std::move(key));
     }
-    std::vector<quint32> order(n);
-    std::iota(order.begin(), order.end(), 0u);
     const RowStore& store = m_store;
     const PodArray<quint32>& view = m_view;
     auto compareKey = [&](const Key& k, quint32 a, quint32 b) -> int {
@@ -139,17 +187,63 @@ void Dataset::sortView() {
         const qint64 x = store.intValue(ra, k.col), y = store.intValue(rb, k.col);
         return x < y ? -1 : x > y ? 1 : 0;
     };
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+    auto before = [&](quint32 a, quint32 b) {
         for (const Key& k : keys) {
             const int c = compareKey(k, a, b);
             if (c != 0) return k.descending ? c > 0 : c < 0;
         }
         return view[a] < view[b]; // stable: rows that compare equal keep the query's order
+    };
+    // Each row carries a number that orders it by the first key wherever two numbers
+    // differ (text: its rank among the distinct values); only ties on a sort of several
+    // keys and rows without one go through the full comparison. Sorting these small
+    // items in place is what keeps a sort of many rows short.
+    struct Item {
+        quint64 prefix;
+        quint32 index;
+        bool known;
+    };
+    std::vector<Item> items(n);
+    const Key& first = keys.front();
+    const std::vector<quint64> ranks =
+        first.text && first.text->repeats() ? first.text->ranks() : std::vector<quint64>();
+    for (quint32 i = 0; i < n; ++i) {
+        Item& it = items[i];
+        it.index = i;
+        const quint32 r = view[i];
+        if (!ranks.empty()) {
+            it.known = true;
+            it.prefix = ranks[i];
+        } else if (first.text) {
+            it.known = first.text->orderPrefix(i, it.prefix);
+        } else if (store.isNull(r, first.col)) {
+            it.known = true;
+            it.prefix = 0;
+        } else if (first.kind == StoreKind::Double) {
+            const double x = store.doubleValue(r, first.col) + 0.0; // -0 as 0
+            quint64 bits;
+            std::memcpy(&bits, &x, sizeof bits);
+            it.known = x == x; // NaN aside
+            it.prefix = bits >> 63 ? ~bits : bits | (quint64(1) << 63);
+        } else {
+            it.known = true;
+            it.prefix = quint64(store.intValue(r, first.col)) ^ (quint64(1) << 63);
+        }
+        if (first.descending) it.prefix = ~it.prefix;
+    }
+    // Equal ranks are equal values; equal prefixes may still differ further on.
+    const bool oneKey = keys.size() == 1 && (!first.text || !ranks.empty());
+    std::sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.known && b.known) {
+            if (a.prefix != b.prefix) return a.prefix < b.prefix;
+            if (oneKey) return view[a.index] < view[b.index];
+        }
+        return before(a.index, b.index);
     });
     PodArray<quint32> sorted;
     sorted.reserve(n);
-    for (quint32 i : order)
-        sorted.push_back(view[i]);
+    for (const Item& it : items)
+        sorted.push_back(view[it.index]);
     m_view = std::move(sorted);
 }
 

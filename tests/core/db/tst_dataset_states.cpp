@@ -697,6 +697,29 @@ private slots:
         QVERIFY(calls >= 3);
     }
 
+    // A list kept closed until needed opens when a dataset with a lookup on it opens;
+    // a plain closed one stays closed and its lookups read nothing.
+    void lookupListOpenedOnDemand() {
+        for (const bool onDemand : {true, false}) {
+            Dataset plans(m_db->connection(), "SQL_Convenio");
+            plans.setSql("select * from convenio order by convenio_nome");
+            plans.setOpenedOnDemand(onDemand);
+            Dataset& ds = patients();
+            ds.addField({.name = "convenio_id"});
+            ds.addField({.name = "lk_convenio",
+                         .type = FieldType::String,
+                         .kind = FieldKind::Lookup,
+                         .lookupDataset = &plans,
+                         .keyFields = "convenio_id",
+                         .lookupKeyFields = "convenio_id",
+                         .lookupResultField = "convenio_nome"});
+            ds.open();
+            QCOMPARE(plans.isActive(), onDemand);
+            QCOMPARE(ds.fieldByName("lk_convenio")->asString(), onDemand ? QString("Particular") : QString());
+            m_ds.reset();
+        }
+    }
+
     // What OnWrite writes stands or falls with the row: a failure leaves neither, and
     // the row still being edited can be posted again.
     void writesThatGoWithTheRowAreOneUnit() {

@@ -336,11 +336,11 @@ private slots:
                                      .arg(program + 5)
                                      .arg(program)),
                              qPrintable(services.dialogs.texts().first()));
-                    QVERIFY(!module.SQL_Paciente->isActive());
+                    QVERIFY(!module.SQL_Dentista->isActive());
                 } else {
                     QCOMPARE(services.dialogs.texts(), QStringList());
                     QCOMPARE(schemaVersion(*module.ADOConexao()), program);
-                    QVERIFY(module.SQL_Paciente->isActive());
+                    QVERIFY(module.SQL_Dentista->isActive());
                     QCOMPARE(
                         module.SQL_Configuracao->fieldByName(QStringLiteral("Sistema_Release"))->asString(),
                         QStringLiteral(DV_VERSION));
