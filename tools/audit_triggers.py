@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the embedded engine's audit triggers for a schema step.
 
-    tools/audit_triggers.py build/app/banco/DBDentrivale.mdb > schema/sqlite/upgrades/NNN_x.sql
+    tools/audit_triggers.py build/app/banco/DBDentrivale.mdb [table ...] > schema/sqlite/upgrades/NNN_x.sql
 
 The columns are read from a generated installation database, so that a step that
 adds columns to an audited table can drop and write the triggers again. The
@@ -26,6 +26,9 @@ AUDITED = {
     "usuario": (["usuario_id"], None),
     "grupo": (["grupo_id"], None),
     "grupo_permissao": (["grupo_id", "form_nome"], None),
+    "paciente_consentimento": (["consentimento_id"], "paciente_id"),
+    "paciente_anonimizado": (["paciente_id"], "paciente_id"),
+    "paciente_exportacao": (["exportacao_id"], "paciente_id"),
 }
 # Never copied into the trail: only that they changed.
 SECRET = {"usuario_senha", "usuario_confirma"}
@@ -67,11 +70,14 @@ def key(row, keys):
 
 def main():
     db = sys.argv[1]
+    # Only the named tables (a step that adds or changes some), else all of them.
+    wanted = sys.argv[2:] or list(AUDITED)
     print("-- Audit triggers of the embedded engine (written by tools/audit_triggers.py): each")
     print("-- change of an audited table leaves a row in auditoria, with the values it set")
     print("-- (insert), removed (delete) or changed (update, old and new side by side).")
     print("-- Plain SQL only, so that changes made with the sqlcipher tool are recorded too.")
-    for table, (keys, how) in AUDITED.items():
+    for table in wanted:
+        keys, how = AUDITED[table]
         cols = columns(db, table)
         ins = [
             ("ins", "INSERT", "NEW", "NULL", obj("NEW", cols, lambda c: f"NEW.{c} IS NOT NULL"), "I", None),

@@ -3,6 +3,7 @@
 #include "U_frmAgenda_Consulta.h"
 #include "U_frmAgenda_Manut.h"
 #include "U_frmAgenda_Paciente.h"
+#include "U_frmAnonimizacao.h"
 #include "U_frmConfirmacao.h"
 #include "U_frmConsulta.h"
 #include "U_frmConsulta_Manut.h"
@@ -25,5 +26,7 @@ void registerClinicalScreens(ScreenRegistry& r) {
            ScreenKind::Dialog, [](QWidget* p) { return new TfrmConfirmacao(p); }});
     r.add({QStringLiteral("frmRetorno"), QString(), QStringLiteral("Retorno de Pacientes"),
            ScreenKind::Dialog, [](QWidget* p) { return new TfrmRetorno(p); }});
+    r.add({QStringLiteral("frmAnonimizacao"), QString(), QStringLiteral("Anonimização de Pacientes"),
+           ScreenKind::Dialog, [](QWidget* p) { return new TfrmAnonimizacao(p); }});
 }
 } // namespace dv

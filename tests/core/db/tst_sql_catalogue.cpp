@@ -346,7 +346,7 @@ private slots:
         row("appointment", "select * from agenda where agenda_id =:agenda_id", {pInt("agenda_id", 1)}, 1);
         row("appointments to confirm, one dentist",
             "SELECT agenda.agenda_id, agenda.hora_id, agenda.agenda_data_consulta, "
-            "agenda.agenda_confirmacao, "
+            "agenda.agenda_confirmacao, agenda.paciente_id, "
             "paciente.paciente_nome, paciente.paciente_celular, dentista.dentista_nome FROM agenda "
             "INNER JOIN paciente ON agenda.paciente_id = paciente.paciente_id "
             "LEFT JOIN dentista ON agenda.dentista_id = dentista.dentista_id "
