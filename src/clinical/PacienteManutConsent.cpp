@@ -110,8 +110,9 @@ void PacienteManutConsent::toggled(consent::Kind kind, bool checked) {
         return;
     }
     m_pending.insert(kind, checked);
-    stateLabel(kind)->setText(checked ? QStringLiteral("Será concedido ao salvar")
-                                      : QStringLiteral("Será retirado ao salvar"));
+    stateLabel(kind)->setText(
+        checked ? consent::message("sSeraConcedido", QStringLiteral("Será concedido ao salvar"))
+                : consent::message("sSeraRetirado", QStringLiteral("Será retirado ao salvar")));
     if (m_patient && m_patient->isActive()) {
         if (!m_patient->isEditing()) m_patient->edit();
         m_patient->markModified();

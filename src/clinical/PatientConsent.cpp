@@ -1,4 +1,5 @@
 #include "PatientConsent.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/db/Engine.h"
@@ -47,12 +48,17 @@ State current(Connection& db, qint64 patient, Kind kind) {
     return s;
 }
 
+QString message(const char* key, const QString& builtIn) {
+    return sharedMessage(QStringLiteral("Consentimento"), QString::fromLatin1(key), builtIn);
+}
+
 QString describe(const State& state) {
-    if (state.answer == State::NotAsked) return QStringLiteral("Não registrado");
-    QString text = (state.answer == State::Granted ? QStringLiteral("Concedido em %1")
-                                                   : QStringLiteral("Retirado em %1"))
-                       .arg(state.when.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
-    if (!state.user.isEmpty()) text += QStringLiteral(" por %1").arg(state.user);
+    if (state.answer == State::NotAsked) return message("sNaoRegistrado", QStringLiteral("Não registrado"));
+    QString text = (state.answer == State::Granted ? message("sConcedidoEm", QStringLiteral("Concedido em"))
+                                                   : message("sRetiradoEm", QStringLiteral("Retirado em"))) +
+                   QLatin1Char(' ') + state.when.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+    if (!state.user.isEmpty())
+        text += QLatin1Char(' ') + message("sPor", QStringLiteral("por")) + QLatin1Char(' ') + state.user;
     return text;
 }
 

@@ -28,8 +28,10 @@ struct State {
 // The patient's latest answer of the kind.
 State current(Connection& db, qint64 patient, Kind kind);
 // One line for the screen: "Concedido em 10/12/2026 14:30 por ADMIN", "Retirado em ...",
-// "Não registrado".
+// "Não registrado", in the interface's language.
 QString describe(const State& state);
+// A text of the consent's shared messages (language/Default_<code>.lpu, [Consentimento]).
+QString message(const char* key, const QString& builtIn);
 // Adds the patient's answer, dated now, by the session's user.
 void record(Connection& db, qint64 patient, Kind kind, bool granted);
 // Whether messages of the kind may go: only an explicit refusal or withdrawal stops

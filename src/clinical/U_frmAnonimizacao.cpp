@@ -84,7 +84,7 @@ void TfrmAnonimizacao::btnAtualizarClick() {
     SQL_Anonimizacao->setParam(QStringLiteral("hoje"), dv::ParamType::DateTime,
                                QDateTime(today, QTime(0, 0)));
     SQL_Anonimizacao->open();
-    lblTotal->setText(QStringLiteral("%1 paciente(s)").arg(SQL_Anonimizacao->recordCount()));
+    lblTotal->setText(QString::number(SQL_Anonimizacao->recordCount()));
 }
 
 QList<qint64> TfrmAnonimizacao::chosenPatients() const {

@@ -56,6 +56,7 @@ const QStringList kForms = {
     "frmConfirmacao",
     "frmRetorno",
     "frmAuditoria",
+    "frmAnonimizacao",
 };
 
 struct CliResult {
