@@ -8,7 +8,7 @@ namespace dv {
 namespace {
 
 constexpr double kLeft = 15, kWidth = 180, kTop = 15, kBottom = 280, kLine = 4.3;
-constexpr int kCharsPerLine = 105;
+constexpr int kCharsPerLine = 118;
 
 struct Section {
     const char* table;

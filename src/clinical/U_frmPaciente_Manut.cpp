@@ -64,7 +64,7 @@ TfrmPaciente_Manut::TfrmPaciente_Manut(QWidget* parent)
     createDatasets();
     createPages();
     buildBottomBar();
-    resize(900, 640);
+    resize(960, 640);
 }
 
 TfrmPaciente_Manut::~TfrmPaciente_Manut() = default;
@@ -241,6 +241,7 @@ void TfrmPaciente_Manut::buildBottomBar() {
     btnExportarDados->setObjectName(QStringLiteral("btnExportarDados"));
     btnExportarDados->setToolTip(QStringLiteral("Exportar dados do paciente"));
     btnExportarDados->setAutoDefault(false);
+    btnExportarDados->setMinimumSize(BitBtn2->minimumSize());
     lbParcelas = new QLabel(QStringLiteral("Existem parcelas em aberto"), bar);
     lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
     lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
