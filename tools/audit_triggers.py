@@ -29,6 +29,9 @@ AUDITED = {
     "usuario": (["usuario_id"], None),
     "grupo": (["grupo_id"], None),
     "grupo_permissao": (["grupo_id", "form_nome"], None),
+    "paciente_consentimento": (["consentimento_id"], "paciente_id"),
+    "paciente_anonimizado": (["paciente_id"], "paciente_id"),
+    "paciente_exportacao": (["exportacao_id"], "paciente_id"),
 }
 # Never copied into the trail: only that they changed.
 SECRET = {"usuario_senha", "usuario_confirma"}

@@ -4,6 +4,7 @@
 #include "U_frmAgenda_Manut.h"
 #include "U_frmAgenda_Paciente.h"
 #include "U_frmAniversario.h"
+#include "U_frmAnonimizacao.h"
 #include "U_frmConfirmacao.h"
 #include "U_frmConsulta.h"
 #include "U_frmConsulta_Manut.h"
@@ -48,5 +49,7 @@ void registerClinicalScreens(ScreenRegistry& r) {
     r.add({QStringLiteral("frmPaciente_Documentos"), QStringLiteral("TfrmPaciente_Documentos"),
            QStringLiteral("Documentos do Paciente"), ScreenKind::Dialog,
            [](QWidget* p) { return new TfrmPaciente_Documentos(p); }});
+    r.add({QStringLiteral("frmAnonimizacao"), QString(), QStringLiteral("Anonimização de Pacientes"),
+           ScreenKind::Dialog, [](QWidget* p) { return new TfrmAnonimizacao(p); }});
 }
 } // namespace dv

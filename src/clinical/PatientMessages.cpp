@@ -1,4 +1,5 @@
 #include "PatientMessages.h"
+#include "PatientConsent.h"
 #include "WhatsAppLink.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -50,7 +51,9 @@ QString clinicName() {
     return firstText(QStringLiteral("select empresa_nome from empresa order by empresa_id")).trimmed();
 }
 
-QString whatsAppColumn(const QString& storedMobile) {
+QString whatsAppColumn(qint64 patientId, const QString& storedMobile) {
+    if (!consent::allows(*dm().ADOConexao(), patientId, consent::Kind::WhatsApp))
+        return QStringLiteral("Sem consentimento");
     const QString phone = storedMobile.trimmed();
     if (const std::optional<QString> mobile = normalizedMobile(phone)) return *mobile;
     return phone.isEmpty() ? QStringLiteral("Celular ausente") : QStringLiteral("Celular inválido");
@@ -65,7 +68,15 @@ void markFlaggedMobiles(DBGrid* grid, Dataset* rows) {
     });
 }
 
-bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message) {
+bool openWhatsApp(qint64 patientId, const QString& patient, const QString& storedMobile,
+                  const QString& message) {
+    if (!consent::allows(*dm().ADOConexao(), patientId, consent::Kind::WhatsApp)) {
+        services().dialogs().warning(
+            QStringLiteral("O paciente %1 não consente em receber mensagens por WhatsApp. Fale com ele por "
+                           "telefone.")
+                .arg(patient));
+        return false;
+    }
     const QString phone = storedMobile.trimmed();
     const std::optional<QString> mobile = normalizedMobile(phone);
     if (!mobile) {

@@ -19,13 +19,16 @@ bool saveTemplate(const QString& name, const QString& text);
 bool mayEditTemplates(const QString& formName);
 // The clinic's name, as the company record has it.
 QString clinicName();
-// The number the message goes to, or why none can: "Celular ausente", "Celular inválido".
-QString whatsAppColumn(const QString& storedMobile);
+// The number the message goes to, or why none can: "Sem consentimento" (the patient
+// refused or withdrew consent to WhatsApp messages), "Celular ausente", "Celular inválido".
+QString whatsAppColumn(qint64 patientId, const QString& storedMobile);
 // Paints the grid's "whatsapp" cells that name no number, so they stand out.
 void markFlaggedMobiles(DBGrid* grid, Dataset* rows);
-// Opens the chat with the patient on the message; a missing or invalid mobile gets a
-// clear message instead and opens nothing. False when nothing was opened.
-bool openWhatsApp(const QString& patient, const QString& storedMobile, const QString& message);
+// Opens the chat with the patient on the message; a patient without consent, or a
+// missing or invalid mobile, gets a clear message instead and opens nothing. False
+// when nothing was opened.
+bool openWhatsApp(qint64 patientId, const QString& patient, const QString& storedMobile,
+                  const QString& message);
 
 // Before a screen closes with a message text changed and not saved: asks whether to
 // keep it (only when the user may edit it). False when the user cancels or the text

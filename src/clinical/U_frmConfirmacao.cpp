@@ -57,12 +57,14 @@ TfrmConfirmacao::TfrmConfirmacao(QWidget* parent) : QDialog(parent) {
              FieldDef::hidden("agenda_id"),
              FieldDef::hidden("agenda_data_consulta"),
              FieldDef::hidden("agenda_confirmacao"),
+             FieldDef::hidden("paciente_id"),
          })
         SQL_Confirmacao->addField(def);
     SQL_Confirmacao->OnCalcFields = [](dv::Dataset& d) {
         d.fieldByName(QStringLiteral("whatsapp"))
             ->setAsString(
-                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
+                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
+                                             d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
         d.fieldByName(QStringLiteral("confirmacao"))
             ->setAsString(dv::agenda::confirmationText(
                 d.fieldByName(QStringLiteral("agenda_confirmacao"))->asString()));
@@ -132,7 +134,8 @@ void TfrmConfirmacao::btnAtualizarClick() {
     SQL_Confirmacao->close();
     SQL_Confirmacao->sql() = {QStringLiteral(
         "SELECT agenda.agenda_id, agenda.hora_id, agenda.agenda_data_consulta, agenda.agenda_confirmacao, "
-        "paciente.paciente_nome, paciente.paciente_celular, dentista.dentista_nome FROM agenda "
+        "agenda.paciente_id, paciente.paciente_nome, paciente.paciente_celular, dentista.dentista_nome FROM "
+        "agenda "
         "INNER JOIN paciente ON agenda.paciente_id = paciente.paciente_id "
         "LEFT JOIN dentista ON agenda.dentista_id = dentista.dentista_id "
         "where agenda.agenda_data_consulta >= :dia and agenda.agenda_data_consulta < :seguinte")};
@@ -176,6 +179,7 @@ void TfrmConfirmacao::btnWhatsAppClick() {
         return;
     }
     dv::messages::openWhatsApp(
+        SQL_Confirmacao->fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
         SQL_Confirmacao->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed(),
         SQL_Confirmacao->fieldByName(QStringLiteral("paciente_celular"))->asString(), currentMessage());
 }

@@ -1,7 +1,9 @@
 #include "U_frmPaciente_Manut.h"
-#include "core/Localization.h"
+#include "PacienteManutConsent.h"
 #include "PacienteManutPhoto.h"
+#include "PatientDataExport.h"
 #include "core/ErrorTranslator.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "core/db/DbErrors.h"
@@ -10,6 +12,7 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBImage.h"
 #include "ui_PacienteManutAnamnese.h"
+#include "ui_PacienteManutConsentimento.h"
 #include "ui_PacienteManutDados.h"
 #include "ui_PacienteManutFotos.h"
 #include "ui_PacienteManutParcelas.h"
@@ -61,7 +64,7 @@ TfrmPaciente_Manut::TfrmPaciente_Manut(QWidget* parent)
     createDatasets();
     createPages();
     buildBottomBar();
-    resize(900, 640);
+    resize(960, 640);
 }
 
 TfrmPaciente_Manut::~TfrmPaciente_Manut() = default;
@@ -179,6 +182,14 @@ void TfrmPaciente_Manut::createPages() {
     setUpPage(PageControl1, installments);
     wwDBGrid5 = installments.wwDBGrid5;
 
+    Ui::PacienteManutConsentimento consent;
+    setUpPage(PageControl1, consent);
+    consentPage = new PacienteManutConsent({consent.chkConsentimentoTratamento, consent.chkConsentimentoFotos,
+                                            consent.chkConsentimentoWhatsApp,
+                                            consent.lblConsentimentoTratamento, consent.lblConsentimentoFotos,
+                                            consent.lblConsentimentoWhatsApp, consent.wwDBGrid6},
+                                           dsUpdate, this);
+
     DBLookupUF->setLookup(dm().dsUF, QStringLiteral("uf_id"),
                           {QStringLiteral("uf_id"), QStringLiteral("uf_nome")},
                           {QStringLiteral("UF"), QStringLiteral("Nome")});
@@ -226,16 +237,23 @@ void TfrmPaciente_Manut::buildBottomBar() {
     BitBtn3->setToolTip(QStringLiteral("Consultas do Paciente"));
     BitBtn3->setAutoDefault(false);
     BitBtn3->setMinimumSize(BitBtn2->minimumSize());
+    btnExportarDados = new QPushButton(QStringLiteral("E&xportar dados"), bar);
+    btnExportarDados->setObjectName(QStringLiteral("btnExportarDados"));
+    btnExportarDados->setToolTip(QStringLiteral("Exportar dados do paciente"));
+    btnExportarDados->setAutoDefault(false);
+    btnExportarDados->setMinimumSize(BitBtn2->minimumSize());
     lbParcelas = new QLabel(QStringLiteral("Existem parcelas em aberto"), bar);
     lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
     lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
     lbParcelas->hide();
     guard(BitBtn3, &TfrmPaciente_Manut::BitBtn3Click);
+    guard(btnExportarDados, &TfrmPaciente_Manut::btnExportarDadosClick);
     if (row) {
         const int at = row->indexOf(btnAjuda) + 1;
         row->insertWidget(at, BitBtn3);
-        row->insertSpacing(at + 1, 12);
-        row->insertWidget(at + 2, lbParcelas);
+        row->insertWidget(at + 1, btnExportarDados);
+        row->insertSpacing(at + 2, 12);
+        row->insertWidget(at + 3, lbParcelas);
     }
     // The patient's certificates, declarations and prescriptions, outside any consultation.
     auto* btnDocumentos = new QPushButton(QStringLiteral("Documentos"), bar);
@@ -276,6 +294,7 @@ void TfrmPaciente_Manut::FormShow() {
     // The answers, open items and photos follow the patient being edited.
     for (Dataset* d : {SQL_AnamnesePaciente, SQL_ServicoFazer, SQL_Parcelas, SQL_Foto})
         d->setMasterSource(dsUpdate);
+    consentPage->attach(editedDataset());
     try {
         if (Dataset* p = editedDataset()) dv::BancoToJPeg(*Image1, *p, QStringLiteral("paciente_foto"));
     } catch (...) {
@@ -288,10 +307,12 @@ void TfrmPaciente_Manut::FormActivate() {
     TfrmCadastro::FormActivate();
     if (!m_activated) {
         m_activated = true;
-        for (Dataset* d : {SQL_Anamnese, SQL_AnamnesePaciente, SQL_ServicoFazer, SQL_Parcelas, SQL_Foto}) {
+        for (Dataset* d : {SQL_Anamnese, SQL_AnamnesePaciente, SQL_ServicoFazer, SQL_Parcelas, SQL_Foto,
+                           consentPage->SQL_Consentimento}) {
             if (!d->isActive()) d->open();
             QCoreApplication::processEvents();
         }
+        consentPage->reload();
         m_ready = true;
     }
     // An activation while the queries are still being opened waits for them.
@@ -313,6 +334,7 @@ void TfrmPaciente_Manut::BitBtn1Click() {
     TfrmCadastro::BitBtn1Click();
     // A failed check leaves the row editing; "No" cancels it and closes the screen.
     if (!patient || patient->isEditing() || !isVisible() || patientKey(patient).isNull()) return;
+    consentPage->reload();
     btnGerarClick();
     showAnamnesisTab(true);
     QCoreApplication::processEvents();
@@ -483,4 +505,17 @@ void TfrmPaciente_Manut::BitBtn3Click() {
                                            {{QStringLiteral("paciente_id"), patient}});
         });
     });
+}
+
+// ---- the patient's data ----
+
+void TfrmPaciente_Manut::btnExportarDadosClick() {
+    dv::Dataset* record = editedDataset();
+    const QVariant patient = patientKey(record);
+    if (patient.isNull() || record->state() == dv::DatasetState::Insert) {
+        dv::services().dialogs().information(
+            QStringLiteral("Salve o cadastro do paciente antes de exportar seus dados."));
+        return;
+    }
+    dv::exportPatientDataAsked(patient.toLongLong());
 }

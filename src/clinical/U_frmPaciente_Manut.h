@@ -6,6 +6,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class PacienteManutConsent;
 
 namespace dv {
 class DBDateEdit;
@@ -48,8 +49,11 @@ public:
     dv::DBGrid* wwDBGrid3;                        // open treatments
     dv::DBGrid* wwDBGrid5;                        // open installments
 
+    PacienteManutConsent* consentPage; // consent boxes and history (TabSheet6)
+
     // ---- bottom bar ----
     QPushButton* BitBtn3; // "Consultas"
+    QPushButton* btnExportarDados; // "Exportar dados do paciente"
     QLabel* lbParcelas;   // "Existem parcelas em aberto"
 
     // True once the first activation has opened the record's queries.
@@ -69,6 +73,8 @@ public:
     void CheckBox2Click();
     void CheckBox3Click();
     void BitBtn3Click();
+    // Everything stored about the saved patient into a folder the user picks.
+    void btnExportarDadosClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

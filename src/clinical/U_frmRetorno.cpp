@@ -75,7 +75,8 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     SQL_Retorno->OnCalcFields = [](dv::Dataset& d) {
         d.fieldByName(QStringLiteral("whatsapp"))
             ->setAsString(
-                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
+                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
+                                             d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
     };
     dsRetorno = new dv::DataSource(SQL_Retorno, QStringLiteral("dsRetorno"), this);
     gridPacientes->setDataSource(dsRetorno);
@@ -193,6 +194,7 @@ void TfrmRetorno::btnWhatsAppClick() {
         return;
     }
     dv::messages::openWhatsApp(
+        SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
         SQL_Retorno->fieldByName(QStringLiteral("paciente_nome"))->asString().trimmed(),
         SQL_Retorno->fieldByName(QStringLiteral("paciente_celular"))->asString(), currentMessage());
 }

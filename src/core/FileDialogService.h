@@ -22,6 +22,8 @@ public:
     // The chosen path, or an empty string when cancelled.
     virtual QString openFile(const FileDialogRequest& request) = 0;
     virtual QString saveFile(const FileDialogRequest& request) = 0;
+    // An existing folder (caption and starting folder of the request), or empty when cancelled.
+    virtual QString chooseFolder(const FileDialogRequest& request) = 0;
 };
 
 } // namespace dv

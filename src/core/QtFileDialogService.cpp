@@ -51,4 +51,10 @@ QString QtFileDialogService::saveFile(const FileDialogRequest& request) {
     return run(request, QFileDialog::AcceptSave);
 }
 
+QString QtFileDialogService::chooseFolder(const FileDialogRequest& request) {
+    QString folder = request.folder;
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), request.caption, folder);
+}
+
 } // namespace dv

@@ -113,7 +113,7 @@ private slots:
             activeFlag = r->editedDataset()->fieldByName(QStringLiteral("paciente_ativo"))->asString();
         }));
         QCOMPARE(tabs, (QStringList{"Dados do Paciente", "Anamnese do Paciente", "Fotos do Paciente",
-                                    "Tratamentos a serem feitos", "  Parcelas em aberto "}));
+                                    "Tratamentos a serem feitos", "  Parcelas em aberto ", "Consentimento"}));
         QVERIFY(!answersShown);
         QVERIFY(!warningShown);
         QCOMPARE(dateShown, QStringLiteral("04/07/2026"));

@@ -24,6 +24,17 @@ QString ScriptedFileDialogs::saveFile(const FileDialogRequest& request) {
     return answer(true, request);
 }
 
+QString ScriptedFileDialogs::chooseFolder(const FileDialogRequest& request) {
+    const bool answered = !m_folder.isEmpty();
+    m_requests.append({false, request, !answered, true});
+    if (!answered) {
+        qWarning().noquote() << "ScriptedFileDialogs: unexpected folder dialog with no queued path:"
+                             << request.caption;
+        return QString();
+    }
+    return m_folder.takeFirst();
+}
+
 bool ScriptedFileDialogs::verifyNoUnexpected(QString* why) const {
     QStringList problems;
     for (const Request& r : m_requests)
@@ -31,8 +42,9 @@ bool ScriptedFileDialogs::verifyNoUnexpected(QString* why) const {
             problems.append(
                 QStringLiteral("unanswered %1 dialog \"%2\"")
                     .arg(r.save ? QStringLiteral("save") : QStringLiteral("open"), r.request.caption));
-    if (!m_open.isEmpty() || !m_save.isEmpty())
-        problems.append(QStringLiteral("%1 queued path(s) never asked").arg(m_open.size() + m_save.size()));
+    if (!m_open.isEmpty() || !m_save.isEmpty() || !m_folder.isEmpty())
+        problems.append(QStringLiteral("%1 queued path(s) never asked")
+                            .arg(m_open.size() + m_save.size() + m_folder.size()));
     if (why) *why = problems.join(QStringLiteral("; "));
     return problems.isEmpty();
 }

@@ -14,23 +14,27 @@ public:
         bool save = false;
         FileDialogRequest request;
         bool unexpected = false;
+        bool folder = false;
     };
 
     // An empty path answers as Cancel.
     void queueOpen(const QString& path) { m_open.append(path); }
     void queueSave(const QString& path) { m_save.append(path); }
+    void queueFolder(const QString& path) { m_folder.append(path); }
 
     const QList<Request>& requests() const { return m_requests; }
     bool verifyNoUnexpected(QString* why = nullptr) const;
 
     QString openFile(const FileDialogRequest& request) override;
     QString saveFile(const FileDialogRequest& request) override;
+    QString chooseFolder(const FileDialogRequest& request) override;
 
 private:
     QString answer(bool save, const FileDialogRequest& request);
 
     QList<QString> m_open;
     QList<QString> m_save;
+    QList<QString> m_folder;
     QList<Request> m_requests;
 };
 

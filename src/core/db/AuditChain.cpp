@@ -1,4 +1,5 @@
 #include "AuditChain.h"
+#include "DbErrors.h"
 #include <QCryptographicHash>
 
 namespace dv {
@@ -8,6 +9,27 @@ namespace {
 const QString kColumns = QStringLiteral(
     "auditoria_id, auditoria_data, auditoria_estacao, auditoria_usuario, auditoria_tabela, auditoria_chave, "
     "auditoria_acao, auditoria_paciente, auditoria_antes, auditoria_depois, auditoria_hash");
+
+// The digest column came with a later step than the trail: the steps in between run
+// under the seal too.
+bool hasDigestColumn(Connection& c) {
+    if (c.engineName() == QLatin1String("sqlcipher")) {
+        try {
+            c.query(QStringLiteral("select auditoria_resumo from auditoria where 0 = 1"))->next();
+            return true;
+        } catch (const EngineError&) {
+            return false;
+        }
+    }
+    auto cur = c.query(QStringLiteral("select count(*) from information_schema.columns where table_schema = "
+                                      "current_schema() and table_name = 'auditoria' and column_name = "
+                                      "'auditoria_resumo'"));
+    return cur->next() && cur->integer(0) > 0;
+}
+
+QString columnsOf(Connection& c) {
+    return kColumns + (hasDigestColumn(c) ? QStringLiteral(", auditoria_resumo") : QStringLiteral(", null"));
+}
 
 QVariant text(Cursor& c, int i) {
     return c.isNull(i) ? QVariant() : QVariant(QString::fromUtf8(c.utf8(i)));
@@ -25,6 +47,7 @@ AuditRow readRow(Cursor& c) {
     r.patient = c.isNull(7) ? QVariant() : QVariant(c.integer(7));
     r.before = text(c, 8);
     r.after = text(c, 9);
+    r.valuesDigest = text(c, 11);
     return r;
 }
 
@@ -38,15 +61,32 @@ void addField(QByteArray& out, const QVariant& v) {
     out += QByteArray::number(utf8.size()) + ':' + utf8 + ';';
 }
 
+QString sha256(const QByteArray& content) {
+    return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+}
+
+// A redacted row holds the marker (or nothing) where its values were.
+bool isRedacted(const QVariant& v) {
+    return v.isNull() || v.toString() == QLatin1String(kRedactedAuditValues);
+}
+
 } // namespace
+
+QString auditValuesDigest(const QVariant& before, const QVariant& after) {
+    QByteArray content;
+    addField(content, before);
+    addField(content, after);
+    return sha256(content);
+}
 
 QString auditHash(const AuditRow& r, const QString& previousHash) {
     QByteArray content;
     addField(content, QString::number(r.id));
     addField(content, r.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-    for (const QVariant* v :
-         {&r.workstation, &r.user, &r.table, &r.key, &r.action, &r.patient, &r.before, &r.after})
+    for (const QVariant* v : {&r.workstation, &r.user, &r.table, &r.key, &r.action, &r.patient})
         addField(content, *v);
+    addField(content,
+             r.valuesDigest.isNull() ? auditValuesDigest(r.before, r.after) : r.valuesDigest.toString());
     addField(content, previousHash);
     return QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
 }
@@ -74,7 +114,9 @@ void AuditSeal::committing(Connection& c) {
     {
         auto cur = c.query(QStringLiteral("select %1 from auditoria where auditoria_id > :mark and "
                                           "auditoria_hash is null order by auditoria_id")
-                               .arg(kColumns),
+                               .arg(m_hasDigest || (m_hasDigest = hasDigestColumn(c))
+                                        ? kColumns + QStringLiteral(", auditoria_resumo")
+                                        : kColumns + QStringLiteral(", null")),
                            {{QStringLiteral("mark"), ParamType::Integer, m_mark}});
         while (cur->next())
             rows << readRow(*cur);
@@ -105,7 +147,7 @@ void AuditSeal::committing(Connection& c) {
 
 AuditCheck checkAuditChain(Connection& c) {
     AuditCheck check;
-    auto cur = c.query(QStringLiteral("select %1 from auditoria order by auditoria_id").arg(kColumns));
+    auto cur = c.query(QStringLiteral("select %1 from auditoria order by auditoria_id").arg(columnsOf(c)));
     QString previous;
     while (cur->next()) {
         ++check.rowsChecked;
@@ -116,7 +158,9 @@ AuditCheck checkAuditChain(Connection& c) {
             return check;
         }
         const QString stored = QString::fromUtf8(cur->utf8(10));
-        if (auditHash(r, previous) != stored) {
+        // Values written over a digest are a change like any other.
+        const bool valuesKept = r.valuesDigest.isNull() || (isRedacted(r.before) && isRedacted(r.after));
+        if (!valuesKept || auditHash(r, previous) != stored) {
             check.brokenRow = r.id;
             check.problem = AuditCheck::Mismatch;
             return check;
@@ -124,6 +168,40 @@ AuditCheck checkAuditChain(Connection& c) {
         previous = stored;
     }
     return check;
+}
+
+qint64 redactAuditValues(Connection& c, qint64 patient, const QStringList& tables) {
+    if (tables.isEmpty()) return 0;
+    Params params{{QStringLiteral("paciente"), ParamType::Integer, patient}};
+    QStringList names;
+    for (int i = 0; i < tables.size(); ++i) {
+        names << QStringLiteral(":t%1").arg(i);
+        params << Param{QStringLiteral("t%1").arg(i), ParamType::String, tables[i]};
+    }
+    struct Values {
+        qint64 id;
+        QVariant before, after;
+    };
+    QList<Values> rows;
+    {
+        auto cur =
+            c.query(QStringLiteral("select auditoria_id, auditoria_antes, auditoria_depois from auditoria "
+                                   "where auditoria_paciente = :paciente and auditoria_hash is not null "
+                                   "and auditoria_resumo is null and auditoria_tabela in (%1)")
+                        .arg(names.join(QStringLiteral(", "))),
+                    params);
+        while (cur->next())
+            rows << Values{cur->integer(0), text(*cur, 1), text(*cur, 2)};
+    }
+    const QString marker = QString::fromLatin1(kRedactedAuditValues);
+    for (const Values& v : rows)
+        c.execute(QStringLiteral("update auditoria set auditoria_resumo = :resumo, auditoria_antes = :antes, "
+                                 "auditoria_depois = :depois where auditoria_id = :id"),
+                  {{QStringLiteral("resumo"), ParamType::String, auditValuesDigest(v.before, v.after)},
+                   {QStringLiteral("antes"), ParamType::String, v.before.isNull() ? QVariant() : marker},
+                   {QStringLiteral("depois"), ParamType::String, v.after.isNull() ? QVariant() : marker},
+                   {QStringLiteral("id"), ParamType::Integer, v.id}});
+    return rows.size();
 }
 
 } // namespace dv

@@ -21,6 +21,7 @@ private:
     Text m_user, m_workstation;
     qint64 m_mark = 0; // the last audit row before the transaction began
     bool m_hasTrail = false;
+    bool m_hasDigest = false;
 };
 
 // One audit row as it is hashed.
@@ -28,9 +29,22 @@ struct AuditRow {
     qint64 id = 0;
     QDateTime when;
     QVariant workstation, user, table, key, action, patient, before, after;
+    // Set once the values were removed (an anonymised patient): their digest as it was.
+    QVariant valuesDigest;
 };
+// SHA-256 (hex) of a row's old and new values. The chain covers the values through
+// this digest, so that they can be removed later without breaking it.
+QString auditValuesDigest(const QVariant& before, const QVariant& after);
 // SHA-256 (hex) of a row and the hash of the row before it.
 QString auditHash(const AuditRow& row, const QString& previousHash);
+
+// What stands in the old and new values of a trail row whose values were removed.
+inline constexpr auto kRedactedAuditValues = "{\"anonimizado\":true}";
+// Removes the old and new values of the sealed trail rows about the patient in the
+// given tables, keeping each row's digest, so that the chain still checks and any
+// other change is still found. Returns the rows redacted. Runs in the caller's
+// transaction; unsealed rows are left to the seal.
+qint64 redactAuditValues(Connection& c, qint64 patient, const QStringList& tables);
 
 struct AuditCheck {
     qint64 rowsChecked = 0;

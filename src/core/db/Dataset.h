@@ -105,6 +105,9 @@ public:
     DatasetState state() const { return m_state; }
     bool isEditing() const { return m_state == DatasetState::Insert || m_state == DatasetState::Edit; }
     bool isModified() const { return m_modified; }
+    // A change kept beside the fields (written by OnWrite) makes the row in Insert or
+    // Edit count as changed, so that saving and closing treat it like a typed value.
+    void markModified();
     // A query over several tables (a join), or with no table behind it, cannot be changed.
     bool isReadOnly() const { return m_table.isEmpty(); }
     const QString& baseTable() const { return m_table; }

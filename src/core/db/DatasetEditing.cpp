@@ -537,6 +537,11 @@ void Dataset::refuseIfChangedSinceRead(const QList<int>& columns, const QStringL
                        "read again."));
 }
 
+void Dataset::markModified() {
+    if (!isEditing()) throw DatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
+    m_modified = true;
+}
+
 void Dataset::writeTogether(const std::function<void()>& write) {
     if (!OnWrite) {
         write();

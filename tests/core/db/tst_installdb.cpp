@@ -62,6 +62,7 @@ const QStringList kForms = {
     "frmMedicamento",
     "frmMedicamento_Manut",
     "frmPaciente_Documentos",
+    "frmAnonimizacao",
 };
 
 struct CliResult {

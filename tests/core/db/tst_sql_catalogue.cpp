@@ -4,6 +4,7 @@
 #include "TempDb.h"
 #include "core/db/Currency.h"
 #include "core/db/Engine.h"
+#include "clinical/PatientAnonymiser.h"
 #include <QtTest>
 
 using namespace dv;
@@ -158,7 +159,7 @@ private slots:
 
         // The data module's shared datasets, in the order it opens them.
         row("SQL_UF", "select * from UF order by uf_nome", {}, 27);
-        row("SQL_Formulario", "select * from Formulario", {}, 43);
+        row("SQL_Formulario", "select * from Formulario", {}, 44);
         row("SQL_Preferencia", "select * from Preferencia", {}, 1);
         row("SQL_Skin", "select * from skin order by skin", {}, -1);
         row("SQL_Empresa", "select * from empresa order by empresa_nome", {}, 1);
@@ -188,7 +189,7 @@ private slots:
             {pText("Login", "admin"), pText("Senha", "admin")},
             0); // the stored value is a hash, never the password
         row("SQL_GrupoPermissao", "select * from grupo_permissao where grupo_id = :grupo_id",
-            {pInt("grupo_id", 1)}, 43);
+            {pInt("grupo_id", 1)}, 44);
 
         // Registries, system tables and their screens.
         row("new service id", "select max(servico_id + 1) as Id from servico", {}, 1);
@@ -203,9 +204,9 @@ private slots:
             "select * from Formulario where form_nome not in (select form_nome from grupo_permissao where "
             "grupo_id =  "
             ":grupo_id ) and form_tipo <> 'P' and form_tipo <> 'S' and form_ativo = 'S' order by form_nome",
-            {pInt("grupo_id", 2)}, 40);
+            {pInt("grupo_id", 2)}, 41);
         row("granted screens", "select * from grupo_permissao where grupo_id = :grupo_id order by form_nome",
-            {pInt("grupo_id", 1)}, 43);
+            {pInt("grupo_id", 1)}, 44);
         row("menu groups",
             "select * from menu_sistema where sub_menu_id = 0 and menu_ativo = 'S' order by "
             "menu_id,menu_nome",
@@ -222,7 +223,7 @@ private slots:
             {pText("form_nome", "frmPaciente")}, 3);
         row("user preferences", "select * from Preferencia where usuario_id  =  :usuario_id",
             {pInt("usuario_id", 1)}, 1);
-        row("module list", "select * from formulario order by form_nome", {}, 43);
+        row("module list", "select * from formulario order by form_nome", {}, 44);
 
         // Patients.
         row("birthdays of December", "select * from paciente where month(paciente_data_nascimento) =:mes",
@@ -385,7 +386,7 @@ private slots:
         row("appointment", "select * from agenda where agenda_id =:agenda_id", {pInt("agenda_id", 1)}, 1);
         row("appointments to confirm, one dentist",
             "SELECT agenda.agenda_id, agenda.hora_id, agenda.agenda_data_consulta, "
-            "agenda.agenda_confirmacao, "
+            "agenda.agenda_confirmacao, agenda.paciente_id, "
             "paciente.paciente_nome, paciente.paciente_celular, dentista.dentista_nome FROM agenda "
             "INNER JOIN paciente ON agenda.paciente_id = paciente.paciente_id "
             "LEFT JOIN dentista ON agenda.dentista_id = dentista.dentista_id "
@@ -534,6 +535,33 @@ private slots:
             "auditoria_usuario",
             {}, -1);
         row("audited tables", "select distinct auditoria_tabela from auditoria order by auditoria_tabela", {}, -1);
+
+        // The patient's data rights: consent, export, anonymisation.
+        row("patient's latest consent of a kind",
+            "select consentimento_concedido, consentimento_data, consentimento_usuario from "
+            "paciente_consentimento where paciente_id = :paciente_id and consentimento_tipo = :tipo "
+            "order by consentimento_id desc limit 1",
+            {pInt("paciente_id", 1), pText("tipo", "whatsapp")}, 0);
+        row("patient's consent history",
+            "select * from paciente_consentimento where paciente_id = :paciente_id order by consentimento_id desc",
+            {pInt("paciente_id", 1)}, 0);
+        row("exported items of a patient",
+            "select item_consulta.* from item_consulta inner join consulta on consulta.consulta_id = "
+            "item_consulta.consulta_id where consulta.paciente_id = :paciente_id order by "
+            "item_consulta.item_consulta_id",
+            {pInt("paciente_id", 1)}, -1);
+        row("exported documents of a patient",
+            "select * from documento where paciente_id = :paciente_id or consulta_id in (select consulta_id from "
+            "consulta where paciente_id = :paciente_id) order by doc_id",
+            {pInt("paciente_id", 1)}, -1);
+        row("exported trail of a patient",
+            "select auditoria_id, auditoria_data, auditoria_estacao, auditoria_usuario, auditoria_tabela, "
+            "auditoria_chave, auditoria_acao, auditoria_antes, auditoria_depois from auditoria where "
+            "auditoria_paciente = :paciente_id order by auditoria_id",
+            {pInt("paciente_id", 1)}, -1);
+        row("retention period", "select Sistema_RetencaoAnos from configuracao", {}, 1);
+        row("patients past the retention period", dv::anonymisation::candidatesSql(),
+            {pDate("hoje", "12/10/2026"), pDate("limite", "12/10/2006")}, -1);
     }
     void statement() {
         QFETCH(QString, sql);

@@ -1,0 +1,116 @@
+#include "PatientAnonymiser.h"
+#include "core/Services.h"
+#include "core/Session.h"
+#include "core/db/AuditChain.h"
+#include "core/db/DbErrors.h"
+#include "core/db/Engine.h"
+
+namespace dv::anonymisation {
+
+namespace {
+constexpr int kDefaultYears = 20;
+
+Params patientParam(qint64 patient) {
+    return {{QStringLiteral("paciente_id"), ParamType::Integer, patient}};
+}
+
+void anonymiseOne(Connection& db, qint64 patient) {
+    const Params id = patientParam(patient);
+    db.execute(
+        QStringLiteral(
+            "update paciente set paciente_nome = :nome, paciente_profissao = null, paciente_rg = null, "
+            "paciente_cpf = null, paciente_endereco = null, paciente_numero = null, paciente_complemento = "
+            "null, "
+            "paciente_bairro = null, paciente_cidade = null, paciente_cep = null, paciente_fone = null, "
+            "paciente_fone_comercial = null, paciente_celular = null, paciente_data_nascimento = null, "
+            "paciente_email = null, paciente_anotacao = null, paciente_orgao = null, paciente_matricula = "
+            "null, "
+            "paciente_titular = null, paciente_registro = null, paciente_foto = null, paciente_ativo = 'N' "
+            "where paciente_id = :paciente_id"),
+        id + Params{{QStringLiteral("nome"), ParamType::Text,
+                     QStringLiteral("PACIENTE ANONIMIZADO %1").arg(patient)}});
+    db.execute(QStringLiteral("delete from foto where paciente_id = :paciente_id"), id);
+    db.execute(QStringLiteral("update anamnese_paciente set anamnese_anotacao = null where paciente_id = "
+                              ":paciente_id and anamnese_anotacao is not null"),
+               id);
+    // Documents print the patient's name and documents in their text.
+    db.execute(
+        QStringLiteral("update documento set doc_texto = null where doc_texto is not null and "
+                       "(paciente_id = :paciente_id or consulta_id in (select consulta_id from consulta "
+                       "where paciente_id = :paciente_id))"),
+        id);
+    db.execute(QStringLiteral("update agenda set agenda_observacao = null, agenda_motivo_falta_atraso = null "
+                              "where paciente_id = :paciente_id and (agenda_observacao is not null or "
+                              "agenda_motivo_falta_atraso is not null)"),
+               id);
+    db.execute(QStringLiteral("update retorno_tentativa set tentativa_obs = null where paciente_id = "
+                              ":paciente_id and tentativa_obs is not null"),
+               id);
+
+    // The trail: the rows this transaction just wrote still hold the old values and are
+    // sealed as they are left here; the sealed ones keep their digest.
+    const QStringList tables = personalTables();
+    Params inTables = id;
+    QStringList names;
+    for (int i = 0; i < tables.size(); ++i) {
+        names << QStringLiteral(":t%1").arg(i);
+        inTables << Param{QStringLiteral("t%1").arg(i), ParamType::String, tables[i]};
+    }
+    db.execute(QStringLiteral("update auditoria set auditoria_antes = :marca where auditoria_paciente = "
+                              ":paciente_id and auditoria_hash is null and auditoria_antes is not null and "
+                              "auditoria_tabela in (%1)")
+                   .arg(names.join(QStringLiteral(", "))),
+               inTables + Params{{QStringLiteral("marca"), ParamType::String,
+                                  QString::fromLatin1(kRedactedAuditValues)}});
+    redactAuditValues(db, patient, tables);
+
+    db.execute(QStringLiteral("insert into paciente_anonimizado (paciente_id, anonimizado_data, "
+                              "anonimizado_usuario) values (:paciente_id, :data, :usuario)"),
+               id + Params{{QStringLiteral("data"), ParamType::DateTime, services().clock().now()},
+                           {QStringLiteral("usuario"), ParamType::Text, session().userLogin().left(30)}});
+}
+} // namespace
+
+int retentionYears(Connection& db) {
+    auto cur = db.query(QStringLiteral("select Sistema_RetencaoAnos from configuracao"));
+    if (!cur->next() || cur->isNull(0)) return kDefaultYears;
+    const qint64 years = cur->integer(0);
+    return years >= 1 && years <= 100 ? int(years) : kDefaultYears;
+}
+
+void setRetentionYears(Connection& db, int years) {
+    if (years < 1 || years > 100)
+        throw PlainError(QStringLiteral("O prazo de guarda deve ser de 1 a 100 anos."));
+    db.execute(QStringLiteral("update configuracao set Sistema_RetencaoAnos = :anos"),
+               {{QStringLiteral("anos"), ParamType::Integer, years}});
+}
+
+QString candidatesSql() {
+    return QStringLiteral(
+        "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_cpf, "
+        "paciente.paciente_data_cadastro, ultima.consulta_data FROM paciente "
+        "LEFT JOIN consulta ultima ON ultima.consulta_id = (select max(c.consulta_id) from consulta c where "
+        "c.paciente_id = paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from "
+        "consulta "
+        "d where d.paciente_id = paciente.paciente_id)) "
+        "where not exists (select 1 from paciente_anonimizado a where a.paciente_id = paciente.paciente_id) "
+        "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
+        "agenda.agenda_data_consulta >= :hoje) "
+        "and ((ultima.consulta_data is not null and ultima.consulta_data < :limite) or "
+        "(ultima.consulta_data is null and paciente.paciente_data_cadastro < :limite)) "
+        "order by paciente.paciente_nome");
+}
+
+QStringList personalTables() {
+    return {QStringLiteral("paciente"), QStringLiteral("foto"), QStringLiteral("anamnese_paciente"),
+            QStringLiteral("documento"), QStringLiteral("agenda")};
+}
+
+void anonymise(Connection& db, const QList<qint64>& patients) {
+    Transaction t(db);
+    for (qint64 patient : patients)
+        anonymiseOne(db, patient);
+    t.commit();
+}
+
+} // namespace dv::anonymisation
