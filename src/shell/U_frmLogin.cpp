@@ -1,7 +1,7 @@
 #include "U_frmLogin.h"
-#include "framework/HelpPages.h"
 #include "Startup.h"
 #include "U_frmPrincipal.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -9,6 +9,7 @@
 #include "core/U_dm.h"
 #include "core/VersionInfo.h"
 #include "core/db/Dataset.h"
+#include "framework/HelpPages.h"
 #include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -142,7 +143,7 @@ void TfrmLogin::btnOKClick() {
     if (d.SQL_Configuracao->isActive() && !d.SQL_Configuracao->isEmpty())
         release = d.SQL_Configuracao->fieldByName(QStringLiteral("Sistema_Release"))->asString().trimmed();
     if (dv::versionOfExecutable(QCoreApplication::applicationFilePath()) != release) {
-        dv::services().dialogs().information(QStringLiteral(
+        dv::services().dialogs().information(dv::text(
             "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível acessar seu "
             "banco de dados com esta versão do sistema."));
         return;
@@ -159,7 +160,7 @@ void TfrmLogin::btnOKClick() {
     QCoreApplication::processEvents();
     d.SQL_GrupoPermissao->open();
     if (d.SQL_Usuario->isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Login ou senha inválida!"));
+        dv::services().dialogs().information(dv::text("Login ou senha inválida!"));
         EditLogin->setFocus();
         return;
     }
