@@ -7,12 +7,13 @@
 #include "db/DbErrors.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QSaveFile>
 #include <QTranslator>
+#include <QWidget>
 #include <memory>
 #include <vector>
-#include <QSaveFile>
-#include <QWidget>
 
 namespace dv {
 
@@ -115,6 +116,17 @@ QString sharedMessage(const QString& section, const QString& key) {
 QString sharedMessage(const QString& section, const QString& key, const QString& builtIn) {
     const QString text = sharedMessage(section, key);
     return text.isEmpty() ? builtIn : text;
+}
+
+QString languageVariantPath(const QString& relativeName) {
+    const QString plain = session().filePath(relativeName);
+    const QString language = session().language();
+    if (!usableLanguage(language) || language == QLatin1String("pt_BR")) return plain;
+    const QFileInfo info(plain);
+    const QString variant = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('_') +
+                            language +
+                            (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+    return QFileInfo::exists(variant) ? variant : plain;
 }
 
 bool captureLanguageFile(QWidget* screen) {

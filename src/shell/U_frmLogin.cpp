@@ -120,7 +120,7 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
 void TfrmLogin::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     dv::applyLanguageFile(this);
-    QPixmap banner(dv::session().filePath(QStringLiteral("skins\\config.jpg")));
+    QPixmap banner(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")));
     imgLogo->setPixmap(banner);
 }
 

@@ -385,7 +385,7 @@ void TfrmPrincipal::loadWallpaper() {
             dv::ErrorTranslator::handle(std::make_exception_ptr(
                 dv::OsError(dv::text("Não foi possível abrir a imagem \"%1\".").arg(file))));
     };
-    load(dv::session().filePath(QStringLiteral("skins\\config.jpg")));
+    load(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")));
     if (!dmExists()) return;
     dv::Dataset* pref = dm().SQL_Preferencia;
     if (!pref->isActive() || pref->isEmpty()) return;
