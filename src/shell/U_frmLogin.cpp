@@ -165,7 +165,7 @@ void TfrmLogin::btnOKClick() {
         return;
     }
     dv::session().setUserLogin(d.SQL_Usuario->fieldByName(QStringLiteral("usuario_login"))->asString());
-    if (m_main) m_main->setLoginPanel(QStringLiteral("Login: ") + dv::session().userLogin());
+    if (m_main) m_main->setLoginPanel(dv::text("Login: %1").arg(dv::session().userLogin()));
     ProgressBar1->show();
     // Five prescribed ticks of 100 ms hand over to the main window.
     Timer1.setInterval(dv::services().clock().tickInterval(100));

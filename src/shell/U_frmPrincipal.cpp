@@ -113,7 +113,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
         static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
         static_cast<QLabel*>(m_panels[2])
             ->setText(dv::services().clock().today().toString(QStringLiteral("dd/MM/yyyy")));
-        setLoginPanel(QStringLiteral("Login: "));
+        setLoginPanel(dv::text("Login: %1").arg(QString()));
         static_cast<QLabel*>(m_panels[5])
             ->setText(QStringLiteral("Release: ") +
                       dv::versionOfExecutable(QCoreApplication::applicationFilePath()));
