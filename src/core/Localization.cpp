@@ -1,4 +1,5 @@
 #include "Localization.h"
+#include "CodeTexts.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
 #include "Services.h"
@@ -149,7 +150,7 @@ bool captureLanguageFile(QWidget* screen) {
     if (!file.open(QIODevice::WriteOnly) ||
         file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit())
         throw PlainError(
-            QStringLiteral("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
+            dv::text("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
     return true;
 }
 
