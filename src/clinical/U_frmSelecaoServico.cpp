@@ -118,9 +118,11 @@ void TfrmSelecaoServico::createLayout() {
 
     lbLegenda = new QListWidget(this);
     lbLegenda->setObjectName(QStringLiteral("lbLegenda"));
-    lbLegenda->setToolTip(QStringLiteral("Legenda"));
-    lbLegenda->addItems({"M = Mesial", "D = Distal", "V = Vestibular", "L = Lingual", "P = Palatina",
-                         "O = Oclusal", "I = Incisal"});
+    lbLegenda->setToolTip(dv::text("Legenda"));
+    // The letters are the faces' codes; the names follow the interface language.
+    lbLegenda->addItems({dv::text("M = Mesial"), dv::text("D = Distal"), dv::text("V = Vestibular"),
+                         dv::text("L = Lingual"), dv::text("P = Palatina"), dv::text("O = Oclusal"),
+                         dv::text("I = Incisal")});
     lbLegenda->setFixedWidth(110);
     lbLegenda->setFocusPolicy(Qt::NoFocus);
     middle->addWidget(lbLegenda);
