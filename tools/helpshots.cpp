@@ -298,6 +298,12 @@ int main(int argc, char** argv) {
     dialog(QStringLiteral("frmSelecaoContasReceber"));
     dialog(QStringLiteral("frmSelecaoContasRecebidas"));
     dialog(QStringLiteral("frmBackup"));
+    dialog(QStringLiteral("frmConfirmacao"));
+    dialog(QStringLiteral("frmRetorno"));
+    // The audit trail's filter row needs more width than the other lists.
+    main->resize(1280, 700);
+    settle(100);
+    list(QStringLiteral("frmAuditoria"));
 
     say(QStringLiteral("%1 pictures in %2").arg(shots.count()).arg(out));
     dv::shutdown(o);

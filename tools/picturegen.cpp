@@ -30,7 +30,8 @@ QPainterPath molar(QRectF r) {
     return t.map(p);
 }
 
-QImage loginBanner() {
+// The banner of the login and of the main window, with its subtitle in one language.
+QImage loginBanner(const QString& subtitle) {
     QImage img(840, 280, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -61,8 +62,7 @@ QImage loginBanner() {
     p.drawText(QRect(220, 60, 600, 90), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Dentrivale"));
     p.setPen(QColor(0xD6, 0xC8, 0xBB));
     p.setFont(QFont(QStringLiteral("DejaVu Sans"), 20));
-    p.drawText(QRect(224, 150, 600, 44), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Gerenciamento Odontológico"));
+    p.drawText(QRect(224, 150, 600, 44), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
     return img;
 }
 
@@ -139,7 +139,14 @@ int main(int argc, char** argv) {
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out + QStringLiteral("/skins"));
-    if (!save(loginBanner(), out + QStringLiteral("/skins/config.jpg"), "JPG", 90)) return 1;
+    // config.jpg speaks Portuguese; config_<language>.jpg the other interface languages.
+    const std::pair<const char*, QString> banners[] = {{"", QStringLiteral("Gerenciamento Odontológico")},
+                                                       {"_en", QStringLiteral("Dental Practice Management")},
+                                                       {"_es", QStringLiteral("Gestión Odontológica")}};
+    for (const auto& [suffix, subtitle] : banners)
+        if (!save(loginBanner(subtitle),
+                  out + QStringLiteral("/skins/config%1.jpg").arg(QLatin1String(suffix)), "JPG", 90))
+            return 1;
     if (!writeChartPictures(out + QStringLiteral("/skins"))) return 1;
     if (argc > 2 && !writeCataloguePictures(QString::fromLocal8Bit(argv[2]))) return 1;
     return 0;

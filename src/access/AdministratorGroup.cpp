@@ -1,4 +1,5 @@
 #include "AdministratorGroup.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/db/Dataset.h"
@@ -13,8 +14,7 @@ bool isProtectedAdministratorGroup(const Dataset* groups) {
 
 bool refuseAdministratorGroup(const Dataset* groups) {
     if (!isProtectedAdministratorGroup(groups)) return false;
-    services().dialogs().information(
-        QStringLiteral("O Grupo Administrador não pode ser modificado nem excluído!"));
+    services().dialogs().information(dv::text("O Grupo Administrador não pode ser modificado nem excluído!"));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/db/Dataset.h"
 #include "toolkit/DBLookupCombo.h"
 #include "toolkit/GridModel.h"
+#include "toolkit/LookupTitles.h"
 
 namespace dv {
 
@@ -11,7 +12,11 @@ FormLookupDelegate::FormLookupDelegate(DataSource* gridSource, const QString& fi
                                        const QStringList& displayFields, const QStringList& titles,
                                        const QList<int>& widths, QObject* parent)
     : GridDelegate(parent), m_gridSource(gridSource), m_field(fieldName), m_lookup(lookupSource),
-      m_key(keyField), m_display(displayFields), m_titles(titles), m_widths(widths) {}
+      m_key(keyField), m_display(displayFields), m_titles(titles), m_widths(widths) {
+    // The drop-down's titles follow the screen's language file, as a lookup box's do.
+    LookupTitles::declare(this, fieldName, titles,
+                          [this](const QStringList& translated) { m_titles = translated; });
+}
 
 bool FormLookupDelegate::isLookupColumn(const QModelIndex& index) const {
     const auto* model = qobject_cast<const GridModel*>(index.model());

@@ -1,5 +1,6 @@
 #include "U_frmGrupo_Manut.h"
 #include "AdministratorGroup.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -157,7 +158,7 @@ void TfrmGrupo_Manut::BitBtn1Click() {
         return;
     }
     dv::services().dialogs().information(
-        QStringLiteral("As alterações só serão ativadas depois que você logar no sistema novamente!"));
+        dv::text("As alterações só serão ativadas depois que você logar no sistema novamente!"));
     TfrmCadastro::BitBtn1Click();
     updateEditor();
 }

@@ -1,4 +1,5 @@
 #include "U_frmUsuario_Manut.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/FileDialogService.h"
 #include "core/Services.h"
@@ -112,7 +113,7 @@ void TfrmUsuario_Manut::BitBtn1Click() {
     dv::Dataset* user = editedDataset();
     if (user && user->isEditing()) {
         if (edtSenha->text() != edtConfirma->text()) {
-            dv::services().dialogs().information(QStringLiteral("Senha não confirmada..."));
+            dv::services().dialogs().information(dv::text("Senha não confirmada..."));
             PageControl1->setCurrentWidget(TabSheet1);
             edtSenha->setFocus();
             return;
@@ -146,9 +147,9 @@ void TfrmUsuario_Manut::btnProcurarClick() {
     dv::FileDialogRequest request;
     request.caption = QStringLiteral("Abrir");
     request.folder = dv::session().executableFolder();
-    request.filter = QStringLiteral("Todas as imagens (*.jpg;*.jpeg;*.bmp;*.png)|*.jpg;*.jpeg;*.bmp;*.png|"
-                                    "JPEG Imagem (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-                                    "PNG Imagem (*.png)|*.png");
+    request.filter = dv::text("Todas as imagens (*.jpg;*.jpeg;*.bmp;*.png)|*.jpg;*.jpeg;*.bmp;*.png|"
+                              "JPEG Imagem (*.jpg;*.jpeg)|*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+                              "PNG Imagem (*.png)|*.png");
     const QString file = dv::services().fileDialogs().openFile(request);
     if (!file.isEmpty()) SQL_Preferencia->fieldByName(QStringLiteral("pref_fundo"))->setAsString(file);
 }

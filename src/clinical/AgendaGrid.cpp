@@ -1,4 +1,5 @@
 #include "AgendaGrid.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
@@ -53,9 +54,9 @@ Dataset* makeAppointments(QObject* owner, const QString& condition, bool withDen
 
 QString confirmationText(const QString& state) {
     const QString s = state.trimmed().toUpper();
-    if (s == QLatin1String("C")) return QStringLiteral("Confirmada");
-    if (s == QLatin1String("D")) return QStringLiteral("Desmarcada");
-    if (s == QLatin1String("S")) return QStringLiteral("Sem resposta");
+    if (s == QLatin1String("C")) return dv::text("Confirmada");
+    if (s == QLatin1String("D")) return dv::text("Desmarcada");
+    if (s == QLatin1String("S")) return dv::text("Sem resposta");
     return QString();
 }
 

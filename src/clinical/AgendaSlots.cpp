@@ -1,4 +1,5 @@
 #include "AgendaSlots.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
@@ -33,8 +34,8 @@ void prepareFreeSlots(Dataset& freeSlots, qint64 dentist, const QDate& day, bool
 }
 
 QString slotTakenMessage(const QString& hour, const QDate& day) {
-    return QStringLiteral("O horário %1 do dia %2 já está agendado para este dentista. "
-                          "Atualize a agenda e escolha outro horário.")
+    return dv::text("O horário %1 do dia %2 já está agendado para este dentista. "
+                    "Atualize a agenda e escolha outro horário.")
         .arg(hour, day.toString(QStringLiteral("dd/MM/yyyy")));
 }
 
@@ -47,8 +48,8 @@ void checkSlotFree(Connection& db, qint64 dentist, const QDate& day, const QStri
                                Param{QStringLiteral("hora"), ParamType::Text, hour}});
         if (!works->next() || works->integer(0) == 0) {
             services().dialogs().warning(
-                QStringLiteral("O horário %1 não é um horário de atendimento deste dentista no dia %2. "
-                               "Atualize a agenda e escolha um horário disponível.")
+                dv::text("O horário %1 não é um horário de atendimento deste dentista no dia %2. "
+                         "Atualize a agenda e escolha um horário disponível.")
                     .arg(hour, day.toString(QStringLiteral("dd/MM/yyyy"))));
             throw Abort();
         }

@@ -1,5 +1,6 @@
 #include "ConsultaDocumentos.h"
 #include "DocumentModel.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -132,7 +133,7 @@ QHash<QString, QString> ConsultaDocumentos::values() const {
 
 void ConsultaDocumentos::addFromModel() {
     if (m_models->currentIndex() < 0) {
-        dv::services().dialogs().information(QStringLiteral("Escolha o modelo do documento."));
+        dv::services().dialogs().information(dv::text("Escolha o modelo do documento."));
         return;
     }
     auto model = dm().ADOConexao()->query(
@@ -140,7 +141,7 @@ void ConsultaDocumentos::addFromModel() {
         {{QStringLiteral("id"), dv::ParamType::Integer, m_models->currentData()}});
     if (!model->next()) {
         loadModels();
-        dv::services().dialogs().information(QStringLiteral("O modelo escolhido não existe mais."));
+        dv::services().dialogs().information(dv::text("O modelo escolhido não existe mais."));
         return;
     }
     QString name = text(*model, 0);

@@ -1,6 +1,7 @@
 #include "ConsultaParcelas.h"
 #include "InstallmentPlan.h"
 #include "PixFields.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/ToolkitTexts.h"
@@ -10,6 +11,7 @@
 #include "core/db/Dataset.h"
 #include "core/db/Engine.h"
 #include "core/db/FieldDef.h"
+#include "core/db/WallClock.h"
 #include "reporting/ReportConnections.h"
 #include "reporting/ReportProject.h"
 #include "toolkit/DBDateEdit.h"
@@ -19,7 +21,6 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include "core/db/WallClock.h"
 
 using dv::Currency;
 using dv::Dataset;
@@ -204,8 +205,8 @@ void ConsultaParcelas::parcelaValorPagoChange(dv::Field& paid) {
     if (!paid.isNull() && paid.asCurrency() > Currency() && date->isNull())
         date->setAsDate(dv::services().clock().today());
     dv::services().dialogs().messageBox(
-        settled ? QStringLiteral("Parcela quitada!")
-                : QStringLiteral("Verifique se o valor pago é igual ao valor liquido a pagar!"));
+        settled ? dv::text("Parcela quitada!")
+                : dv::text("Verifique se o valor pago é igual ao valor liquido a pagar!"));
     m_parcelas->fieldByName(QStringLiteral("parcela_quitada"))
         ->setAsString(settled ? QStringLiteral("S") : QStringLiteral("N"));
 }
@@ -246,13 +247,13 @@ void ConsultaParcelas::btnGerarParcelasClick() {
     auto& dialogs = dv::services().dialogs();
     const auto count = dv::parseInstallmentCount(EditNumParcelas->text());
     if (!count) {
-        dialogs.information(QStringLiteral("Número de parcelas vazio ou inválido!"));
+        dialogs.information(dv::text("Número de parcelas vazio ou inválido!"));
         EditNumParcelas->setFocus();
         return;
     }
     const auto rate = dv::parseInterestRate(EditJuros->text());
     if (!rate || *rate < Currency()) {
-        dialogs.information(QStringLiteral("Júros Mês(%) inválido!"));
+        dialogs.information(dv::text("Júros Mês(%) inválido!"));
         EditJuros->setFocus();
         return;
     }
@@ -266,7 +267,7 @@ void ConsultaParcelas::btnGerarParcelasClick() {
     if (key.isNull()) return;
     m_parcelas->checkBrowseMode();
     if (!m_parcelas->isEmpty()) {
-        dialogs.information(QStringLiteral("Remova todas as parcelas antes de gerar!"));
+        dialogs.information(dv::text("Remova todas as parcelas antes de gerar!"));
         return;
     }
     const QVariant total = consultationValue("consulta_valor");
@@ -298,7 +299,7 @@ void ConsultaParcelas::btnGerarParcelasClick() {
 }
 
 void ConsultaParcelas::BitBtn5Click() {
-    if (!dv::services().dialogs().confirmation(QStringLiteral("Deseja excluir todas as parcelas?"))) return;
+    if (!dv::services().dialogs().confirmation(dv::text("Deseja excluir todas as parcelas?"))) return;
     const QVariant key = consultationValue("consulta_id");
     if (key.isNull()) return;
     if (m_parcelas->isEditing()) m_parcelas->cancel();
@@ -318,7 +319,7 @@ void ConsultaParcelas::btnCarneClick() {
     m_parcelas->checkBrowseMode();
     reloadTotals();
     if (!SQL_Carne->isActive() || SQL_Carne->isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Não há parcelas em aberto para o carnê."));
+        dv::services().dialogs().information(dv::text("Não há parcelas em aberto para o carnê."));
         return;
     }
     dv::WaitCursor cursor;

@@ -1,4 +1,5 @@
 #include "OdontogramaWidget.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/ComponentTexts.h"
 #include <QLabel>
@@ -252,9 +253,9 @@ OdontogramaWidget::OdontogramaWidget(const QString& skinsFolder, QWidget* parent
         sheet->setMinimumSize(content->size());
         addTab(sheet, caption);
     };
-    page(pnlPermanentes, "tsPermanentes", QStringLiteral("Dentes Permanentes"));
-    page(pnlDeciduos, "tsDeciduos", QStringLiteral("Dentes Decíduos"));
-    page(pnlProtese, "tsProtese", QStringLiteral("Protese / Outros"));
+    page(pnlPermanentes, "tsPermanentes", dv::text("Dentes Permanentes"));
+    page(pnlDeciduos, "tsDeciduos", dv::text("Dentes Decíduos"));
+    page(pnlProtese, "tsProtese", dv::text("Protese / Outros"));
 }
 
 QString OdontogramaWidget::slotName(const QString& location, int tooth) {
@@ -270,7 +271,7 @@ OdontogramaPlace* OdontogramaWidget::addSlot(QWidget* panel, const QString& loca
     auto* slot = new OdontogramaPlace(location, tooth, 0, panel);
     slot->setObjectName(slotName(location, tooth));
     slot->setGeometry(rect);
-    slot->setToolTip(QStringLiteral("Adicionar Serviço"));
+    slot->setToolTip(dv::text("Adicionar Serviço"));
     keepTabStop(panel);
     connect(slot, &OdontogramaPlace::clicked, this,
             [this](OdontogramaPlace* p) { emit placeClicked(p->tooth(), p->item(), p->location()); });

@@ -1,4 +1,5 @@
 #include "PacienteManutPhoto.h"
+#include "core/CodeTexts.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/DBImage.h"
@@ -67,7 +68,7 @@ Decoding decodeJpeg(const QByteArray& bytes) {
 }
 
 QString tooLargeText(qint64 megapixels) {
-    return QStringLiteral("A imagem tem %1 megapixels; o limite é %2.").arg(megapixels).arg(kMaxMegapixels);
+    return dv::text("A imagem tem %1 megapixels; o limite é %2.").arg(megapixels).arg(kMaxMegapixels);
 }
 
 } // namespace
@@ -80,23 +81,21 @@ std::optional<QByteArray> readJpegFile(const QString& fileName, QString* message
     };
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile())
-        return fail(
-            QStringLiteral("O arquivo \"%1\" não foi encontrado. A foto não foi gravada.").arg(shown));
+        return fail(dv::text("O arquivo \"%1\" não foi encontrado. A foto não foi gravada.").arg(shown));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
+        return fail(dv::text("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
                         .arg(shown, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
-        return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
+        return fail(dv::text("Não foi possível ler o arquivo \"%1\" (%2). A foto não foi gravada.")
                         .arg(shown, file.errorString()));
     const Decoding d = decodeJpeg(bytes);
     if (d.tooLarge)
-        return fail(QStringLiteral("O arquivo \"%1\" não foi gravado. ").arg(shown) +
-                    tooLargeText(d.megapixels));
+        return fail(dv::text("O arquivo \"%1\" não foi gravado. ").arg(shown) + tooLargeText(d.megapixels));
     if (d.image.isNull() || d.damaged)
-        return fail(QStringLiteral("O arquivo \"%1\" não é uma imagem JPEG válida. A foto não foi gravada.")
-                        .arg(shown));
+        return fail(
+            dv::text("O arquivo \"%1\" não é uma imagem JPEG válida. A foto não foi gravada.").arg(shown));
     return bytes;
 }
 
@@ -113,7 +112,7 @@ void BancoToJPeg(DBImage& image, Dataset& dataset, const QString& column) {
     // Shown as far as it decodes: pictures stored before the whole-picture check stay visible.
     const Decoding d = decodeJpeg(f->asBytes());
     if (d.tooLarge) throw PlainError(tooLargeText(d.megapixels));
-    if (d.image.isNull()) throw PlainError(QStringLiteral("A foto gravada não é uma imagem JPEG válida."));
+    if (d.image.isNull()) throw PlainError(dv::text("A foto gravada não é uma imagem JPEG válida."));
     image.setPicture(d.image);
 }
 

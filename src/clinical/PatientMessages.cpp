@@ -1,6 +1,7 @@
 #include "PatientMessages.h"
 #include "PatientConsent.h"
 #include "WhatsAppLink.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
 #include "framework/ScreenContext.h"
@@ -24,7 +25,7 @@ QString storedTemplate(const QString& name) {
 bool saveTemplate(const QString& name, const QString& text) {
     const QString body = text.trimmed();
     if (body.isEmpty()) {
-        services().dialogs().warning(QStringLiteral("Digite o texto da mensagem antes de salvar."));
+        services().dialogs().warning(dv::text("Digite o texto da mensagem antes de salvar."));
         return false;
     }
     auto* db = dm().ADOConexao();
@@ -36,7 +37,7 @@ bool saveTemplate(const QString& name, const QString& text) {
         db->execute(QStringLiteral(
                         "insert into mensagem_modelo (mensagem_texto, mensagem_nome) values (:texto, :nome)"),
                     params);
-    services().dialogs().information(QStringLiteral("Mensagem salva."));
+    services().dialogs().information(dv::text("Mensagem salva."));
     return true;
 }
 
@@ -56,7 +57,8 @@ QString whatsAppColumn(qint64 patientId, const QString& storedMobile) {
         return QStringLiteral("Sem consentimento");
     const QString phone = storedMobile.trimmed();
     if (const std::optional<QString> mobile = normalizedMobile(phone)) return *mobile;
-    return phone.isEmpty() ? QStringLiteral("Celular ausente") : QStringLiteral("Celular inválido");
+    // Flags are shown, not stored: they speak the interface language.
+    return phone.isEmpty() ? dv::text("Celular ausente") : dv::text("Celular inválido");
 }
 
 void markFlaggedMobiles(DBGrid* grid, Dataset* rows) {
@@ -82,11 +84,10 @@ bool openWhatsApp(qint64 patientId, const QString& patient, const QString& store
     if (!mobile) {
         services().dialogs().warning(
             phone.isEmpty()
-                ? QStringLiteral("O paciente %1 não tem celular cadastrado. Fale com ele por telefone.")
+                ? dv::text("O paciente %1 não tem celular cadastrado. Fale com ele por telefone.")
                       .arg(patient)
-                : QStringLiteral(
-                      "O celular \"%1\" do paciente %2 não é um celular válido. Corrija o cadastro "
-                      "do paciente ou fale com ele por telefone.")
+                : dv::text("O celular \"%1\" do paciente %2 não é um celular válido. Corrija o cadastro "
+                           "do paciente ou fale com ele por telefone.")
                       .arg(phone, patient));
         return false;
     }

@@ -1,10 +1,12 @@
 #include "U_frmAgenda_Consulta.h"
 #include "AgendaGrid.h"
 #include "AgendaSlots.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
+#include "core/db/WallClock.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBLookupCombo.h"
@@ -12,7 +14,6 @@
 #include "ui_U_frmAgenda_Consulta.h"
 #include <QLabel>
 #include <QPushButton>
-#include "core/db/WallClock.h"
 
 using dv::FieldDef;
 
@@ -212,8 +213,8 @@ void TfrmAgenda_Consulta::openAppointment(const dv::ScreenArgs& args) {
 void TfrmAgenda_Consulta::SpeedButton1Click() {
     if (!SQL_Horario->isActive() || SQL_Horario->isEmpty()) {
         dv::services().dialogs().information(
-            QStringLiteral("Não existe horário disponível para o dia selecionado! Verifique no cadastro do "
-                           "dentista os horários definidos para este dentista!"));
+            dv::text("Não existe horário disponível para o dia selecionado! Verifique no cadastro do "
+                     "dentista os horários definidos para este dentista!"));
         return;
     }
     // A typed date that was not refreshed: the free slots shown belong to another day.
@@ -221,8 +222,8 @@ void TfrmAgenda_Consulta::SpeedButton1Click() {
         dentistId() != SQL_Horario->param(QStringLiteral("dentista")).value) {
         btnAtualizarClick();
         dv::services().dialogs().information(
-            QStringLiteral("A lista de horários disponíveis foi atualizada para o dia %1. "
-                           "Escolha o horário e clique em Novo novamente.")
+            dv::text("A lista de horários disponíveis foi atualizada para o dia %1. "
+                     "Escolha o horário e clique em Novo novamente.")
                 .arg(shortDate(m_slotDay)));
         return;
     }
@@ -252,7 +253,7 @@ QVariant TfrmAgenda_Consulta::appointmentOf(const QVariant& patient, const QStri
 
 void TfrmAgenda_Consulta::btnAlterarClick() {
     if (!SQL_Agenda->isActive() || SQL_Agenda->isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione o registro a ser alterado!"));
+        dv::services().dialogs().information(dv::text("Selecione o registro a ser alterado!"));
         return;
     }
     openAppointment(
@@ -264,7 +265,7 @@ void TfrmAgenda_Consulta::SpeedButton3Click() {
     const bool rows = SQL_Agenda->isActive() && !SQL_Agenda->isEmpty();
     const QString hour = rows ? SQL_Agenda->fieldByName(QStringLiteral("hora_id"))->asString() : QString();
     if (!dv::services().dialogs().confirmation(
-            QStringLiteral("Deja realmente excluir o horário agendado de ") + hour + QStringLiteral("?")))
+            dv::text("Deja realmente excluir o horário agendado de %1?").arg(hour)))
         return;
     if (!rows) return;
     dm().ADOConexao()->execute(
@@ -275,9 +276,9 @@ void TfrmAgenda_Consulta::SpeedButton3Click() {
 }
 
 void TfrmAgenda_Consulta::BitBtn2Click() {
-    const QString title = QStringLiteral("Agenda do período ") + shortDate(edtDataInicial->date()) +
-                          QStringLiteral(" à ") + shortDate(edtDataFinal->date()) +
-                          QStringLiteral("<br>Dentista: ") + DBLC_Dentista->text();
+    const QString title =
+        dv::text("Agenda do período %1 à %2<br>Dentista: %3")
+            .arg(shortDate(edtDataInicial->date()), shortDate(edtDataFinal->date()), DBLC_Dentista->text());
     dv::agenda::exportAppointments(*SQL_Agenda, *wwDBGrid1, title);
 }
 

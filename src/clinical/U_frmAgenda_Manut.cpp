@@ -1,5 +1,6 @@
 #include "U_frmAgenda_Manut.h"
 #include "AgendaSlots.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
@@ -67,8 +68,8 @@ void TfrmAgenda_Manut::FormShow() {
         if (SQL_Update->isEmpty()) {
             // Deleted at another workstation since the agenda was read.
             dv::services().dialogs().information(
-                QStringLiteral("Este agendamento não existe mais: foi excluído em outra estação. "
-                               "A agenda será atualizada."));
+                dv::text("Este agendamento não existe mais: foi excluído em outra estação. "
+                         "A agenda será atualizada."));
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         } else {
             SQL_Update->edit();

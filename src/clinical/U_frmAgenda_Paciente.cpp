@@ -1,15 +1,16 @@
 #include "U_frmAgenda_Paciente.h"
 #include "AgendaGrid.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
+#include "core/db/WallClock.h"
 #include "toolkit/DBDateEdit.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBLookupCombo.h"
 #include "ui_U_frmAgenda_Paciente.h"
 #include <QPushButton>
-#include "core/db/WallClock.h"
 
 TfrmAgenda_Paciente::TfrmAgenda_Paciente(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAgenda_Paciente"));
@@ -85,5 +86,5 @@ void TfrmAgenda_Paciente::DBLC_PacienteChange() {
 
 void TfrmAgenda_Paciente::BitBtn2Click() {
     dv::agenda::exportAppointments(*SQL_Agenda, *wwDBGrid1,
-                                   QStringLiteral("Agenda do Paciente: ") + DBLC_Paciente->text());
+                                   dv::text("Agenda do Paciente: %1").arg(DBLC_Paciente->text()));
 }

@@ -2,6 +2,7 @@
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
 #include "PatientMessages.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -117,7 +118,7 @@ void TfrmConfirmacao::FormShow() {
 
 void TfrmConfirmacao::loadDentists() {
     cbDentista->clear();
-    cbDentista->addItem(QStringLiteral("Todos"), QVariant());
+    cbDentista->addItem(dv::text("Todos"), QVariant());
     auto c = dm().ADOConexao()->query(QStringLiteral(
         "select dentista_id, dentista_nome from dentista where dentista_ativo = 'S' order by dentista_nome"));
     while (c->next())
@@ -175,7 +176,7 @@ QString TfrmConfirmacao::currentMessage() const {
 
 void TfrmConfirmacao::btnWhatsAppClick() {
     if (!hasAppointment()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione a consulta a confirmar!"));
+        dv::services().dialogs().information(dv::text("Selecione a consulta a confirmar!"));
         return;
     }
     dv::messages::openWhatsApp(
@@ -186,7 +187,7 @@ void TfrmConfirmacao::btnWhatsAppClick() {
 
 void TfrmConfirmacao::setConfirmation(const QString& state) {
     if (!hasAppointment()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione a consulta a confirmar!"));
+        dv::services().dialogs().information(dv::text("Selecione a consulta a confirmar!"));
         return;
     }
     dm().ADOConexao()->execute(

@@ -1,4 +1,5 @@
 #include "U_frmConsulta.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -65,12 +66,12 @@ TfrmConsulta::TfrmConsulta(QWidget* parent)
         return a;
     };
     VisualizarAprovadas1 =
-        option(QStringLiteral("VisualizarAprovadas1"), QStringLiteral("Visualizar consultas aprovadas"),
+        option(QStringLiteral("VisualizarAprovadas1"), dv::text("Visualizar consultas aprovadas"),
                &TfrmConsulta::VisualizarAprovadas1Click);
-    VisualizarNaoAprovadas1 = option(QStringLiteral("VisualizarNaoAprovadas1"),
-                                     QStringLiteral("Visualizar consultas não aprovadas"),
-                                     &TfrmConsulta::VisualizarNaoAprovadas1Click);
-    VisualizarTodas1 = option(QStringLiteral("VisualizarTodas1"), QStringLiteral("Visualizar todas"),
+    VisualizarNaoAprovadas1 =
+        option(QStringLiteral("VisualizarNaoAprovadas1"), dv::text("Visualizar consultas não aprovadas"),
+               &TfrmConsulta::VisualizarNaoAprovadas1Click);
+    VisualizarTodas1 = option(QStringLiteral("VisualizarTodas1"), dv::text("Visualizar todas"),
                               &TfrmConsulta::VisualizarTodas1Click);
 
     dv::reportConnections().add(QStringLiteral("RvConsultas"), SQL_Consulta, this);
@@ -164,7 +165,7 @@ void TfrmConsulta::FormActivate() {
 void TfrmConsulta::btnNovoClick() {
     if (!patientChosen()) {
         dv::services().dialogs().information(
-            QStringLiteral("Selecione o Paciente antes de criar uma nova consulta!"));
+            dv::text("Selecione o Paciente antes de criar uma nova consulta!"));
         return;
     }
     followChosenPatient();
@@ -173,8 +174,7 @@ void TfrmConsulta::btnNovoClick() {
 
 void TfrmConsulta::btnEditarClick() {
     if (!patientChosen()) {
-        dv::services().dialogs().information(
-            QStringLiteral("Selecione o Paciente antes de alterar uma consulta!"));
+        dv::services().dialogs().information(dv::text("Selecione o Paciente antes de alterar uma consulta!"));
         return;
     }
     followChosenPatient();

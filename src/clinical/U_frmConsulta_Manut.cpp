@@ -5,6 +5,7 @@
 #include "OdontogramaWidget.h"
 #include "PacienteManutPhoto.h"
 #include "U_frmSelecaoServico.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
@@ -284,7 +285,7 @@ QWidget* TfrmConsulta_Manut::createItemsPage() {
         return b;
     };
     btnOdontograma = button("btnOdontograma", "Odontograma");
-    btnOdontograma->setToolTip(QStringLiteral("Imprimir odontograma"));
+    btnOdontograma->setToolTip(dv::text("Imprimir odontograma"));
     connect(btnOdontograma, &QPushButton::clicked, this,
             [this] { dv::guarded([this] { bitBtnImprimirClick(); }); });
     btnExibeImg = button("btnExibeImg", "");
@@ -358,7 +359,7 @@ void TfrmConsulta_Manut::createSideBar() {
     pnlFinanceiro = new dv::CollapsiblePanel(QStringLiteral("Financeiro"), side);
     pnlFinanceiro->setObjectName(QStringLiteral("pnlFinanceiro"));
     pnlFinanceiro->titleButton()->setObjectName(QStringLiteral("pnlFinanceiroTitulo"));
-    auto* caption = new QLabel(QStringLiteral("Valor total da consulta"), pnlFinanceiro);
+    auto* caption = new QLabel(dv::text("Valor total da consulta"), pnlFinanceiro);
     caption->setObjectName(QStringLiteral("lbValorTotal"));
     DBEditValorTotal = new dv::DBEdit(pnlFinanceiro);
     DBEditValorTotal->setObjectName(QStringLiteral("DBEditValorTotal"));
@@ -540,7 +541,7 @@ void TfrmConsulta_Manut::writeTotal() {
 
 void TfrmConsulta_Manut::btnReceitaClick() {
     if (!SQL_Doc->isActive() || SQL_Doc->isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Não há documento para imprimir."));
+        dv::services().dialogs().information(dv::text("Não há documento para imprimir."));
         return;
     }
     SQL_Doc->checkBrowseMode();
@@ -570,9 +571,8 @@ void TfrmConsulta_Manut::btnExibeImgClick() {
     if (tooth == QLatin1String("0") || tooth.isEmpty()) return; // typed in the grid: no place on the chart
     const bool done =
         items->fieldByName(QStringLiteral("item_consulta_concluido"))->asString() == QLatin1String("S");
-    const QString hint =
-        items->fieldByName(QStringLiteral("lk_servico"))->asString().trimmed() +
-        (done ? QStringLiteral(" .... (Concluído)") : QStringLiteral(" .... (Não Conclúido)"));
+    const QString hint = items->fieldByName(QStringLiteral("lk_servico"))->asString().trimmed() +
+                         (done ? dv::text(" .... (Concluído)") : dv::text(" .... (Não Conclúido)"));
     const dv::Field* icon = items->fieldByName(QStringLiteral("icone_id"));
     odontograma->showItem(items->fieldByName(QStringLiteral("local_dente_id"))->asString(), tooth.toInt(),
                           items->fieldByName(QStringLiteral("item_consulta_id"))->asInteger(),

@@ -1,4 +1,5 @@
 #include "U_frmPaciente.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -43,18 +44,18 @@ TfrmPaciente::TfrmPaciente(QWidget* parent) : TfrmModelo4(parent, kFormName, QSt
         return a;
     };
     VisualizarConsultas1 =
-        option(QStringLiteral("VisualizarConsultas1"), QStringLiteral("Visualizar Consultas do Paciente"),
+        option(QStringLiteral("VisualizarConsultas1"), dv::text("Visualizar Consultas do Paciente"),
                &TfrmPaciente::VisualizarConsultas1Click);
     AniversarianteAtual1 =
-        option(QStringLiteral("AniversarianteAtual1"), QStringLiteral("Aniversariante do Mês (Atual)"),
+        option(QStringLiteral("AniversarianteAtual1"), dv::text("Aniversariante do Mês (Atual)"),
                &TfrmPaciente::AniversarianteAtual1Click);
-    AniversariantePosterior1 = option(QStringLiteral("AniversariantePosterior1"),
-                                      QStringLiteral("Aniversariante do Mês (Posterior)"),
-                                      &TfrmPaciente::AniversariantePosterior1Click);
+    AniversariantePosterior1 =
+        option(QStringLiteral("AniversariantePosterior1"), dv::text("Aniversariante do Mês (Posterior)"),
+               &TfrmPaciente::AniversariantePosterior1Click);
     MensagemAniversario1 =
-        option(QStringLiteral("MensagemAniversario1"), QStringLiteral("Mensagem de Aniversário (WhatsApp)"),
+        option(QStringLiteral("MensagemAniversario1"), dv::text("Mensagem de Aniversário (WhatsApp)"),
                &TfrmPaciente::MensagemAniversario1Click);
-    EmitirEtiquetas1 = option(QStringLiteral("EmitirEtiquetas1"), QStringLiteral("Emitir Etiquetas "),
+    EmitirEtiquetas1 = option(QStringLiteral("EmitirEtiquetas1"), dv::text("Emitir Etiquetas "),
                               &TfrmPaciente::EmitirEtiquetas1Click);
 
     dv::reportConnections().add(QStringLiteral("RV_Paciente"), SQL_Consulta, this);

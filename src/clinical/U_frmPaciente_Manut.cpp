@@ -2,6 +2,7 @@
 #include "PacienteManutConsent.h"
 #include "PacienteManutPhoto.h"
 #include "PatientDataExport.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -32,7 +33,10 @@ using dv::FieldDef;
 
 namespace {
 
-const QString kJpegFilter = QStringLiteral("JPEG Imagem (*.jpg)|*.jpg");
+// Looked up when used: the interface language is chosen after start-up.
+QString jpegFilter() {
+    return dv::text("JPEG Imagem (*.jpg)|*.jpg");
+}
 
 dv::Dataset* query(const QString& name, const QString& sql, QObject* owner) {
     auto* d = new dv::Dataset(dm().ADOConexao(), name, owner);
@@ -242,7 +246,7 @@ void TfrmPaciente_Manut::buildBottomBar() {
     btnExportarDados->setToolTip(QStringLiteral("Exportar dados do paciente"));
     btnExportarDados->setAutoDefault(false);
     btnExportarDados->setMinimumSize(BitBtn2->minimumSize());
-    lbParcelas = new QLabel(QStringLiteral("Existem parcelas em aberto"), bar);
+    lbParcelas = new QLabel(dv::text("Existem parcelas em aberto"), bar);
     lbParcelas->setObjectName(QStringLiteral("lbParcelas"));
     lbParcelas->setStyleSheet(QStringLiteral("color: #ff0000; font-weight: bold;"));
     lbParcelas->hide();
@@ -374,8 +378,7 @@ void TfrmPaciente_Manut::btnGerarClick() {
 }
 
 void TfrmPaciente_Manut::Button1Click() {
-    if (dv::services().dialogs().confirmation(
-            QStringLiteral("Deja realmente refazer a Anamnese do paciente?"))) {
+    if (dv::services().dialogs().confirmation(dv::text("Deja realmente refazer a Anamnese do paciente?"))) {
         if (!SQL_AnamnesePaciente->isActive()) SQL_AnamnesePaciente->open();
         try {
             dv::Transaction transaction(*dm().ADOConexao());
@@ -402,7 +405,7 @@ void TfrmPaciente_Manut::Button1Click() {
 
 void TfrmPaciente_Manut::Button4Click() {
     dv::FileDialogRequest request;
-    request.filter = kJpegFilter;
+    request.filter = jpegFilter();
     const QString file = dv::services().fileDialogs().openFile(request);
     Dataset* patient = editedDataset();
     if (!file.isEmpty() && patient) {
@@ -423,7 +426,7 @@ void TfrmPaciente_Manut::Button4Click() {
 
 void TfrmPaciente_Manut::Button2Click() {
     dv::FileDialogRequest request;
-    request.filter = kJpegFilter;
+    request.filter = jpegFilter();
     const QString file = dv::services().fileDialogs().openFile(request);
     if (file.isEmpty()) return;
     QString message;
@@ -435,15 +438,14 @@ void TfrmPaciente_Manut::Button2Click() {
     // A photo needs its patient's key: a new patient is saved first.
     if (patientKey(editedDataset()).isNull() || !SQL_Foto->isActive()) {
         dv::services().dialogs().information(
-            QStringLiteral("Salve o cadastro do paciente antes de inserir fotos."));
+            dv::text("Salve o cadastro do paciente antes de inserir fotos."));
         return;
     }
     SQL_Foto->append();
-    const QString title =
-        dv::services()
-            .dialogs()
-            .inputBox(QStringLiteral("Entre com o Título"), QStringLiteral("Título"), QStringLiteral("Foto"))
-            .value_or(QStringLiteral("Foto"));
+    const QString title = dv::services()
+                              .dialogs()
+                              .inputBox(dv::text("Entre com o Título"), dv::text("Título"), dv::text("Foto"))
+                              .value_or(dv::text("Foto"));
     SQL_Foto->fieldByName(QStringLiteral("foto_titulo"))->setAsString(title);
     SQL_Foto->fieldByName(QStringLiteral("foto_data"))->setAsDate(dv::services().clock().today());
     QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
 #include "PatientMessages.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -190,7 +191,7 @@ void TfrmRetorno::btnAgendarClick() {
 
 void TfrmRetorno::btnWhatsAppClick() {
     if (!hasPatient()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        dv::services().dialogs().information(dv::text("Selecione o paciente!"));
         return;
     }
     dv::messages::openWhatsApp(
@@ -201,12 +202,12 @@ void TfrmRetorno::btnWhatsAppClick() {
 
 void TfrmRetorno::btnContatoClick() {
     if (!hasPatient()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        dv::services().dialogs().information(dv::text("Selecione o paciente!"));
         return;
     }
     const std::optional<QString> remark = dv::services().dialogs().inputBox(
-        QStringLiteral("Contato com o paciente"),
-        QStringLiteral("Observação do contato (por exemplo: não atendeu, vai ligar depois):"), QString());
+        dv::text("Contato com o paciente"),
+        dv::text("Observação do contato (por exemplo: não atendeu, vai ligar depois):"), QString());
     if (!remark) return; // cancelled: nothing recorded
     dm().ADOConexao()->execute(
         QStringLiteral("insert into retorno_tentativa (paciente_id, tentativa_data, tentativa_usuario, "

@@ -1,5 +1,5 @@
 #include "U_frmSelecaoServico.h"
-#include "framework/HelpPages.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -7,6 +7,7 @@
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
 #include "core/db/FieldDef.h"
+#include "framework/HelpPages.h"
 #include "toolkit/DBGrid.h"
 #include "toolkit/TransparentPicture.h"
 #include <QBoxLayout>
@@ -79,7 +80,7 @@ void TfrmSelecaoServico::createDatasets() {
 void TfrmSelecaoServico::createLayout() {
     auto* column = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    auto* caption = new QLabel(QStringLiteral("Serviços Disponíveis:"), this);
+    auto* caption = new QLabel(dv::text("Serviços Disponíveis:"), this);
     caption->setObjectName(QStringLiteral("Label1"));
     DBLookupComboServico = new QComboBox(this);
     DBLookupComboServico->setObjectName(QStringLiteral("DBLookupComboServico"));
@@ -117,9 +118,11 @@ void TfrmSelecaoServico::createLayout() {
 
     lbLegenda = new QListWidget(this);
     lbLegenda->setObjectName(QStringLiteral("lbLegenda"));
-    lbLegenda->setToolTip(QStringLiteral("Legenda"));
-    lbLegenda->addItems({"M = Mesial", "D = Distal", "V = Vestibular", "L = Lingual", "P = Palatina",
-                         "O = Oclusal", "I = Incisal"});
+    lbLegenda->setToolTip(dv::text("Legenda"));
+    // The letters are the faces' codes; the names follow the interface language.
+    lbLegenda->addItems({dv::text("M = Mesial"), dv::text("D = Distal"), dv::text("V = Vestibular"),
+                         dv::text("L = Lingual"), dv::text("P = Palatina"), dv::text("O = Oclusal"),
+                         dv::text("I = Incisal")});
     lbLegenda->setFixedWidth(110);
     lbLegenda->setFocusPolicy(Qt::NoFocus);
     middle->addWidget(lbLegenda);
@@ -238,7 +241,7 @@ void TfrmSelecaoServico::BitBtn1Click() {
                          SQL_Icone->fieldByName(QStringLiteral("servico_id"))->asInteger() != 0;
     if (!variant) {
         dv::services().dialogs().messageBox(
-            QStringLiteral("Não existe serviços a serem incluídos! Selecione outro..."));
+            dv::text("Não existe serviços a serem incluídos! Selecione outro..."));
         DBLookupComboServico->setFocus();
         return;
     }
@@ -262,7 +265,7 @@ void TfrmSelecaoServico::BitBtn1Click() {
 }
 
 void TfrmSelecaoServico::BitBtn3Click() {
-    if (!dv::services().dialogs().confirmation(QStringLiteral("Deseja realmente excluir o serviço?"))) return;
+    if (!dv::services().dialogs().confirmation(dv::text("Deseja realmente excluir o serviço?"))) return;
     if (m_item == 0 || !m_items->locate(QStringLiteral("item_consulta_id"), m_item)) return;
     m_items->deleteRecord(); // its icon goes first
     accept();

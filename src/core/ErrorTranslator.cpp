@@ -1,4 +1,5 @@
 #include "ErrorTranslator.h"
+#include "CodeTexts.h"
 #include "Services.h"
 #include "db/DbErrors.h"
 #include <QDebug>
@@ -7,7 +8,10 @@
 namespace dv {
 
 namespace {
-const QString generic = QStringLiteral("Ocorreu um Erro");
+// Looked up when used: the interface language is chosen after start-up.
+QString generic() {
+    return dv::text("Ocorreu um Erro");
+}
 const QChar cr = QLatin1Char('\r');
 
 bool has(const QString& upper, const char* phrase) {
@@ -31,30 +35,27 @@ ErrorTranslator::Message ErrorTranslator::translateText(const QString& text) {
     const QString name = quotedName(text);
     // Two workstations saved the same record: the later one is refused and re-read.
     if (has(upper, "CHANGED BY ANOTHER USER"))
-        return warning(
-            QStringLiteral("O registro foi alterado por outro usuário. Os dados foram recarregados."));
+        return warning(dv::text("O registro foi alterado por outro usuário. Os dados foram recarregados."));
     if (has(upper, "THE RECORD CANNOT BE DELETED"))
-        return warning(QStringLiteral("Este registro possui referências com o arquivo '") + name +
-                       QStringLiteral("'.") + cr +
-                       QStringLiteral("Você deve excluir todas as suas referências antes de excluí-lo."));
+        return warning(dv::text("Este registro possui referências com o arquivo '%1'.").arg(name) + cr +
+                       dv::text("Você deve excluir todas as suas referências antes de excluí-lo."));
     if (has(upper, "UPDATE STATEMENT CONFLICTED WITH COLUMN FOREIGN KEY") ||
         has(upper, "INSERT STATEMENT CONFLICTED WITH COLUMN FOREIGN KEY"))
-        return warning(QStringLiteral("Você selecionou um registro do arquivo '") + name +
-                       QStringLiteral("'") + cr + QStringLiteral("que não está mais disponível. Verifique."));
+        return warning(dv::text("Você selecionou um registro do arquivo '%1'").arg(name) + cr +
+                       dv::text("que não está mais disponível. Verifique."));
     if (has(upper, "CANNOT CONTAIN A NULL VALUE") || has(upper, "ZERO-LENGTH STRING"))
-        return warning(QStringLiteral("O campo \"") + name +
-                       QStringLiteral("\" é de preenchimento obrigatório!"));
+        return warning(dv::text("O campo \"%1\" é de preenchimento obrigatório!").arg(name));
     if (has(upper, "PRIMARY") || has(upper, "KEY VIOLATION"))
-        return warning(QStringLiteral("Registro com chave duplicada. Campo '") + name + QStringLiteral("'."));
+        return warning(dv::text("Registro com chave duplicada. Campo '%1'.").arg(name));
     if (has(upper, "Old (current) password incorrect for user"))
-        return warning(QStringLiteral("Senha Antiga incorreta."));
+        return warning(dv::text("Senha Antiga incorreta."));
     if (has(upper, "[ASTA SERVER ERROR]NO USER TRANSACTION IS CURRENTLY IN PROGRESS"))
         return {Kind::None, QString()};
-    if (has(upper, "[ASTA SERVER ERROR]GENERAL SQL ERROR")) return warning(generic + cr + text.mid(37));
+    if (has(upper, "[ASTA SERVER ERROR]GENERAL SQL ERROR")) return warning(generic() + cr + text.mid(37));
     if (has(upper, "DEADLOCK"))
-        return warning(QStringLiteral("Você está tentando utilizar um registro que está bloqueado por outro "
-                                      "usuário. Tente novamente."));
-    return warning(generic + cr + cr + text);
+        return warning(dv::text("Você está tentando utilizar um registro que está bloqueado por outro "
+                                "usuário. Tente novamente."));
+    return warning(generic() + cr + cr + text);
 }
 
 ErrorTranslator::Message ErrorTranslator::translate(std::exception_ptr error) {
@@ -65,11 +66,11 @@ ErrorTranslator::Message ErrorTranslator::translate(std::exception_ptr error) {
         const std::type_info& kind = typeid(e);
         if (kind == typeid(Abort)) return {};
         if (kind == typeid(DatabaseError) || kind == typeid(PlainError)) return translateText(e.message());
-        return {Kind::Error, generic + cr + cr + e.message()};
+        return {Kind::Error, generic() + cr + cr + e.message()};
     } catch (const std::exception& e) {
-        return {Kind::Error, generic + cr + cr + QString::fromLocal8Bit(e.what())};
+        return {Kind::Error, generic() + cr + cr + QString::fromLocal8Bit(e.what())};
     } catch (...) {
-        return {Kind::Error, generic + cr + cr + QStringLiteral("Erro desconhecido.")};
+        return {Kind::Error, generic() + cr + cr + dv::text("Erro desconhecido.")};
     }
 }
 

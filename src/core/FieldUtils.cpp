@@ -1,4 +1,5 @@
 #include "FieldUtils.h"
+#include "CodeTexts.h"
 #include "Services.h"
 #include "db/DbErrors.h"
 #include "db/Field.h"
@@ -14,7 +15,7 @@ QList<int> digitsOf(const QString& text) {
     digits.reserve(text.size());
     for (QChar c : text) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            throw PlainError(QStringLiteral("'%1' não é um número válido").arg(text));
+            throw PlainError(dv::text("'%1' não é um número válido").arg(text));
         digits.append(c.unicode() - '0');
     }
     return digits;
@@ -92,15 +93,15 @@ DocumentKind documentKindOf(const Field& field) {
 bool checkCpf(const QString& text) {
     static const int first[] = {10, 9, 8, 7, 6, 5, 4, 3, 2};
     static const int second[] = {11, 10, 9, 8, 7, 6, 5, 4, 3, 2};
-    return checkNumber(text, 11, first, second, QStringLiteral("O CPF deve conter 11 dígitos!"),
-                       QStringLiteral("CPF errado, corrija-o!"));
+    return checkNumber(text, 11, first, second, dv::text("O CPF deve conter 11 dígitos!"),
+                       dv::text("CPF errado, corrija-o!"));
 }
 
 bool checkCnpj(const QString& text) {
     static const int first[] = {5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
     static const int second[] = {6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-    return checkNumber(text, 14, first, second, QStringLiteral("O Cnpj deve conter 14 dígitos!"),
-                       QStringLiteral("Cnpj errado, corrija-o!"));
+    return checkNumber(text, 14, first, second, dv::text("O Cnpj deve conter 14 dígitos!"),
+                       dv::text("Cnpj errado, corrija-o!"));
 }
 
 QString capitalizeName(const QString& text) {

@@ -1,4 +1,5 @@
 #include "IniSettingsStore.h"
+#include "CodeTexts.h"
 #include "IniFile.h"
 #include "db/DbErrors.h"
 #include <QStandardPaths>
@@ -35,7 +36,7 @@ void IniSettingsStore::writeSection(SettingsHive hive, const QString& storeName,
     ini.setSection(sectionOf(hive, storeName, section), entries);
     QString why;
     if (!ini.save(file, &why))
-        throw PlainError(QStringLiteral("Não foi possível gravar o arquivo '%1': %2").arg(file, why));
+        throw PlainError(dv::text("Não foi possível gravar o arquivo '%1': %2").arg(file, why));
 }
 
 } // namespace dv

@@ -1,4 +1,5 @@
 #include "Localization.h"
+#include "CodeTexts.h"
 #include "IniFile.h"
 #include "LanguageFile.h"
 #include "Services.h"
@@ -7,12 +8,13 @@
 #include "db/DbErrors.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QSaveFile>
 #include <QTranslator>
+#include <QWidget>
 #include <memory>
 #include <vector>
-#include <QSaveFile>
-#include <QWidget>
 
 namespace dv {
 
@@ -117,6 +119,17 @@ QString sharedMessage(const QString& section, const QString& key, const QString&
     return text.isEmpty() ? builtIn : text;
 }
 
+QString languageVariantPath(const QString& relativeName) {
+    const QString plain = session().filePath(relativeName);
+    const QString language = session().language();
+    if (!usableLanguage(language) || language == QLatin1String("pt_BR")) return plain;
+    const QFileInfo info(plain);
+    const QString variant = info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('_') +
+                            language +
+                            (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+    return QFileInfo::exists(variant) ? variant : plain;
+}
+
 bool captureLanguageFile(QWidget* screen) {
     if (!screen || screen->objectName().isEmpty()) return false;
     const QString formName = screen->objectName();
@@ -137,7 +150,7 @@ bool captureLanguageFile(QWidget* screen) {
     if (!file.open(QIODevice::WriteOnly) ||
         file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit())
         throw PlainError(
-            QStringLiteral("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
+            dv::text("Não foi possível gravar o arquivo '%1': %2").arg(target, file.errorString()));
     return true;
 }
 

@@ -35,6 +35,11 @@ QString sharedMessage(const QString& section, const QString& key);
 // when the file or the key is missing.
 QString sharedMessage(const QString& section, const QString& key, const QString& builtIn);
 
+// A file of the application folder in the interface language: "skins\\config.jpg"
+// is "skins/config_en.jpg" in English when that file exists; the file itself
+// otherwise (and in Portuguese, the language the plain files speak).
+QString languageVariantPath(const QString& relativeName);
+
 // The developer's capture (Ctrl+Alt+G): writes the screen's current texts into
 // a language file chosen in a save dialog that starts in language/pt_BR. A
 // window without a form name (objectName) is not a screen: nothing happens.

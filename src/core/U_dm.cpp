@@ -1,4 +1,5 @@
 #include "U_dm.h"
+#include "CodeTexts.h"
 #include "ErrorTranslator.h"
 #include "IniFile.h"
 #include "Localization.h"
@@ -384,6 +385,6 @@ QString Tdm::passwordHash(const QString& password) {
     if (sodium_init() < 0 ||
         crypto_pwhash_str(hash, typed.constData(), quint64(typed.size()), crypto_pwhash_OPSLIMIT_INTERACTIVE,
                           crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
-        throw dv::PlainError(QStringLiteral("Não foi possível gravar a senha (memória insuficiente)."));
+        throw dv::PlainError(dv::text("Não foi possível gravar a senha (memória insuficiente)."));
     return QString::fromLatin1(hash);
 }

@@ -1,5 +1,6 @@
 #include "U_frmAbertura.h"
 #include "BusyIndicator.h"
+#include "CodeTexts.h"
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -59,7 +60,7 @@ void TfrmAbertura::paintEvent(QPaintEvent*) {
     p.setFont(sub);
     p.setPen(QColor(0xCF, 0xC2, 0xB6));
     p.drawText(QRect(122, 78, 280, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Gerenciamento Odontológico"));
+               dv::text("Gerenciamento Odontológico"));
     p.setPen(QPen(QColor(0x8A, 0x73, 0x62), 1));
     p.drawLine(24, 150, width() - 24, 150);
 }

@@ -1,4 +1,5 @@
 #include "U_frmContasPagar.h"
+#include "core/CodeTexts.h"
 #include "core/DateUtils.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
@@ -10,9 +11,9 @@
 #include "core/db/Dataset.h"
 #include "reporting/ReportConnections.h"
 #include "toolkit/DBDateEdit.h"
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QHBoxLayout>
 
 using dv::FieldDef;
 
@@ -39,16 +40,16 @@ TfrmContasPagar::TfrmContasPagar(QWidget* parent)
     dsValor = new dv::DataSource(SQL_Valor, QStringLiteral("dsValor"), this);
     connect(dsValor, &dv::DataSource::dataChanged, this, [this] { dsValorDataChange(); });
 
-    Label1 = new QLabel(QStringLiteral("Data Início:"), this);
+    Label1 = new QLabel(dv::text("Data Início:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     wwDataI = new dv::DBDateEdit(this);
     wwDataI->setObjectName(QStringLiteral("wwDataI"));
-    wwDataI->setToolTip(QStringLiteral("Data de Vencimento Inicial"));
-    Label2 = new QLabel(QStringLiteral("Data Fim:"), this);
+    wwDataI->setToolTip(dv::text("Data de Vencimento Inicial"));
+    Label2 = new QLabel(dv::text("Data Fim:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     wwDataF = new dv::DBDateEdit(this);
     wwDataF->setObjectName(QStringLiteral("wwDataF"));
-    wwDataF->setToolTip(QStringLiteral("Data de Vencimento Final"));
+    wwDataF->setToolTip(dv::text("Data de Vencimento Final"));
     // Beside the toolbar's search the period would be squeezed out: it has the strip.
     QHBoxLayout* strip = toolStrip();
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(wwDataI),
@@ -60,7 +61,7 @@ TfrmContasPagar::TfrmContasPagar(QWidget* parent)
         box->installEventFilter(this);
     }
 
-    addStatusPanel(QStringLiteral("pnlValor"), 60)->setText(QStringLiteral("  Valor:"));
+    addStatusPanel(QStringLiteral("pnlValor"), 60)->setText(dv::text("  Valor:"));
     addStatusPanel(QStringLiteral("pnlValorTotal"), 140);
 
     dv::reportConnections().add(QStringLiteral("RvContasPagar"), SQL_Consulta, this);

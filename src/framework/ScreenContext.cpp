@@ -1,4 +1,5 @@
 #include "ScreenContext.h"
+#include "core/CodeTexts.h"
 #include "core/U_dm.h"
 #include "core/db/DbErrors.h"
 #include <QWidget>
@@ -6,7 +7,7 @@
 namespace dv {
 
 bool ScreenContext::openScreen(const QString& formName, const ScreenArgs&) {
-    throw PlainError(QStringLiteral("Não há como abrir a tela ") + formName + QStringLiteral(" aqui."));
+    throw PlainError(dv::text("Não há como abrir a tela %1 aqui.").arg(formName));
 }
 
 QWidget* ScreenContext::openList(const QString&) const {

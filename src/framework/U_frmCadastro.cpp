@@ -3,6 +3,7 @@
 #include "DataFieldBinding.h"
 #include "HelpPages.h"
 #include "U_frmRelatorio.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/DialogService.h"
 #include "core/ErrorTranslator.h"
@@ -281,7 +282,7 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
         b->setAutoDefault(false);
         return b;
     };
-    btnAjuda = makeButton("btnAjuda", QStringLiteral("Ajuda"), QStringLiteral("Clique aqui para obter ajuda"),
+    btnAjuda = makeButton("btnAjuda", QStringLiteral("Ajuda"), dv::text("Clique aqui para obter ajuda"),
                           dv::CadastroIcon::Help);
     BitBtn4 = makeButton("BitBtn4", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"),
                          dv::CadastroIcon::Print);

@@ -4,6 +4,7 @@
 #include "ListLayoutStore.h"
 #include "ScreenContext.h"
 #include "U_frmRelatorio.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -178,7 +179,7 @@ void TfrmModelo4::buildToolbar() {
         ToolBar1->addWidget(b);
         return b;
     };
-    btnNovo = button("btnNovo", QStringLiteral("&Novo"), QStringLiteral("Novo registro"), dv::ListIcon::New);
+    btnNovo = button("btnNovo", QStringLiteral("&Novo"), dv::text("Novo registro"), dv::ListIcon::New);
     btnEditar =
         button("btnEditar", QStringLiteral("&Alterar"), QStringLiteral("Alterar"), dv::ListIcon::Change);
     btnExcluir =
@@ -187,7 +188,7 @@ void TfrmModelo4::buildToolbar() {
     btnLocalizar = button("btnLocalizar", QStringLiteral("Localizar"), QStringLiteral("Localizar"),
                           dv::ListIcon::Locate);
     btnFiltrar = button("btnFiltrar", QStringLiteral("Fi&ltrar"),
-                        QStringLiteral("Executa filtro sobre os registros da gride!"), dv::ListIcon::Filter);
+                        dv::text("Executa filtro sobre os registros da gride!"), dv::ListIcon::Filter);
     ToolBar1->addSeparator();
     btnImprimir =
         button("btnImprimir", QStringLiteral("&Imprimir"), QStringLiteral("Imprimir"), dv::ListIcon::Print);
@@ -216,7 +217,7 @@ void TfrmModelo4::buildToolbar() {
 
     edpesq = new dv::IncrementalSearch(this);
     edpesq->setObjectName(QStringLiteral("edpesq"));
-    edpesq->setToolTip(QStringLiteral("Pesquisa campos da gride!"));
+    edpesq->setToolTip(dv::text("Pesquisa campos da gride!"));
     edpesq->setDataSource(dsConsulta);
     edpesq->setMinimumWidth(200);
     edpesq->setStyleSheet(QStringLiteral("QLineEdit { padding: 3px 4px; border: 1px solid #B8AC9E; "
@@ -228,8 +229,8 @@ void TfrmModelo4::buildToolbar() {
     PopupOpcoes->setObjectName(QStringLiteral("PopupOpcoes"));
     btnOpcoes = new QToolButton(this);
     btnOpcoes->setObjectName(QStringLiteral("btnOpcoes"));
-    btnOpcoes->setText(QStringLiteral("Opções"));
-    btnOpcoes->setToolTip(QStringLiteral("Escolha uma opção!"));
+    btnOpcoes->setText(dv::text("Opções"));
+    btnOpcoes->setToolTip(dv::text("Escolha uma opção!"));
     btnOpcoes->setIcon(dv::listIcon(dv::ListIcon::Options));
     btnOpcoes->setIconSize(QSize(16, 16));
     btnOpcoes->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -561,8 +562,8 @@ void TfrmModelo4::showException(const std::exception& error) const {
         className = e->className();
         message = e->message();
     }
-    dv::services().dialogs().error(QStringLiteral("Classe de Exception: ") + className +
-                                   QStringLiteral("\rMensagem de Exception: ") + message);
+    dv::services().dialogs().error(dv::text("Classe de Exception: %1").arg(className) + QLatin1Char('\r') +
+                                   dv::text("Mensagem de Exception: %1").arg(message));
 }
 
 void TfrmModelo4::showCurrentException() const {
@@ -573,7 +574,7 @@ void TfrmModelo4::showCurrentException() const {
     } catch (const std::exception& e) {
         showException(e);
     } catch (...) {
-        showException(dv::PlainError(QStringLiteral("Erro desconhecido")));
+        showException(dv::PlainError(dv::text("Erro desconhecido")));
     }
 }
 
@@ -622,8 +623,8 @@ void TfrmModelo4::wwDBGrid1TitleButtonClick(const QString& fieldName) {
     Field* f = SQL_Consulta->findField(fieldName);
     if (!f) return;
     if (!sortable(f)) {
-        dv::services().dialogs().warning(QStringLiteral("O campo selecionado não pode ser ordenado! Para "
-                                                        "pesquisar neste campo, clique no botão Localizar!"));
+        dv::services().dialogs().warning(dv::text("O campo selecionado não pode ser ordenado! Para "
+                                                  "pesquisar neste campo, clique no botão Localizar!"));
         return;
     }
     dv::WaitCursor cursor;
@@ -678,8 +679,7 @@ void TfrmModelo4::btnEditarClick() {
 }
 
 void TfrmModelo4::btnExcluirClick() {
-    if (!dv::services().dialogs().confirmation(
-            QStringLiteral("Deja realmente excluir o registro selecionado?")))
+    if (!dv::services().dialogs().confirmation(dv::text("Deja realmente excluir o registro selecionado?")))
         return;
     Dataset* ds = dsConsulta->dataset();
     if (!ds || !ds->isActive() || ds->recordCount() == 0) return;
@@ -700,8 +700,8 @@ void TfrmModelo4::btnLocalizarClick() {
 
 void TfrmModelo4::btnFiltrarClick() {
     if (wwFilterDialog2->hasCriteria()) {
-        dv::services().dialogs().information(QStringLiteral(
-            "A ferramenta de [Localizar] está em uso e seus critérios de busca serão removidos."));
+        dv::services().dialogs().information(
+            dv::text("A ferramenta de [Localizar] está em uso e seus critérios de busca serão removidos."));
         wwFilterDialog2->clearCriteria();
     }
     wwFilterDialog1->execute();
@@ -743,8 +743,8 @@ QString TfrmModelo4::exportFileName(const QString& extension) const {
 }
 
 void TfrmModelo4::tellWritten(const QString& path) const {
-    dv::services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
-                                         QDir::toNativeSeparators(absolute(path)));
+    dv::services().dialogs().information(
+        dv::text("Arquivo gravado em %1").arg(QDir::toNativeSeparators(absolute(path))));
 }
 
 bool TfrmModelo4::clearExportFile(const QString& fileName) const {
@@ -752,8 +752,7 @@ bool TfrmModelo4::clearExportFile(const QString& fileName) const {
     if (!info.exists() && !info.isSymLink()) return true;
     if (QFile::remove(fileName)) return true;
     dv::services().dialogs().warning(
-        QStringLiteral("O Arquivo ") + fileName +
-        QStringLiteral(" está aberto! Feche antes de tentar exportar novamente."));
+        dv::text("O Arquivo %1 está aberto! Feche antes de tentar exportar novamente.").arg(fileName));
     dv::services().shell().open(absolute(fileName));
     return false;
 }
@@ -840,9 +839,8 @@ void TfrmModelo4::Xml1Click() {
         }
     }
     // The system's own message for the XML packet, naming where it went.
-    dv::services().dialogs().information(QStringLiteral("O arquivo Xml ") +
-                                         QDir::toNativeSeparators(fileName) +
-                                         QStringLiteral(" foi gerado com sucesso!"));
+    dv::services().dialogs().information(
+        dv::text("O arquivo Xml %1 foi gerado com sucesso!").arg(QDir::toNativeSeparators(fileName)));
     dv::services().shell().open(absolute(fileName));
     context.setProgress(0, 100);
 }

@@ -1,5 +1,6 @@
 #include "U_frmRelatorio.h"
 #include "HelpPages.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -174,7 +175,7 @@ void TfrmRelatorio::BitBtn1Click() {
     dv::WaitCursor cursor;
     if (ReportLB->count() == 0) {
         cursor.restore();
-        dv::services().dialogs().information(QStringLiteral("Não existem relatórios a serem impressos..."));
+        dv::services().dialogs().information(dv::text("Não existem relatórios a serem impressos..."));
         return;
     }
     try {

@@ -1,4 +1,5 @@
 #include "U_frmAuditoria.h"
+#include "core/CodeTexts.h"
 #include "core/DateUtils.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
@@ -202,16 +203,16 @@ void TfrmAuditoria::btnVerificarClick() {
     const dv::AuditCheck check = dv::checkAuditChain(*dm().ADOConexao());
     if (check.brokenRow == 0) {
         dv::services().dialogs().information(
-            QStringLiteral("Trilha íntegra (%1 registros)").arg(check.rowsChecked));
+            dv::text("Trilha íntegra (%1 registros)").arg(check.rowsChecked));
         return;
     }
     if (SQL_Consulta->isActive())
         SQL_Consulta->locate(QStringLiteral("auditoria_id"), QVariant(check.brokenRow));
     const QString why = check.problem == dv::AuditCheck::NotSealed
-                            ? QStringLiteral("gravado fora do sistema, sem selo")
-                            : QStringLiteral("alterado, ou fora de ordem depois de uma exclusão");
+                            ? dv::text("gravado fora do sistema, sem selo")
+                            : dv::text("alterado, ou fora de ordem depois de uma exclusão");
     dv::services().dialogs().warning(
-        QStringLiteral("A trilha está quebrada no registro %1: %2.").arg(check.brokenRow).arg(why));
+        dv::text("A trilha está quebrada no registro %1: %2.").arg(check.brokenRow).arg(why));
 }
 
 void TfrmAuditoria::showChanges() {

@@ -1,4 +1,5 @@
 #include "U_frmBackup.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/IniFile.h"
 #include "core/Localization.h"
@@ -118,7 +119,7 @@ void TfrmBackup::FormShow() {
     PageControl1->setCurrentIndex(m_serverMode ? 0 : 1);
     currentPage().btnBackup->setDefault(true);
     currentPage().btnBackup->setFocus();
-    if (!QDir().mkpath(backupFolder())) throw dv::PlainError(QStringLiteral("Diretório não pode ser criado"));
+    if (!QDir().mkpath(backupFolder())) throw dv::PlainError(dv::text("Diretório não pode ser criado"));
 }
 
 void TfrmBackup::btnBackupClick() {
@@ -172,7 +173,7 @@ void TfrmBackup::runBackup(Page& page, bool server) {
 
     try {
         dv::Connection* c = dm().ADOConexao();
-        if (!c) throw dv::PlainError(QStringLiteral("Sem conexão com o banco de dados."));
+        if (!c) throw dv::PlainError(dv::text("Sem conexão com o banco de dados."));
         // A server backup of a database that lives in a file would be a wrong kind of copy.
         if (server == c->databaseFile().isEmpty()) {
             dv::WaitCursor wait;
@@ -248,7 +249,7 @@ void TfrmBackup::btnRestaurarClick() {
     step(page, 10);
     dv::Connection* c = dm().ADOConexao();
     try {
-        if (!c) throw dv::PlainError(QStringLiteral("Sem conexão com o banco de dados."));
+        if (!c) throw dv::PlainError(dv::text("Sem conexão com o banco de dados."));
         dv::WaitCursor wait;
         c->backupTo(keep);
         step(page, 40);

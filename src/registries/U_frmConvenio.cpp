@@ -1,5 +1,6 @@
 #include "U_frmConvenio.h"
 #include "SharedLists.h"
+#include "core/CodeTexts.h"
 #include "core/db/Dataset.h"
 #include "reporting/ReportConnections.h"
 
@@ -21,7 +22,7 @@ TfrmConvenio::~TfrmConvenio() {
 void TfrmConvenio::btnExcluirClick() {
     if (dv::refuseWhileInUse(SQL_Consulta, QStringLiteral("convenio_id"), QStringLiteral("convenio_nome"),
                              QStringLiteral("select count(*) from paciente where convenio_id = :convenio_id"),
-                             QStringLiteral("O convênio \"%1\" tem %2 paciente(s) e não pode ser excluído.")))
+                             dv::text("O convênio \"%1\" tem %2 paciente(s) e não pode ser excluído.")))
         return;
     TfrmModelo4::btnExcluirClick();
 }

@@ -1,5 +1,6 @@
 #include "U_frmConvenio_Manut.h"
 #include "SharedLists.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
@@ -145,7 +146,7 @@ void TfrmConvenio_Manut::btnAtualizaClick() {
     if (!SQL_Tabela->isActive()) SQL_Tabela->open();
     auto& dialogs = dv::services().dialogs();
     if (!SQL_Tabela->isEmpty()) {
-        dialogs.information(QStringLiteral("Você tem que excluir a Tabela de Preços para gerar novamente!"));
+        dialogs.information(dv::text("Você tem que excluir a Tabela de Preços para gerar novamente!"));
         return;
     }
     dv::Dataset* services = dm().SQL_Servico;
@@ -188,7 +189,7 @@ void TfrmConvenio_Manut::btnAtualizaClick() {
     dv::reloadShared(dm().SQL_Tabela);
     SQL_Tabela->close();
     SQL_Tabela->open();
-    dialogs.information(QStringLiteral(
+    dialogs.information(dv::text(
         "Como foi criado um novo convênio, é necessário definir os preços da tabela para cada serviço, "
         "por padrão todos os serviços vão receber o valor (R$ 0,00) !"));
 }
@@ -199,11 +200,10 @@ void TfrmConvenio_Manut::btnRemoveClick() {
     SQL_Tabela->checkBrowseMode();
     const int prices = SQL_Tabela->recordCount();
     if (prices == 0) return;
-    const QString count = prices == 1
-                              ? QStringLiteral("1 preço deste convênio será excluído.")
-                              : QStringLiteral("%1 preços deste convênio serão excluídos.").arg(prices);
+    const QString count = prices == 1 ? dv::text("1 preço deste convênio será excluído.")
+                                      : dv::text("%1 preços deste convênio serão excluídos.").arg(prices);
     if (!dv::services().dialogs().confirmation(
-            QStringLiteral("Deseja gerar a tabela de Preços novamente?\n\n") + count))
+            dv::text("Deseja gerar a tabela de Preços novamente?\n\n%1").arg(count)))
         return;
     {
         dv::WaitCursor cursor;

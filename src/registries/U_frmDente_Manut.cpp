@@ -1,4 +1,5 @@
 #include "U_frmDente_Manut.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/db/Dataset.h"
@@ -48,7 +49,7 @@ void TfrmDente_Manut::ImagePngDblClick() {
     // or the database would invent one.
     if (tooth->isEditing()) checkBeforePost();
     dv::FileDialogRequest request;
-    request.filter = QStringLiteral("PNG Imagem (*.png)|*.png");
+    request.filter = dv::text("PNG Imagem (*.png)|*.png");
     const QString file = dv::services().fileDialogs().openFile(request);
     if (file.isEmpty()) return;
     QString message;

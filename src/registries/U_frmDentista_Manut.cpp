@@ -1,5 +1,6 @@
 #include "U_frmDentista_Manut.h"
 #include "OfficeForms.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -107,7 +108,7 @@ void TfrmDentista_Manut::rgDiaClick() {
     if (SQL_Horario->isEditing()) {
         // An hour being typed is saved or given up by the user, never lost in silence.
         if (SQL_Horario->isModified() &&
-            dv::services().dialogs().confirmation(QStringLiteral("Gravar o horário digitado?"))) {
+            dv::services().dialogs().confirmation(dv::text("Gravar o horário digitado?"))) {
             try {
                 SQL_Horario->post();
             } catch (...) {
@@ -134,8 +135,7 @@ void TfrmDentista_Manut::SQL_HorarioBeforePost() {
     static const QRegularExpression valid(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$"));
     if (!valid.match(text).hasMatch()) {
         dv::services().dialogs().warning(
-            QStringLiteral("Horário inválido: \"%1\". Digite a hora e os minutos, de 00:00 a 23:59.")
-                .arg(text));
+            dv::text("Horário inválido: \"%1\". Digite a hora e os minutos, de 00:00 a 23:59.").arg(text));
         throw dv::Abort();
     }
     if (hour->asString() != text) hour->setAsString(text);
@@ -144,7 +144,7 @@ void TfrmDentista_Manut::SQL_HorarioBeforePost() {
         if (row == SQL_Horario->currentRow()) continue;
         if (SQL_Horario->value(row, hour).toString() == text) {
             dv::services().dialogs().warning(
-                QStringLiteral("O horário %1 já está cadastrado neste dia da semana.").arg(text));
+                dv::text("O horário %1 já está cadastrado neste dia da semana.").arg(text));
             throw dv::Abort();
         }
     }

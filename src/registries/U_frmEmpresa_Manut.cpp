@@ -1,5 +1,6 @@
 #include "U_frmEmpresa_Manut.h"
 #include "OfficeForms.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/FileDialogService.h"
 #include "core/PixPayload.h"
@@ -48,7 +49,7 @@ void TfrmEmpresa_Manut::DBImage1Click() {
     dv::Dataset* company = editedDataset();
     if (!company || !company->isActive() || company->isEmpty()) return;
     dv::FileDialogRequest request;
-    request.filter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
+    request.filter = dv::text("Bitmaps (*.bmp)|*.bmp");
     const QString file = dv::services().fileDialogs().openFile(request);
     if (file.isEmpty()) return;
     const QString shown = QDir::toNativeSeparators(file);
@@ -58,7 +59,7 @@ void TfrmEmpresa_Manut::DBImage1Click() {
     // Checked before anything changes: a bad file leaves the stored logo as it was.
     if (bytes.isEmpty() || QImage::fromData(bytes, "BMP").isNull()) {
         dv::services().dialogs().warning(
-            QStringLiteral("O arquivo \"%1\" não é um bitmap válido. O logo não foi alterado.").arg(shown));
+            dv::text("O arquivo \"%1\" não é um bitmap válido. O logo não foi alterado.").arg(shown));
         return;
     }
     if (!company->isEditing()) company->edit();
@@ -85,9 +86,8 @@ bool TfrmEmpresa_Manut::pixKeyAccepted() {
     const QString normalized = dv::pix::normalizedKey(key->asString());
     if (normalized.isEmpty()) {
         dv::services().dialogs().warning(
-            QStringLiteral(
-                "A chave Pix \"%1\" não é válida. Use CPF, CNPJ, e-mail, celular com +55 ou a chave "
-                "aleatória do banco.")
+            dv::text("A chave Pix \"%1\" não é válida. Use CPF, CNPJ, e-mail, celular com +55 ou a chave "
+                     "aleatória do banco.")
                 .arg(key->asString().trimmed()));
         DBEditPixChave->setFocus();
         return false;

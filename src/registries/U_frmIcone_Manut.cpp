@@ -1,4 +1,5 @@
 #include "U_frmIcone_Manut.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/db/Dataset.h"
@@ -42,7 +43,7 @@ void TfrmIcone_Manut::DBImage1DblClick() {
     dv::Dataset* icon = editedDataset();
     if (!icon) return;
     dv::FileDialogRequest request;
-    request.filter = QStringLiteral("BMP Imagem (*.bmp)|*.bmp|PNG Imagem|*.png");
+    request.filter = dv::text("BMP Imagem (*.bmp)|*.bmp|PNG Imagem|*.png");
     const QString file = dv::services().fileDialogs().openFile(request);
     if (file.isEmpty()) return;
     // Read and checked before the row is touched: a bad file changes nothing.

@@ -1,5 +1,6 @@
 #include "U_frmServico.h"
 #include "SharedLists.h"
+#include "core/CodeTexts.h"
 #include "core/U_dm.h"
 #include "reporting/ReportConnections.h"
 #include "toolkit/DBGrid.h"
@@ -40,7 +41,7 @@ void TfrmServico::btnExcluirClick() {
     if (dv::refuseWhileInUse(
             SQL_Consulta, QStringLiteral("servico_id"), QStringLiteral("servico_nome"),
             QStringLiteral("select count(*) from item_consulta where servico_id = :servico_id"),
-            QStringLiteral("O serviço \"%1\" está em %2 item(ns) de consulta e não pode ser excluído.")))
+            dv::text("O serviço \"%1\" está em %2 item(ns) de consulta e não pode ser excluído.")))
         return;
     TfrmModelo4::btnExcluirClick();
 }

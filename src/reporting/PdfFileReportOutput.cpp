@@ -1,6 +1,7 @@
 #include "PdfFileReportOutput.h"
 #include "ReportDocument.h"
 #include "ReportError.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,7 @@ void PdfFileReportOutput::write(const ReportDocument& document, const QString& f
         QFile probe(path);
         const bool existed = probe.exists();
         if (!probe.open(QIODevice::WriteOnly))
-            throw ReportError(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+            throw ReportError(dv::text("Não foi possível gravar o arquivo %1: %2")
                                   .arg(QDir::toNativeSeparators(path), probe.errorString()));
         probe.close();
         if (!existed) probe.remove();
@@ -25,8 +26,9 @@ void PdfFileReportOutput::write(const ReportDocument& document, const QString& f
 
 void PdfFileReportOutput::save(const ReportDocument& document, const QString& fileName) {
     write(document, fileName);
-    services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
-                                     QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+    services().dialogs().information(
+        dv::text("Arquivo gravado em %1")
+            .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
 }
 
 void PdfFileReportOutput::deliver(const ReportDocument& document) {

@@ -2,6 +2,7 @@
 #include "PdfFileReportOutput.h"
 #include "ReportDocument.h"
 #include "ReportSetupDialog.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include <QApplication>
@@ -24,7 +25,7 @@ QPrintPreviewDialog* QtReportOutput::makePreview(const ReportDocument& document,
                                                  QWidget* parent) {
     auto* dialog = new QPrintPreviewDialog(&printer, parent);
     dialog->setObjectName(QStringLiteral("ReportPreview"));
-    dialog->setWindowTitle(QStringLiteral("Visualização - ") + document.name());
+    dialog->setWindowTitle(dv::text("Visualização - %1").arg(document.name()));
     QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [&document](QPrinter* p) {
         // Painting runs inside the dialog's event handling: report here, not by throwing.
         try {
@@ -55,8 +56,8 @@ void QtReportOutput::deliver(const ReportDocument& document) {
     }
     case ReportSetupDialog::Printer:
         if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty()) {
-            services().dialogs().warning(QStringLiteral("Não há impressora instalada. Escolha visualizar o "
-                                                        "relatório ou salvá-lo em arquivo PDF."));
+            services().dialogs().warning(dv::text("Não há impressora instalada. Escolha visualizar o "
+                                                  "relatório ou salvá-lo em arquivo PDF."));
             return;
         }
         document.print(printer);

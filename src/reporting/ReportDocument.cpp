@@ -1,5 +1,6 @@
 #include "ReportDocument.h"
 #include "ReportError.h"
+#include "core/CodeTexts.h"
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QHash>
@@ -241,7 +242,7 @@ void ReportDocument::print(QPagedPaintDevice& device) const {
     device.setPageLayout(pageLayout(order.first()));
     QPainter painter;
     if (!painter.begin(&device))
-        throw ReportError(QStringLiteral("Não foi possível imprimir o relatório \"%1\".").arg(m_name));
+        throw ReportError(dv::text("Não foi possível imprimir o relatório \"%1\".").arg(m_name));
     PaintCache cache(*this, &device);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -267,13 +268,13 @@ void ReportDocument::writePdf(const QString& fileName) const {
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter painter;
         if (!painter.begin(&writer))
-            throw ReportError(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(fileName));
+            throw ReportError(dv::text("Não foi possível gravar o arquivo \"%1\".").arg(fileName));
         return;
     }
     try {
         print(writer);
     } catch (const ReportError&) {
-        throw ReportError(QStringLiteral("Não foi possível gravar o arquivo \"%1\".")
+        throw ReportError(dv::text("Não foi possível gravar o arquivo \"%1\".")
                               .arg(QFileInfo(fileName).absoluteFilePath()));
     }
 }

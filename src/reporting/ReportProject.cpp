@@ -4,6 +4,7 @@
 #include "ReportLayout.h"
 #include "ReportOutput.h"
 #include "ReportParser.h"
+#include "core/CodeTexts.h"
 #include "core/Session.h"
 
 namespace dv {
@@ -84,7 +85,7 @@ void ReportProject::setPictureFile(const QString& pageName, const QString& pictu
 const report::Report& ReportProject::reportFor(const QString& name) const {
     if (!m_open) throw ReportError(QStringLiteral("O projeto de relatórios não está aberto."));
     const QString wanted = name.isEmpty() ? m_selected : name.trimmed();
-    if (wanted.isEmpty()) throw ReportError(QStringLiteral("Nenhum relatório foi selecionado."));
+    if (wanted.isEmpty()) throw ReportError(dv::text("Nenhum relatório foi selecionado."));
     const report::Report* r = m_project.report(wanted);
     if (!r)
         throw ReportError(QStringLiteral("O relatório \"%1\" não existe no projeto de relatórios \"%2\".")

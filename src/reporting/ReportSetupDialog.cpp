@@ -1,4 +1,5 @@
 #include "ReportSetupDialog.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -25,13 +26,13 @@ namespace dv {
 ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportName, QWidget* parent)
     : QDialog(parent), m_printer(printer), m_reportName(reportName) {
     setObjectName(QStringLiteral("ReportSetupDialog"));
-    setWindowTitle(QStringLiteral("Opções de Impressão"));
+    setWindowTitle(dv::text("Opções de Impressão"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* destino = new QGroupBox(QStringLiteral("Destino do relatório"), this);
+    auto* destino = new QGroupBox(dv::text("Destino do relatório"), this);
     rbImpressora = new QRadioButton(QStringLiteral("&Impressora"), destino);
-    rbVisualizar = new QRadioButton(QStringLiteral("&Visualizar na tela"), destino);
-    rbArquivo = new QRadioButton(QStringLiteral("&Arquivo PDF"), destino);
+    rbVisualizar = new QRadioButton(dv::text("&Visualizar na tela"), destino);
+    rbArquivo = new QRadioButton(dv::text("&Arquivo PDF"), destino);
     rbImpressora->setObjectName(QStringLiteral("rbImpressora"));
     rbVisualizar->setObjectName(QStringLiteral("rbVisualizar"));
     rbArquivo->setObjectName(QStringLiteral("rbArquivo"));
@@ -47,29 +48,29 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     auto* impressora = new QGroupBox(QStringLiteral("Impressora"), this);
     lbImpressora = new QLabel(impressora);
     lbImpressora->setObjectName(QStringLiteral("lbImpressora"));
-    auto* btnSetup = new QPushButton(QStringLiteral("&Configurar impressora..."), impressora);
+    auto* btnSetup = new QPushButton(dv::text("&Configurar impressora..."), impressora);
     btnSetup->setObjectName(QStringLiteral("btnConfigurar"));
     edCopias = new QSpinBox(impressora);
     edCopias->setObjectName(QStringLiteral("edCopias"));
     edCopias->setRange(1, 999);
     edCopias->setValue(qMax(1, printer.copyCount()));
-    cbIntercalar = new QCheckBox(QStringLiteral("Intercalar cópias"), impressora);
+    cbIntercalar = new QCheckBox(dv::text("Intercalar cópias"), impressora);
     cbIntercalar->setObjectName(QStringLiteral("cbIntercalar"));
     cbIntercalar->setChecked(printer.collateCopies());
     cbFrenteVerso = new QComboBox(impressora);
     cbFrenteVerso->setObjectName(QStringLiteral("cbFrenteVerso"));
-    cbFrenteVerso->addItem(QStringLiteral("Não"), int(QPrinter::DuplexNone));
-    cbFrenteVerso->addItem(QStringLiteral("Virar na borda longa"), int(QPrinter::DuplexLongSide));
-    cbFrenteVerso->addItem(QStringLiteral("Virar na borda curta"), int(QPrinter::DuplexShortSide));
+    cbFrenteVerso->addItem(dv::text("Não"), int(QPrinter::DuplexNone));
+    cbFrenteVerso->addItem(dv::text("Virar na borda longa"), int(QPrinter::DuplexLongSide));
+    cbFrenteVerso->addItem(dv::text("Virar na borda curta"), int(QPrinter::DuplexShortSide));
     cbFrenteVerso->setCurrentIndex(qMax(0, cbFrenteVerso->findData(int(printer.duplex()))));
     auto* impressoraLayout = new QFormLayout(impressora);
     auto* nome = new QHBoxLayout;
     nome->addWidget(lbImpressora, 1);
     nome->addWidget(btnSetup);
     impressoraLayout->addRow(QStringLiteral("Nome:"), nome);
-    impressoraLayout->addRow(QStringLiteral("Cópias:"), edCopias);
+    impressoraLayout->addRow(dv::text("Cópias:"), edCopias);
     impressoraLayout->addRow(QString(), cbIntercalar);
-    impressoraLayout->addRow(QStringLiteral("Frente e verso:"), cbFrenteVerso);
+    impressoraLayout->addRow(dv::text("Frente e verso:"), cbFrenteVerso);
     m_printerOnly = {btnSetup, edCopias, cbIntercalar, cbFrenteVerso};
 
     auto* arquivo = new QGroupBox(QStringLiteral("Arquivo"), this);
@@ -77,7 +78,7 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     edArquivo->setObjectName(QStringLiteral("edArquivo"));
     auto* btnArquivo = new QToolButton(arquivo);
     btnArquivo->setText(QStringLiteral("..."));
-    btnArquivo->setToolTip(QStringLiteral("Escolher o arquivo"));
+    btnArquivo->setToolTip(dv::text("Escolher o arquivo"));
     auto* arquivoLayout = new QHBoxLayout(arquivo);
     arquivoLayout->addWidget(edArquivo, 1);
     arquivoLayout->addWidget(btnArquivo);
@@ -127,7 +128,7 @@ void ReportSetupDialog::setFileName(const QString& fileName) {
 void ReportSetupDialog::showPrinter() {
     const QString name =
         m_printer.outputFormat() == QPrinter::PdfFormat ? QString() : m_printer.printerName();
-    lbImpressora->setText(name.isEmpty() ? QStringLiteral("(nenhuma impressora instalada)") : name);
+    lbImpressora->setText(name.isEmpty() ? dv::text("(nenhuma impressora instalada)") : name);
 }
 
 void ReportSetupDialog::updateEnabled() {
@@ -142,7 +143,7 @@ void ReportSetupDialog::printerSetup() {
     m_printer.setCollateCopies(cbIntercalar->isChecked());
     m_printer.setDuplex(QPrinter::DuplexMode(cbFrenteVerso->currentData().toInt()));
     QPrintDialog dialog(&m_printer, this);
-    dialog.setWindowTitle(QStringLiteral("Configurar impressora"));
+    dialog.setWindowTitle(dv::text("Configurar impressora"));
     if (dialog.exec() != QDialog::Accepted) return;
     edCopias->setValue(qMax(1, m_printer.copyCount()));
     cbIntercalar->setChecked(m_printer.collateCopies());
@@ -152,8 +153,8 @@ void ReportSetupDialog::printerSetup() {
 
 void ReportSetupDialog::chooseFile() {
     FileDialogRequest r;
-    r.caption = QStringLiteral("Salvar relatório");
-    r.filter = QStringLiteral("Arquivo PDF (*.pdf)|*.pdf");
+    r.caption = dv::text("Salvar relatório");
+    r.filter = dv::text("Arquivo PDF (*.pdf)|*.pdf");
     r.defaultSuffix = QStringLiteral("pdf");
     r.fileName = fileName();
     const QString chosen = services().fileDialogs().saveFile(r);
@@ -162,7 +163,7 @@ void ReportSetupDialog::chooseFile() {
 
 void ReportSetupDialog::accept() {
     if (destination() == PdfFile && fileName().isEmpty()) {
-        services().dialogs().warning(QStringLiteral("Informe o nome do arquivo PDF."));
+        services().dialogs().warning(dv::text("Informe o nome do arquivo PDF."));
         edArquivo->setFocus();
         return;
     }

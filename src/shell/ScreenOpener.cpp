@@ -3,6 +3,7 @@
 #include "ShellIcons.h"
 #include "U_frmMenu.h"
 #include "U_frmPrincipal.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
@@ -102,10 +103,10 @@ bool ScreenOpener::open(const QString& formName, const ScreenArgs& args) {
     const bool permitted = d.SQL_GrupoPermissao->isActive() &&
                            d.SQL_GrupoPermissao->locate(QStringLiteral("form_nome"), formName);
     if (!permitted) {
-        services().dialogs().warning(QStringLiteral("Você não tem permissão para abrir o formulário: ") +
-                                     description(formName).trimmed() + QStringLiteral(" (") +
-                                     formName.trimmed() +
-                                     QStringLiteral(")! Verifique com o Administrador do Sistema..."));
+        services().dialogs().warning(
+            dv::text("Você não tem permissão para abrir o formulário: %1 (%2)! Verifique com o "
+                     "Administrador do Sistema...")
+                .arg(description(formName).trimmed(), formName.trimmed()));
         session().setScreenName(formName);
         return false;
     }
@@ -115,7 +116,7 @@ bool ScreenOpener::open(const QString& formName, const ScreenArgs& args) {
     const bool listed = entry && entry->factory && entry->kind != ScreenKind::FixedDialog;
     if (!listed) {
         cursor.restore();
-        services().dialogs().information(QStringLiteral("Formulário não existe ou não encontrado!"));
+        services().dialogs().information(dv::text("Formulário não existe ou não encontrado!"));
         return false;
     }
     const bool isList = entry->kind == ScreenKind::List;
@@ -125,7 +126,7 @@ bool ScreenOpener::open(const QString& formName, const ScreenArgs& args) {
     QWidget* screen = m_registry.create(formName, parent);
     if (!screen) {
         cursor.restore();
-        services().dialogs().information(QStringLiteral("Formulário não existe ou não encontrado!"));
+        services().dialogs().information(dv::text("Formulário não existe ou não encontrado!"));
         return false;
     }
     session().setScreenName(formName);

@@ -2,6 +2,7 @@
 #include "ScreenOpener.h"
 #include "U_frmLogin.h"
 #include "U_frmPrincipal.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
@@ -49,7 +50,7 @@ StartupObjects startup(QApplication& app, const QString& executableFolder,
     StartupObjects o;
     if (!applyVisualStyle(app, QStringLiteral("Smokey Quartz Kamri")))
         services().dialogs().error(
-            QStringLiteral("O estilo visual \"Smokey Quartz Kamri\" não pôde ser aplicado."));
+            dv::text("O estilo visual \"Smokey Quartz Kamri\" não pôde ser aplicado."));
     QApplication::setApplicationName(QStringLiteral("Dentrivale"));
     QApplication::setApplicationDisplayName(QString());
     app.setProperty("helpFile", QString());

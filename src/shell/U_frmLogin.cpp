@@ -1,7 +1,7 @@
 #include "U_frmLogin.h"
-#include "framework/HelpPages.h"
 #include "Startup.h"
 #include "U_frmPrincipal.h"
+#include "core/CodeTexts.h"
 #include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -9,6 +9,7 @@
 #include "core/U_dm.h"
 #include "core/VersionInfo.h"
 #include "core/db/Dataset.h"
+#include "framework/HelpPages.h"
 #include <QApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -119,7 +120,7 @@ TfrmLogin::TfrmLogin(TfrmPrincipal* mainWindow, Use use)
 void TfrmLogin::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     dv::applyLanguageFile(this);
-    QPixmap banner(dv::session().filePath(QStringLiteral("skins\\config.jpg")));
+    QPixmap banner(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")));
     imgLogo->setPixmap(banner);
 }
 
@@ -142,7 +143,7 @@ void TfrmLogin::btnOKClick() {
     if (d.SQL_Configuracao->isActive() && !d.SQL_Configuracao->isEmpty())
         release = d.SQL_Configuracao->fieldByName(QStringLiteral("Sistema_Release"))->asString().trimmed();
     if (dv::versionOfExecutable(QCoreApplication::applicationFilePath()) != release) {
-        dv::services().dialogs().information(QStringLiteral(
+        dv::services().dialogs().information(dv::text(
             "A versão do Sistema é diferente da versão do Banco de Dados! Não é possível acessar seu "
             "banco de dados com esta versão do sistema."));
         return;
@@ -159,12 +160,12 @@ void TfrmLogin::btnOKClick() {
     QCoreApplication::processEvents();
     d.SQL_GrupoPermissao->open();
     if (d.SQL_Usuario->isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Login ou senha inválida!"));
+        dv::services().dialogs().information(dv::text("Login ou senha inválida!"));
         EditLogin->setFocus();
         return;
     }
     dv::session().setUserLogin(d.SQL_Usuario->fieldByName(QStringLiteral("usuario_login"))->asString());
-    if (m_main) m_main->setLoginPanel(QStringLiteral("Login: ") + dv::session().userLogin());
+    if (m_main) m_main->setLoginPanel(dv::text("Login: %1").arg(dv::session().userLogin()));
     ProgressBar1->show();
     // Five prescribed ticks of 100 ms hand over to the main window.
     Timer1.setInterval(dv::services().clock().tickInterval(100));

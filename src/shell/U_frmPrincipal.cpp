@@ -1,5 +1,4 @@
 #include "U_frmPrincipal.h"
-#include "framework/HelpPages.h"
 #include "PrincipalWallpaper.h"
 #include "ScreenOpener.h"
 #include "ScreenWindow.h"
@@ -7,9 +6,10 @@
 #include "ShellScreenContext.h"
 #include "U_frmLogin.h"
 #include "U_frmMenu.h"
+#include "core/CodeTexts.h"
+#include "core/ComponentTag.h"
 #include "core/ErrorTranslator.h"
 #include "core/LanguageFile.h"
-#include "core/ComponentTag.h"
 #include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
@@ -18,6 +18,7 @@
 #include "core/VersionInfo.h"
 #include "core/WritablePlaces.h"
 #include "core/db/DbErrors.h"
+#include "framework/HelpPages.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -112,7 +113,7 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
         static_cast<QLabel*>(m_panels[0])->setText(dv::session().applicationName());
         static_cast<QLabel*>(m_panels[2])
             ->setText(dv::services().clock().today().toString(QStringLiteral("dd/MM/yyyy")));
-        setLoginPanel(QStringLiteral("Login: "));
+        setLoginPanel(dv::text("Login: %1").arg(QString()));
         static_cast<QLabel*>(m_panels[5])
             ->setText(QStringLiteral("Release: ") +
                       dv::versionOfExecutable(QCoreApplication::applicationFilePath()));
@@ -382,9 +383,9 @@ void TfrmPrincipal::loadWallpaper() {
     auto load = [this](const QString& file) {
         if (!Image1->load(file))
             dv::ErrorTranslator::handle(std::make_exception_ptr(
-                dv::OsError(QStringLiteral("Não foi possível abrir a imagem \"%1\".").arg(file))));
+                dv::OsError(dv::text("Não foi possível abrir a imagem \"%1\".").arg(file))));
     };
-    load(dv::session().filePath(QStringLiteral("skins\\config.jpg")));
+    load(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")));
     if (!dmExists()) return;
     dv::Dataset* pref = dm().SQL_Preferencia;
     if (!pref->isActive() || pref->isEmpty()) return;
@@ -470,8 +471,8 @@ void TfrmPrincipal::captureActiveWindow() {
         const QString formName = w->objectName();
         const QStringList lines = dv::LanguageFile::capture(w, formName);
         dv::FileDialogRequest request;
-        request.caption = QStringLiteral("Arquivos de Linguagem");
-        request.filter = QStringLiteral("Arquivos de Linguagem (.lpu)|*.lpu");
+        request.caption = dv::text("Arquivos de Linguagem");
+        request.filter = dv::text("Arquivos de Linguagem (.lpu)|*.lpu");
         request.defaultSuffix = QStringLiteral("lpu");
         request.folder = dv::writableFolderOr(dv::session().filePath(QStringLiteral("language\\pt_BR")));
         request.fileName = formName;
@@ -482,10 +483,11 @@ void TfrmPrincipal::captureActiveWindow() {
         if (!file.open(QIODevice::WriteOnly) ||
             file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0 || !file.commit())
             throw dv::PlainError(
-                QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                dv::text("Não foi possível gravar o arquivo %1: %2")
                     .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()), file.errorString()));
-        dv::services().dialogs().information(QStringLiteral("Arquivo gravado em ") +
-                                             QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath()));
+        dv::services().dialogs().information(
+            dv::text("Arquivo gravado em %1")
+                .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())));
     });
 }
 
@@ -498,7 +500,7 @@ void TfrmPrincipal::closeEvent(QCloseEvent* e) {
     }
     // No child screen refuses to close, so only the question decides; the screens
     // close (and save their layouts) only once the answer is Yes.
-    if (!dv::services().dialogs().confirmation(QStringLiteral("Deseja realmente sair do sistema?"))) {
+    if (!dv::services().dialogs().confirmation(dv::text("Deseja realmente sair do sistema?"))) {
         e->ignore();
         return;
     }
@@ -577,7 +579,7 @@ void TfrmPrincipal::btnPesquisaAgendaClick() {
     // A fixed dialog: shown here, without the opener and its permission check.
     QWidget* dialog = m_opener->registry().create(QStringLiteral("frmAgenda_Paciente"), this);
     if (!dialog) {
-        dv::services().dialogs().information(QStringLiteral("Formulário não existe ou não encontrado!"));
+        dv::services().dialogs().information(dv::text("Formulário não existe ou não encontrado!"));
         return;
     }
     dv::ScreenOpener::showModal(dialog);

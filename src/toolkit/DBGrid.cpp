@@ -2,6 +2,7 @@
 #include "Colors.h"
 #include "FrozenColumns.h"
 #include "GridDelegate.h"
+#include "LookupTitles.h"
 #include "core/Services.h"
 #include "core/ToolkitTexts.h"
 #include "core/db/DataSource.h"
@@ -321,8 +322,13 @@ void DBGrid::setPictureField(const QString& fieldName, QSize size) {
 void DBGrid::setColumnLookup(const QString& fieldName, DataSource* lookup, const QString& keyField,
                              const QStringList& displayFields, const QList<int>& widths,
                              const QStringList& titles) {
-    m_lookups.insert(fieldName.toLower(),
-                     {lookup, keyField, displayFields, widths, titles, QString(), QSize()});
+    const QString key = fieldName.toLower();
+    m_lookups.insert(key, {lookup, keyField, displayFields, widths, titles, QString(), QSize()});
+    // Titles given in code are the screen's texts: the language file may replace them.
+    if (!titles.isEmpty())
+        LookupTitles::declare(this, fieldName, titles, [this, key](const QStringList& translated) {
+            if (auto it = m_lookups.find(key); it != m_lookups.end()) it->titles = translated;
+        });
 }
 
 void DBGrid::setColumnPicker(const QString& fieldName, DataSource* lookup, const QString& keyField,

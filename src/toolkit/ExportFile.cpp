@@ -1,4 +1,5 @@
 #include "ExportFile.h"
+#include "core/CodeTexts.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
 #include <QDir>
@@ -22,7 +23,7 @@ ExportFile::~ExportFile() {
 }
 
 QString ExportFile::failureMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+    return dv::text("Não foi possível gravar o arquivo %1: %2")
         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
 }
 

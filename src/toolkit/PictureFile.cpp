@@ -1,4 +1,5 @@
 #include "PictureFile.h"
+#include "core/CodeTexts.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -30,19 +31,18 @@ std::optional<QByteArray> readPictureFile(const QString& fileName, const QList<Q
     };
     const QFileInfo info(fileName);
     if (!info.exists() || !info.isFile())
-        return fail(
-            QStringLiteral("O arquivo \"%1\" não foi encontrado. A imagem não foi gravada.").arg(shown));
+        return fail(dv::text("O arquivo \"%1\" não foi encontrado. A imagem não foi gravada.").arg(shown));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A imagem não foi gravada.")
+        return fail(dv::text("Não foi possível ler o arquivo \"%1\" (%2). A imagem não foi gravada.")
                         .arg(shown, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() != file.size())
-        return fail(QStringLiteral("Não foi possível ler o arquivo \"%1\" (%2). A imagem não foi gravada.")
+        return fail(dv::text("Não foi possível ler o arquivo \"%1\" (%2). A imagem não foi gravada.")
                         .arg(shown, file.errorString()));
 
     const QString notPicture =
-        QStringLiteral("O arquivo \"%1\" não é uma imagem %2 válida. A imagem não foi gravada.")
+        dv::text("O arquivo \"%1\" não é uma imagem %2 válida. A imagem não foi gravada.")
             .arg(shown, formatNames(formats));
     // The kind comes from the bytes, never from the file's extension.
     QBuffer buffer;
@@ -55,8 +55,8 @@ std::optional<QByteArray> readPictureFile(const QString& fileName, const QList<Q
     const QSize size = reader.size();
     if (!size.isValid() || size.isEmpty()) return fail(notPicture);
     if (qint64(size.width()) * size.height() > kMaxPixels)
-        return fail(QStringLiteral("O arquivo \"%1\" tem mais de 50 megapixels. A imagem não foi gravada.")
-                        .arg(shown));
+        return fail(
+            dv::text("O arquivo \"%1\" tem mais de 50 megapixels. A imagem não foi gravada.").arg(shown));
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 16);
     const QImage image = reader.read();
     // A cut-off file decodes partly or not at all: the reader reports it either way.

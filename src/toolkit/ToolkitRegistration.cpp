@@ -5,6 +5,7 @@
 #include "DBLookupCombo.h"
 #include "DBMemo.h"
 #include "DBRadioGroup.h"
+#include "LookupTitles.h"
 #include "core/ComponentTexts.h"
 #include <QTableWidget>
 
@@ -77,6 +78,15 @@ void registerToolkitTexts() {
         static_cast<DBLookupCombo*>(o)->setColumnTitles(titles);
     };
     ComponentTexts::registerKind(lookup);
+    // So are the titles of a drop-down inside a grid cell.
+    ComponentTextKind cellLookup;
+    cellLookup.type = &LookupTitles::staticMetaObject;
+    cellLookup.keys = {TextKey::Items};
+    cellLookup.items = [](const QObject* o) { return static_cast<const LookupTitles*>(o)->titles(); };
+    cellLookup.setItems = [](QObject* o, const QStringList& titles) {
+        static_cast<LookupTitles*>(o)->setTitles(titles);
+    };
+    ComponentTexts::registerKind(cellLookup);
     ComponentTexts::registerKind(hintOnly<DBImage>());
 
     // A table's column titles are its items.

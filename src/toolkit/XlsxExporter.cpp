@@ -1,6 +1,7 @@
 #include "XlsxExporter.h"
 #include "Colors.h"
 #include "ExportFile.h"
+#include "core/CodeTexts.h"
 #include "core/db/Currency.h"
 #include "core/db/Dataset.h"
 #include "core/db/DbErrors.h"
@@ -51,7 +52,7 @@ void XlsxExporter::write(const QString& path, const Dataset& dataset, const QLis
     lxw_workbook* book = workbook_new_opt(file.constData(), &options);
     if (!book) {
         QFile::remove(temporary);
-        throw PlainError(ExportFile::failureMessage(path, QStringLiteral("a planilha não pôde ser criada")));
+        throw PlainError(ExportFile::failureMessage(path, dv::text("a planilha não pôde ser criada")));
     }
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Dados");
 

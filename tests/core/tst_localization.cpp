@@ -147,6 +147,7 @@ private slots:
     void captureWritesCurrentTextsAndReadsBack();
     void captureCancelledWritesNothing();
     void sharedMessage();
+    void languageVariantPath();
 
 private:
     QTemporaryDir m_dir;
@@ -436,6 +437,26 @@ void TestLocalization::sharedMessage() {
     QCOMPARE(dv::sharedMessage(QStringLiteral("Cadastro"), QStringLiteral("sMsgCampoCPF")), QString());
     dv::session().setLanguage(QStringLiteral("es"));
     QCOMPARE(dv::sharedMessage(QStringLiteral("Cadastro"), QStringLiteral("sMsgSalvar")), QString());
+}
+
+// The banners: a picture per interface language beside the Portuguese one.
+void TestLocalization::languageVariantPath() {
+    QDir(m_dir.path()).mkpath(QStringLiteral("skins"));
+    for (const char* name : {"skins/config.jpg", "skins/config_en.jpg"}) {
+        QFile f(m_dir.filePath(QLatin1String(name)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QString plain = m_dir.path() + QStringLiteral("/skins/config.jpg");
+    QCOMPARE(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")), plain);
+    dv::session().setLanguage(QStringLiteral("en"));
+    QCOMPARE(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")),
+             m_dir.path() + QStringLiteral("/skins/config_en.jpg"));
+    // No Spanish picture, or a language naming another folder: the plain one.
+    for (const char* code : {"es", "pt_BR", "../x"}) {
+        dv::session().setLanguage(QLatin1String(code));
+        QCOMPARE(dv::languageVariantPath(QStringLiteral("skins\\config.jpg")), plain);
+    }
+    QDir(m_dir.path() + QStringLiteral("/skins")).removeRecursively();
 }
 
 QTEST_MAIN(TestLocalization)

@@ -273,26 +273,32 @@ private slots:
         QTest::addColumn<QString>("folderState");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected"); // the start of the text; %1 the folder, %2 the database
+        QTest::addColumn<QString>("heading");  // the error translator's, in the same language
         // Without config.ini no language is known yet: Portuguese.
         QTest::newRow("no config.ini") << "no config"
                                        << "en"
-                                       << "O arquivo de configuração config.ini não foi encontrado em %1.";
+                                       << "O arquivo de configuração config.ini não foi encontrado em %1."
+                                       << "Ocorreu um Erro";
         QTest::newRow("database missing")
             << "no database"
             << "pt_BR"
-            << "O banco de dados \"%2\" não pôde ser aberto: Could not find file";
+            << "O banco de dados \"%2\" não pôde ser aberto: Could not find file"
+            << "Ocorreu um Erro";
         QTest::newRow("empty database file, English")
             << "empty database"
             << "en"
-            << "The database \"%2\" could not be opened: no such table: UF";
+            << "The database \"%2\" could not be opened: no such table: UF"
+            << "An error occurred";
         QTest::newRow("foreign database, Spanish") << "foreign database"
                                                    << "es"
-                                                   << "La base de datos \"%2\" no se pudo abrir: ";
+                                                   << "La base de datos \"%2\" no se pudo abrir: "
+                                                   << "Se produjo un error";
     }
     void startupErrorsSayWhatIsWrongAndWhere() {
         QFETCH(QString, folderState);
         QFETCH(QString, language);
         QFETCH(QString, expected);
+        QFETCH(QString, heading);
         test::ScriptedServices s;
         test::AppFolder::Options opt;
         opt.withConfig = folderState != QLatin1String("no config");
@@ -313,7 +319,7 @@ private slots:
         QCOMPARE(terminationRequested(), !opt.withConfig);
         QCOMPARE(s.dialogs.count(), 1);
         const QString text = s.dialogs.lastText();
-        const QString prefix = QStringLiteral("Ocorreu um Erro\r\r") +
+        const QString prefix = heading + QStringLiteral("\r\r") +
                                QString(expected)
                                    .replace(QLatin1String("%1"), QDir::cleanPath(folder.path()))
                                    .replace(QLatin1String("%2"), QDir::cleanPath(file));

@@ -3,6 +3,7 @@
 // through the dataset, check-box and lookup cells, fixed columns, and the search box.
 #include "ScriptedServices.h"
 #include "ToolkitFixture.h"
+#include "core/LanguageFile.h"
 #include "core/ToolkitTexts.h"
 #include "core/db/DatasetModel.h"
 #include "toolkit/DBDateEdit.h"
@@ -11,6 +12,7 @@
 #include "toolkit/GridLookupEditor.h"
 #include "toolkit/IncrementalSearch.h"
 #include "toolkit/LookupPopup.h"
+#include "toolkit/LookupTitles.h"
 #include <QAbstractItemModelTester>
 #include <QBuffer>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -519,6 +522,44 @@ private slots:
         QTest::keyClick(focused(), Qt::Key_Backspace);
         QTest::keyClick(focused(), Qt::Key_Tab);
         QVERIFY(rows.items->fieldByName("servico_id")->isNull());
+    }
+
+    // The drop-down's titles given in code are the screen's texts: the language file
+    // addresses them as "<field>_Lookup.Items", a shorter list leaving the rest.
+    void cellDropDownTitlesFollowTheLanguageFile() {
+        Items rows(*m_db->temp.db);
+        QWidget screen;
+        screen.setObjectName("frmItens");
+        auto* grid = new DBGrid(&screen);
+        grid->setDataSource(rows.dsItems.get());
+        grid->setColumnLookup("servico_id", rows.dsServices.get(), "servico_id",
+                              {"servico_nome", "servico_valor"}, {}, {"Serviço", "Valor"});
+        QTemporaryDir dir;
+        QFile file(dir.filePath("frmItens.lpu"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[frmItens]\nservico_id_Lookup.Items=Service\n");
+        file.close();
+        QVERIFY(LanguageFile::apply(&screen, file.fileName(), "frmItens"));
+        QCOMPARE(grid->columnLookup("servico_id")->titles, QStringList({"Service", "Valor"}));
+        // Declared again (a screen re-reading its lookups): one addressable object.
+        grid->setColumnLookup("servico_id", rows.dsServices.get(), "servico_id", {"servico_nome"}, {},
+                              {"Serviço"});
+        QCOMPARE(grid->findChildren<LookupTitles*>().size(), 1);
+        QVERIFY(LanguageFile::apply(&screen, file.fileName(), "frmItens"));
+        QCOMPARE(grid->columnLookup("servico_id")->titles, QStringList({"Service"}));
+
+        screen.show();
+        QApplication::setActiveWindow(&screen);
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        GridModel& m = *grid->gridModel();
+        grid->setCurrentIndex(m.index(0, m.columnOf("servico_id")));
+        grid->setFocus();
+        QTest::keyClick(focused(), Qt::Key_F2);
+        QTest::keyClick(focused(), Qt::Key_F4);
+        auto* editor = grid->viewport()->findChild<GridLookupEditor*>();
+        QVERIFY(editor && editor->isPopupVisible());
+        QCOMPARE(editor->popupWindow()->grid()->gridModel()->titleAt(0), QString("Service"));
+        QTest::keyClick(focused(), Qt::Key_Escape);
     }
 
     // A picker: the symbols' pictures in the drop-down and in the cells, the icon's

@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+
+// Marks a literal to be translated where it is used through dv::text(QString):
+// texts kept in tables and chosen at run time. The literal itself is the value.
+#define DV_TEXT(portuguese) portuguese
+
+namespace dv {
+
+// A Portuguese text written in code, in the interface language. The text is its
+// own key: section [Textos] of language/Default_<language>.lpu holds, under
+// codeTextKey(text), the translation. Without a language, a file or the key the
+// Portuguese text is the answer. Placeholders (%1, %2...) pass through as written.
+//
+//   dv::services().dialogs().warning(dv::text("Selecione o Paciente antes de criar uma nova consulta!"));
+//   label->setText(dv::text("Parcela %1 de %2").arg(n).arg(total));
+//
+// Pass a literal: the shipped-files test reads the calls in the sources and
+// requires an English and a Spanish text for each.
+QString text(const char* portuguese);
+// The same for a text marked with DV_TEXT and chosen at run time.
+QString text(const QString& portuguese);
+
+// The key a text is filed under: "t" and the first 8 hex digits of the SHA-1 of
+// its UTF-8 bytes (accents, '=' and punctuation would not survive as a key).
+QString codeTextKey(const QString& portuguese);
+// A value as the file holds it: "\n" stands for a line break, "\\" for a backslash.
+QString decodeCodeText(QStringView stored);
+
+} // namespace dv
