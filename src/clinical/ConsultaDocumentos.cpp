@@ -170,12 +170,12 @@ void ConsultaDocumentos::addFromModel() {
 
 void ConsultaDocumentos::addMedicine() {
     if (m_medicines->currentIndex() < 0) {
-        dv::services().dialogs().information(QStringLiteral("Escolha o medicamento."));
+        dv::services().dialogs().information(dv::text("Escolha o medicamento."));
         return;
     }
     if (!m_documents->isActive() || (m_documents->isEmpty() && !m_documents->isEditing())) {
         dv::services().dialogs().information(
-            QStringLiteral("Crie primeiro a receita: escolha o modelo e clique em \"Novo do modelo\"."));
+            dv::text("Crie primeiro a receita: escolha o modelo e clique em \"Novo do modelo\"."));
         return;
     }
     auto m = dm().ADOConexao()->query(
@@ -184,7 +184,7 @@ void ConsultaDocumentos::addMedicine() {
         {{QStringLiteral("id"), dv::ParamType::Integer, m_medicines->currentData()}});
     if (!m->next()) {
         loadModels();
-        dv::services().dialogs().information(QStringLiteral("O medicamento escolhido não existe mais."));
+        dv::services().dialogs().information(dv::text("O medicamento escolhido não existe mais."));
         return;
     }
     QTextCursor at = m_text->textCursor();

@@ -1,5 +1,6 @@
 #include "PatientDataExport.h"
 #include "PatientDataSummary.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
@@ -181,7 +182,7 @@ bool exportPatientDataAsked(qint64 patient) {
     try {
         const QString target = exportPatientData(patient, folder);
         services().dialogs().information(
-            QStringLiteral("Dados do paciente exportados para %1").arg(QDir::toNativeSeparators(target)));
+            dv::text("Dados do paciente exportados para %1").arg(QDir::toNativeSeparators(target)));
         return true;
     } catch (const PlainError& e) {
         services().dialogs().warning(e.message());

@@ -54,7 +54,7 @@ QString clinicName() {
 
 QString whatsAppColumn(qint64 patientId, const QString& storedMobile) {
     if (!consent::allows(*dm().ADOConexao(), patientId, consent::Kind::WhatsApp))
-        return QStringLiteral("Sem consentimento");
+        return dv::text("Sem consentimento");
     const QString phone = storedMobile.trimmed();
     if (const std::optional<QString> mobile = normalizedMobile(phone)) return *mobile;
     // Flags are shown, not stored: they speak the interface language.
@@ -74,8 +74,8 @@ bool openWhatsApp(qint64 patientId, const QString& patient, const QString& store
                   const QString& message) {
     if (!consent::allows(*dm().ADOConexao(), patientId, consent::Kind::WhatsApp)) {
         services().dialogs().warning(
-            QStringLiteral("O paciente %1 não consente em receber mensagens por WhatsApp. Fale com ele por "
-                           "telefone.")
+            dv::text("O paciente %1 não consente em receber mensagens por WhatsApp. Fale com ele por "
+                     "telefone.")
                 .arg(patient));
         return false;
     }
@@ -97,7 +97,7 @@ bool openWhatsApp(qint64 patientId, const QString& patient, const QString& store
 
 bool offerToKeepTemplate(const QString& name, const QString& text, bool mayEdit) {
     if (!mayEdit || text.trimmed() == storedTemplate(name).trimmed()) return true;
-    switch (services().dialogs().question(QStringLiteral("A mensagem foi alterada. Deseja salvá-la?"))) {
+    switch (services().dialogs().question(dv::text("A mensagem foi alterada. Deseja salvá-la?"))) {
     case DialogService::Answer::Yes:
         return saveTemplate(name, text);
     case DialogService::Answer::No:

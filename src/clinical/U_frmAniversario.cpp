@@ -2,6 +2,7 @@
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
 #include "PatientMessages.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -61,7 +62,8 @@ TfrmAniversario::TfrmAniversario(QWidget* parent) : QDialog(parent) {
     SQL_Aniversario->OnCalcFields = [this](dv::Dataset& d) {
         d.fieldByName(QStringLiteral("whatsapp"))
             ->setAsString(
-                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
+                dv::messages::whatsAppColumn(d.fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
+                                             d.fieldByName(QStringLiteral("paciente_celular"))->asString()));
         // The age the patient turns in the year shown.
         const QDate born = d.fieldByName(QStringLiteral("paciente_data_nascimento"))->asDate();
         const QDate day = edtDia->date().isValid() ? edtDia->date() : dv::services().clock().today();
@@ -172,17 +174,18 @@ bool TfrmAniversario::mayWriteAgain() const {
     const QDate day = edtDia->date().isValid() ? edtDia->date() : dv::services().clock().today();
     if (!sent.isValid() || sent.date().year() != day.year()) return true;
     return dv::services().dialogs().confirmation(
-        QStringLiteral("Já foi aberta uma mensagem de aniversário para %1 em %2. Deseja abrir outra?")
+        dv::text("Já foi aberta uma mensagem de aniversário para %1 em %2. Deseja abrir outra?")
             .arg(text(*SQL_Aniversario, "paciente_nome"), sent.toString(QStringLiteral("dd/MM/yyyy hh:mm"))));
 }
 
 void TfrmAniversario::btnWhatsAppClick() {
     if (!hasPatient()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        dv::services().dialogs().information(dv::text("Selecione o paciente!"));
         return;
     }
     if (!mayWriteAgain()) return;
     if (!dv::messages::openWhatsApp(
+            SQL_Aniversario->fieldByName(QStringLiteral("paciente_id"))->asLargeInt(),
             text(*SQL_Aniversario, "paciente_nome"),
             SQL_Aniversario->fieldByName(QStringLiteral("paciente_celular"))->asString(), currentMessage()))
         return;

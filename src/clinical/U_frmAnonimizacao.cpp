@@ -1,5 +1,6 @@
 #include "U_frmAnonimizacao.h"
 #include "PatientAnonymiser.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -71,7 +72,7 @@ void TfrmAnonimizacao::showEvent(QShowEvent* event) {
 
 void TfrmAnonimizacao::btnSalvarPrazoClick() {
     dv::anonymisation::setRetentionYears(*dm().ADOConexao(), spnAnos->value());
-    dv::services().dialogs().information(QStringLiteral("Prazo de guarda salvo."));
+    dv::services().dialogs().information(dv::text("Prazo de guarda salvo."));
     btnAtualizarClick();
 }
 
@@ -102,16 +103,15 @@ QList<qint64> TfrmAnonimizacao::chosenPatients() const {
 void TfrmAnonimizacao::btnAnonimizarClick() {
     const QList<qint64> chosen = chosenPatients();
     if (chosen.isEmpty()) {
-        dv::services().dialogs().information(QStringLiteral("Não há pacientes a anonimizar."));
+        dv::services().dialogs().information(dv::text("Não há pacientes a anonimizar."));
         return;
     }
     if (!dv::services().dialogs().confirmation(
-            QStringLiteral(
-                "Anonimizar %1 paciente(s)? Nome, documentos, contatos, endereço, anotações e fotos "
-                "serão apagados e não poderão ser recuperados. Consultas, itens e parcelas ficam.")
+            dv::text("Anonimizar %1 paciente(s)? Nome, documentos, contatos, endereço, anotações e fotos "
+                     "serão apagados e não poderão ser recuperados. Consultas, itens e parcelas ficam.")
                 .arg(chosen.size())))
         return;
     dv::anonymisation::anonymise(*dm().ADOConexao(), chosen);
     btnAtualizarClick();
-    dv::services().dialogs().information(QStringLiteral("%1 paciente(s) anonimizado(s).").arg(chosen.size()));
+    dv::services().dialogs().information(dv::text("%1 paciente(s) anonimizado(s).").arg(chosen.size()));
 }

@@ -1,5 +1,6 @@
 #include "U_frmDocumentoModelo_Manut.h"
 #include "DocumentModel.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Services.h"
 #include "core/db/DbErrors.h"
@@ -50,10 +51,9 @@ void TfrmDocumentoModelo_Manut::BitBtn1Click() {
     // A misspelt field would print in braces on every document made from the model.
     const QStringList unknown = unknownDocumentFields(DBMemo1->toPlainText());
     if (!unknown.isEmpty()) {
-        dv::services().dialogs().warning(
-            QStringLiteral("O texto usa campo(s) que os documentos não conhecem: %1.\n"
-                           "Use somente os campos da lista ao lado do texto.")
-                .arg(unknown.join(QStringLiteral(", "))));
+        dv::services().dialogs().warning(dv::text("O texto usa campo(s) que os documentos não conhecem: %1.\n"
+                                                  "Use somente os campos da lista ao lado do texto.")
+                                             .arg(unknown.join(QStringLiteral(", "))));
         DBMemo1->setFocus();
         throw dv::Abort();
     }

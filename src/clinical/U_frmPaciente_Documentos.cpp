@@ -1,6 +1,7 @@
 #include "U_frmPaciente_Documentos.h"
 #include "ConsultaDocumentos.h"
 #include "DocumentPrint.h"
+#include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
 #include "core/Services.h"
@@ -144,7 +145,7 @@ void TfrmPaciente_Documentos::showEvent(QShowEvent* event) {
 
 void TfrmPaciente_Documentos::btnReceitaClick() {
     if (!SQL_Doc->isActive() || (SQL_Doc->isEmpty() && !SQL_Doc->isEditing())) {
-        dv::services().dialogs().information(QStringLiteral("Não há documento para imprimir."));
+        dv::services().dialogs().information(dv::text("Não há documento para imprimir."));
         return;
     }
     SQL_Doc->checkBrowseMode();
@@ -161,7 +162,7 @@ bool TfrmPaciente_Documentos::settlePending() {
         SQL_Doc->cancel();
         return true;
     }
-    switch (dv::services().dialogs().question(QStringLiteral("Salvar o documento?"))) {
+    switch (dv::services().dialogs().question(dv::text("Salvar o documento?"))) {
     case dv::DialogService::Answer::Yes: {
         bool saved = false;
         dv::guarded([&] {

@@ -274,7 +274,7 @@ void TfrmPaciente_Manut::buildBottomBar() {
                                       : nullptr;
             if (!id || id->isNull()) {
                 dv::services().dialogs().information(
-                    QStringLiteral("Salve o paciente antes de emitir documentos."));
+                    dv::text("Salve o paciente antes de emitir documentos."));
                 return;
             }
             dv::screenContext().openScreen(QStringLiteral("frmPaciente_Documentos"),
@@ -456,11 +456,11 @@ void TfrmPaciente_Manut::btnVerFotoClick() {
     dv::BancoToJPeg(*Image2, *SQL_Foto, QStringLiteral("foto_img"));
     if (!SQL_Foto->isActive() || SQL_Foto->recordCount() == 0) return;
     // Another language's words come from the shared message file.
-    const QString shown = dv::sharedMessage(QStringLiteral("Paciente"), QStringLiteral("sFotoCadastradaNoDia"));
-    GroupBox2->setTitle((shown.isEmpty() ? QStringLiteral("Foto  cadastrada no dia ") : shown + QLatin1Char(' ')) +
-                            SQL_Foto->fieldByName(QStringLiteral("foto_data"))
-                                ->asDate()
-                                .toString(QStringLiteral("dd/MM/yyyy")));
+    const QString shown =
+        dv::sharedMessage(QStringLiteral("Paciente"), QStringLiteral("sFotoCadastradaNoDia"));
+    GroupBox2->setTitle(
+        (shown.isEmpty() ? QStringLiteral("Foto  cadastrada no dia ") : shown + QLatin1Char(' ')) +
+        SQL_Foto->fieldByName(QStringLiteral("foto_data"))->asDate().toString(QStringLiteral("dd/MM/yyyy")));
 }
 
 void TfrmPaciente_Manut::Button3Click() {
@@ -516,7 +516,7 @@ void TfrmPaciente_Manut::btnExportarDadosClick() {
     const QVariant patient = patientKey(record);
     if (patient.isNull() || record->state() == dv::DatasetState::Insert) {
         dv::services().dialogs().information(
-            QStringLiteral("Salve o cadastro do paciente antes de exportar seus dados."));
+            dv::text("Salve o cadastro do paciente antes de exportar seus dados."));
         return;
     }
     dv::exportPatientDataAsked(patient.toLongLong());

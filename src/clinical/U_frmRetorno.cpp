@@ -135,7 +135,8 @@ void TfrmRetorno::btnAtualizarClick() {
 void TfrmRetorno::done(int result) {
     bool close = true;
     dv::guarded([&] {
-        close = dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
+        close =
+            dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
     });
     if (close) QDialog::done(result);
 }
@@ -160,7 +161,7 @@ QString TfrmRetorno::currentMessage() const {
 
 void TfrmRetorno::btnAgendarClick() {
     if (!hasPatient()) {
-        dv::services().dialogs().information(QStringLiteral("Selecione o paciente!"));
+        dv::services().dialogs().information(dv::text("Selecione o paciente!"));
         return;
     }
     const QVariant patient = SQL_Retorno->fieldByName(QStringLiteral("paciente_id"))->asVariant();
@@ -180,7 +181,7 @@ void TfrmRetorno::btnAgendarClick() {
          dv::Param{QStringLiteral("hoje"), dv::ParamType::DateTime,
                    QDateTime(dv::services().clock().today(), QTime(0, 0))}});
     if (!next->next()) return; // nothing booked: the patient stays on the list
-    lblAgendado->setText(QStringLiteral("Agendado: %1 em %2 às %3 com %4")
+    lblAgendado->setText(dv::text("Agendado: %1 em %2 às %3 com %4")
                              .arg(name, next->dateTime(0).date().toString(QStringLiteral("dd/MM/yyyy")),
                                   QString::fromUtf8(next->utf8(1)).trimmed(),
                                   QString::fromUtf8(next->utf8(2)).trimmed()));
