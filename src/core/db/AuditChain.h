@@ -37,6 +37,9 @@ struct AuditRow {
 QString auditValuesDigest(const QVariant& before, const QVariant& after);
 // SHA-256 (hex) of a row and the hash of the row before it.
 QString auditHash(const AuditRow& row, const QString& previousHash);
+// The hash rows were sealed with before the chain covered the values through their
+// digest (the values themselves in the content): such rows still check.
+QString auditHashFirstVersion(const AuditRow& row, const QString& previousHash);
 
 // What stands in the old and new values of a trail row whose values were removed.
 inline constexpr auto kRedactedAuditValues = "{\"anonimizado\":true}";

@@ -198,6 +198,58 @@ private slots:
         QCOMPARE(checkAuditChain(*m_db).brokenRow, second + brokenOffset);
     }
 
+    // A trail sealed by an earlier release (the values themselves in each hash) still
+    // checks after the upgrade, goes on with rows sealed now, keeps its rows when a
+    // patient is anonymised, and a change to it is still found.
+    void rowsSealedByTheFirstReleaseStillCheck() {
+        m_db->execute(QString::fromUtf8(kPatient));
+        m_db->execute(QStringLiteral("update paciente set paciente_nome = 'B' where paciente_id = 501"));
+        m_db->setTransactionObserver(nullptr);
+        QList<AuditRow> rows;
+        {
+            auto c = m_db->query(QStringLiteral(
+                "select auditoria_id, auditoria_data, auditoria_estacao, auditoria_usuario, "
+                "auditoria_tabela, "
+                "auditoria_chave, auditoria_acao, auditoria_paciente, auditoria_antes, auditoria_depois "
+                "from auditoria order by auditoria_id"));
+            const auto text = [&](int i) {
+                return c->isNull(i) ? QVariant() : QVariant(QString::fromUtf8(c->utf8(i)));
+            };
+            while (c->next())
+                rows << AuditRow{c->integer(0),
+                                 c->dateTime(1),
+                                 text(2),
+                                 text(3),
+                                 text(4),
+                                 text(5),
+                                 text(6),
+                                 c->isNull(7) ? QVariant() : QVariant(c->integer(7)),
+                                 text(8),
+                                 text(9),
+                                 {}};
+        }
+        QVERIFY(rows.size() >= 2);
+        QString previous;
+        for (const AuditRow& r : rows) {
+            previous = auditHashFirstVersion(r, previous);
+            m_db->execute(QStringLiteral("update auditoria set auditoria_hash = :h where auditoria_id = :id"),
+                          {{QStringLiteral("h"), ParamType::String, previous},
+                           {QStringLiteral("id"), ParamType::Integer, r.id}});
+        }
+        m_db->setTransactionObserver(&m_seal);
+        QCOMPARE(checkAuditChain(*m_db).brokenRow, 0);
+        m_db->execute(QStringLiteral("update paciente set paciente_nome = 'C' where paciente_id = 501"));
+        QCOMPARE(checkAuditChain(*m_db).brokenRow, 0);
+        // Only the row sealed now loses its values; the earlier ones stay as sealed.
+        QCOMPARE(redactAuditValues(*m_db, 501, {QStringLiteral("paciente")}), 1);
+        QCOMPARE(checkAuditChain(*m_db).brokenRow, 0);
+        m_db->setTransactionObserver(nullptr);
+        m_db->execute(QStringLiteral("update auditoria set auditoria_depois = '{}' where auditoria_id = :id"),
+                      {{QStringLiteral("id"), ParamType::Integer, rows.first().id}});
+        m_db->setTransactionObserver(&m_seal);
+        QCOMPARE(checkAuditChain(*m_db).brokenRow, rows.first().id);
+    }
+
     // The sqlcipher tool itself: its change to a trail row is found and named.
     void sqlcipherToolEditIsDetected() {
         if (test::onServer()) QSKIP("the embedded database file");
