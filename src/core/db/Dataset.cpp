@@ -352,20 +352,39 @@ void Dataset::loadRows(Cursor& cursor) {
     while (cursor.next()) {
         for (int j = 0; j < n; ++j) {
             const int src = plan[size_t(j)].source;
-            if (cursor.isNull(src)) {
+            const Reader reader = plan[size_t(j)].reader;
+            // Text, dates and integers: the value and its null in one question.
+            if (reader == Reader::Text) {
+                QByteArrayView text;
+                if (cursor.textValue(src, text))
+                    store.appendText(j, text);
+                else
+                    store.appendNull(j);
+                continue;
+            }
+            if (reader == Reader::Int) {
+                qint64 v;
+                if (cursor.integerValue(src, v))
+                    store.appendInt(j, v);
+                else
+                    store.appendNull(j);
+                continue;
+            }
+            QByteArrayView text;
+            if (reader == Reader::Date ? !cursor.textValue(src, text) : cursor.isNull(src)) {
                 store.appendNull(j);
                 continue;
             }
-            switch (plan[size_t(j)].reader) {
+            switch (reader) {
             case Reader::Int:
-                store.appendInt(j, cursor.integer(src));
+            case Reader::Text:
                 break;
             case Reader::Money:
                 store.appendInt(j, cursor.currency(src).raw());
                 break;
             case Reader::Date: {
                 qint64 packed;
-                if (packIsoText(cursor.utf8(src), packed)) {
+                if (packIsoText(text, packed)) {
                     store.appendInt(j, packed);
                 } else {
                     const QDateTime dt = cursor.dateTime(src);
@@ -379,9 +398,6 @@ void Dataset::loadRows(Cursor& cursor) {
             }
             case Reader::Real:
                 store.appendDouble(j, cursor.real(src));
-                break;
-            case Reader::Text:
-                store.appendText(j, cursor.utf8(src));
                 break;
             case Reader::Bytes: {
                 const QByteArray b = cursor.blob(src);

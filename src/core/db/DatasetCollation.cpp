@@ -73,8 +73,16 @@ QCollator& DatasetCollation::collator() {
 }
 
 bool DatasetCollation::primaryKey(QByteArrayView utf8, QByteArray& out) {
+    out.resize(utf8.size()); // a key never has more bytes than the text
+    const qsizetype n = primaryKey(utf8, out.data());
+    if (n < 0) return false;
+    out.resize(n);
+    return true;
+}
+
+qsizetype DatasetCollation::primaryKey(QByteArrayView utf8, char* out) {
     const Weights& w = weights();
-    out.resize(0);
+    char* o = out;
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const auto* end = p + utf8.size();
     while (p < end) {
@@ -85,14 +93,14 @@ bool DatasetCollation::primaryKey(QByteArrayView utf8, QByteArray& out) {
             cp = ((cp & 0x1F) << 6) | (p[1] & 0x3F);
             p += 2;
         } else {
-            return false;
+            return -1;
         }
-        if (cp >= unsigned(TableSize)) return false;
+        if (cp >= unsigned(TableSize)) return -1;
         const quint8 k = w.weight[cp];
-        if (k == Complex) return false;
-        if (k != Ignorable) out.append(char(k));
+        if (k == Complex) return -1;
+        if (k != Ignorable) *o++ = char(k);
     }
-    return true;
+    return o - out;
 }
 
 bool DatasetCollation::primaryKey(QStringView text, QByteArray& out) {

@@ -25,6 +25,8 @@ public:
     // outside the short cut's set.
     static bool primaryKey(QByteArrayView utf8, QByteArray& out);
     static bool primaryKey(QStringView text, QByteArray& out);
+    // The same into out, which has room for utf8.size() bytes: the key's length, or -1.
+    static qsizetype primaryKey(QByteArrayView utf8, char* out);
 
     // The text without accents and in lower case, for "begins with" searches that agree
     // with the order above.

@@ -76,6 +76,18 @@ public:
     virtual QDateTime dateTime(int column) const = 0; // local time, no time zone
     virtual QByteArrayView utf8(int column) const = 0;
     virtual QByteArray blob(int column) const = 0;
+    // The value, or false for a null: one question where an engine can answer both at
+    // once (loading many rows asks these for every value).
+    virtual bool textValue(int column, QByteArrayView& out) const {
+        if (isNull(column)) return false;
+        out = utf8(column);
+        return true;
+    }
+    virtual bool integerValue(int column, qint64& out) const {
+        if (isNull(column)) return false;
+        out = integer(column);
+        return true;
+    }
 };
 
 class Connection;

@@ -182,6 +182,28 @@ public:
         const void* p = sqlite3_column_blob(m_s, c);
         return QByteArray(static_cast<const char*>(p), p ? sqlite3_column_bytes(m_s, c) : 0);
     }
+    bool textValue(int c, QByteArrayView& out) const override {
+        // Text comes back as a null pointer only for a null (or an empty blob).
+        const char* t = reinterpret_cast<const char*>(sqlite3_column_text(m_s, c));
+        if (t) {
+            out = QByteArrayView(t, sqlite3_column_bytes(m_s, c));
+            return true;
+        }
+        out = QByteArrayView();
+        return sqlite3_column_type(m_s, c) != SQLITE_NULL;
+    }
+    bool integerValue(int c, qint64& out) const override {
+        switch (sqlite3_column_type(m_s, c)) {
+        case SQLITE_NULL:
+            return false;
+        case SQLITE_FLOAT:
+            out = qint64(sqlite3_column_double(m_s, c));
+            return true;
+        default:
+            out = sqlite3_column_int64(m_s, c);
+            return true;
+        }
+    }
 
 private:
     SqlCipherEngine* m_e;
