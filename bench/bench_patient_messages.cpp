@@ -1,8 +1,10 @@
-// The birthday and return lists refreshed through their screens on a benchmark database.
+// The birthday, return and anonymisation lists refreshed through their screens on a
+// benchmark database.
 #include "bench_patient_messages.h"
 #include "bench_patient_screens.h"
 #include "bench_table.h"
 #include "clinical/U_frmAniversario.h"
+#include "clinical/U_frmAnonimizacao.h"
 #include "clinical/U_frmRetorno.h"
 #include "core/U_dm.h"
 #include "core/db/Dataset.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
@@ -71,6 +74,13 @@ int patientMessageLists(QApplication& app, const QString& database, int runs) {
             [](TfrmRetorno* s) { s->btnAtualizarClick(); }, &TfrmRetorno::gridPacientes,
             &TfrmRetorno::SQL_Retorno, runs, rows);
         report("patients due for a return visit", returns, rows, 300);
+        const double anonymisation = timeRefresh<TfrmAnonimizacao>(
+            // Five years rather than the default twenty: the generated consultations span
+            // fifteen, and the list should not be empty.
+            o, QStringLiteral("frmAnonimizacao"), [](TfrmAnonimizacao* s) { s->spnAnos->setValue(5); },
+            [](TfrmAnonimizacao* s) { s->btnAtualizarClick(); }, &TfrmAnonimizacao::gridPacientes,
+            &TfrmAnonimizacao::SQL_Anonimizacao, runs, rows);
+        report("patients past a 5-year retention period", anonymisation, rows, 300);
     }
     shutdown(o);
     return 0;

@@ -15,7 +15,7 @@
 //   dv_bench --agenda FILE [--runs N]                    one dentist's day refreshed through the agenda
 //   dv_bench --consultation-record FILE [--runs N]       a 300-item consultation record opened, chart
 //   included dv_bench --installments FILE [--runs N]              120 installments generated on the record
-//   dv_bench --patient-messages FILE [--runs N]          the month's birthdays and the return list refreshed
+//   dv_bench --patient-messages FILE [--runs N]          the birthday, return and anonymisation lists refreshed
 #include "bench_agenda.h"
 #include "bench_export.h"
 #include "bench_installments.h"

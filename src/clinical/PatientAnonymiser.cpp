@@ -86,13 +86,13 @@ void setRetentionYears(Connection& db, int years) {
 }
 
 QString candidatesSql() {
+    // Only the day of the latest consultation is shown and compared: one grouped pass
+    // over the consultations' index gives it for every patient.
     return QStringLiteral(
         "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_cpf, "
         "paciente.paciente_data_cadastro, ultima.consulta_data FROM paciente "
-        "LEFT JOIN consulta ultima ON ultima.consulta_id = (select max(c.consulta_id) from consulta c where "
-        "c.paciente_id = paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from "
-        "consulta "
-        "d where d.paciente_id = paciente.paciente_id)) "
+        "LEFT JOIN (select c.paciente_id, max(c.consulta_data) as consulta_data from consulta c "
+        "group by c.paciente_id) ultima ON ultima.paciente_id = paciente.paciente_id "
         "where not exists (select 1 from paciente_anonimizado a where a.paciente_id = paciente.paciente_id) "
         "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
         "agenda.agenda_data_consulta >= :hoje) "

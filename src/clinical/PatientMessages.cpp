@@ -4,7 +4,6 @@
 #include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/U_dm.h"
-#include "framework/ScreenContext.h"
 #include "toolkit/DBGrid.h"
 #include <QPointer>
 
@@ -16,37 +15,6 @@ QString firstText(const QString& sql, const Params& params = {}) {
     return c->next() && !c->isNull(0) ? QString::fromUtf8(c->utf8(0)) : QString();
 }
 } // namespace
-
-QString storedTemplate(const QString& name) {
-    return firstText(QStringLiteral("select mensagem_texto from mensagem_modelo where mensagem_nome = :nome"),
-                     {Param{QStringLiteral("nome"), ParamType::Text, name}});
-}
-
-bool saveTemplate(const QString& name, const QString& text) {
-    const QString body = text.trimmed();
-    if (body.isEmpty()) {
-        services().dialogs().warning(dv::text("Digite o texto da mensagem antes de salvar."));
-        return false;
-    }
-    auto* db = dm().ADOConexao();
-    const Params params{Param{QStringLiteral("texto"), ParamType::Text, body},
-                        Param{QStringLiteral("nome"), ParamType::Text, name}};
-    if (db->execute(
-            QStringLiteral("update mensagem_modelo set mensagem_texto = :texto where mensagem_nome = :nome"),
-            params) == 0)
-        db->execute(QStringLiteral(
-                        "insert into mensagem_modelo (mensagem_texto, mensagem_nome) values (:texto, :nome)"),
-                    params);
-    services().dialogs().information(dv::text("Mensagem salva."));
-    return true;
-}
-
-bool mayEditTemplates(const QString& formName) {
-    Dataset* rights = screenContext().permissionRow();
-    if (!rights || !rights->isActive() || !rights->locate(QStringLiteral("form_nome"), formName)) return true;
-    return rights->fieldByName(QStringLiteral("form_editar"))->asString().trimmed().toUpper() !=
-           QLatin1String("N");
-}
 
 QString clinicName() {
     return firstText(QStringLiteral("select empresa_nome from empresa order by empresa_id")).trimmed();
@@ -93,19 +61,6 @@ bool openWhatsApp(qint64 patientId, const QString& patient, const QString& store
     }
     services().shell().open(whatsAppLink(*mobile, message));
     return true;
-}
-
-bool offerToKeepTemplate(const QString& name, const QString& text, bool mayEdit) {
-    if (!mayEdit || text.trimmed() == storedTemplate(name).trimmed()) return true;
-    switch (services().dialogs().question(dv::text("A mensagem foi alterada. Deseja salvá-la?"))) {
-    case DialogService::Answer::Yes:
-        return saveTemplate(name, text);
-    case DialogService::Answer::No:
-        return true;
-    case DialogService::Answer::Cancel:
-        break;
-    }
-    return false;
 }
 
 } // namespace dv::messages

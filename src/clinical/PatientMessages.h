@@ -6,17 +6,11 @@ class Dataset;
 class DBGrid;
 } // namespace dv
 
-// What the screens that write to patients by WhatsApp share: the clinic's message
-// texts kept in the database, the clinic's name for them, and opening the chat.
+// What the screens that write to patients by WhatsApp share: the clinic's name for
+// their messages, the number a message goes to, and opening the chat. The message
+// texts themselves are edited through MessageTemplate.
 namespace dv::messages {
 
-// The stored text of the named message ("confirmacao", "retorno"); empty when none.
-QString storedTemplate(const QString& name);
-// Keeps the text under the name for every user. An empty text is refused with a
-// message and nothing changes; false then.
-bool saveTemplate(const QString& name, const QString& text);
-// Whether the user's group may change the screen's message texts (its edit right).
-bool mayEditTemplates(const QString& formName);
 // The clinic's name, as the company record has it.
 QString clinicName();
 // The number the message goes to, or why none can: "Sem consentimento" (the patient
@@ -29,10 +23,5 @@ void markFlaggedMobiles(DBGrid* grid, Dataset* rows);
 // when nothing was opened.
 bool openWhatsApp(qint64 patientId, const QString& patient, const QString& storedMobile,
                   const QString& message);
-
-// Before a screen closes with a message text changed and not saved: asks whether to
-// keep it (only when the user may edit it). False when the user cancels or the text
-// could not be kept: the screen then stays open.
-bool offerToKeepTemplate(const QString& name, const QString& text, bool mayEdit);
 
 } // namespace dv::messages

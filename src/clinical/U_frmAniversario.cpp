@@ -1,6 +1,7 @@
 #include "U_frmAniversario.h"
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
+#include "MessageTemplate.h"
 #include "PatientMessages.h"
 #include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
@@ -19,8 +20,6 @@
 using dv::FieldDef;
 
 namespace {
-
-const QString kTemplate = QStringLiteral("aniversario");
 
 QString text(const dv::Dataset& d, const char* field) {
     return d.fieldByName(QString::fromLatin1(field))->asString().trimmed();
@@ -86,9 +85,8 @@ TfrmAniversario::TfrmAniversario(QWidget* parent) : QDialog(parent) {
     guard(btnWhatsApp, &TfrmAniversario::btnWhatsAppClick);
     connect(gridPacientes, &dv::DBGrid::returnPressed, btnWhatsApp, &QPushButton::click);
     connect(gridPacientes, &dv::DBGrid::rowDoubleClicked, btnWhatsApp, &QPushButton::click);
-    connect(btnSalvarModelo, &QPushButton::clicked, this, [this] {
-        dv::guarded([this] { dv::messages::saveTemplate(kTemplate, memModelo->toPlainText()); });
-    });
+    m_template =
+        new dv::messages::MessageTemplate(QStringLiteral("aniversario"), memModelo, btnSalvarModelo, this);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::close);
     auto refresh = [this] {
         if (m_shown) dv::guarded([this] { btnAtualizarClick(); });
@@ -105,10 +103,7 @@ void TfrmAniversario::showEvent(QShowEvent* event) {
     gridPacientes->refreshTitles();
     dv::guarded([this] {
         edtDia->setDate(dv::services().clock().today());
-        memModelo->setPlainText(dv::messages::storedTemplate(kTemplate));
-        const bool mayEdit = dv::messages::mayEditTemplates(objectName());
-        memModelo->setReadOnly(!mayEdit);
-        btnSalvarModelo->setEnabled(mayEdit);
+        m_template->load();
         btnAtualizarClick();
     });
     m_shown = true;
@@ -148,12 +143,7 @@ void TfrmAniversario::btnAtualizarClick() {
 }
 
 void TfrmAniversario::done(int result) {
-    bool close = true;
-    dv::guarded([&] {
-        close =
-            dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
-    });
-    if (close) QDialog::done(result);
+    if (m_template->mayClose()) QDialog::done(result);
 }
 
 bool TfrmAniversario::hasPatient() const {

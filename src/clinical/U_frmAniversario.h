@@ -8,6 +8,9 @@ class QPushButton;
 class QRadioButton;
 
 namespace dv {
+namespace messages {
+class MessageTemplate;
+}
 class DataSource;
 class Dataset;
 class DBDateEdit;
@@ -51,5 +54,6 @@ private:
     // Whether a birthday message was already opened for the current patient on
     // this birthday; asks before a second one.
     bool mayWriteAgain() const;
+    dv::messages::MessageTemplate* m_template;
     bool m_shown = false;
 };

@@ -1,6 +1,7 @@
 #include "U_frmConfirmacao.h"
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
+#include "MessageTemplate.h"
 #include "PatientMessages.h"
 #include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
@@ -19,8 +20,6 @@
 using dv::FieldDef;
 
 namespace {
-
-const QString kTemplate = QStringLiteral("confirmacao");
 
 dv::Param param(const char* name, dv::ParamType type, const QVariant& value) {
     return dv::Param{QString::fromLatin1(name), type, value};
@@ -85,7 +84,8 @@ TfrmConfirmacao::TfrmConfirmacao(QWidget* parent) : QDialog(parent) {
     guard(btnConfirmada, [](TfrmConfirmacao* s) { s->setConfirmation(QStringLiteral("C")); });
     guard(btnDesmarcada, [](TfrmConfirmacao* s) { s->setConfirmation(QStringLiteral("D")); });
     guard(btnSemResposta, [](TfrmConfirmacao* s) { s->setConfirmation(QStringLiteral("S")); });
-    guard(btnSalvarModelo, [](TfrmConfirmacao* s) { s->btnSalvarModeloClick(); });
+    m_template =
+        new dv::messages::MessageTemplate(QStringLiteral("confirmacao"), memModelo, btnSalvarModelo, this);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::close);
     connect(cbDentista, &QComboBox::activated, this,
             [this] { dv::guarded([this] { btnAtualizarClick(); }); });
@@ -107,11 +107,7 @@ void TfrmConfirmacao::showEvent(QShowEvent* event) {
 void TfrmConfirmacao::FormShow() {
     loadDentists();
     edtDia->setDate(dv::services().clock().today().addDays(1));
-    memModelo->setPlainText(dv::messages::storedTemplate(kTemplate));
-    // Without the right to edit, the message is used as the clinic left it.
-    const bool mayEdit = dv::messages::mayEditTemplates(objectName());
-    memModelo->setReadOnly(!mayEdit);
-    btnSalvarModelo->setEnabled(mayEdit);
+    m_template->load();
     btnAtualizarClick();
     edtDia->setFocus();
 }
@@ -201,6 +197,6 @@ void TfrmConfirmacao::setConfirmation(const QString& state) {
     btnAtualizarClick();
 }
 
-void TfrmConfirmacao::btnSalvarModeloClick() {
-    dv::messages::saveTemplate(kTemplate, memModelo->toPlainText());
+void TfrmConfirmacao::done(int result) {
+    if (m_template->mayClose()) QDialog::done(result);
 }

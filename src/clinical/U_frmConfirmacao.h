@@ -8,6 +8,9 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace dv {
+namespace messages {
+class MessageTemplate;
+}
 class DataSource;
 class Dataset;
 class DBDateEdit;
@@ -36,7 +39,6 @@ public:
     void btnWhatsAppClick();
     // 'C' confirmada, 'D' desmarcada, 'S' sem resposta.
     void setConfirmation(const QString& state);
-    void btnSalvarModeloClick();
     void applyArguments(const dv::ScreenArgs&) override {}
 
     // The message for the current appointment, from the template on the screen.
@@ -44,10 +46,14 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closed by Fechar, Escape or the close box alike: a changed message is offered
+    // to be kept first.
+    void done(int result) override;
 
 private:
     void FormShow();
     void loadDentists();
     bool hasAppointment() const;
+    dv::messages::MessageTemplate* m_template;
     bool m_shown = false;
 };

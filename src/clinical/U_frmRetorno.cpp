@@ -1,7 +1,9 @@
 #include "U_frmRetorno.h"
 #include "AgendaGrid.h"
 #include "DocumentModel.h"
+#include "MessageTemplate.h"
 #include "PatientMessages.h"
+#include "ReturnList.h"
 #include "core/CodeTexts.h"
 #include "core/ErrorTranslator.h"
 #include "core/Localization.h"
@@ -17,10 +19,6 @@
 #include <QSpinBox>
 
 using dv::FieldDef;
-
-namespace {
-const QString kTemplate = QStringLiteral("retorno");
-} // namespace
 
 TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmRetorno"));
@@ -41,23 +39,7 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     btnAtualizar->setIcon(dv::agenda::refreshIcon());
 
     SQL_Retorno = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Retorno"), this);
-    // The patient's latest consultation (the highest number on the latest day) and
-    // latest contact attempt; patients with anything booked from today on are left out.
-    SQL_Retorno->sql() = {QStringLiteral(
-        "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
-        "paciente.paciente_celular, "
-        "ultima.consulta_data, ultima.dentista_id, dentista.dentista_nome, tentativa.tentativa_data, "
-        "tentativa.tentativa_obs "
-        "FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = paciente.paciente_id "
-        "LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id "
-        "LEFT JOIN retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
-        "retorno_tentativa t where t.paciente_id = paciente.paciente_id) "
-        "where paciente.paciente_ativo = 'S' and ultima.consulta_id = (select max(c.consulta_id) from "
-        "consulta c "
-        "where c.paciente_id = paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from "
-        "consulta d where d.paciente_id = paciente.paciente_id)) and ultima.consulta_data < :limite "
-        "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
-        "agenda.agenda_data_consulta >= :hoje) order by ultima.consulta_data, paciente.paciente_nome")};
+    SQL_Retorno->sql() = {dv::returns::dueSql()};
     const QString date = QStringLiteral("dd/mm/yyyy");
     for (const FieldDef& def : {
              FieldDef::column("paciente_nome", "Paciente", 30),
@@ -95,9 +77,8 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
     connect(gridPacientes, &dv::DBGrid::rowDoubleClicked, btnAgendar, &QPushButton::click);
     guard(btnWhatsApp, &TfrmRetorno::btnWhatsAppClick);
     guard(btnContato, &TfrmRetorno::btnContatoClick);
-    connect(btnSalvarModelo, &QPushButton::clicked, this, [this] {
-        dv::guarded([this] { dv::messages::saveTemplate(kTemplate, memModelo->toPlainText()); });
-    });
+    m_template =
+        new dv::messages::MessageTemplate(QStringLiteral("retorno"), memModelo, btnSalvarModelo, this);
     connect(btnFechar, &QPushButton::clicked, this, &QDialog::close);
     resize(1180, 680);
 }
@@ -109,10 +90,7 @@ void TfrmRetorno::showEvent(QShowEvent* event) {
     dv::applyLanguageFile(this);
     gridPacientes->refreshTitles();
     dv::guarded([this] {
-        memModelo->setPlainText(dv::messages::storedTemplate(kTemplate));
-        const bool mayEdit = dv::messages::mayEditTemplates(objectName());
-        memModelo->setReadOnly(!mayEdit);
-        btnSalvarModelo->setEnabled(mayEdit);
+        m_template->load();
         btnAtualizarClick();
     });
     spnMeses->setFocus();
@@ -133,12 +111,7 @@ void TfrmRetorno::btnAtualizarClick() {
 }
 
 void TfrmRetorno::done(int result) {
-    bool close = true;
-    dv::guarded([&] {
-        close =
-            dv::messages::offerToKeepTemplate(kTemplate, memModelo->toPlainText(), !memModelo->isReadOnly());
-    });
-    if (close) QDialog::done(result);
+    if (m_template->mayClose()) QDialog::done(result);
 }
 
 bool TfrmRetorno::hasPatient() const {

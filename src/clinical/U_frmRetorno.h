@@ -8,6 +8,9 @@ class QPushButton;
 class QSpinBox;
 
 namespace dv {
+namespace messages {
+class MessageTemplate;
+}
 class DataSource;
 class Dataset;
 class DBGrid;
@@ -49,5 +52,6 @@ protected:
 
 private:
     bool hasPatient() const;
+    dv::messages::MessageTemplate* m_template;
     bool m_shown = false;
 };

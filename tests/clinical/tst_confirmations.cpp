@@ -174,6 +174,27 @@ private slots:
                               QStringLiteral("Oi MARIA SILVA! Até 17/03/2026 às 08:00, ANA LIMA. {nada}")));
     }
 
+    // Closing with the message changed asks whether to keep it; No closes and keeps
+    // the stored text.
+    void aChangedMessageIsOfferedOnClose() {
+        AgendaApp a;
+        Day day(a);
+        QVERIFY(withConfirmations(a, [&](TfrmConfirmacao* s) {
+            s->memModelo->setPlainText(QStringLiteral("Oi {nome}"));
+            a.dialogs().queueQuestion(DialogService::Answer::No);
+            QTest::keyClick(s, Qt::Key_Escape);
+            QVERIFY(!s->isVisible());
+        }));
+        QCOMPARE(a.dialogs().texts(ScriptedDialogs::Kind::Question),
+                 QStringList{"A mensagem foi alterada. Deseja salvá-la?"});
+        QVERIFY(
+            scalar(a.db(), QStringLiteral("select mensagem_texto from mensagem_modelo where mensagem_nome = "
+                                          "'confirmacao'"))
+                .toString()
+                .startsWith(QStringLiteral("Olá {nome}")));
+        DV_VERIFY_DIALOGS(a.dialogs());
+    }
+
     // A group without the edit right uses the message as the clinic left it.
     void withoutTheEditRightTheMessageIsReadOnly() {
         AgendaApp a;

@@ -5,6 +5,7 @@
 #include "core/db/Currency.h"
 #include "core/db/Engine.h"
 #include "clinical/PatientAnonymiser.h"
+#include "clinical/ReturnList.h"
 #include <QtTest>
 
 using namespace dv;
@@ -400,22 +401,7 @@ private slots:
         row("confirmation message", "select mensagem_texto from mensagem_modelo where mensagem_nome = :nome",
             {pText("nome", "confirmacao")}, 1);
         row("clinic's name", "select empresa_nome from empresa order by empresa_id", {}, 1);
-        row("patients due for a return visit",
-            "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, "
-            "paciente.paciente_celular, ultima.consulta_data, ultima.dentista_id, dentista.dentista_nome, "
-            "tentativa.tentativa_data, "
-            "tentativa.tentativa_obs FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = "
-            "paciente.paciente_id LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id LEFT JOIN "
-            "retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
-            "retorno_tentativa t where t.paciente_id = paciente.paciente_id) where paciente.paciente_ativo = "
-            "'S' "
-            "and ultima.consulta_id = (select max(c.consulta_id) from consulta c where c.paciente_id = "
-            "paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from consulta d where "
-            "d.paciente_id = paciente.paciente_id)) and ultima.consulta_data < :limite and not exists "
-            "(select 1 "
-            "from agenda where agenda.paciente_id = paciente.paciente_id and agenda.agenda_data_consulta >= "
-            ":hoje) "
-            "order by ultima.consulta_data, paciente.paciente_nome",
+        row("patients due for a return visit", dv::returns::dueSql(),
             {pDate("limite", "12/31/2026 00:00:00"), pDate("hoje", "12/31/2026 00:00:00")}, -1);
         row("patient booked for", "select paciente_nome from paciente where paciente_id = :paciente_id",
             {pInt("paciente_id", 1)}, 1);
