@@ -31,10 +31,10 @@ DialogTexts spanish() {
     return {QStringLiteral("Advertencia"), QStringLiteral("Error"),
             QStringLiteral("Información"), QStringLiteral("Confirmar"),
             QStringLiteral("&Sí"),         QStringLiteral("&No"),
-            QStringLiteral("OK"),          QStringLiteral("Cancelar"),
+            QStringLiteral("Aceptar"),     QStringLiteral("Cancelar"),
             QStringLiteral("&Ayuda"),      QStringLiteral("No hay ayuda disponible"),
             QStringLiteral("Ayuda"),       QStringLiteral("&Abortar"),
-            QStringLiteral("&Rever"),      QStringLiteral("&Ignorar"),
+            QStringLiteral("&Reintentar"), QStringLiteral("&Ignorar"),
             QStringLiteral("&Todas"),      QStringLiteral("N&o a todo"),
             QStringLiteral("Sí a &todo"),  QStringLiteral("&Cerrar")};
 }

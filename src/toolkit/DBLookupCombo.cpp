@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMetaMethod>
 
 namespace dv {
 
@@ -130,6 +131,8 @@ void DBLookupCombo::load() {
         m_edit->setText(displayOf(keyValue()));
     else if (m_unboundKey.isValid())
         m_edit->setText(displayOf(m_unboundKey));
+    else
+        m_edit->clear(); // typing given up with nothing chosen leaves nothing behind
     m_edit->setCursorPosition(0);
     updateState();
 }
@@ -290,6 +293,12 @@ bool DBLookupCombo::eventFilter(QObject* watched, QEvent* event) {
         }
         if (key == Qt::Key_Escape && m_typed) {
             cancelPopup();
+            return true;
+        }
+        // With nothing typed, Escape is the screen's (a list closes), as in its search box.
+        if (key == Qt::Key_Escape &&
+            isSignalConnected(QMetaMethod::fromSignal(&DBLookupCombo::escapePressed))) {
+            emit escapePressed();
             return true;
         }
     } else if (watched == m_edit && event->type() == QEvent::FocusOut) {
