@@ -2,6 +2,7 @@
 #include "DBGrid.h"
 #include "LookupPopup.h"
 #include "ToolkitLocale.h"
+#include "ToolkitRegistration.h"
 #include "core/db/Dataset.h"
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,8 @@ DBLookupCombo::DBLookupCombo(QWidget* parent)
     : QWidget(parent), DataControl(this), m_edit(new QLineEdit(this)),
       m_button(
           m_edit->addAction(toolkitIcon(QStringLiteral("x-dv-drop-down")), QLineEdit::TrailingPosition)) {
+    // The language files name this box's texts: they apply only once its kind is known.
+    registerToolkitTexts();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
