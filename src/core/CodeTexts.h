@@ -18,8 +18,10 @@ namespace dv {
 //
 // Pass a literal: the shipped-files test reads the calls in the sources and
 // requires an English and a Spanish text for each.
-// text(), codeTextKey() and decodeCodeText() live with the dataset layer, whose
-// messages are translated the same way; the session installs the lookup below.
+//
+// text(), codeTextKey() and decodeCodeText() are declared in db/CodeTextLookup.h,
+// with the dataset layer, whose messages are translated the same way; the session
+// installs the lookup below the first time it is used.
 
 // The [Textos] lookup of language/Default_<language>.lpu for the session's language.
 QString sessionCodeText(const QString& key);
