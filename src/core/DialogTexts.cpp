@@ -31,10 +31,10 @@ DialogTexts spanish() {
     return {QStringLiteral("Advertencia"), QStringLiteral("Error"),
             QStringLiteral("Información"), QStringLiteral("Confirmar"),
             QStringLiteral("&Sí"),         QStringLiteral("&No"),
-            QStringLiteral("Aceptar"),     QStringLiteral("Cancelar"),
+            QStringLiteral("OK"),          QStringLiteral("Cancelar"),
             QStringLiteral("&Ayuda"),      QStringLiteral("No hay ayuda disponible"),
             QStringLiteral("Ayuda"),       QStringLiteral("&Abortar"),
-            QStringLiteral("&Reintentar"), QStringLiteral("&Ignorar"),
+            QStringLiteral("&Rever"),      QStringLiteral("&Ignorar"),
             QStringLiteral("&Todas"),      QStringLiteral("N&o a todo"),
             QStringLiteral("Sí a &todo"),  QStringLiteral("&Cerrar")};
 }

@@ -143,7 +143,7 @@ void TestServices::messageDialogsFollowTheLanguage_data() {
     QTest::newRow("error es") << "es"
                               << "error"
                               << "Error"
-                              << "Aceptar" << int(QMessageBox::Critical);
+                              << "OK" << int(QMessageBox::Critical);
     QTest::newRow("information en") << "en"
                                     << "information"
                                     << "Information"
@@ -151,7 +151,7 @@ void TestServices::messageDialogsFollowTheLanguage_data() {
     QTest::newRow("information es") << "es"
                                     << "information"
                                     << "Información"
-                                    << "Aceptar" << int(QMessageBox::Information);
+                                    << "OK" << int(QMessageBox::Information);
     QTest::newRow("built-in") << ""
                               << "warning"
                               << "Warning"
