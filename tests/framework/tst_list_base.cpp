@@ -216,7 +216,7 @@ private slots:
                                << "Menu Principal do Sistema" << QStringList() << "Filtrado";
         QTest::newRow("en") << "en"
                             << "Record(s):  "
-                            << "System Main Menu"
+                            << "System main menu"
                             << QStringList{"Test list", "Filter the rows", "Find", "Name"} << "Filtered";
         QTest::newRow("es") << "es"
                             << "Registro(s):"
