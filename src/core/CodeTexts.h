@@ -1,4 +1,5 @@
 #pragma once
+#include "db/CodeTextLookup.h"
 #include <QString>
 
 // Marks a literal to be translated where it is used through dv::text(QString):
@@ -17,14 +18,12 @@ namespace dv {
 //
 // Pass a literal: the shipped-files test reads the calls in the sources and
 // requires an English and a Spanish text for each.
-QString text(const char* portuguese);
-// The same for a text marked with DV_TEXT and chosen at run time.
-QString text(const QString& portuguese);
+//
+// text(), codeTextKey() and decodeCodeText() are declared in db/CodeTextLookup.h,
+// with the dataset layer, whose messages are translated the same way; the session
+// installs the lookup below the first time it is used.
 
-// The key a text is filed under: "t" and the first 8 hex digits of the SHA-1 of
-// its UTF-8 bytes (accents, '=' and punctuation would not survive as a key).
-QString codeTextKey(const QString& portuguese);
-// A value as the file holds it: "\n" stands for a line break, "\\" for a backslash.
-QString decodeCodeText(QStringView stored);
+// The [Textos] lookup of language/Default_<language>.lpu for the session's language.
+QString sessionCodeText(const QString& key);
 
 } // namespace dv

@@ -119,6 +119,14 @@ QString sharedMessage(const QString& section, const QString& key, const QString&
     return text.isEmpty() ? builtIn : text;
 }
 
+QString translatedScreenCaption(const QString& formName) {
+    const QString language = session().language();
+    if (!usableLanguage(language) || formName.trimmed().isEmpty()) return QString();
+    const QString form = formName.trimmed();
+    return IniFile::readString(LanguageFile::path(session().executableFolder(), language, form), form,
+                               form + QStringLiteral(".Caption"));
+}
+
 QString languageVariantPath(const QString& relativeName) {
     const QString plain = session().filePath(relativeName);
     const QString language = session().language();

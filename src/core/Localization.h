@@ -35,6 +35,10 @@ QString sharedMessage(const QString& section, const QString& key);
 // when the file or the key is missing.
 QString sharedMessage(const QString& section, const QString& key, const QString& builtIn);
 
+// The caption a screen's language file gives it (<form>.Caption); empty without a
+// language, a file or the key. Stands for the registry's Portuguese description.
+QString translatedScreenCaption(const QString& formName);
+
 // A file of the application folder in the interface language: "skins\\config.jpg"
 // is "skins/config_en.jpg" in English when that file exists; the file itself
 // otherwise (and in Portuguese, the language the plain files speak).

@@ -1,4 +1,5 @@
 #include "Session.h"
+#include "CodeTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,9 @@ void Session::reset() {
 
 Session& session() {
     static Session instance;
+    // Texts written in code, the dataset layer's included, follow this session's language.
+    static const bool textsFollow = (setCodeTextLookup(&sessionCodeText), true);
+    Q_UNUSED(textsFollow);
     return instance;
 }
 

@@ -16,6 +16,7 @@
 #include "toolkit/Colors.h"
 #include "toolkit/CsvExporter.h"
 #include "toolkit/DBGrid.h"
+#include "toolkit/DBLookupCombo.h"
 #include "toolkit/FilterDialog.h"
 #include "toolkit/HtmlTableExporter.h"
 #include "toolkit/IncrementalSearch.h"
@@ -368,6 +369,10 @@ void TfrmModelo4::showEvent(QShowEvent* event) {
     d->hosted = dv::screenContext().hostsScreen(this);
     // Outside the main window the screen is its own window, and still goes when closed.
     if (!d->hosted) setAttribute(Qt::WA_DeleteOnClose);
+    // A chooser a screen adds to its toolbar answers Escape as the search box does.
+    for (dv::DBLookupCombo* chooser : findChildren<dv::DBLookupCombo*>())
+        connect(chooser, &dv::DBLookupCombo::escapePressed, this, &TfrmModelo4::escapeClose,
+                Qt::UniqueConnection);
     FormShow();
 }
 

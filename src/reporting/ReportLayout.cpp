@@ -2,6 +2,7 @@
 #include "ReportConnections.h"
 #include "ReportError.h"
 #include "ReportFormat.h"
+#include "core/CodeTexts.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/db/BrFormat.h"
@@ -62,23 +63,23 @@ struct Total {
 QString bandName(BandKind kind) {
     switch (kind) {
     case BandKind::Title:
-        return QStringLiteral("de título");
+        return dv::text("de título");
     case BandKind::PageHeader:
-        return QStringLiteral("de cabeçalho");
+        return dv::text("de cabeçalho");
     case BandKind::ColumnHeader:
-        return QStringLiteral("de títulos das colunas");
+        return dv::text("de títulos das colunas");
     case BandKind::GroupHeader:
-        return QStringLiteral("de cabeçalho do grupo");
+        return dv::text("de cabeçalho do grupo");
     case BandKind::Detail:
-        return QStringLiteral("de detalhe");
+        return dv::text("de detalhe");
     case BandKind::GroupFooter:
-        return QStringLiteral("de rodapé do grupo");
+        return dv::text("de rodapé do grupo");
     case BandKind::NoData:
-        return QStringLiteral("sem dados");
+        return dv::text("sem dados");
     case BandKind::Summary:
-        return QStringLiteral("de resumo");
+        return dv::text("de resumo");
     case BandKind::PageFooter:
-        return QStringLiteral("de rodapé");
+        return dv::text("de rodapé");
     }
     return QString();
 }
@@ -137,10 +138,9 @@ private:
     Dataset* connection(const QString& name) const {
         Dataset* d = m_connections.dataset(name);
         if (!d)
-            throw ReportError(
-                QStringLiteral("A conexão de dados \"%1\" do relatório \"%2\" não está disponível: "
-                               "nenhuma tela aberta fornece esses dados.")
-                    .arg(name, m_report.name));
+            throw ReportError(dv::text("A conexão de dados \"%1\" do relatório \"%2\" não está disponível: "
+                                       "nenhuma tela aberta fornece esses dados.")
+                                  .arg(name, m_report.name));
         return d;
     }
 
@@ -152,8 +152,8 @@ private:
         b.dataset = connection(connectionName);
         b.field = b.dataset->findField(fieldName);
         if (!b.field && b.dataset->isActive())
-            throw ReportError(QStringLiteral("A conexão de dados \"%1\" não tem o campo \"%2\" usado pelo "
-                                             "relatório \"%3\".")
+            throw ReportError(dv::text("A conexão de dados \"%1\" não tem o campo \"%2\" usado pelo "
+                                       "relatório \"%3\".")
                                   .arg(connectionName, fieldName, m_report.name));
         m_bound.emplace(key, b);
         return b;
@@ -183,10 +183,9 @@ private:
         for (const Page::SortKey& k : m_page.sort) {
             const Field* f = bind(m_page.connection, k.field).field;
             if (!f)
-                throw ReportError(
-                    QStringLiteral("A conexão de dados \"%1\" não tem o campo \"%2\" usado pelo "
-                                   "relatório \"%3\".")
-                        .arg(m_page.connection, k.field, m_report.name));
+                throw ReportError(dv::text("A conexão de dados \"%1\" não tem o campo \"%2\" usado pelo "
+                                           "relatório \"%3\".")
+                                      .arg(m_page.connection, k.field, m_report.name));
             fields.push_back(f);
         }
         auto compare = [this](const Page::SortKey& k, const Field* f, int a, int b) -> int {
@@ -272,10 +271,9 @@ private:
                 else if (type == FieldType::Float)
                     t.type = Total::Real;
                 else
-                    throw ReportError(
-                        QStringLiteral("O total \"%1\" do relatório \"%2\" soma o campo \"%3\", que "
-                                       "não é numérico.")
-                            .arg(a.name, m_report.name, a.field));
+                    throw ReportError(dv::text("O total \"%1\" do relatório \"%2\" soma o campo \"%3\", que "
+                                               "não é numérico.")
+                                          .arg(a.name, m_report.name, a.field));
             }
             m_totals.push_back(t);
         }
@@ -430,8 +428,8 @@ private:
                     // A blank where a chart or logo belongs would pass unnoticed on paper.
                     if (!QFileInfo(p.file).isFile())
                         throw ReportError(
-                            QStringLiteral("O arquivo de imagem \"%1\" (figura %2 da página \"%3\") não foi "
-                                           "encontrado.")
+                            dv::text("O arquivo de imagem \"%1\" (figura %2 da página \"%3\") não foi "
+                                     "encontrado.")
                                 .arg(QDir::toNativeSeparators(p.file), item.name, m_page.name));
                 }
                 op.color = item.border.isValid() ? item.border.rgba() : 0;
@@ -456,8 +454,8 @@ private:
     }
 
     [[noreturn]] void doesNotFit(const Band& b) const {
-        throw ReportError(QStringLiteral("A faixa %1 da página \"%2\" não cabe na folha.")
-                              .arg(bandName(b.kind), m_page.name));
+        throw ReportError(
+            dv::text("A faixa %1 da página \"%2\" não cabe na folha.").arg(bandName(b.kind), m_page.name));
     }
 
     void newSheet(int row) {

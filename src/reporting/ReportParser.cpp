@@ -1,5 +1,6 @@
 #include "ReportParser.h"
 #include "ReportError.h"
+#include "core/CodeTexts.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -55,17 +56,16 @@ public:
 
     Project project(const Node& root) {
         if (root.name != QLatin1String("reportProject"))
-            fail(root,
-                 QStringLiteral("o elemento principal deve ser <reportProject>, não <%1>").arg(root.name));
+            fail(root, dv::text("o elemento principal deve ser <reportProject>, não <%1>").arg(root.name));
         if (root.has("version") && root.attr("version") != QLatin1String("1"))
-            fail(root, QStringLiteral("versão \"%1\" não suportada").arg(root.attr("version")));
+            fail(root, dv::text("versão \"%1\" não suportada").arg(root.attr("version")));
         m_base.family = root.has("font") ? root.attr("font") : QStringLiteral("Arial");
 
         // Styles and shared bands first: pages may use them wherever they stand.
         for (const Node& n : root.children) {
             if (n.name == QLatin1String("style")) {
                 const QString name = required(n, "name");
-                if (m_styles.contains(name)) fail(n, QStringLiteral("estilo \"%1\" repetido").arg(name));
+                if (m_styles.contains(name)) fail(n, dv::text("estilo \"%1\" repetido").arg(name));
                 TextStyle s = m_base;
                 applyStyle(n, s);
                 m_styles.insert(name, s);
@@ -74,7 +74,7 @@ public:
         for (const Node& n : root.children) {
             if (n.name == QLatin1String("band")) {
                 const QString name = required(n, "name");
-                if (m_shared.contains(name)) fail(n, QStringLiteral("faixa \"%1\" repetida").arg(name));
+                if (m_shared.contains(name)) fail(n, dv::text("faixa \"%1\" repetida").arg(name));
                 m_shared.insert(name, band(n, BandKind::Title));
             }
         }
@@ -86,7 +86,7 @@ public:
             Report r = report(n);
             for (const Report& other : p.reports)
                 if (other.name.compare(r.name, Qt::CaseInsensitive) == 0)
-                    fail(n, QStringLiteral("relatório \"%1\" repetido").arg(r.name));
+                    fail(n, dv::text("relatório \"%1\" repetido").arg(r.name));
             p.reports.append(std::move(r));
         }
         return p;
@@ -94,7 +94,7 @@ public:
 
     [[noreturn]] void fail(const Node& n, const QString& what) const { fail(n.line, what); }
     [[noreturn]] void fail(qint64 line, const QString& what) const {
-        throw ReportError(QStringLiteral("O projeto de relatórios \"%1\" é inválido (linha %2): %3.")
+        throw ReportError(dv::text("O projeto de relatórios \"%1\" é inválido (linha %2): %3.")
                               .arg(m_source)
                               .arg(line)
                               .arg(what));
@@ -102,26 +102,26 @@ public:
 
 private:
     [[noreturn]] void unknown(const Node& n) const {
-        fail(n, QStringLiteral("elemento <%1> desconhecido aqui").arg(n.name));
+        fail(n, dv::text("elemento <%1> desconhecido aqui").arg(n.name));
     }
 
     QString required(const Node& n, const char* attribute) const {
         const QString v = n.attr(attribute).trimmed();
         if (v.isEmpty())
-            fail(n, QStringLiteral("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
+            fail(n, dv::text("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
         return v;
     }
 
     double number(const Node& n, const char* attribute, double fallback, bool mustHave = false) const {
         if (!n.has(attribute)) {
             if (mustHave)
-                fail(n, QStringLiteral("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
+                fail(n, dv::text("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
             return fallback;
         }
         bool ok = false;
         const double v = n.attr(attribute).trimmed().toDouble(&ok);
         if (!ok || v < 0)
-            fail(n, QStringLiteral("o atributo \"%1\" deve ser um número não negativo, não \"%2\"")
+            fail(n, dv::text("o atributo \"%1\" deve ser um número não negativo, não \"%2\"")
                         .arg(QLatin1String(attribute), n.attr(attribute)));
         return v;
     }
@@ -129,7 +129,7 @@ private:
     std::optional<Length> length(const Node& n, const char* attribute, bool mustHave = false) const {
         if (!n.has(attribute)) {
             if (mustHave)
-                fail(n, QStringLiteral("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
+                fail(n, dv::text("<%1> sem o atributo \"%2\"").arg(n.name, QLatin1String(attribute)));
             return std::nullopt;
         }
         QString text = n.attr(attribute).trimmed();
@@ -141,7 +141,7 @@ private:
         bool ok = false;
         l.value = text.toDouble(&ok);
         if (!ok)
-            fail(n, QStringLiteral("o atributo \"%1\" deve ser um número ou uma porcentagem, não \"%2\"")
+            fail(n, dv::text("o atributo \"%1\" deve ser um número ou uma porcentagem, não \"%2\"")
                         .arg(QLatin1String(attribute), n.attr(attribute)));
         return l;
     }
@@ -151,14 +151,14 @@ private:
         const QString v = n.attr(attribute).trimmed();
         if (v == QLatin1String("true")) return true;
         if (v == QLatin1String("false")) return false;
-        fail(n, QStringLiteral("o atributo \"%1\" deve ser true ou false").arg(QLatin1String(attribute)));
+        fail(n, dv::text("o atributo \"%1\" deve ser true ou false").arg(QLatin1String(attribute)));
     }
 
     QColor color(const Node& n, const char* attribute) const {
         if (!n.has(attribute)) return QColor();
         const QColor c = QColor::fromString(n.attr(attribute).trimmed());
         if (!c.isValid())
-            fail(n, QStringLiteral("cor \"%1\" inválida no atributo \"%2\"")
+            fail(n, dv::text("cor \"%1\" inválida no atributo \"%2\"")
                         .arg(n.attr(attribute), QLatin1String(attribute)));
         return c;
     }
@@ -167,7 +167,7 @@ private:
         if (n.has("font")) s.family = n.attr("font");
         if (n.has("size")) {
             s.size = number(n, "size", s.size);
-            if (s.size <= 0) fail(n, QStringLiteral("tamanho de letra inválido"));
+            if (s.size <= 0) fail(n, dv::text("tamanho de letra inválido"));
         }
         s.bold = flag(n, "bold", s.bold);
         s.italic = flag(n, "italic", s.italic);
@@ -184,7 +184,7 @@ private:
             else if (a == QLatin1String("right"))
                 s.align = Align::Right;
             else
-                fail(n, QStringLiteral("alinhamento \"%1\" inválido").arg(a));
+                fail(n, dv::text("alinhamento \"%1\" inválido").arg(a));
         }
         if (n.has("valign")) {
             const QString a = n.attr("valign");
@@ -195,7 +195,7 @@ private:
             else if (a == QLatin1String("bottom"))
                 s.valign = VAlign::Bottom;
             else
-                fail(n, QStringLiteral("alinhamento vertical \"%1\" inválido").arg(a));
+                fail(n, dv::text("alinhamento vertical \"%1\" inválido").arg(a));
         }
     }
 
@@ -216,8 +216,7 @@ private:
         item.style = m_base;
         if (n.has("style")) {
             const auto it = m_styles.constFind(n.attr("style"));
-            if (it == m_styles.constEnd())
-                fail(n, QStringLiteral("estilo \"%1\" não existe").arg(n.attr("style")));
+            if (it == m_styles.constEnd()) fail(n, dv::text("estilo \"%1\" não existe").arg(n.attr("style")));
             item.style = *it;
         }
         applyStyle(n, item.style);
@@ -264,7 +263,7 @@ private:
             const QString ref = n.attr("field").trimmed();
             const qsizetype dot = ref.indexOf(QLatin1Char('.'));
             if (dot <= 0 || dot == ref.size() - 1)
-                fail(n, QStringLiteral("o campo da figura deve ser conexão.campo, não \"%1\"").arg(ref));
+                fail(n, dv::text("o campo da figura deve ser conexão.campo, não \"%1\"").arg(ref));
             item.pictureConnection = ref.left(dot);
             item.pictureField = ref.mid(dot + 1);
         }
@@ -278,7 +277,7 @@ private:
             else if (f == QLatin1String("center"))
                 item.fit = Fit::Center;
             else
-                fail(n, QStringLiteral("ajuste \"%1\" inválido").arg(f));
+                fail(n, dv::text("ajuste \"%1\" inválido").arg(f));
         }
         item.border = color(n, "border");
         item.lineWidth = number(n, "width", item.lineWidth);
@@ -288,8 +287,7 @@ private:
     Band band(const Node& n, BandKind kind) const {
         if (n.has("use")) {
             const auto it = m_shared.constFind(n.attr("use"));
-            if (it == m_shared.constEnd())
-                fail(n, QStringLiteral("faixa \"%1\" não existe").arg(n.attr("use")));
+            if (it == m_shared.constEnd()) fail(n, dv::text("faixa \"%1\" não existe").arg(n.attr("use")));
             Band b = *it;
             b.kind = kind;
             if (n.has("height")) b.height = number(n, "height", b.height);
@@ -299,7 +297,7 @@ private:
         Band b;
         b.kind = kind;
         b.height = number(n, "height", 0, true);
-        if (b.height <= 0) fail(n, QStringLiteral("a altura da faixa deve ser maior que zero"));
+        if (b.height <= 0) fail(n, dv::text("a altura da faixa deve ser maior que zero"));
         b.fill = color(n, "fill");
         b.stripe = color(n, "stripe");
         for (const Node& c : n.children) {
@@ -318,7 +316,7 @@ private:
     }
 
     void setBand(const Node& n, std::optional<Band>& slot, BandKind kind) const {
-        if (slot) fail(n, QStringLiteral("<%1> repetido na página").arg(n.name));
+        if (slot) fail(n, dv::text("<%1> repetido na página").arg(n.name));
         slot = band(n, kind);
     }
 
@@ -334,20 +332,19 @@ private:
                 k.part = ref.mid(bar + 1).toLower();
                 ref = ref.left(bar);
                 if (k.part != QLatin1String("day") && k.part != QLatin1String("month"))
-                    fail(n, QStringLiteral("ordem por \"%1\": a parte deve ser day ou month").arg(k.part));
+                    fail(n, dv::text("ordem por \"%1\": a parte deve ser day ou month").arg(k.part));
             }
             const qsizetype dot = ref.indexOf(QLatin1Char('.'));
             if (dot >= 0) {
                 if (ref.left(dot).compare(connection, Qt::CaseInsensitive) != 0)
-                    fail(n, QStringLiteral("a ordem \"%1\" não é da conexão \"%2\"").arg(ref, connection));
+                    fail(n, dv::text("a ordem \"%1\" não é da conexão \"%2\"").arg(ref, connection));
                 ref = ref.mid(dot + 1);
             }
             k.field = ref;
             if (words.size() > 2 ||
                 (words.size() == 2 && words[1].compare(QLatin1String("asc"), Qt::CaseInsensitive) != 0 &&
                  words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) != 0))
-                fail(n,
-                     QStringLiteral("ordem \"%1\": use campo, campo asc ou campo desc").arg(entry.trimmed()));
+                fail(n, dv::text("ordem \"%1\": use campo, campo asc ou campo desc").arg(entry.trimmed()));
             k.descending =
                 words.size() == 2 && words[1].compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
             keys.append(k);
@@ -361,7 +358,7 @@ private:
         const qsizetype dot = ref.indexOf(QLatin1Char('.'));
         if (dot >= 0) {
             if (ref.left(dot).compare(connection, Qt::CaseInsensitive) != 0)
-                fail(n, QStringLiteral("o campo \"%1\" não é da conexão da faixa de detalhe \"%2\"")
+                fail(n, dv::text("o campo \"%1\" não é da conexão da faixa de detalhe \"%2\"")
                             .arg(ref, connection));
             ref = ref.mid(dot + 1);
         }
@@ -382,7 +379,7 @@ private:
             else if (s == QLatin1String("LEGAL"))
                 p.size = QPageSize::Legal;
             else
-                fail(n, QStringLiteral("tamanho de papel \"%1\" desconhecido").arg(n.attr("size")));
+                fail(n, dv::text("tamanho de papel \"%1\" desconhecido").arg(n.attr("size")));
         }
         if (n.has("orientation")) {
             const QString o = n.attr("orientation");
@@ -391,7 +388,7 @@ private:
             else if (o == QLatin1String("landscape"))
                 p.orientation = QPageLayout::Landscape;
             else
-                fail(n, QStringLiteral("orientação \"%1\" inválida").arg(o));
+                fail(n, dv::text("orientação \"%1\" inválida").arg(o));
         }
         if (n.has("margins")) {
             const QStringList parts = n.attr("margins").split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -403,16 +400,15 @@ private:
                 valid = valid && ok && m.last() >= 0;
             }
             if (!valid)
-                fail(n,
-                     QStringLiteral("as margens são quatro números: superior, direita, inferior, esquerda"));
+                fail(n, dv::text("as margens são quatro números: superior, direita, inferior, esquerda"));
             p.margins = QMarginsF(m[3], m[0], m[1], m[2]);
         }
         p.columns = int(number(n, "columns", 1));
-        if (p.columns < 1) fail(n, QStringLiteral("o número de colunas deve ser ao menos 1"));
+        if (p.columns < 1) fail(n, dv::text("o número de colunas deve ser ao menos 1"));
         p.columnGap = number(n, "column-gap", 0);
         const QRectF content = p.contentRect();
         if (content.width() < 10 || content.height() < 10)
-            fail(n, QStringLiteral("as margens não deixam espaço na página"));
+            fail(n, dv::text("as margens não deixam espaço na página"));
 
         // The detail names the connection the groups and sums refer to.
         for (const Node& c : n.children) {
@@ -423,7 +419,7 @@ private:
             if (rows == QLatin1String("current"))
                 p.currentRowOnly = true;
             else if (rows != QLatin1String("all"))
-                fail(c, QStringLiteral("rows deve ser all ou current"));
+                fail(c, dv::text("rows deve ser all ou current"));
             if (c.has("sort")) p.sort = sortKeys(c, p.connection);
         }
         for (const Node& c : n.children) {
@@ -442,12 +438,12 @@ private:
             else if (k == QLatin1String("pageFooter"))
                 setBand(c, p.pageFooter, BandKind::PageFooter);
             else if (k == QLatin1String("group")) {
-                if (!p.detail) fail(c, QStringLiteral("um grupo precisa de uma faixa <detail>"));
+                if (!p.detail) fail(c, dv::text("um grupo precisa de uma faixa <detail>"));
                 Group g;
                 g.name = required(c, "name");
                 g.field = detailField(c, p.connection);
                 for (const Group& other : p.groups)
-                    if (other.name == g.name) fail(c, QStringLiteral("grupo \"%1\" repetido").arg(g.name));
+                    if (other.name == g.name) fail(c, dv::text("grupo \"%1\" repetido").arg(g.name));
                 for (const Node& gc : c.children) {
                     if (gc.name == QLatin1String("groupHeader"))
                         setBand(gc, g.header, BandKind::GroupHeader);
@@ -462,10 +458,10 @@ private:
                 a.kind = k == QLatin1String("sum") ? Aggregate::Sum : Aggregate::Count;
                 a.name = required(c, "name");
                 if (reservedNames().contains(a.name) || a.name.contains(QLatin1Char('.')))
-                    fail(c, QStringLiteral("\"%1\" não pode ser nome de total").arg(a.name));
+                    fail(c, dv::text("\"%1\" não pode ser nome de total").arg(a.name));
                 for (const Aggregate& other : p.aggregates)
-                    if (other.name == a.name) fail(c, QStringLiteral("total \"%1\" repetido").arg(a.name));
-                if (!p.detail) fail(c, QStringLiteral("um total precisa de uma faixa <detail>"));
+                    if (other.name == a.name) fail(c, dv::text("total \"%1\" repetido").arg(a.name));
+                if (!p.detail) fail(c, dv::text("um total precisa de uma faixa <detail>"));
                 if (a.kind == Aggregate::Sum) a.field = detailField(c, p.connection);
                 a.reset = c.attr("reset").trimmed();
                 if (a.reset == QLatin1String("report")) a.reset.clear();
@@ -474,15 +470,16 @@ private:
                 unknown(c);
             }
         }
-        if (p.noData && !p.detail) fail(n, QStringLiteral("<noData> precisa de uma faixa <detail>"));
+        if (p.noData && !p.detail) fail(n, dv::text("<noData> precisa de uma faixa <detail>"));
         for (const Aggregate& a : p.aggregates) {
             if (a.reset.isEmpty()) continue;
             bool found = false;
             for (const Group& g : p.groups)
                 found = found || g.name == a.reset;
             if (!found)
-                fail(n, QStringLiteral("o total \"%1\" reinicia no grupo \"%2\", que não existe")
-                            .arg(a.name, a.reset));
+                fail(
+                    n,
+                    dv::text("o total \"%1\" reinicia no grupo \"%2\", que não existe").arg(a.name, a.reset));
         }
         checkAggregateReferences(n, p);
         return p;
@@ -498,7 +495,7 @@ private:
                     for (const Aggregate& a : p.aggregates)
                         found = found || a.name == t.name;
                     if (!found)
-                        fail(n, QStringLiteral("a página \"%1\" não tem o total \"%2\" usado em \"%3\"")
+                        fail(n, dv::text("a página \"%1\" não tem o total \"%2\" usado em \"%3\"")
                                     .arg(p.name, t.name, item.text.source));
                 }
         };
@@ -533,13 +530,13 @@ private:
             } else if (c.name == QLatin1String("page")) {
                 Page p = page(c, r.name + QStringLiteral(".Page") + QString::number(r.pages.size() + 1));
                 for (const Page& other : r.pages)
-                    if (other.name == p.name) fail(c, QStringLiteral("página \"%1\" repetida").arg(p.name));
+                    if (other.name == p.name) fail(c, dv::text("página \"%1\" repetida").arg(p.name));
                 r.pages.append(std::move(p));
             } else {
                 unknown(c);
             }
         }
-        if (r.pages.isEmpty()) fail(n, QStringLiteral("o relatório \"%1\" não tem páginas").arg(r.name));
+        if (r.pages.isEmpty()) fail(n, dv::text("o relatório \"%1\" não tem páginas").arg(r.name));
         return r;
     }
 
@@ -564,16 +561,15 @@ Project ReportParser::parse(const QByteArray& data, const QString& sourceName) {
             haveRoot = true;
         }
     }
-    if (xml.hasError())
-        parser.fail(xml.lineNumber(), QStringLiteral("XML malformado, %1").arg(xml.errorString()));
-    if (!haveRoot) parser.fail(1, QStringLiteral("o arquivo está vazio"));
+    if (xml.hasError()) parser.fail(xml.lineNumber(), dv::text("XML malformado, %1").arg(xml.errorString()));
+    if (!haveRoot) parser.fail(1, dv::text("o arquivo está vazio"));
     return parser.project(root);
 }
 
 Project ReportParser::parseFile(const QString& fileName) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw ReportError(QStringLiteral("Não foi possível abrir o projeto de relatórios \"%1\": %2.")
+        throw ReportError(dv::text("Não foi possível abrir o projeto de relatórios \"%1\": %2.")
                               .arg(QFileInfo(fileName).absoluteFilePath(), f.errorString()));
     return parse(f.readAll(), QFileInfo(fileName).absoluteFilePath());
 }
@@ -619,32 +615,32 @@ TextTemplate ReportParser::parseTemplate(const QString& source) {
         if (c == QLatin1Char('[') || c == QLatin1Char(']')) {
             const bool open = c == QLatin1Char('[');
             if (open == inOptional)
-                throw ReportError(open ? QStringLiteral("'[' dentro de outro '[' em \"%1\"").arg(source)
-                                       : QStringLiteral("']' sem '[' em \"%1\"").arg(source));
+                throw ReportError(open ? dv::text("'[' dentro de outro '[' em \"%1\"").arg(source)
+                                       : dv::text("']' sem '[' em \"%1\"").arg(source));
             flush();
             t.tokens.append(Token{open ? Token::OptionalBegin : Token::OptionalEnd, {}, {}, {}});
             inOptional = open;
             continue;
         }
-        if (c == QLatin1Char('}')) throw ReportError(QStringLiteral("'}' sem '{' em \"%1\"").arg(source));
+        if (c == QLatin1Char('}')) throw ReportError(dv::text("'}' sem '{' em \"%1\"").arg(source));
         if (c != QLatin1Char('{')) {
             literal += c;
             continue;
         }
         const qsizetype end = source.indexOf(QLatin1Char('}'), i + 1);
-        if (end < 0) throw ReportError(QStringLiteral("'{' sem '}' em \"%1\"").arg(source));
+        if (end < 0) throw ReportError(dv::text("'{' sem '}' em \"%1\"").arg(source));
         const QString inner = source.mid(i + 1, end - i - 1);
         i = end;
         const qsizetype bar = inner.indexOf(QLatin1Char('|'));
         const QString ref = (bar < 0 ? inner : inner.left(bar)).trimmed();
         const QString format = bar < 0 ? QString() : inner.mid(bar + 1).trimmed();
         if (!isKnownFormat(format))
-            throw ReportError(QStringLiteral("formato \"%1\" desconhecido em \"%2\"").arg(format, source));
+            throw ReportError(dv::text("formato \"%1\" desconhecido em \"%2\"").arg(format, source));
         Token token;
         const qsizetype dot = ref.indexOf(QLatin1Char('.'));
         if (dot >= 0) {
             if (dot == 0 || dot == ref.size() - 1)
-                throw ReportError(QStringLiteral("referência \"{%1}\" inválida").arg(inner));
+                throw ReportError(dv::text("referência \"{%1}\" inválida").arg(inner));
             token.kind = Token::Field;
             token.text = ref.left(dot);
             token.name = ref.mid(dot + 1);
@@ -662,13 +658,13 @@ TextTemplate ReportParser::parseTemplate(const QString& source) {
             token.kind = Token::Aggregate;
             token.name = ref;
         } else {
-            throw ReportError(QStringLiteral("referência vazia em \"%1\"").arg(source));
+            throw ReportError(dv::text("referência vazia em \"%1\"").arg(source));
         }
         token.format = format;
         flush();
         t.tokens.append(token);
     }
-    if (inOptional) throw ReportError(QStringLiteral("'[' sem ']' em \"%1\"").arg(source));
+    if (inOptional) throw ReportError(dv::text("'[' sem ']' em \"%1\"").arg(source));
     flush();
     return t;
 }

@@ -76,19 +76,18 @@ void ReportProject::setPictureFile(const QString& pageName, const QString& pictu
                                    const QString& fileName) {
     report::Item* item = findPicture(pageName, pictureName);
     if (!item)
-        throw ReportError(
-            QStringLiteral("A figura \"%1\" não existe na página \"%2\" do projeto de relatórios.")
-                .arg(pictureName, pageName));
+        throw ReportError(dv::text("A figura \"%1\" não existe na página \"%2\" do projeto de relatórios.")
+                              .arg(pictureName, pageName));
     item->fileLink = fileName;
 }
 
 const report::Report& ReportProject::reportFor(const QString& name) const {
-    if (!m_open) throw ReportError(QStringLiteral("O projeto de relatórios não está aberto."));
+    if (!m_open) throw ReportError(dv::text("O projeto de relatórios não está aberto."));
     const QString wanted = name.isEmpty() ? m_selected : name.trimmed();
     if (wanted.isEmpty()) throw ReportError(dv::text("Nenhum relatório foi selecionado."));
     const report::Report* r = m_project.report(wanted);
     if (!r)
-        throw ReportError(QStringLiteral("O relatório \"%1\" não existe no projeto de relatórios \"%2\".")
+        throw ReportError(dv::text("O relatório \"%1\" não existe no projeto de relatórios \"%2\".")
                               .arg(wanted, m_project.fileName));
     return *r;
 }

@@ -1,5 +1,6 @@
 #include "ReportSetupDialog.h"
 #include "core/CodeTexts.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,7 +31,7 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     auto* destino = new QGroupBox(dv::text("Destino do relatório"), this);
-    rbImpressora = new QRadioButton(QStringLiteral("&Impressora"), destino);
+    rbImpressora = new QRadioButton(dv::text("&Impressora"), destino);
     rbVisualizar = new QRadioButton(dv::text("&Visualizar na tela"), destino);
     rbArquivo = new QRadioButton(dv::text("&Arquivo PDF"), destino);
     rbImpressora->setObjectName(QStringLiteral("rbImpressora"));
@@ -45,7 +46,7 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     destinoLayout->addWidget(rbVisualizar);
     destinoLayout->addWidget(rbArquivo);
 
-    auto* impressora = new QGroupBox(QStringLiteral("Impressora"), this);
+    auto* impressora = new QGroupBox(dv::text("Impressora"), this);
     lbImpressora = new QLabel(impressora);
     lbImpressora->setObjectName(QStringLiteral("lbImpressora"));
     auto* btnSetup = new QPushButton(dv::text("&Configurar impressora..."), impressora);
@@ -67,13 +68,13 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     auto* nome = new QHBoxLayout;
     nome->addWidget(lbImpressora, 1);
     nome->addWidget(btnSetup);
-    impressoraLayout->addRow(QStringLiteral("Nome:"), nome);
+    impressoraLayout->addRow(dv::text("Nome:"), nome);
     impressoraLayout->addRow(dv::text("Cópias:"), edCopias);
     impressoraLayout->addRow(QString(), cbIntercalar);
     impressoraLayout->addRow(dv::text("Frente e verso:"), cbFrenteVerso);
     m_printerOnly = {btnSetup, edCopias, cbIntercalar, cbFrenteVerso};
 
-    auto* arquivo = new QGroupBox(QStringLiteral("Arquivo"), this);
+    auto* arquivo = new QGroupBox(dv::text("Arquivo"), this);
     edArquivo = new QLineEdit(arquivo);
     edArquivo->setObjectName(QStringLiteral("edArquivo"));
     auto* btnArquivo = new QToolButton(arquivo);
@@ -85,8 +86,8 @@ ReportSetupDialog::ReportSetupDialog(QPrinter& printer, const QString& reportNam
     m_fileOnly = {edArquivo, btnArquivo};
 
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("&Cancelar"), QDialogButtonBox::RejectRole);
+    buttons->addButton(dialogTexts().ok, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(dialogTexts().cancel, QDialogButtonBox::RejectRole);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(destino);

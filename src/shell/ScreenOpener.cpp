@@ -4,6 +4,7 @@
 #include "U_frmMenu.h"
 #include "U_frmPrincipal.h"
 #include "core/CodeTexts.h"
+#include "core/Localization.h"
 #include "core/Services.h"
 #include "core/Session.h"
 #include "core/U_dm.h"
@@ -75,6 +76,9 @@ QAction* ScreenOpener::windowMenuEntry(const QWidget* screen) const {
 // form_descricao of the registry row the opener stands on; a form name without a row
 // of its own falls back to the caption the screen carries (or the name itself).
 QString ScreenOpener::description(const QString& formName) const {
+    // The stored description is Portuguese; another language names the screen as its file does.
+    const QString translated = translatedScreenCaption(formName);
+    if (!translated.isEmpty()) return translated;
     Dataset* f = dm().SQL_Formulario;
     if (f->isActive() && !f->isEmpty() && trimmedField(f, "form_nome") == formName.trimmed())
         return f->fieldByName(QStringLiteral("form_descricao"))->asString();

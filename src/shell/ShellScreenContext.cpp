@@ -1,11 +1,12 @@
 #include "ShellScreenContext.h"
-#include <QTimer>
 #include "ScreenOpener.h"
 #include "ScreenWindow.h"
 #include "U_frmPrincipal.h"
+#include "core/CodeTexts.h"
 #include "core/Session.h"
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace dv {
 
@@ -30,10 +31,8 @@ void ShellScreenContext::setHeaderCaption(const QString& caption) {
         m_main->lbForm->setText(caption);
         return;
     }
-    const QString language = session().language();
-    m_main->lbForm->setText(language == QLatin1String("en")   ? QStringLiteral("System main menu")
-                            : language == QLatin1String("es") ? QStringLiteral("Menú principal del sistema")
-                                                              : QStringLiteral("Menu Principal do Sistema"));
+    // The same words the main window's language file gives the header at start.
+    m_main->lbForm->setText(dv::text("Menu Principal do Sistema"));
 }
 
 void ShellScreenContext::setProgress(int value, int maximum) {

@@ -1,4 +1,5 @@
 #include "DBEdit.h"
+#include "ToolkitRegistration.h"
 #include "core/db/Dataset.h"
 #include "core/db/Field.h"
 #include <QApplication>
@@ -6,6 +7,7 @@
 namespace dv {
 
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent), DataControl(this) {
+    registerToolkitTexts(); // the language files' texts for this kind of box
     link().onLoad = [this] { load(); };
     link().onState = [this] { updateState(); };
     connect(this, &QLineEdit::textEdited, this, &DBEdit::edited);

@@ -451,6 +451,11 @@ void DBGrid::moveToNextColumn() {
 }
 
 void DBGrid::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Tab switches the pages the grid sits on, not its cells.
+    if (GridDelegate::isPageSwitchKey(event)) {
+        event->ignore();
+        return;
+    }
     if (state() == QAbstractItemView::EditingState) {
         QTableView::keyPressEvent(event);
         return;

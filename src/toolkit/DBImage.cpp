@@ -1,10 +1,12 @@
 #include "DBImage.h"
+#include "ToolkitRegistration.h"
 #include "core/db/Field.h"
 #include <QPainter>
 
 namespace dv {
 
 DBImage::DBImage(QWidget* parent) : QFrame(parent), DataControl(this) {
+    registerToolkitTexts(); // the language files' texts for this kind of box
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setBackgroundRole(QPalette::Base);

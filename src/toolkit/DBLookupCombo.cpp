@@ -2,12 +2,14 @@
 #include "DBGrid.h"
 #include "LookupPopup.h"
 #include "ToolkitLocale.h"
+#include "ToolkitRegistration.h"
 #include "core/db/Dataset.h"
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMetaMethod>
 
 namespace dv {
 
@@ -15,6 +17,8 @@ DBLookupCombo::DBLookupCombo(QWidget* parent)
     : QWidget(parent), DataControl(this), m_edit(new QLineEdit(this)),
       m_button(
           m_edit->addAction(toolkitIcon(QStringLiteral("x-dv-drop-down")), QLineEdit::TrailingPosition)) {
+    // The language files name this box's texts: they apply only once its kind is known.
+    registerToolkitTexts();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -130,6 +134,8 @@ void DBLookupCombo::load() {
         m_edit->setText(displayOf(keyValue()));
     else if (m_unboundKey.isValid())
         m_edit->setText(displayOf(m_unboundKey));
+    else
+        m_edit->clear(); // typing given up with nothing chosen leaves nothing behind
     m_edit->setCursorPosition(0);
     updateState();
 }
@@ -290,6 +296,12 @@ bool DBLookupCombo::eventFilter(QObject* watched, QEvent* event) {
         }
         if (key == Qt::Key_Escape && m_typed) {
             cancelPopup();
+            return true;
+        }
+        // With nothing typed, Escape is the screen's (a list closes), as in its search box.
+        if (key == Qt::Key_Escape &&
+            isSignalConnected(QMetaMethod::fromSignal(&DBLookupCombo::escapePressed))) {
+            emit escapePressed();
             return true;
         }
     } else if (watched == m_edit && event->type() == QEvent::FocusOut) {

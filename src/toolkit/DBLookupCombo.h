@@ -79,6 +79,8 @@ public:
 signals:
     // The user chose a row or cleared the value.
     void changed();
+    // Escape with nothing being typed, for a screen that closes on it.
+    void escapePressed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,10 +1,12 @@
 #include "DBMemo.h"
+#include "ToolkitRegistration.h"
 #include "core/db/Field.h"
 #include <QApplication>
 
 namespace dv {
 
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), DataControl(this) {
+    registerToolkitTexts(); // the language files' texts for this kind of box
     setTabChangesFocus(true);
     link().onLoad = [this] { load(); };
     link().onState = [this] { updateState(); };

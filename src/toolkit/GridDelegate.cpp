@@ -175,6 +175,19 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const Q
     return model->setData(index, int(checked ? Qt::Unchecked : Qt::Checked), Qt::CheckStateRole);
 }
 
+bool GridDelegate::isPageSwitchKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* ke = static_cast<const QKeyEvent*>(event);
+    return (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+           (ke->modifiers() & Qt::ControlModifier);
+}
+
+bool GridDelegate::eventFilter(QObject* editor, QEvent* event) {
+    // Qt's editor filter would take it for Tab and open the next cell.
+    if (isPageSwitchKey(event)) return false;
+    return QStyledItemDelegate::eventFilter(editor, event);
+}
+
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     const GridModel* m = gridModel(index);

@@ -29,7 +29,11 @@ public:
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 
+    // Ctrl+Tab and Ctrl+Shift+Tab in an open cell travel on to the pages around the grid.
+    static bool isPageSwitchKey(const QEvent* event);
+
 protected:
+    bool eventFilter(QObject* editor, QEvent* event) override;
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
 private:

@@ -10,6 +10,7 @@
 #include "toolkit/DBGrid.h"
 #include "toolkit/DBLookupCombo.h"
 #include "toolkit/DBNavigator.h"
+#include <QLineEdit>
 #include <QtTest>
 
 using namespace dv;
@@ -108,6 +109,30 @@ private slots:
         QVERIFY(list->SQL_Consulta->locate(QStringLiteral("consulta_id"), 7001));
         QCOMPARE(list->SQL_Consulta->fieldByName(QStringLiteral("lk_Dentista"))->asString(),
                  QStringLiteral("Ana Souza"));
+    }
+
+    // Escape in the patient box first gives up what was typed (back to the chosen
+    // patient, or empty), then closes the list as the other lists' search boxes do.
+    void escapeInThePatientBox() {
+        LoggedIn& app = clinic();
+        for (const QVariant& patient : {QVariant(), QVariant(801)}) {
+            TfrmConsulta* list = openConsultations(app, patient);
+            QVERIFY(list);
+            const QString chosen = list->DBLC_Paciente->text();
+            QLineEdit* box = list->DBLC_Paciente->lineEdit();
+            box->setFocus();
+            box->selectAll();
+            QTest::keyClicks(box, "Jo");
+            QCOMPARE(box->text(), QStringLiteral("Jo"));
+            QTest::keyClick(box, Qt::Key_Escape);
+            list->DBLC_Paciente->hidePopup();
+            QCOMPARE(box->text(), chosen);
+            QCOMPARE(fieldValues(list->SQL_Consulta, QStringLiteral("consulta_id")).size(),
+                     patient.isValid() ? 3 : 0);
+            QVERIFY(app.opener().openScreen(QStringLiteral("frmConsulta")));
+            QTest::keyClick(box, Qt::Key_Escape);
+            QVERIFY(!app.opener().openScreen(QStringLiteral("frmConsulta")));
+        }
     }
 
     void approvalFilterStaysWhenAnotherPatientIsChosen() {

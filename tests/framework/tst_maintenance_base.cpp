@@ -2,6 +2,7 @@
 #include "CadastroTestScreens.h"
 #include "core/db/DbErrors.h"
 #include "toolkit/Colors.h"
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -457,6 +458,35 @@ private slots:
             QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
             QTest::keyClick(s->PageControl1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
             QCOMPARE(s->PageControl1->currentWidget(), extra);
+        });
+    }
+
+    // A grid keeps Tab for its cells but not Ctrl+Tab: the pages switch from the grid
+    // and from a cell being typed in.
+    void pageKeysSwitchPagesFromAGrid() {
+        LoggedIn& app = contactApp();
+        ContactQuery list;
+        list.q.append();
+        whileOpen(app, [&](Screen* s) {
+            s->PageControl1->setCurrentWidget(s->TabSheet2);
+            QVERIFY(!s->grid->isReadOnly());
+            s->grid->setFocus();
+            s->grid->setCurrentIndex(s->grid->model()->index(0, 0));
+            QTest::keyClick(s->grid, Qt::Key_Tab);
+            QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet2);
+            QCOMPARE(s->grid->currentIndex().column(), 1);
+
+            QTest::keyClick(s->grid, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+
+            s->PageControl1->setCurrentWidget(s->TabSheet2);
+            s->grid->setFocus();
+            s->grid->edit(s->grid->currentIndex());
+            auto* editor = s->grid->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor && editor->isVisible());
+            QTest::keyClick(editor, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(s->PageControl1->currentWidget(), s->TabSheet1);
+            if (dm().SQL_UF->isEditing()) dm().SQL_UF->cancel();
         });
     }
 

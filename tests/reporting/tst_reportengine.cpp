@@ -1,5 +1,6 @@
 #include "ReportFixture.h"
 #include "core/ErrorTranslator.h"
+#include "core/Session.h"
 #include "core/db/DataSource.h"
 #include "reporting/ReportError.h"
 #include "reporting/ReportProject.h"
@@ -277,6 +278,35 @@ private slots:
         QVERIFY(p.reportNames().isEmpty());
         QVERIFY_THROWS_EXCEPTION(ReportError, p.execute(QStringLiteral("Teste")));
         QCOMPARE(m_pdf->deliveries(), 0);
+    }
+
+    // What is wrong with a project is told in the interface language.
+    void malformedProjectInTheInterfaceLanguage_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("en")
+            << "en"
+            << "The report project \"teste.rav\" is invalid (line 1): style \"x\" does not exist.";
+        QTest::newRow("es")
+            << "es"
+            << "El proyecto de informes \"teste.rav\" no es válido (línea 1): el estilo \"x\" no "
+               "existe.";
+    }
+    void malformedProjectInTheInterfaceLanguage() {
+        QFETCH(QString, language);
+        QFETCH(QString, message);
+        const Session before = session();
+        const auto back = qScopeGuard([before] { session() = before; });
+        session().setExecutableFolder(QStringLiteral(DV_SOURCE_DIR "/assets/"));
+        session().setLanguage(language);
+        ReportProject p;
+        try {
+            p.load(project("<page><title height=\"5\"><text h=\"5\" style=\"x\">a</text></title></page>"),
+                   QStringLiteral("teste.rav"));
+            QFAIL("accepted");
+        } catch (const ReportError& e) {
+            QCOMPARE(e.message(), message);
+        }
     }
 
     void missingProjectFile() {

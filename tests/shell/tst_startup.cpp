@@ -282,7 +282,7 @@ private slots:
         QTest::newRow("database missing")
             << "no database"
             << "pt_BR"
-            << "O banco de dados \"%2\" não pôde ser aberto: Could not find file"
+            << "O banco de dados \"%2\" não pôde ser aberto: O arquivo '%2' não foi encontrado."
             << "Ocorreu um Erro";
         QTest::newRow("empty database file, English")
             << "empty database"
@@ -292,6 +292,8 @@ private slots:
         QTest::newRow("foreign database, Spanish") << "foreign database"
                                                    << "es"
                                                    << "La base de datos \"%2\" no se pudo abrir: "
+                                                      "Contraseña no válida, o '%2' no es un archivo de base "
+                                                      "de datos."
                                                    << "Se produjo un error";
     }
     void startupErrorsSayWhatIsWrongAndWhere() {

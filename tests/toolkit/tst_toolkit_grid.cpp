@@ -4,6 +4,7 @@
 #include "ScriptedServices.h"
 #include "ToolkitFixture.h"
 #include "core/LanguageFile.h"
+#include "core/Session.h"
 #include "core/ToolkitTexts.h"
 #include "core/db/DatasetModel.h"
 #include "toolkit/DBDateEdit.h"
@@ -392,8 +393,25 @@ private slots:
         DV_VERIFY_SERVICES(services);
     }
 
-    // A value the field cannot hold is told in a message; the cell keeps what it had.
+    // A value the field cannot hold is told in a message in the interface language; the
+    // cell keeps what it had.
+    void typedValueTheFieldRefusesIsTold_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("pt_BR") << "pt_BR"
+                               << "Ocorreu um Erro\r\r'12a' não é um valor válido para o campo 'Valor'";
+        QTest::newRow("en") << "en"
+                            << "An error occurred\r\r'12a' is not a valid amount for the field 'Valor'";
+        QTest::newRow("es") << "es"
+                            << "Se produjo un error\r\r'12a' no es un importe válido para el campo 'Valor'";
+    }
     void typedValueTheFieldRefusesIsTold() {
+        QFETCH(QString, language);
+        QFETCH(QString, message);
+        // The shipped language files, as the application folder holds them.
+        session().setExecutableFolder(QStringLiteral(DV_SOURCE_DIR "/assets/"));
+        session().setLanguage(language);
+        const auto back = qScopeGuard([] { session().reset(); });
         ScriptedServices services;
         m_grid->setFocus();
         m_grid->setCurrentIndex(model().index(0, model().columnOf("contato_valor")));
@@ -405,8 +423,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
         QCOMPARE(services.dialogs.texts().size(), 1);
-        QVERIFY(services.dialogs.lastText().contains(
-            QStringLiteral("'12a' is not a valid amount for field 'Valor'")));
+        QCOMPARE(services.dialogs.lastText(), message);
         QCOMPARE(cell(0, "contato_valor"), before);
         DV_VERIFY_SERVICES(services);
     }

@@ -1,4 +1,5 @@
 #include "Engine.h"
+#include "CodeTextLookup.h"
 #include "ConnectionString.h"
 #include "DbErrors.h"
 #include "PgEngine.h"
@@ -16,11 +17,12 @@ std::unique_ptr<Connection> Connection::open(const QString& connectionString, co
     if (PgEngine::isServerSource(source)) return std::make_unique<PgEngine>(source);
     if (!provider.isEmpty() &&
         provider.compare(QLatin1String("Microsoft.Jet.OLEDB.4.0"), Qt::CaseInsensitive) != 0)
-        throw EngineError(QStringLiteral("Provider cannot be found. It may not be properly installed: '%1'.")
-                              .arg(provider));
+        throw EngineError(
+            dv::text("O provedor '%1' não foi encontrado. Talvez não esteja instalado corretamente.")
+                .arg(provider));
     // Names written for the old platform use '\' between folders.
     source.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (source.isEmpty()) throw EngineError(QStringLiteral("Could not find file ''."));
+    if (source.isEmpty()) throw EngineError(dv::text("O arquivo '%1' não foi encontrado.").arg(QString()));
     if (QDir::isRelativePath(source)) source = QDir(baseFolder).filePath(source);
     return std::make_unique<SqlCipherEngine>(source, cs.value(QStringLiteral("Jet OLEDB:Database Password")));
 }

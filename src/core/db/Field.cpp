@@ -1,11 +1,12 @@
 #include "Field.h"
 #include "BrFormat.h"
+#include "CodeTextLookup.h"
 #include "Dataset.h"
 #include "DbErrors.h"
 #include "SqlDialect.h"
+#include "WallClock.h"
 #include <cmath>
 #include <limits>
-#include "WallClock.h"
 
 namespace dv {
 
@@ -37,6 +38,20 @@ QString plainCurrency(Currency c) {
 
 // Days since 30/12/1899 with the time as a fraction: the classic date-time number.
 constexpr qint64 SerialEpochJulianDay = 2415019;
+
+// A typed value the field cannot take (%1 the text, %2 the field's label), in the interface language.
+QString notInteger() {
+    return dv::text("'%1' não é um número inteiro válido para o campo '%2'");
+}
+QString notNumber() {
+    return dv::text("'%1' não é um número válido para o campo '%2'");
+}
+QString notAmount() {
+    return dv::text("'%1' não é um valor válido para o campo '%2'");
+}
+QString notDate() {
+    return dv::text("'%1' não é uma data válida para o campo '%2'");
+}
 
 } // namespace
 
@@ -125,15 +140,15 @@ qint64 Field::asLargeInt() const {
         return roundedUnits(v.value<Currency>().raw());
     case FieldType::DateTime:
     case FieldType::Blob:
-        throw DatabaseError(QStringLiteral("Field '%1' cannot be read as an integer").arg(displayLabel()));
+        throw DatabaseError(
+            dv::text("O campo '%1' não pode ser lido como número inteiro").arg(displayLabel()));
     default:
         break;
     }
     if (v.metaType().id() == QMetaType::QString) {
         const QString t = v.toString();
         if (auto n = br::parseInteger(t)) return *n;
-        throw DatabaseError(
-            QStringLiteral("'%1' is not a valid integer value for field '%2'").arg(t, displayLabel()));
+        throw DatabaseError(notInteger().arg(t, displayLabel()));
     }
     return v.toLongLong();
 }
@@ -154,15 +169,14 @@ double Field::asFloat() const {
                dt.time().msecsSinceStartOfDay() / 86400000.0;
     }
     case FieldType::Blob:
-        throw DatabaseError(QStringLiteral("Field '%1' cannot be read as a number").arg(displayLabel()));
+        throw DatabaseError(dv::text("O campo '%1' não pode ser lido como número").arg(displayLabel()));
     default:
         break;
     }
     if (v.metaType().id() == QMetaType::QString) {
         const QString t = v.toString();
         if (auto n = br::parseNumber(t)) return *n;
-        throw DatabaseError(
-            QStringLiteral("'%1' is not a valid floating point value for field '%2'").arg(t, displayLabel()));
+        throw DatabaseError(notNumber().arg(t, displayLabel()));
     }
     return v.toDouble();
 }
@@ -181,13 +195,13 @@ Currency Field::asCurrency() const {
         return Currency::fromUnits(v.toLongLong());
     case FieldType::DateTime:
     case FieldType::Blob:
-        throw DatabaseError(QStringLiteral("Field '%1' cannot be read as an amount").arg(displayLabel()));
+        throw DatabaseError(dv::text("O campo '%1' não pode ser lido como valor").arg(displayLabel()));
     default:
         break;
     }
     const QString t = v.toString();
     if (auto c = Currency::parse(t)) return *c;
-    throw DatabaseError(QStringLiteral("'%1' is not a valid amount for field '%2'").arg(t, displayLabel()));
+    throw DatabaseError(notAmount().arg(t, displayLabel()));
 }
 
 QDateTime Field::asDateTime() const {
@@ -197,9 +211,9 @@ QDateTime Field::asDateTime() const {
     if (v.metaType().id() == QMetaType::QString) {
         const QString t = v.toString();
         if (auto d = br::parseDateTime(t)) return *d;
-        throw DatabaseError(QStringLiteral("'%1' is not a valid date for field '%2'").arg(t, displayLabel()));
+        throw DatabaseError(notDate().arg(t, displayLabel()));
     }
-    throw DatabaseError(QStringLiteral("Field '%1' cannot be read as a date").arg(displayLabel()));
+    throw DatabaseError(dv::text("O campo '%1' não pode ser lido como data").arg(displayLabel()));
 }
 
 QByteArray Field::asBytes() const {
@@ -250,10 +264,11 @@ QVariant Field::convert(const QVariant& value) const {
     if (isText && text.isEmpty()) return QVariant();
     const bool isCurrency = value.metaType() == QMetaType::fromType<Currency>();
     const bool isDate = id == QMetaType::QDateTime || id == QMetaType::QDate;
-    auto invalid = [&](const char* what) {
-        return DatabaseError(QStringLiteral("'%1' is not a valid %2 for field '%3'")
-                                 .arg(isText ? text : value.toString(), QLatin1String(what), displayLabel()));
+    // The message names the kind of value the field takes, in the interface language.
+    auto invalid = [&](const QString& message) {
+        return DatabaseError(message.arg(isText ? text : value.toString(), displayLabel()));
     };
+
     switch (m_type) {
     case FieldType::Integer:
     case FieldType::AutoInc:
@@ -261,26 +276,26 @@ QVariant Field::convert(const QVariant& value) const {
         qint64 n;
         if (isText) {
             auto parsed = br::parseInteger(text);
-            if (!parsed) throw invalid("integer value");
+            if (!parsed) throw invalid(notInteger());
             n = *parsed;
         } else if (isCurrency) {
             n = roundedUnits(value.value<Currency>().raw());
         } else if (id == QMetaType::Double || id == QMetaType::Float) {
             const double d = value.toDouble();
-            if (!std::isfinite(d)) throw invalid("integer value");
+            if (!std::isfinite(d)) throw invalid(notInteger());
             n = qint64(std::llround(d));
         } else if (isDate || id == QMetaType::QByteArray) {
-            throw invalid("integer value");
+            throw invalid(notInteger());
         } else {
             bool ok = false;
             n = value.toLongLong(&ok);
-            if (!ok) throw invalid("integer value");
+            if (!ok) throw invalid(notInteger());
         }
         if (m_type != FieldType::LargeInt &&
             (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max()))
             throw DatabaseError(
-                QStringLiteral(
-                    "%1 is not a valid value for field '%2'. The allowed range is -2147483648 to 2147483647")
+                dv::text("%1 não é um valor válido para o campo '%2'. O valor deve estar entre -2147483648 e "
+                         "2147483647")
                     .arg(n)
                     .arg(displayLabel()));
         return n;
@@ -288,29 +303,29 @@ QVariant Field::convert(const QVariant& value) const {
     case FieldType::Float: {
         if (isText) {
             auto parsed = br::parseNumber(text);
-            if (!parsed) throw invalid("floating point value");
+            if (!parsed) throw invalid(notNumber());
             return *parsed;
         }
         if (isCurrency) return value.value<Currency>().toDouble();
-        if (isDate || id == QMetaType::QByteArray) throw invalid("floating point value");
+        if (isDate || id == QMetaType::QByteArray) throw invalid(notNumber());
         bool ok = false;
         const double d = value.toDouble(&ok);
-        if (!ok) throw invalid("floating point value");
+        if (!ok) throw invalid(notNumber());
         return d;
     }
     case FieldType::Currency: {
         if (isCurrency) return value;
         if (isText) {
             auto parsed = Currency::parse(text);
-            if (!parsed) throw invalid("amount");
+            if (!parsed) throw invalid(notAmount());
             return QVariant::fromValue(*parsed);
         }
         if (id == QMetaType::Double || id == QMetaType::Float)
             return QVariant::fromValue(Currency::fromDouble(value.toDouble()));
-        if (isDate || id == QMetaType::QByteArray) throw invalid("amount");
+        if (isDate || id == QMetaType::QByteArray) throw invalid(notAmount());
         bool ok = false;
         const qint64 n = value.toLongLong(&ok);
-        if (!ok) throw invalid("amount");
+        if (!ok) throw invalid(notAmount());
         return QVariant::fromValue(Currency::fromUnits(n));
     }
     case FieldType::DateTime: {
@@ -329,9 +344,9 @@ QVariant Field::convert(const QVariant& value) const {
             const QDateTime iso = sql::fromIsoText(text);
             if (iso.isValid() && text.trimmed().size() >= 10 && text.trimmed()[4] == QLatin1Char('-'))
                 return iso;
-            throw invalid("date");
+            throw invalid(notDate());
         }
-        throw invalid("date");
+        throw invalid(notDate());
     }
     case FieldType::Blob:
         if (id == QMetaType::QByteArray) return value.toByteArray().isEmpty() ? QVariant() : value;

@@ -1,4 +1,5 @@
 #include "PgEngine.h"
+#include "CodeTextLookup.h"
 #include "DbErrors.h"
 #include "ParamValues.h"
 #include "PgDialect.h"
@@ -198,7 +199,7 @@ PgEngine::PgEngine(const QString& conninfo) : m_conninfo(conninfo) {
             m_conn ? QString::fromUtf8(PQerrorMessage(m_conn)).trimmed() : QStringLiteral("out of memory");
         PQfinish(m_conn);
         m_conn = nullptr;
-        throw EngineError(QStringLiteral("Could not connect to the database server: %1").arg(msg));
+        throw EngineError(dv::text("Não foi possível conectar ao servidor de banco de dados: %1").arg(msg));
     }
     // Notices (a cascading drop, an implicit index) are not errors; nobody reads stderr.
     PQsetNoticeProcessor(
@@ -544,7 +545,7 @@ void PgEngine::fail(PGresult* res, const QString& sql) {
                 .arg(parentRe.match(detail).captured(1)));
     }
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw EngineError(QStringLiteral("The connection to the database server was lost: %1")
+        throw EngineError(dv::text("A conexão com o servidor de banco de dados foi perdida: %1")
                               .arg(QString::fromUtf8(PQerrorMessage(m_conn)).trimmed()));
     throw EngineError(message + QStringLiteral(" [") + sql.simplified() + QLatin1Char(']'), state.toInt());
 }

@@ -1,4 +1,5 @@
 #include "SqlCipherEngine.h"
+#include "CodeTextLookup.h"
 #include "DbErrors.h"
 #include "ParamValues.h"
 #include "SqlDialect.h"
@@ -240,9 +241,9 @@ void SqlCipherEngine::openFile(const QString& file, const QString& password, boo
         const QFileInfo folder(QFileInfo(file).absolutePath());
         if (folder.isDir() && !folder.isExecutable())
             throw EngineError(
-                QStringLiteral("Could not open file '%1': permission denied on the folder '%2'.")
+                dv::text("Não foi possível abrir o arquivo '%1': sem permissão de acesso à pasta '%2'.")
                     .arg(file, folder.absoluteFilePath()));
-        throw EngineError(QStringLiteral("Could not find file '%1'.").arg(file));
+        throw EngineError(dv::text("O arquivo '%1' não foi encontrado.").arg(file));
     }
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &m_db, flags, nullptr);
@@ -250,7 +251,7 @@ void SqlCipherEngine::openFile(const QString& file, const QString& password, boo
         const QString msg = m_db ? lastMessage(m_db) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw EngineError(QStringLiteral("Could not open file '%1': %2").arg(file, msg), rc);
+        throw EngineError(dv::text("Não foi possível abrir o arquivo '%1': %2").arg(file, msg), rc);
     }
     const QByteArray key = password.toUtf8();
     if (!key.isEmpty()) sqlite3_key(m_db, key.constData(), int(key.size()));
@@ -259,7 +260,7 @@ void SqlCipherEngine::openFile(const QString& file, const QString& password, boo
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        throw EngineError(QStringLiteral("Not a valid password, or '%1' is not a database file.").arg(file),
+        throw EngineError(dv::text("Senha inválida, ou '%1' não é um arquivo de banco de dados.").arg(file),
                           rc);
     }
     configure();
@@ -788,7 +789,7 @@ void SqlCipherEngine::restoreFrom(const QString& file) {
     const QByteArray key = m_password.toUtf8();
     if (!key.isEmpty()) sqlite3_key(source, key.constData(), int(key.size()));
     if (sqlite3_exec(source, "select count(*) from sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
-        failWith(QStringLiteral("Not a valid password, or '%1' is not a database file.").arg(file));
+        failWith(dv::text("Senha inválida, ou '%1' não é um arquivo de banco de dados.").arg(file));
     const QString check = integrityOf(source);
     if (check != QLatin1String("ok"))
         failWith(QStringLiteral("'%1' failed its integrity check (%2).").arg(file, check));

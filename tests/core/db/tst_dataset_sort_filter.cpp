@@ -253,7 +253,7 @@ private slots:
                                        << "Field 'nome' not found";
         QTest::newRow("not a number")
             << "paciente_num_dependentes = 'x'"
-            << "'x' is not a valid integer value for field 'paciente_num_dependentes'";
+            << "'x' não é um número inteiro válido para o campo 'paciente_num_dependentes'";
     }
     void badFiltersAreRefused() {
         QFETCH(QString, filter);

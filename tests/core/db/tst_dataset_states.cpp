@@ -573,9 +573,9 @@ private slots:
         QCOMPARE(dep->alignment() & Qt::AlignRight, Qt::AlignRight);
         ds.edit();
         QCOMPARE(errorOf([&] { dep->setAsString("dois"); }),
-                 QString("'dois' is not a valid integer value for field 'paciente_num_dependentes'"));
+                 QString("'dois' não é um número inteiro válido para o campo 'paciente_num_dependentes'"));
         QCOMPARE(errorOf([&] { nasc->setAsString("31/02/1980"); }),
-                 QString("'31/02/1980' is not a valid date for field 'paciente_data_nascimento'"));
+                 QString("'31/02/1980' não é uma data válida para o campo 'paciente_data_nascimento'"));
         saldo->setAsString("R$ 0,10");
         saldo->setAsCurrency(saldo->asCurrency() + Currency::fromRaw(2000)); // 0,30 exactly
         nasc->setAsString("2024-01-05 10:00:00");                            // storage text is read too
