@@ -20,11 +20,15 @@
 #include "shell/U_frmPrincipal.h"
 #include "toolkit/DBDateEdit.h"
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPixmap>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
@@ -115,9 +119,16 @@ void withModal(const std::function<void()>& open, const std::function<void(QWidg
     QWidget* before = QApplication::activeModalWidget();
     QTimer poll;
     poll.setInterval(40);
+    // A screen that loads while it is being shown lets events through (the tick may
+    // come in the middle of it): act on the third tick that sees the same dialog.
+    QWidget* seen = nullptr;
+    int ticks = 0;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* m = QApplication::activeModalWidget();
         if (!m || m == before) return;
+        ticks = m == seen ? ticks + 1 : 1;
+        seen = m;
+        if (ticks < 3) return;
         poll.stop();
         settle();
         onModal(m);
@@ -152,6 +163,22 @@ void grabWithPages(Shots& shots, QWidget* dialog, const QString& name) {
         shots.grab(dialog, i == 0 ? name : name + QLatin1Char('_') + QString::number(i));
     }
     tabs->setCurrentIndex(shown);
+}
+
+// A prescription made from the clinic's model with its first medicine, as the
+// documents page is used; closing without saving leaves nothing behind.
+void writePrescription(QWidget* screen) {
+    auto* models = child<QComboBox>(screen, "cmbModelo");
+    auto* medicines = child<QComboBox>(screen, "cmbMedicamento");
+    auto* fromModel = child<QAbstractButton>(screen, "btnModelo");
+    auto* addMedicine = child<QAbstractButton>(screen, "btnMedicamento");
+    if (!models || !medicines || !fromModel || !addMedicine) return;
+    const int prescription = models->findText(QStringLiteral("Receit"), Qt::MatchStartsWith);
+    if (prescription < 0 || medicines->count() == 0) return;
+    models->setCurrentIndex(prescription);
+    fromModel->click();
+    medicines->setCurrentIndex(0);
+    addMedicine->click();
 }
 
 } // namespace
@@ -246,14 +273,25 @@ int main(int argc, char** argv) {
                   });
     };
 
-    list(QStringLiteral("frmPaciente"), [&](QWidget* screen) {
-        if (auto* print = child<QAbstractButton>(screen, "btnImprimir"))
-            withModal([&] { print->click(); },
-                      [&](QWidget* m) {
-                          shots.grab(m, QStringLiteral("frmRelatorio"));
-                          closeModal(m);
-                      });
-    });
+    list(
+        QStringLiteral("frmPaciente"),
+        [&](QWidget* screen) {
+            if (auto* print = child<QAbstractButton>(screen, "btnImprimir"))
+                withModal([&] { print->click(); },
+                          [&](QWidget* m) {
+                              shots.grab(m, QStringLiteral("frmRelatorio"));
+                              closeModal(m);
+                          });
+        },
+        [&](QWidget* record) {
+            if (auto* documents = child<QAbstractButton>(record, "btnDocumentos"))
+                withModal([&] { documents->click(); },
+                          [&](QWidget* m) {
+                              writePrescription(m);
+                              shots.grab(m, QStringLiteral("frmPaciente_Documentos"));
+                              closeModal(m);
+                          });
+        });
     // The patient with the most consultations, so that the list shows some.
     const QVariant patient = firstValue(QStringLiteral(
         "select paciente_id from consulta group by paciente_id order by count(*) desc, paciente_id"));
@@ -272,6 +310,14 @@ int main(int argc, char** argv) {
          {"frmServico", "frmDentista", "frmConvenio", "frmContato", "frmEstoque", "frmEmpresa",
           "frmContasPagar", "frmUsuario", "frmGrupo", "frmModulo", "frmIcone", "frmDente"})
         list(QString::fromLatin1(form));
+    list(QStringLiteral("frmMedicamento"));
+    // The model's record again with a field chosen, so that its description shows.
+    list(QStringLiteral("frmDocumentoModelo"), {}, [&](QWidget* record) {
+        if (auto* fields = child<QListWidget>(record, "lstCampos"); fields && fields->count() > 0) {
+            fields->setCurrentRow(0);
+            shots.grab(record, QStringLiteral("frmDocumentoModelo_Manut"));
+        }
+    });
 
     dialog(QStringLiteral("frmModulo_Menu_Manut"));
     // The agenda over the coming month, so that it shows appointments.
@@ -300,6 +346,24 @@ int main(int argc, char** argv) {
     dialog(QStringLiteral("frmBackup"));
     dialog(QStringLiteral("frmConfirmacao"));
     dialog(QStringLiteral("frmRetorno"));
+    // The whole month, so that the list shows several patients.
+    say(QStringLiteral("opening frmAniversario"));
+    withModal([&] { opener.open(QStringLiteral("frmAniversario")); },
+              [&](QWidget* m) {
+                  if (auto* month = child<QRadioButton>(m, "rbMes")) month->setChecked(true);
+                  shots.grab(m, QStringLiteral("frmAniversario"));
+                  closeModal(m);
+              });
+    // The demo clinic is younger than the retention period: a shorter one, not
+    // saved, shows patients.
+    say(QStringLiteral("opening frmAnonimizacao"));
+    withModal([&] { opener.open(QStringLiteral("frmAnonimizacao")); },
+              [&](QWidget* m) {
+                  if (auto* years = child<QSpinBox>(m, "spnAnos")) years->setValue(5);
+                  if (auto* refresh = child<QAbstractButton>(m, "btnAtualizar")) refresh->click();
+                  shots.grab(m, QStringLiteral("frmAnonimizacao"));
+                  closeModal(m);
+              });
     // The audit trail's filter row needs more width than the other lists.
     main->resize(1280, 700);
     settle(100);

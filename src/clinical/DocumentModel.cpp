@@ -1,4 +1,5 @@
 #include "DocumentModel.h"
+#include "core/CodeTexts.h"
 #include <QRegularExpression>
 
 namespace {
@@ -24,22 +25,23 @@ QString fillDocumentModel(const QString& model, const QHash<QString, QString>& v
 
 const QList<DocumentField>& documentFields() {
     static const QList<DocumentField> fields{
-        {QStringLiteral("paciente"), QStringLiteral("Nome do paciente")},
-        {QStringLiteral("cpf"), QStringLiteral("CPF do paciente")},
-        {QStringLiteral("rg"), QStringLiteral("RG do paciente")},
-        {QStringLiteral("endereco_paciente"), QStringLiteral("Endereço do paciente")},
-        {QStringLiteral("dentista"), QStringLiteral("Nome do dentista")},
-        {QStringLiteral("cro"), QStringLiteral("CRO do dentista")},
-        {QStringLiteral("clinica"), QStringLiteral("Nome da clínica")},
-        {QStringLiteral("endereco"), QStringLiteral("Endereço da clínica")},
-        {QStringLiteral("cidade"), QStringLiteral("Cidade da clínica")},
-        {QStringLiteral("data"), QStringLiteral("Data de hoje")},
-        {QStringLiteral("hora"), QStringLiteral("Hora de agora")},
-        {QStringLiteral("total"), QStringLiteral("Valor total da consulta")},
-        {QStringLiteral("parcelas"), QStringLiteral("Parcelas da consulta com valores e vencimentos")},
-        {kMedicines, QStringLiteral("Lugar dos medicamentos escolhidos na receita")},
+        {QStringLiteral("paciente"), QStringLiteral(DV_TEXT("Nome do paciente"))},
+        {QStringLiteral("cpf"), QStringLiteral(DV_TEXT("CPF do paciente"))},
+        {QStringLiteral("rg"), QStringLiteral(DV_TEXT("RG do paciente"))},
+        {QStringLiteral("endereco_paciente"), QStringLiteral(DV_TEXT("Endereço do paciente"))},
+        {QStringLiteral("dentista"), QStringLiteral(DV_TEXT("Nome do dentista"))},
+        {QStringLiteral("cro"), QStringLiteral(DV_TEXT("CRO do dentista"))},
+        {QStringLiteral("clinica"), QStringLiteral(DV_TEXT("Nome da clínica"))},
+        {QStringLiteral("endereco"), QStringLiteral(DV_TEXT("Endereço da clínica"))},
+        {QStringLiteral("cidade"), QStringLiteral(DV_TEXT("Cidade da clínica"))},
+        {QStringLiteral("data"), QStringLiteral(DV_TEXT("Data de hoje"))},
+        {QStringLiteral("hora"), QStringLiteral(DV_TEXT("Hora de agora"))},
+        {QStringLiteral("total"), QStringLiteral(DV_TEXT("Valor total da consulta"))},
+        {QStringLiteral("parcelas"),
+         QStringLiteral(DV_TEXT("Parcelas da consulta com valores e vencimentos"))},
+        {kMedicines, QStringLiteral(DV_TEXT("Lugar dos medicamentos escolhidos na receita"))},
         {QStringLiteral("cid"),
-         QStringLiteral("CID do atestado (a linha só sai com a autorização do paciente)")},
+         QStringLiteral(DV_TEXT("CID do atestado (o parágrafo só sai com a autorização do paciente)"))},
     };
     return fields;
 }

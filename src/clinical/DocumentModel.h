@@ -11,7 +11,7 @@ QString fillDocumentModel(const QString& model, const QHash<QString, QString>& v
 
 struct DocumentField {
     QString name;        // without braces, lower case
-    QString description; // what it becomes, for the model editor
+    QString description; // what it becomes, for the model editor (Portuguese; shown through dv::text)
 };
 // Every field a model may use, in the order the model editor lists them.
 const QList<DocumentField>& documentFields();

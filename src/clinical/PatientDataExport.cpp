@@ -176,7 +176,7 @@ QString exportPatientData(qint64 patient, const QString& folder) {
 
 bool exportPatientDataAsked(qint64 patient) {
     FileDialogRequest request;
-    request.caption = QStringLiteral("Exportar dados do paciente");
+    request.caption = dv::text("Exportar dados do paciente");
     const QString folder = services().fileDialogs().chooseFolder(request);
     if (folder.isEmpty()) return false;
     try {

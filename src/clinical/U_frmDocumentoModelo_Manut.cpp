@@ -21,7 +21,7 @@ TfrmDocumentoModelo_Manut::TfrmDocumentoModelo_Manut(QWidget* parent)
     btnCampo = dados.btnCampo;
     for (const DocumentField& f : documentFields()) {
         auto* item = new QListWidgetItem(QLatin1Char('{') + f.name + QLatin1Char('}'), lstCampos);
-        item->setToolTip(f.description);
+        item->setToolTip(dv::text(f.description));
         item->setData(Qt::UserRole, f.name);
     }
     // What the field under the cursor writes, below the list (nothing until one is chosen).

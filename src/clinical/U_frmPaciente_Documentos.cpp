@@ -53,7 +53,9 @@ TfrmPaciente_Documentos::TfrmPaciente_Documentos(QWidget* parent) : QDialog(pare
     btnReceita = docs.btnReceita;
 
     SQL_Doc = new dv::Dataset(dm().ADOConexao(), QStringLiteral("SQL_Doc"), this);
-    SQL_Doc->sql() = {QStringLiteral("select * from documento where paciente_id = :paciente_id")};
+    // Oldest first, so that the newest is the last row (the server engine keeps no order of its own).
+    SQL_Doc->sql() = {
+        QStringLiteral("select * from documento where paciente_id = :paciente_id order by doc_id")};
     dv::Dataset* dentists = dm().SQL_Dentista;
     for (const FieldDef& def : {
              FieldDef::column("doc_id", "Id", 8),

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -166,6 +167,31 @@ private slots:
         app.db().execute(
             QStringLiteral("update documento_modelo set modelo_texto = :t where modelo_nome = 'Atestado'"),
             {{QStringLiteral("t"), ParamType::Text, before}});
+        list->close();
+    }
+
+    // What a field writes is told in the interface language, not in Portuguese.
+    void modelFieldsAreDescribedInTheInterfaceLanguage() {
+        LoggedIn& app = clinic();
+        app.opener().open(QStringLiteral("frmDocumentoModelo"));
+        auto* list =
+            qobject_cast<TfrmDocumentoModelo*>(app.opener().openScreen(QStringLiteral("frmDocumentoModelo")));
+        QVERIFY(list);
+        session().setLanguage(QStringLiteral("es"));
+        auto back = qScopeGuard([] { session().setLanguage(QStringLiteral("pt_BR")); });
+        QStringList described;
+        QVERIFY(inModal<TfrmDocumentoModelo_Manut>(
+            [list] { list->btnEditarClick(); },
+            [&](TfrmDocumentoModelo_Manut* m) {
+                for (const char* field : {"{paciente}", "{cid}"}) {
+                    const auto items = m->lstCampos->findItems(QLatin1String(field), Qt::MatchExactly);
+                    described << (items.isEmpty() ? QStringLiteral("no ") + QLatin1String(field)
+                                                  : items.first()->toolTip());
+                }
+            }));
+        QCOMPARE(described, (QStringList{QStringLiteral("Nombre del paciente"),
+                                         QStringLiteral("CIE del certificado (el párrafo solo sale con la "
+                                                        "autorización del paciente)")}));
         list->close();
     }
 

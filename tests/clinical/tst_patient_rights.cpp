@@ -20,6 +20,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -156,6 +157,18 @@ private slots:
         QCOMPARE(a.app.s.shell.opened().size(), opened);
         QVERIFY(a.dialogs().texts().last().contains(QStringLiteral("não consente")));
         QCOMPARE(checkAuditChain(a.app.db()).brokenRow, 0);
+    }
+
+    // The folder dialog of the export speaks the interface language; cancelling it
+    // exports nothing.
+    void exportFolderDialogInTheInterfaceLanguage() {
+        PatientsApp a = start();
+        session().setLanguage(QStringLiteral("es"));
+        auto back = qScopeGuard([] { session().setLanguage(QStringLiteral("pt_BR")); });
+        a.app.s.fileDialogs.queueFolder(QString());
+        QVERIFY(!exportPatientDataAsked(1));
+        QCOMPARE(a.app.s.fileDialogs.requests().last().request.caption,
+                 QStringLiteral("Exportar los datos del paciente"));
     }
 
     void exportHoldsOnePatientAndNothingOfAnother() {

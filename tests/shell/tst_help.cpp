@@ -240,6 +240,20 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
     }
 
+    // The English and Spanish manuals have a page for every Portuguese one, so that
+    // F1 never drops a reader into Portuguese halfway through.
+    void everyPageIsTranslated() {
+        const QStringList pages = QDir(kHelp).entryList({QStringLiteral("*.html")}, QDir::Files);
+        QVERIFY(pages.contains(QStringLiteral("index.html")));
+        QStringList missing;
+        for (const QString& language : {QStringLiteral("en"), QStringLiteral("es")})
+            for (const QString& name : pages)
+                if (!QFile::exists(kHelp + language + QLatin1Char('/') + name))
+                    missing << language + QLatin1Char('/') + name;
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(QStringLiteral("not translated: ") + missing.join(QStringLiteral(", "))));
+    }
+
     // No page at all: the user is told where it was looked for, nothing is opened.
     void noPageIsSaid() {
         LoggedIn& app = helpApp();

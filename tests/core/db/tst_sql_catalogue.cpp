@@ -355,7 +355,7 @@ private slots:
             "left join dentista t on t.dentista_id = d.dentista_id "
             "where d.doc_id = :doc_id order by v.via_numero",
             {pInt("doc_id", 1)}, 1);
-        row("patient's documents", "select * from documento where paciente_id = :paciente_id",
+        row("patient's documents", "select * from documento where paciente_id = :paciente_id order by doc_id",
             {pInt("paciente_id", 1)}, 1);
         row("documents' patient name", "select paciente_nome from paciente where paciente_id = :id",
             {pInt("id", 1)}, 1);
