@@ -80,6 +80,19 @@ int schemaVersion(Connection& db) {
     return c->next() && !c->isNull(0) ? int(c->integer(0)) : 1;
 }
 
+QSet<int> recordedSteps(Connection& db) {
+    QSet<int> out;
+    try {
+        db.tableColumns(QStringLiteral("esquema_passo"));
+    } catch (const EngineError&) {
+        return out;
+    }
+    auto c = db.query(QStringLiteral("select passo_numero from esquema_passo"));
+    while (c->next())
+        out.insert(int(c->integer(0)));
+    return out;
+}
+
 QStringList sqlStatements(const QString& script) {
     QStringList out;
     const QByteArray utf8 = script.toUtf8();
@@ -107,7 +120,13 @@ UpgradeOutcome upgradeSchema(Connection& db, const QList<SchemaStep>& steps, con
     const int target = schemaVersionOf(steps);
     if (outcome.from > target) throw SchemaTooNew(outcome.from, target);
     outcome.to = outcome.from;
-    if (outcome.from == target) return outcome;
+    // Steps are missing by what the database recorded, not by number alone: one made
+    // between releases may lack a step numbered below its highest.
+    const QSet<int> had = recordedSteps(db);
+    QList<SchemaStep> missing;
+    for (const SchemaStep& s : steps)
+        if (had.isEmpty() ? s.number > outcome.from : !had.contains(s.number)) missing << s;
+    if (missing.isEmpty()) return outcome;
     // Something that is not a Dentrivale database (an empty file, another program's)
     // is left alone: reading it then says what is missing.
     if (outcome.from == 1) {
@@ -134,9 +153,6 @@ UpgradeOutcome upgradeSchema(Connection& db, const QList<SchemaStep>& steps, con
         throw SchemaBackupFailed(e.message());
     }
 
-    QList<SchemaStep> missing;
-    for (const SchemaStep& s : steps)
-        if (s.number > outcome.from) missing << s;
     for (const SchemaStep& s : missing) {
         try {
             Transaction t(db);
@@ -155,7 +171,7 @@ UpgradeOutcome upgradeSchema(Connection& db, const QList<SchemaStep>& steps, con
         } catch (const Error& e) {
             throw SchemaStepFailed(s, e.message(), outcome.backupFile);
         }
-        outcome.to = s.number;
+        outcome.to = qMax(outcome.to, s.number);
     }
     return outcome;
 }

@@ -2,6 +2,7 @@
 #include "DbErrors.h"
 #include <QDateTime>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -25,6 +26,9 @@ QList<SchemaStep> shippedSchemaSteps();
 int schemaVersionOf(const QList<SchemaStep>& steps);
 // The version recorded in a database; 1 for one made before versions were recorded.
 int schemaVersion(Connection& db);
+
+// The step numbers a database recorded; empty for one of the first version.
+QSet<int> recordedSteps(Connection& db);
 
 // The statements of an embedded-engine script, one each (trigger bodies kept whole).
 QStringList sqlStatements(const QString& script);

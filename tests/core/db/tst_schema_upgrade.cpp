@@ -307,6 +307,36 @@ private slots:
         QCOMPARE(rows(*after, QStringLiteral("paciente")).size(), patientsBefore.size());
     }
 
+    // A database made between releases may have a later step and lack an earlier one
+    // (steps numbered apart by different work): the earlier one still runs, once.
+    void stepBelowTheVersionStillRuns() {
+        auto base = openBase(QStringLiteral("gap"));
+        const QList<SchemaStep> shipped = shippedSchemaSteps();
+        const int top = schemaVersionOf(shipped);
+        const SchemaStep early{top + 1, QStringLiteral("%1_cedo.sql").arg(top + 1),
+                               QStringLiteral("CREATE TABLE passo_cedo (x INTEGER);\n"), QString()};
+        const SchemaStep late{top + 2, QStringLiteral("%1_tarde.sql").arg(top + 2),
+                              QStringLiteral("CREATE TABLE passo_tarde (x INTEGER);\n"), QString()};
+        const QString backups = m_dir.filePath(QStringLiteral("Backup-gap"));
+        upgradeSchema(*base->db, shipped + QList<SchemaStep>{late}, backups, QString(), kNow);
+        auto between = reopen(*base);
+        QCOMPARE(schemaVersion(*between), top + 2);
+        QVERIFY(!tables(*between).contains(QStringLiteral("passo_cedo")));
+
+        const UpgradeOutcome o =
+            upgradeSchema(*between, shipped + QList<SchemaStep>{early, late}, backups, QString(), kNow.addSecs(60));
+        QCOMPARE(o.from, top + 2);
+        QCOMPARE(o.to, top + 2);
+        QVERIFY(!o.backupFile.isEmpty());
+        auto after = reopen(*base);
+        QVERIFY(tables(*after).contains(QStringLiteral("passo_cedo")));
+        QCOMPARE(recordedSteps(*after).contains(top + 1), true);
+        // Nothing runs twice.
+        const UpgradeOutcome again =
+            upgradeSchema(*after, shipped + QList<SchemaStep>{early, late}, backups, QString(), kNow.addSecs(120));
+        QVERIFY(again.backupFile.isEmpty());
+    }
+
     // Start-up upgrades before the shared datasets read anything, and login's
     // release check then passes; a newer database stops start-up with a clear message.
     void startUpUpgradesOrRefuses() {
