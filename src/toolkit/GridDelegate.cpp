@@ -120,8 +120,20 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
                                                                                   : QPalette::Text));
     QString line = text;
     line.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    painter->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
-                      opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
+    const Qt::Alignment align = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
+    if ((align & Qt::AlignHorizontal_Mask) == Qt::AlignLeft &&
+        (align & Qt::AlignVertical_Mask) == Qt::AlignVCenter && surelyFits(line, opt, r.width())) {
+        // A line that fits, drawn at its baseline: where a text layout puts it, without
+        // laying it out.
+        const QFontMetricsF fm(opt.font);
+        painter->drawText(
+            QPointF(r.left(), r.top() + (r.height() - fm.ascent() - fm.descent()) / 2 + fm.ascent()), line);
+    } else {
+        painter->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
+                          surelyFits(line, opt, r.width())
+                              ? line
+                              : opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
+    }
     painter->restore();
     if (opt.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect focus;
@@ -131,6 +143,25 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
             group, (opt.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
         style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
     }
+}
+
+// Eliding lays the text out once more before it is drawn; most cells fit, which the
+// sum of their characters' advances tells (with room for kerning) without a layout.
+bool GridDelegate::surelyFits(const QString& text, const QStyleOptionViewItem& opt, int width) const {
+    if (opt.textElideMode == Qt::ElideNone) return true;
+    if (opt.font != m_advancesFont) {
+        m_advancesFont = opt.font;
+        m_advances.fill(0);
+    }
+    float sum = 0;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= m_advances.size() || u < 0x20) return false;
+        float& a = m_advances[u];
+        if (a == 0) a = float(opt.fontMetrics.horizontalAdvance(c));
+        sum += a;
+    }
+    return sum * 1.05f + 2 <= float(width);
 }
 
 // A picker's cell: the picture of the key's row over the cell's background.

@@ -1,5 +1,7 @@
 #pragma once
+#include <QFont>
 #include <QStyledItemDelegate>
+#include <array>
 
 namespace dv {
 
@@ -45,6 +47,11 @@ private:
     void paintPicture(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style, const ColumnLookup& lookup,
                       const QModelIndex& index) const;
     void paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style) const;
+    bool surelyFits(const QString& text, const QStyleOptionViewItem& opt, int width) const;
+
+    // Advances of the Latin-1 characters in the last font painted (0: not measured yet).
+    mutable QFont m_advancesFont;
+    mutable std::array<float, 256> m_advances{};
 };
 
 } // namespace dv

@@ -31,6 +31,7 @@ void DatasetModel::setCheckColumn(const Field* field, bool on) {
         m_checkFields.insert(field->fieldName().toLower());
     else
         m_checkFields.remove(field->fieldName().toLower());
+    refreshColumnKinds();
     const int c = columnOf(field);
     if (c >= 0 && m_rows > 0) emit dataChanged(index(0, c), index(m_rows - 1, c));
 }
@@ -41,6 +42,7 @@ void DatasetModel::setPictureColumn(const Field* field, PictureDecoder decoder, 
         m_pictureFields.insert(field->fieldName().toLower(), std::move(decoder));
     else
         m_pictureFields.remove(field->fieldName().toLower());
+    refreshColumnKinds();
     m_pictureSize = size;
     m_pictures.clear();
     const int c = columnOf(field);
@@ -55,6 +57,16 @@ void DatasetModel::rebuild() {
     for (Field* f : ds->fields())
         if (f->isVisible()) m_columns << f;
     m_rows = ds->isActive() ? ds->recordCount() : 0;
+    refreshColumnKinds();
+}
+
+void DatasetModel::refreshColumnKinds() {
+    m_columnKinds.clear();
+    for (const Field* f : std::as_const(m_columns)) {
+        const QString name = f->fieldName().toLower();
+        m_columnKinds << quint8((m_checkFields.contains(name) ? CheckColumn : 0) |
+                                (m_pictureFields.contains(name) ? PictureColumn : 0));
+    }
 }
 
 void DatasetModel::onReset() {
@@ -120,7 +132,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         index.row() >= ds->recordCount() || index.column() >= m_columns.size())
         return QVariant();
     Field* f = m_columns[index.column()];
-    const bool check = m_checkFields.contains(f->fieldName().toLower());
+    const bool check = m_columnKinds.value(index.column()) & CheckColumn;
     switch (role) {
     case Qt::DisplayRole:
         if (check) return QVariant();
@@ -135,6 +147,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return int(f->alignment());
     case Qt::DecorationRole: {
+        if (!(m_columnKinds.value(index.column()) & PictureColumn)) return QVariant();
         const auto decoder = m_pictureFields.constFind(f->fieldName().toLower());
         if (decoder == m_pictureFields.constEnd() || ds->isNull(index.row(), f)) return QVariant();
         const QString key = QString::number(index.row()) + QLatin1Char(':') + f->fieldName();
@@ -163,7 +176,7 @@ Qt::ItemFlags DatasetModel::flags(const QModelIndex& index) const {
     Dataset* ds = dataset();
     if (ds && !ds->isReadOnly() && f->isData() && !f->isReadOnly()) {
         flags |= Qt::ItemIsEditable;
-        if (m_checkFields.contains(f->fieldName().toLower())) flags |= Qt::ItemIsUserCheckable;
+        if (m_columnKinds.value(index.column()) & CheckColumn) flags |= Qt::ItemIsUserCheckable;
     }
     return flags;
 }
@@ -174,7 +187,7 @@ bool DatasetModel::setData(const QModelIndex& index, const QVariant& value, int 
         index.column() >= m_columns.size())
         return false;
     Field* f = m_columns[index.column()];
-    const bool check = m_checkFields.contains(f->fieldName().toLower());
+    const bool check = m_columnKinds.value(index.column()) & CheckColumn;
     QVariant v = value;
     if (role == Qt::CheckStateRole) {
         if (!check) return false;

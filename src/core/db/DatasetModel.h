@@ -59,6 +59,10 @@ private:
     bool m_removing = false;
     QSet<QString> m_checkFields;
     QHash<QString, PictureDecoder> m_pictureFields;
+    // Per column: whether it is a check or a picture column; asked for every painted cell.
+    enum : quint8 { CheckColumn = 1, PictureColumn = 2 };
+    QList<quint8> m_columnKinds;
+    void refreshColumnKinds();
     QSize m_pictureSize{48, 48};
     mutable QCache<QString, QVariant> m_pictures{64}; // by row identity and field
 };
