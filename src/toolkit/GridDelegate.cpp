@@ -121,8 +121,9 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
     QString line = text;
     line.replace(QLatin1Char('\n'), QChar::LineSeparator);
     const Qt::Alignment align = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
-    if ((align & Qt::AlignHorizontal_Mask) == Qt::AlignLeft &&
-        (align & Qt::AlignVertical_Mask) == Qt::AlignVCenter && surelyFits(line, opt, r.width())) {
+    const bool fits = surelyFits(line, opt, r.width());
+    if (fits && (align & Qt::AlignHorizontal_Mask) == Qt::AlignLeft &&
+        (align & Qt::AlignVertical_Mask) == Qt::AlignVCenter) {
         // A line that fits, drawn at its baseline: where a text layout puts it, without
         // laying it out.
         const QFontMetricsF fm(opt.font);
@@ -130,9 +131,7 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
             QPointF(r.left(), r.top() + (r.height() - fm.ascent() - fm.descent()) / 2 + fm.ascent()), line);
     } else {
         painter->drawText(r, int(opt.displayAlignment) | Qt::TextSingleLine,
-                          surelyFits(line, opt, r.width())
-                              ? line
-                              : opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
+                          fits ? line : opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
     }
     painter->restore();
     if (opt.state & QStyle::State_HasFocus) {
