@@ -122,7 +122,7 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
     line.replace(QLatin1Char('\n'), QChar::LineSeparator);
     const Qt::Alignment align = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
     const bool fits = surelyFits(line, opt, r.width());
-    if (fits && (align & Qt::AlignHorizontal_Mask) == Qt::AlignLeft &&
+    if (fits && (align & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter | Qt::AlignJustify)) == Qt::AlignLeft &&
         (align & Qt::AlignVertical_Mask) == Qt::AlignVCenter) {
         // A line that fits, drawn at its baseline: where a text layout puts it, without
         // laying it out.
