@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
 namespace dv {
@@ -69,19 +70,20 @@ int schemaVersionOf(const QList<SchemaStep>& steps) {
     return v;
 }
 
+namespace {
+// The schema version of the recorded steps: the highest, or 1 without a record.
+int versionOf(const QSet<int>& recorded) {
+    return recorded.isEmpty() ? 1 : *std::max_element(recorded.begin(), recorded.end());
+}
+} // namespace
+
 int schemaVersion(Connection& db) {
-    // Databases of the first version have no record of steps at all.
-    try {
-        db.tableColumns(QStringLiteral("esquema_passo"));
-    } catch (const EngineError&) {
-        return 1;
-    }
-    auto c = db.query(QStringLiteral("select max(passo_numero) from esquema_passo"));
-    return c->next() && !c->isNull(0) ? int(c->integer(0)) : 1;
+    return versionOf(recordedSteps(db));
 }
 
 QSet<int> recordedSteps(Connection& db) {
     QSet<int> out;
+    // Databases of the first version have no record of steps at all.
     try {
         db.tableColumns(QStringLiteral("esquema_passo"));
     } catch (const EngineError&) {
@@ -116,13 +118,13 @@ QStringList sqlStatements(const QString& script) {
 UpgradeOutcome upgradeSchema(Connection& db, const QList<SchemaStep>& steps, const QString& backupFolder,
                              const QString& release, const QDateTime& now) {
     UpgradeOutcome outcome;
-    outcome.from = schemaVersion(db);
+    const QSet<int> had = recordedSteps(db);
+    outcome.from = versionOf(had);
     const int target = schemaVersionOf(steps);
     if (outcome.from > target) throw SchemaTooNew(outcome.from, target);
     outcome.to = outcome.from;
     // Steps are missing by what the database recorded, not by number alone: one made
     // between releases may lack a step numbered below its highest.
-    const QSet<int> had = recordedSteps(db);
     QList<SchemaStep> missing;
     for (const SchemaStep& s : steps)
         if (had.isEmpty() ? s.number > outcome.from : !had.contains(s.number)) missing << s;

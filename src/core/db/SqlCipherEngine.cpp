@@ -147,8 +147,9 @@ public:
     }
     bool isNull(int c) const override { return sqlite3_column_type(m_s, c) == SQLITE_NULL; }
     qint64 integer(int c) const override {
-        if (sqlite3_column_type(m_s, c) == SQLITE_FLOAT) return qint64(sqlite3_column_double(m_s, c));
-        return sqlite3_column_int64(m_s, c);
+        qint64 v = 0;
+        integerValue(c, v);
+        return v;
     }
     double real(int c) const override {
         if (m_cols[c].type == FieldType::Currency && sqlite3_column_type(m_s, c) == SQLITE_INTEGER)
