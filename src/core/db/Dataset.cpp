@@ -2,76 +2,10 @@
 #include "Dataset.h"
 #include "DataSource.h"
 #include "DbErrors.h"
+#include "RowLoader.h"
 #include "SqlDialect.h"
 
 namespace dv {
-
-namespace {
-
-StoreKind storeKindOf(FieldType type, bool deferred) {
-    switch (type) {
-    case FieldType::Integer:
-    case FieldType::AutoInc:
-        return StoreKind::Int32;
-    case FieldType::LargeInt:
-    case FieldType::Currency:
-    case FieldType::DateTime:
-        return StoreKind::Int64;
-    case FieldType::Float:
-        return StoreKind::Double;
-    case FieldType::Blob:
-        return deferred ? StoreKind::Presence : StoreKind::Bytes;
-    default:
-        return StoreKind::Text;
-    }
-}
-
-inline int digits(const char* p, int n) {
-    int v = 0;
-    for (int i = 0; i < n; ++i) {
-        const int d = p[i] - '0';
-        if (d < 0 || d > 9) return -1;
-        v = v * 10 + d;
-    }
-    return v;
-}
-
-// Storage text "YYYY-MM-DD[ HH:MM[:SS[.fff]]]" as a packed date-time.
-bool packIsoText(QByteArrayView t, qint64& packed) {
-    const char* p = t.data();
-    const qsizetype n = t.size();
-    if (n < 10 || p[4] != '-' || p[7] != '-') return false;
-    const int y = digits(p, 4), m = digits(p + 5, 2), d = digits(p + 8, 2);
-    if (y < 0 || m < 1 || m > 12 || d < 1 || d > 31) return false;
-    int h = 0, mi = 0, s = 0, ms = 0;
-    if (n > 10) {
-        if ((p[10] != ' ' && p[10] != 'T') || n < 16 || p[13] != ':') return false;
-        h = digits(p + 11, 2);
-        mi = digits(p + 14, 2);
-        if (n >= 19) {
-            if (p[16] != ':') return false;
-            s = digits(p + 17, 2);
-            if (n > 19) {
-                if (p[19] != '.') return false;
-                int scale = 100;
-                for (qsizetype i = 20; i < n && i < 23; ++i, scale /= 10) {
-                    const int dd = p[i] - '0';
-                    if (dd < 0 || dd > 9) return false;
-                    ms += dd * scale;
-                }
-            }
-        } else if (n != 16) {
-            return false;
-        }
-        if (h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 59) return false;
-    }
-    const QDate date(y, m, d);
-    if (!date.isValid()) return false;
-    packed = RowStore::packDateTime(date.toJulianDay(), ((h * 60 + mi) * 60 + s) * 1000 + ms);
-    return true;
-}
-
-} // namespace
 
 Dataset::Dataset(QObject* parent) : QObject(parent) {
     connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
@@ -312,107 +246,11 @@ void Dataset::bindColumns(const QList<ColumnInfo>& columns) {
 }
 
 void Dataset::loadRows(Cursor& cursor) {
-    enum class Reader : quint8 { Int, Money, Date, Real, Text, Bytes, Present };
-    struct Plan {
-        int source;
-        Reader reader;
-    };
-    std::vector<Plan> plan;
-    QList<StoreKind> kinds;
-    for (const Binding& b : m_bindings) {
-        const StoreKind k = storeKindOf(b.type, b.column.deferred);
-        kinds << k;
-        Reader r = Reader::Text;
-        switch (b.type) {
-        case FieldType::Integer:
-        case FieldType::AutoInc:
-        case FieldType::LargeInt:
-            r = Reader::Int;
-            break;
-        case FieldType::Currency:
-            r = Reader::Money;
-            break;
-        case FieldType::DateTime:
-            r = Reader::Date;
-            break;
-        case FieldType::Float:
-            r = Reader::Real;
-            break;
-        case FieldType::Blob:
-            r = b.column.deferred ? Reader::Present : Reader::Bytes;
-            break;
-        default:
-            break;
-        }
-        plan.push_back({b.source, r});
-    }
-    RowStore store;
-    store.reset(kinds);
-    const int n = int(plan.size());
-    while (cursor.next()) {
-        for (int j = 0; j < n; ++j) {
-            const int src = plan[size_t(j)].source;
-            const Reader reader = plan[size_t(j)].reader;
-            // Text, dates and integers: the value and its null in one question.
-            if (reader == Reader::Text) {
-                QByteArrayView text;
-                if (cursor.textValue(src, text))
-                    store.appendText(j, text);
-                else
-                    store.appendNull(j);
-                continue;
-            }
-            if (reader == Reader::Int) {
-                qint64 v;
-                if (cursor.integerValue(src, v))
-                    store.appendInt(j, v);
-                else
-                    store.appendNull(j);
-                continue;
-            }
-            QByteArrayView text;
-            if (reader == Reader::Date ? !cursor.textValue(src, text) : cursor.isNull(src)) {
-                store.appendNull(j);
-                continue;
-            }
-            switch (reader) {
-            case Reader::Int:
-            case Reader::Text:
-                break;
-            case Reader::Money:
-                store.appendInt(j, cursor.currency(src).raw());
-                break;
-            case Reader::Date: {
-                qint64 packed;
-                if (packIsoText(text, packed)) {
-                    store.appendInt(j, packed);
-                } else {
-                    const QDateTime dt = cursor.dateTime(src);
-                    if (dt.isValid())
-                        store.appendInt(j, RowStore::packDateTime(dt.date().toJulianDay(),
-                                                                  dt.time().msecsSinceStartOfDay()));
-                    else
-                        store.appendNull(j);
-                }
-                break;
-            }
-            case Reader::Real:
-                store.appendDouble(j, cursor.real(src));
-                break;
-            case Reader::Bytes: {
-                const QByteArray b = cursor.blob(src);
-                store.appendText(j, b);
-                break;
-            }
-            case Reader::Present:
-                store.appendPresent(j);
-                break;
-            }
-        }
-        store.endRow();
-    }
-    store.squeeze();
-    m_store = std::move(store);
+    std::vector<LoadColumn> columns;
+    columns.reserve(m_bindings.size());
+    for (const Binding& b : m_bindings)
+        columns.push_back({b.source, b.type, b.column.deferred});
+    m_store = loadRowStore(cursor, columns);
 }
 
 void Dataset::runQuery() {

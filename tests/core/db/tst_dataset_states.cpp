@@ -64,6 +64,69 @@ private slots:
         QVERIFY(ds.eof() && ds.bof());
     }
 
+    // Past its first thousand rows a result is stored on a second thread while the
+    // engine reads on: every value and every null must still land in its own row.
+    void manyRowsComeBackWhole() {
+        const int rows = 2600;
+        const auto birth = [](int i) { return QDateTime(QDate(1950, 1, 1).addDays(i), QTime(i % 24, i % 60)); };
+        // Notes of 255 bytes and more are kept apart from the short ones.
+        const auto note = [](int i) {
+            return i % 7 ? QStringLiteral("obs %1").arg(i) : QString(300, QLatin1Char('x')) + QString::number(i);
+        };
+        {
+            Transaction t(m_db->engine());
+            for (int i = 1; i <= rows; ++i) {
+                const auto orNull = [i](int every, const QVariant& v) { return i % every ? v : QVariant(); };
+                m_db->engine().execute(
+                    "INSERT INTO paciente (paciente_id, paciente_nome, paciente_ativo, paciente_data_nascimento,"
+                    " paciente_num_dependentes, paciente_saldo, paciente_peso, paciente_registro, paciente_foto,"
+                    " paciente_anotacao) VALUES (:id, :n, :a, :d, :k, :s, :p, :r, :f, :o)",
+                    {{"id", ParamType::Integer, 100 + i},
+                     {"n", ParamType::String, QStringLiteral("Paciente %1").arg(i)},
+                     {"a", ParamType::String, orNull(5, QStringLiteral("S"))},
+                     {"d", ParamType::DateTime, orNull(4, birth(i))},
+                     {"k", ParamType::Integer, orNull(8, i)},
+                     {"s", ParamType::Currency, orNull(9, QVariant::fromValue(Currency::fromRaw(i * 12345LL)))},
+                     {"p", ParamType::Float, orNull(10, i / 4.0)},
+                     {"r", ParamType::String, i % 2 ? QStringLiteral("R%1").arg(i) : QString(QLatin1String(""))},
+                     {"f", ParamType::Blob, orNull(3, QByteArray(i % 50 + 1, char(i)))},
+                     {"o", ParamType::Text, orNull(6, note(i))}});
+            }
+            t.commit();
+        }
+        Dataset& ds = patients(QStringLiteral("select * from paciente where paciente_id > 100 order by paciente_id"));
+        ds.open();
+        QCOMPARE(ds.recordCount(), rows);
+        for (int i = 1; i <= rows; ++i, ds.next()) {
+            const auto f = [&](const char* n) { return ds.fieldByName(QString::fromLatin1(n)); };
+            QCOMPARE(f("paciente_id")->asInteger(), 100 + i);
+            QCOMPARE(f("paciente_nome")->asString(), QStringLiteral("Paciente %1").arg(i));
+            QCOMPARE(f("paciente_ativo")->isNull(), i % 5 == 0);
+            QCOMPARE(f("paciente_data_nascimento")->isNull(), i % 4 == 0);
+            if (i % 4) QCOMPARE(f("paciente_data_nascimento")->asDateTime(), birth(i));
+            QCOMPARE(f("paciente_num_dependentes")->isNull(), i % 8 == 0);
+            if (i % 8) QCOMPARE(f("paciente_num_dependentes")->asInteger(), i);
+            QCOMPARE(f("paciente_saldo")->isNull(), i % 9 == 0);
+            if (i % 9) QCOMPARE(f("paciente_saldo")->asCurrency().raw(), i * 12345LL);
+            QCOMPARE(f("paciente_peso")->isNull(), i % 10 == 0);
+            if (i % 10) QCOMPARE(f("paciente_peso")->asFloat(), i / 4.0);
+            QCOMPARE(f("paciente_registro")->isNull(), false);
+            QCOMPARE(f("paciente_registro")->asString(), i % 2 ? QStringLiteral("R%1").arg(i) : QString());
+            QCOMPARE(f("paciente_foto")->isNull(), i % 3 == 0);
+            QCOMPARE(f("paciente_anotacao")->isNull(), i % 6 == 0);
+            if (i % 6) QCOMPARE(f("paciente_anotacao")->asString(), note(i));
+        }
+        // An engine error part way through is raised, and leaves the dataset closed.
+        Dataset& failing = patients(QStringLiteral(
+            "select paciente_id, case when paciente_id = 2500 then abs(-9223372036854775807 - 1) else 0 end"
+            " as x from paciente order by paciente_id"));
+        QVERIFY(!errorOf([&] { failing.open(); }).isEmpty());
+        QVERIFY(!failing.isActive());
+        failing.setSql(QStringLiteral("select paciente_id from paciente order by paciente_id"));
+        failing.open();
+        QCOMPARE(failing.recordCount(), rows + 3);
+    }
+
     void persistentFieldsComeFirstAndOthersAreHidden() {
         Dataset& ds = patients();
         FieldDef nome{.name = "paciente_nome", .displayLabel = "Nome", .required = true};
