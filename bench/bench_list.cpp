@@ -4,17 +4,15 @@
 #include "bench_table.h"
 #include "core/db/DataSource.h"
 #include "core/db/Dataset.h"
-#include "core/db/DatasetModel.h"
 #include "core/db/DbErrors.h"
 #include "core/db/PgEngine.h"
 #include "core/db/PgInstall.h"
 #include "core/db/SqlCipherEngine.h"
+#include "toolkit/DBGrid.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHeaderView>
 #include <QStringList>
-#include <QTableView>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -98,15 +96,13 @@ struct ListFigures {
     qint64 rows = 0;
 };
 
-// The list's dataset with its model and a grid, as the screen holds them.
+// The list's dataset, its data source and the program's grid, as the screen holds them.
 struct ListView {
     explicit ListView(dv::Connection& conn)
-        : ds(&conn, QStringLiteral("SQL_Consulta")), source(&ds, QStringLiteral("dsConsulta")),
-          model(&source) {
+        : ds(&conn, QStringLiteral("SQL_Consulta")), source(&ds, QStringLiteral("dsConsulta")) {
         ds.setSql(QString::fromLatin1(kListSql));
         grid.resize(1200, 800);
-        grid.setModel(&model);
-        grid.verticalHeader()->setDefaultSectionSize(18);
+        grid.setDataSource(&source);
     }
     // Query, first sort, grid shown; each step's milliseconds kept.
     void open() {
@@ -125,8 +121,7 @@ struct ListView {
     double steps[3] = {0, 0, 0};
     dv::Dataset ds;
     dv::DataSource source;
-    dv::DatasetModel model;
-    QTableView grid;
+    dv::DBGrid grid;
 };
 
 // The list as the screen opens it, then a sort by another column, prefix searches

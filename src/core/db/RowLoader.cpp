@@ -104,9 +104,11 @@ struct Plan {
 };
 
 // Rows as the engine gave them, value by value: a number, the bits of a real, or the
-// length of a text whose bytes lie side by side in `bytes`.
+// length of a text whose bytes lie side by side in `bytes`. Batches stay small: the
+// bytes copied here must not push the engine's own pages out of the processor's
+// cache (larger batches slowed the engine's stepping by about 6 %).
 struct Batch {
-    static constexpr quint32 Rows = 1024;
+    static constexpr quint32 Rows = 128;
     quint32 rows = 0;
     std::vector<qint64> values;
     std::vector<quint8> nulls;

@@ -64,7 +64,7 @@ private slots:
         QVERIFY(ds.eof() && ds.bof());
     }
 
-    // Past its first thousand rows a result is stored on a second thread while the
+    // Past its first hundred rows or so a result is stored on a second thread while the
     // engine reads on: every value and every null must still land in its own row.
     void manyRowsComeBackWhole() {
         const int rows = 2600;
