@@ -3,10 +3,13 @@
 #include "DatasetCollation.h"
 #include "DatasetFilter.h"
 #include "DbErrors.h"
+#include <QThread>
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <numeric>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 namespace dv {
@@ -23,30 +26,32 @@ public:
         m_length.resize(n);
         m_state.resize(n);
         m_text.resize(n);
-        std::vector<char> key(64);
-        for (size_t i = 0; i < n; ++i) {
-            const quint32 r = rows[i];
-            if (store.isNull(r, col)) {
-                m_state[i] = Null;
-                continue;
-            }
-            m_text[i] = store.text(r, col);
-            if (size_t(m_text[i].size()) > key.size()) key.resize(size_t(m_text[i].size()));
-            const qsizetype size = DatasetCollation::primaryKey(m_text[i], key.data());
-            if (size < 0) {
-                m_state[i] = Collated;
-                continue;
-            }
-            m_state[i] = Primary;
-            quint64 p = 0;
-            for (int b = 0; b < 8; ++b)
-                p = (p << 8) | (b < size ? quint8(key[size_t(b)]) : 0);
-            m_prefix[i] = p;
-            m_offset[i] = quint32(m_rest.size());
-            const qsizetype more = size > 8 ? size - 8 : 0;
-            m_length[i] = quint32(more);
-            if (more) m_rest.append(key.data() + 8, size_t(more));
+        // Many rows: the second half's keys are made on another thread meanwhile.
+        if (n < 20000 || QThread::idealThreadCount() < 2) {
+            makeKeys(store, col, 0, n, m_rest);
+            return;
         }
+        PodArray<char> laterRest;
+        std::exception_ptr laterFailure;
+        std::thread later([&] {
+            try {
+                makeKeys(store, col, n / 2, n, laterRest);
+            } catch (...) {
+                laterFailure = std::current_exception();
+            }
+        });
+        try {
+            makeKeys(store, col, 0, n / 2, m_rest);
+        } catch (...) {
+            later.join();
+            throw;
+        }
+        later.join();
+        if (laterFailure) std::rethrow_exception(laterFailure);
+        const quint32 base = quint32(m_rest.size());
+        m_rest.append(laterRest.data(), laterRest.size());
+        for (size_t i = n / 2; i < n; ++i)
+            m_offset[i] += base;
     }
 
     int compare(size_t a, size_t b) const {
@@ -121,6 +126,34 @@ private:
         if (m_collated.empty()) m_collated.resize(m_rows.size());
         if (!m_collated[i]) m_collated[i] = DatasetCollation::collator().sortKey(QString::fromUtf8(text(i)));
         return *m_collated[i];
+    }
+
+    // Keys of rows [from, to); the bytes past each key's first eight go to `rest`.
+    void makeKeys(const RowStore& store, int col, size_t from, size_t to, PodArray<char>& rest) {
+        std::vector<char> key(64);
+        for (size_t i = from; i < to; ++i) {
+            const quint32 r = m_rows[i];
+            if (store.isNull(r, col)) {
+                m_state[i] = Null;
+                continue;
+            }
+            m_text[i] = store.text(r, col);
+            if (size_t(m_text[i].size()) > key.size()) key.resize(size_t(m_text[i].size()));
+            const qsizetype size = DatasetCollation::primaryKey(m_text[i], key.data());
+            if (size < 0) {
+                m_state[i] = Collated;
+                continue;
+            }
+            m_state[i] = Primary;
+            quint64 p = 0;
+            for (int b = 0; b < 8; ++b)
+                p = (p << 8) | (b < size ? quint8(key[size_t(b)]) : 0);
+            m_prefix[i] = p;
+            m_offset[i] = quint32(rest.size());
+            const qsizetype more = size > 8 ? size - 8 : 0;
+            m_length[i] = quint32(more);
+            if (more) rest.append(key.data() + 8, size_t(more));
+        }
     }
 
     const PodArray<quint32>& m_rows;
