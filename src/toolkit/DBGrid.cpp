@@ -29,12 +29,29 @@ QFont gridFont() {
 }
 
 constexpr int cellPadding = 8; // pixels around a column's characters
+
+// A header whose thickness is fixed (the titles' height, the row marker's width)
+// answers its size hint without measuring its sections: Qt measures up to two
+// hundred of them, through the style sheet, at every reset of a long list.
+class FixedHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+    QSize sizeHint() const override {
+        if (orientation() == Qt::Horizontal && minimumHeight() == maximumHeight())
+            return QSize(length(), minimumHeight());
+        if (orientation() == Qt::Vertical && minimumWidth() == maximumWidth())
+            return QSize(minimumWidth(), length());
+        return QHeaderView::sizeHint();
+    }
+};
 } // namespace
 
 DBGrid::DBGrid(QWidget* parent)
     : QTableView(parent), m_delegate(new GridDelegate(this)),
       m_titleColor(colorFromNumber(colors::gridTitle)),
       m_alternateColor(colorFromNumber(colors::gridAlternateRow)) {
+    setHorizontalHeader(new FixedHeader(Qt::Horizontal, this));
+    setVerticalHeader(new FixedHeader(Qt::Vertical, this));
     setFont(gridFont());
     horizontalHeader()->setFont(gridFont());
     setItemDelegate(m_delegate);
@@ -265,15 +282,19 @@ void DBGrid::applyLook() {
 
     const QString title = m_titleColor.name();
     const QString line = QColor(0xC9, 0xC0, 0xB7).name();
-    setStyleSheet(QStringLiteral("QTableView { gridline-color: #DCD6D0; alternate-background-color: %1; }")
+    // A style sheet set again, even unchanged, polishes the grid and its headers anew.
+    const auto restyle = [](QWidget* w, const QString& sheet) {
+        if (w->styleSheet() != sheet) w->setStyleSheet(sheet);
+    };
+    restyle(this, QStringLiteral("QTableView { gridline-color: #DCD6D0; alternate-background-color: %1; }")
                       .arg(m_alternateColor.name()));
     const QString sections =
         QStringLiteral("QHeaderView::section { background-color: %1; color: #2A2521; padding: 2px 4px;"
                        " border: none; border-right: 1px solid %2; border-bottom: 1px solid %2; }"
                        "QHeaderView::section:pressed { background-color: %3; }")
             .arg(title, line, m_titleColor.darker(110).name());
-    horizontalHeader()->setStyleSheet(sections);
-    verticalHeader()->setStyleSheet(sections);
+    restyle(horizontalHeader(), sections);
+    restyle(verticalHeader(), sections);
     QPalette p = palette();
     p.setColor(QPalette::AlternateBase, m_alternateColor);
     setPalette(p);
