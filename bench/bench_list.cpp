@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <libpq-fe.h>
 #include <sqlcipher/sqlite3.h>
@@ -28,14 +27,6 @@ namespace {
 
 const char* kPassword = "5316428850";
 const char* kListSql = "select * from paciente order by paciente_nome";
-
-// CPU time of the whole process: the dataset stores rows on a second thread, so
-// its open may use more processor than it takes on the clock.
-double processCpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 double timeMs(const std::function<void()>& f) {
     QElapsedTimer t;

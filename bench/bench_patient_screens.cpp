@@ -121,11 +121,13 @@ int patientScreens(QApplication& app, const QString& database, int runs) {
         datasetSelect(*engine, QStringLiteral("paciente"), QStringLiteral("paciente_nome"));
     qint64 rawBytes = bareLoop(engine->handle(), listSql).rawBytes;
     std::vector<double> bare, open, photoColumn, sortOther, keystroke, filter, record;
+    std::vector<double> bareCpu, openCpu;
     size_t memory = 0;
     int rows = 0;
     ScreenOpener& opener = o.main->opener();
     for (int run = -1; run < runs; ++run) {
         QElapsedTimer t;
+        const double cpu = processCpuMs();
         t.start();
         opener.open(QStringLiteral("frmPaciente"));
         auto* list = qobject_cast<TfrmPaciente*>(opener.openScreen(QStringLiteral("frmPaciente")));
@@ -141,7 +143,10 @@ int patientScreens(QApplication& app, const QString& database, int runs) {
             continue;
         }
         open.push_back(openMs);
+        openCpu.push_back(processCpuMs() - cpu);
+        const double loopCpu = processCpuMs();
         bare.push_back(bareLoop(engine->handle(), listSql).ms);
+        bareCpu.push_back(processCpuMs() - loopCpu);
         rows = list->SQL_Consulta->recordCount();
         memory = list->SQL_Consulta->memoryBytes();
 
@@ -215,6 +220,8 @@ int patientScreens(QApplication& app, const QString& database, int runs) {
     std::printf("  bare loop, same statement and connection %8.1f ms\n", median(bare));
     std::printf("  list opened through the opener           %8.1f ms   ratio %.2f (per run %s)\n",
                 median(open), ratio, qPrintable(perRunRatios(open, bare)));
+    std::printf("  processor time, all threads: open %.1f ms, bare loop %.1f ms, ratio %.2f\n",
+                median(openCpu), median(bareCpu), medianRatio(openCpu, bareCpu));
     std::printf("  photo column scrolled into view          %8.1f ms   (one repaint)\n", median(photoColumn));
     std::printf("  sort by another title                    %8.1f ms\n", median(sortOther));
     std::printf("  search box, per keystroke                %8.3f ms\n", median(keystroke));
@@ -227,6 +234,9 @@ int patientScreens(QApplication& app, const QString& database, int runs) {
                    .arg(median(open), 0, 'f', 1)
                    .arg(median(bare), 0, 'f', 1)
                    .arg(perRunRatios(open, bare))});
+    addFigure({QStringLiteral("list screen open CPU, all threads / bare loop CPU"),
+               medianRatio(openCpu, bareCpu), QStringLiteral("x"), -1,
+               QStringLiteral("%1 vs %2 ms").arg(median(openCpu), 0, 'f', 1).arg(median(bareCpu), 0, 'f', 1)});
     addFigure({QStringLiteral("list screen sort by a title click"), median(sortOther), QStringLiteral("ms"),
                100, runsNote(sortOther)});
     addFigure({QStringLiteral("search box per keystroke (key events)"), median(keystroke),

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <sqlcipher/sqlite3.h>
 
 namespace dv::bench {
@@ -105,6 +106,12 @@ long residentKb() {
 
 long peakResidentKb() {
     return statusKb("VmHWM:");
+}
+
+double processCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 LoopResult bareLoop(sqlite3* db, const QByteArray& sql) {

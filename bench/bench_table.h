@@ -50,6 +50,10 @@ struct LoopResult {
 // The floor of a query: prepare, step through every row and touch every value with
 // the SQLite C API on a connection opened as the program opens it (key, cache, pragmas).
 LoopResult bareLoop(sqlite3* db, const QByteArray& sql);
+// Processor time of the whole process, every thread, in milliseconds: the dataset
+// stores rows on a second thread, so an open may use more processor than it takes
+// on the clock.
+double processCpuMs();
 
 // The SQL the engine runs for "select * from <table> order by <order>" when a dataset
 // opens it: every column by name, pictures as their length, the row identity last.
