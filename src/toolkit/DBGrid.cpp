@@ -395,6 +395,15 @@ void DBGrid::applyEditTriggers() {
     if (m_frozen) m_frozen->refresh();
 }
 
+bool DBGrid::commitOpenCell() {
+    if (state() != EditingState) return false;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return false;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
 bool DBGrid::editable() const {
     Dataset* ds = dataset();
     return !m_readOnly && ds && ds->isActive() && !ds->isReadOnly();

@@ -139,6 +139,9 @@ public:
     void setConfirmDelete(bool on) { m_confirmDelete = on; }
     bool enterMovesToNextColumn() const { return m_enterToNext; }
     void setEnterMovesToNextColumn(bool on) { m_enterToNext = on; }
+    // An open cell writes its text to the field and closes, as when it loses the focus
+    // (a save key pressed inside it); false when no cell was open.
+    bool commitOpenCell();
 
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
