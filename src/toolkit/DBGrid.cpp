@@ -374,6 +374,23 @@ void DBGrid::changeEvent(QEvent* event) {
     }
 }
 
+// The selected row is drawn quieter while the keyboard is elsewhere: both views of
+// the grid are drawn again when it comes or goes.
+void DBGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    redrawViews();
+}
+
+void DBGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    redrawViews();
+}
+
+void DBGrid::redrawViews() {
+    viewport()->update();
+    if (m_frozen) m_frozen->view()->viewport()->update();
+}
+
 // ---- behaviour ----
 
 void DBGrid::setReadOnly(bool readOnly) {

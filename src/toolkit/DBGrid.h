@@ -160,10 +160,13 @@ protected:
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     friend class FrozenColumns;
     void modelReset();
+    void redrawViews();
     void syncCurrent();
     void applyWidths();
     void applyLook();
