@@ -1,8 +1,11 @@
 #include "VisualStyle.h"
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 namespace dv {
 
@@ -52,14 +55,68 @@ QHeaderView::section { padding: 3px; }
 QStatusBar::item { border: 1px solid #C9C0B7; }
 )";
 
+// Fusion marks the keyboard focus with a faint line in the highlight colour, which
+// the warm greys swallow: the focus gets a ring of its own colour, drawn once the
+// window has been used from the keyboard (as Fusion does), never on a mouse click.
+class FocusRingStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameFocusRect) {
+            // A grid cell gets the full ring inside it; a label (tab, check box) a thin
+            // line around it, clear of its letters.
+            const bool cell = option->state & State_Item;
+            if (option->state & State_KeyboardFocusChange) ring(painter, option->rect, cell ? 2 : 1, 1);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        if (element == CE_PushButton && keyboardFocus(option))
+            ring(painter, option->rect.adjusted(1, 1, -1, -1), 2, 3);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_ToolButton && keyboardFocus(option)) ring(painter, option->rect, 2, 3);
+    }
+
+private:
+    static bool keyboardFocus(const QStyleOption* option) {
+        const auto wanted = State_HasFocus | State_KeyboardFocusChange;
+        return (option->state & wanted) == wanted;
+    }
+    // A line `width` pixels wide just inside the rectangle.
+    static void ring(QPainter* painter, const QRect& rect, int width, qreal radius) {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(focusFrameColor(), width));
+        painter->setBrush(Qt::NoBrush);
+        const qreal in = width / 2.0;
+        painter->drawRoundedRect(QRectF(rect).adjusted(in, in, -in, -in), radius, radius);
+        painter->restore();
+    }
+};
+
 } // namespace
+
+QColor focusFrameColor() {
+    return QColor(0x3D, 0x74, 0xC4);
+}
 
 bool applyVisualStyle(QApplication& app, const QString& name) {
     if (name != QLatin1String("Smokey Quartz Kamri")) return false;
     QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
     if (!fusion) return false;
-    fusion->setObjectName(name);
-    app.setStyle(fusion);
+    auto* style = new FocusRingStyle(fusion);
+    style->setObjectName(name);
+    app.setStyle(style);
     app.setPalette(smokeyQuartzPalette());
     app.setStyleSheet(QString::fromLatin1(kStyleSheet));
     app.setProperty("visualStyle", name);

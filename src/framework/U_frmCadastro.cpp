@@ -35,6 +35,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSet>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -286,8 +287,8 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
                           dv::CadastroIcon::Help);
     BitBtn4 = makeButton("BitBtn4", QStringLiteral("Imprimir"), QStringLiteral("Imprimir"),
                          dv::CadastroIcon::Print);
-    BitBtn1 =
-        makeButton("BitBtn1", QStringLiteral("Salvar"), QStringLiteral("Salvar"), dv::CadastroIcon::Save);
+    BitBtn1 = makeButton("BitBtn1", QStringLiteral("Salvar"), QStringLiteral("Salvar (Ctrl+S)"),
+                         dv::CadastroIcon::Save);
     BitBtn2 =
         makeButton("BitBtn2", QStringLiteral("Fechar"), QStringLiteral("Fechar"), dv::CadastroIcon::Close);
     BitBtn1->setDefault(true);
@@ -303,6 +304,8 @@ TfrmCadastro::TfrmCadastro(QWidget* parent, const QString& formName, const QStri
     connect(BitBtn2, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn2Click(); }); });
     connect(BitBtn4, &QPushButton::clicked, this, [this] { dv::guarded([this] { BitBtn4Click(); }); });
     connect(btnAjuda, &QPushButton::clicked, this, [this] { dv::guarded([this] { btnAjudaClick(); }); });
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    connect(saveKey, &QShortcut::activated, this, [this] { dv::guarded([this] { saveKeyPressed(); }); });
     connect(dsUpdate, &DataSource::dataChanged, this, [this] { dsUpdateDataChange(); });
     connect(dsUpdate, &DataSource::stateChanged, this, [this] { dsUpdateDataChange(); });
 
@@ -545,6 +548,16 @@ void TfrmCadastro::BitBtn1Click() {
         QWidget* box = boxOfField(ds->field(0));
         if (canTakeFocus(box)) box->setFocus(Qt::OtherFocusReason);
     }
+}
+
+// The save key does what clicking Salvar does, from any box and from a grid cell
+// being typed in: the cell's text is in its field first, which may be the change
+// that enables Salvar. A screen without the right to save has no Salvar to press.
+void TfrmCadastro::saveKeyPressed() {
+    if (BitBtn1->isHidden()) return;
+    for (dv::DBGrid* grid : findChildren<dv::DBGrid*>())
+        grid->commitOpenCell();
+    if (BitBtn1->isEnabled()) BitBtn1->click();
 }
 
 void TfrmCadastro::checkBeforeSave() {

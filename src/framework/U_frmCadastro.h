@@ -143,6 +143,7 @@ private:
     std::unique_ptr<Private> d;
 
     void leaveBox(QWidget* box);
+    void saveKeyPressed();
     void writeFocusedBox();
     void checkBeforeSave();
     void saveDataSources();

@@ -19,6 +19,7 @@
 #include "core/WritablePlaces.h"
 #include "core/db/DbErrors.h"
 #include "framework/HelpPages.h"
+#include "toolkit/AccessKeys.h"
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -126,6 +127,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QMainWindow(parent) {
     childScreensChanged();
     // Title, menus, tabs and buttons in the interface language.
     dv::applyLanguageFile(this);
+    // Alt+letter for the menus, in whichever language their captions came.
+    dv::keepAccessKeys(menuBar());
     m_mainCaption = lbForm->text();
     resize(1024, 700);
     setWindowState(Qt::WindowMaximized);
@@ -422,6 +425,8 @@ void TfrmPrincipal::childScreensChanged() {
     const bool none = childScreenCount() == 0;
     m_client->setCurrentWidget(none ? pnlFundo : static_cast<QWidget*>(m_mdi));
     Logof1->setEnabled(none);
+    // The menus' keys give way to the buttons of the screen now in front.
+    dv::giveAccessKeys(menuBar());
 }
 
 void TfrmPrincipal::Timer1Timer() {

@@ -395,6 +395,23 @@ void DBGrid::changeEvent(QEvent* event) {
     }
 }
 
+// The selected row is drawn quieter while the keyboard is elsewhere: both views of
+// the grid are drawn again when it comes or goes.
+void DBGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    redrawViews();
+}
+
+void DBGrid::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    redrawViews();
+}
+
+void DBGrid::redrawViews() {
+    viewport()->update();
+    if (m_frozen) m_frozen->view()->viewport()->update();
+}
+
 // ---- behaviour ----
 
 void DBGrid::setReadOnly(bool readOnly) {
@@ -414,6 +431,15 @@ void DBGrid::applyEditTriggers() {
                                : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                      QAbstractItemView::AnyKeyPressed);
     if (m_frozen) m_frozen->refresh();
+}
+
+bool DBGrid::commitOpenCell() {
+    if (state() != EditingState) return false;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return false;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 bool DBGrid::editable() const {

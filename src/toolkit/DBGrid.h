@@ -139,6 +139,9 @@ public:
     void setConfirmDelete(bool on) { m_confirmDelete = on; }
     bool enterMovesToNextColumn() const { return m_enterToNext; }
     void setEnterMovesToNextColumn(bool on) { m_enterToNext = on; }
+    // An open cell writes its text to the field and closes, as when it loses the focus
+    // (a save key pressed inside it); false when no cell was open.
+    bool commitOpenCell();
 
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
@@ -157,10 +160,13 @@ protected:
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     friend class FrozenColumns;
     void modelReset();
+    void redrawViews();
     void syncCurrent();
     void applyWidths();
     void applyLook();

@@ -70,19 +70,51 @@ void GridDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelInd
     }
 }
 
+namespace {
+
+// Whether the keyboard is in the grid the cell belongs to (a frozen-columns view
+// belongs to the grid it sits on), or in a cell being typed in.
+bool gridHasFocus(const QWidget* widget) {
+    while (widget && !qobject_cast<const DBGrid*>(widget))
+        widget = widget->parentWidget();
+    const QWidget* focus = QApplication::focusWidget();
+    return widget && focus && (focus == widget || widget->isAncestorOf(focus));
+}
+
+// The selected row of a grid the keyboard is not in is drawn in a quieter colour, so
+// that the grid being worked in stands out.
+void quietSelection(QStyleOptionViewItem& option) {
+    if (!(option.state & QStyle::State_Selected) || gridHasFocus(option.widget)) return;
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor highlight = option.palette.color(group, QPalette::Highlight);
+        const QColor base = option.palette.color(group, QPalette::Base);
+        auto mix = [](int a, int b) { return (a * 45 + b * 55) / 100; };
+        option.palette.setColor(group, QPalette::Highlight,
+                                QColor(mix(highlight.red(), base.red()), mix(highlight.green(), base.green()),
+                                       mix(highlight.blue(), base.blue())));
+        option.palette.setColor(group, QPalette::HighlightedText,
+                                option.palette.color(group, QPalette::Text));
+    }
+}
+
+} // namespace
+
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    QStyleOptionViewItem opt = option;
+    QStyleOptionViewItem shown = option;
+    quietSelection(shown);
+    QStyleOptionViewItem opt = shown;
     initStyleOption(&opt, index);
     const QWidget* widget = option.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     if (const ColumnLookup* lk = columnLookup(index); lk && !lk->pictureField.isEmpty()) {
         paintPicture(painter, opt, style, *lk, index);
+        paintFocusFrame(painter, opt, style);
         return;
     }
     if (!isCheck(index)) {
         if (opt.features & (QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator))
-            QStyledItemDelegate::paint(painter, option, index);
+            QStyledItemDelegate::paint(painter, shown, index);
         else
             paintText(painter, opt, style);
         return;
@@ -99,6 +131,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget);
     box.rect = QRect(opt.rect.center().x() - w / 2, opt.rect.center().y() - h / 2, w, h);
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
+    paintFocusFrame(painter, opt, style);
 }
 
 // A plain text cell: the style's panel, then one line of text drawn directly. The
@@ -134,14 +167,20 @@ void GridDelegate::paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyl
                           fits ? line : opt.fontMetrics.elidedText(line, opt.textElideMode, r.width()));
     }
     painter->restore();
-    if (opt.state & QStyle::State_HasFocus) {
-        QStyleOptionFocusRect focus;
-        focus.QStyleOption::operator=(opt);
-        focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
-        focus.backgroundColor = opt.palette.color(
-            group, (opt.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
-        style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
-    }
+    paintFocusFrame(painter, opt, style);
+}
+
+// The current cell of the grid the keyboard is in.
+void GridDelegate::paintFocusFrame(QPainter* painter, const QStyleOptionViewItem& opt, QStyle* style) const {
+    if (!(opt.state & QStyle::State_HasFocus)) return;
+    const QPalette::ColorGroup group =
+        (opt.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(opt);
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+    focus.backgroundColor = opt.palette.color(
+        group, (opt.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, opt.widget);
 }
 
 // Eliding lays the text out once more before it is drawn; most cells fit, which the

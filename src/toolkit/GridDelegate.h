@@ -47,6 +47,7 @@ private:
     void paintPicture(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style, const ColumnLookup& lookup,
                       const QModelIndex& index) const;
     void paintText(QPainter* painter, QStyleOptionViewItem& opt, QStyle* style) const;
+    void paintFocusFrame(QPainter* painter, const QStyleOptionViewItem& opt, QStyle* style) const;
     bool surelyFits(const QString& text, const QStyleOptionViewItem& opt, int width) const;
 
     // Advances of the Latin-1 characters in the last font painted (0: not measured yet).

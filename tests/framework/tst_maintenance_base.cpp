@@ -257,7 +257,52 @@ private slots:
                      gridEditable);
             QCOMPARE(s->navigator->isEnabled(), navigator);
             QVERIFY(s->BitBtn2->isVisible() && s->btnAjuda->isVisible());
+            // The save key saves only where Salvar shows.
+            if (salvar) app.s.dialogs.queueConfirmation(true);
+            QTest::keyClick(s->focusWidget(), Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(list.q.state(), salvar ? DatasetState::Browse : DatasetState::Edit);
+            QCOMPARE(app.s.dialogs.texts().contains(kAskSave), salvar);
+            if (!salvar) QCOMPARE(app.s.dialogs.count(), 0);
         });
+        DV_VERIFY_SERVICES(app.s);
+    }
+
+    // Ctrl+S saves as Salvar does, from a box being typed in and from a grid cell being
+    // typed in: what was typed is written first, and is what enables Salvar.
+    void saveKeySavesWhatIsBeingTyped() {
+        LoggedIn& app = contactApp();
+        app.db().execute(kInsertMaria);
+        ContactQuery list;
+        list.q.edit();
+        whileOpen(app, [&](Screen* s) {
+            s->edtNome->setFocus();
+            QTest::keyClick(s->edtNome, Qt::Key_End);
+            QTest::keyClicks(s->edtNome, QStringLiteral(" SOUZA"));
+            app.s.dialogs.queueConfirmation(true);
+            QTest::keyClick(s->edtNome, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(list.q.state(), DatasetState::Browse);
+            QVERIFY(!s->BitBtn1->isEnabled());
+
+            s->PageControl1->setCurrentWidget(s->TabSheet2);
+            s->grid->setFocus();
+            QVERIFY(dm().SQL_UF->locate(QStringLiteral("uf_id"), QStringLiteral("SP")));
+            const int row = dm().SQL_UF->recNo() - 1;
+            s->grid->setCurrentIndex(s->grid->model()->index(row, 1));
+            s->grid->edit(s->grid->currentIndex());
+            auto* editor = s->grid->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor && editor->isVisible());
+            editor->selectAll();
+            QTest::keyClicks(editor, QStringLiteral("Sao Paulo"));
+            QVERIFY(!s->BitBtn1->isEnabled()); // nothing written yet
+            app.s.dialogs.queueConfirmation(true);
+            QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(dm().SQL_UF->state(), DatasetState::Browse);
+        });
+        QCOMPARE(contacts().value(0).value(QStringLiteral("contato_nome")), QStringLiteral("Maria Souza"));
+        QCOMPARE(scalar(app, QStringLiteral("select uf_nome from uf where uf_id = 'SP'")).toString(),
+                 QStringLiteral("Sao Paulo"));
+        const QString noCpf = QStringLiteral("O CPF não foi informado. O registro será salvo sem ele.");
+        QCOMPARE(app.s.dialogs.texts(), (QStringList{noCpf, kAskSave, noCpf, kAskSave}));
         DV_VERIFY_SERVICES(app.s);
     }
 

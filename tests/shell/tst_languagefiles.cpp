@@ -4,10 +4,13 @@
 #include "clinical/U_frmConsulta_Manut.h"
 #include "clinical/U_frmSelecaoServico.h"
 #include "core/IniFile.h"
+#include "framework/U_frmModelo4.h"
 #include "framework/U_frmRelatorio.h"
 #include "shell/U_frmLogin.h"
 #include "shell/U_frmMenu.h"
 #include "shell/U_frmPrincipal.h"
+#include <QAbstractButton>
+#include <QAction>
 #include <QMdiSubWindow>
 #include <QtTest>
 
@@ -69,6 +72,24 @@ QStringList missingTexts(const QWidget* screen, const QString& form) {
     return problems;
 }
 
+// The texts a list screen shows on the list base's own buttons and menu items, by
+// component name: "btnLocalizar.Caption" -> "Localizar".
+QMap<QString, QString> baseTexts(const QWidget* screen, const QSet<QString>& baseNames) {
+    QMap<QString, QString> texts;
+    for (QObject* o : LanguageFile::components(screen)) {
+        const QString name = o->objectName();
+        if (!baseNames.contains(name)) continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(o)) {
+            texts[name + QStringLiteral(".Caption")] = b->text();
+            texts[name + QStringLiteral(".Hint")] = b->toolTip();
+        } else if (auto* a = qobject_cast<QAction*>(o)) {
+            texts[name + QStringLiteral(".Caption")] = a->text();
+            texts[name + QStringLiteral(".Hint")] = a->toolTip();
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 // Every screen and dialog that reads a language file has an English and a Spanish one
@@ -118,6 +139,48 @@ private slots:
         QCoreApplication::processEvents();
         check(screen.get(), form);
         screen->close();
+    }
+
+    // Every list screen shows the list base's buttons and menu items with the same
+    // texts in a given language, whichever file gives them.
+    void listBaseTextsAgree_data() {
+        QTest::addColumn<QString>("language");
+        for (const char* code : {"pt_BR", "en", "es"})
+            QTest::newRow(code) << QString::fromLatin1(code);
+    }
+    void listBaseTextsAgree() {
+        QFETCH(QString, language);
+        LoggedIn& a = app();
+        QSet<QString> baseNames;
+        {
+            auto* base = new TfrmModelo4(nullptr, QStringLiteral("frmModeloBase"), QStringLiteral("Base"));
+            for (QObject* o : LanguageFile::components(base))
+                baseNames.insert(o->objectName());
+            delete base;
+        }
+        QMap<QString, QMap<QString, QStringList>> formsByText; // key -> text -> forms
+        for (const ScreenEntry& e : a.opener().registry().entries()) {
+            if (!e.factory || e.kind != ScreenKind::List) continue;
+            std::unique_ptr<QWidget> screen(a.opener().registry().create(e.formName, a.main()));
+            if (!qobject_cast<TfrmModelo4*>(screen.get())) continue;
+            LanguageFile::apply(screen.get(),
+                                LanguageFile::path(QStringLiteral(DV_APP_DIR "/"), language, e.formName),
+                                e.formName);
+            const QMap<QString, QString> texts = baseTexts(screen.get(), baseNames);
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+                formsByText[it.key()][it.value()] << e.formName;
+        }
+        QVERIFY(formsByText.contains(QStringLiteral("btnLocalizar.Caption")));
+        QStringList problems;
+        for (auto key = formsByText.cbegin(); key != formsByText.cend(); ++key) {
+            if (key.value().size() < 2) continue;
+            for (auto text = key.value().cbegin(); text != key.value().cend(); ++text)
+                problems << QStringLiteral("%1 %2=%3 in %4")
+                                .arg(language, key.key(), text.key(), text.value().join(QLatin1Char(' ')));
+        }
+        for (const QString& p : problems)
+            qWarning("%s", qPrintable(p));
+        QVERIFY2(problems.isEmpty(), "the list base's texts differ between list screens");
     }
 
     void otherWindows() {

@@ -1,9 +1,12 @@
 #include "AccessFixture.h"
+#include "core/LanguageFile.h"
 #include "core/VersionInfo.h"
 #include "shell/PrincipalWallpaper.h"
 #include "shell/U_frmMenu.h"
+#include "toolkit/AccessKeys.h"
 #include <QFile>
 #include <QImage>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -67,6 +70,31 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m->lbHora->text(), QStringLiteral("00:00:05"), 3000);
         QCOMPARE(panel(2)->text(), QStringLiteral("16/03/2026"));
         QCOMPARE(app.s.dialogs.count(), 0);
+    }
+
+    // The main menu's entries answer to Alt+letter in every language: a key each, all
+    // different, none taken from the buttons in view.
+    void mainMenuHasDistinctAccessKeysInEveryLanguage() {
+        LoggedIn app;
+        TfrmPrincipal* m = app.main();
+        for (const char* code : {"pt_BR", "en", "es"}) {
+            const QString language = QString::fromLatin1(code);
+            if (language != QLatin1String("pt_BR"))
+                QVERIFY(LanguageFile::apply(m,
+                                            LanguageFile::path(QStringLiteral(DV_APP_DIR "/"), language,
+                                                               QStringLiteral("frmPrincipal")),
+                                            QStringLiteral("frmPrincipal")));
+            giveAccessKeys(m->menuBar());
+            QSet<QChar> keys;
+            for (QAction* entry : m->menuBar()->actions()) {
+                const QChar key = accessKeyOf(entry->text());
+                QVERIFY2(!key.isNull(), qPrintable(language + QLatin1Char(' ') + entry->text()));
+                QVERIFY2(!keys.contains(key), qPrintable(language + QLatin1Char(' ') + entry->text()));
+                keys.insert(key);
+            }
+            QCOMPARE(keys.size(), 3);
+        }
+        QCOMPARE(m->Ajuda1->title(), QStringLiteral("A&yuda"));
     }
 
     void tabButtonsOpenTheirScreens_data() {
