@@ -87,18 +87,22 @@ void setRetentionYears(Connection& db, int years) {
 
 QString candidatesSql() {
     // Only the day of the latest consultation is shown and compared: one grouped pass
-    // over the consultations' index gives it for every patient.
+    // over the consultations' index gives it for every patient. The anonymised and the
+    // booked patients are few: each set is read once, not looked up per patient.
     return QStringLiteral(
         "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_cpf, "
         "paciente.paciente_data_cadastro, ultima.consulta_data FROM paciente "
         "LEFT JOIN (select c.paciente_id, max(c.consulta_data) as consulta_data from consulta c "
         "group by c.paciente_id) ultima ON ultima.paciente_id = paciente.paciente_id "
-        "where not exists (select 1 from paciente_anonimizado a where a.paciente_id = paciente.paciente_id) "
-        "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
-        "agenda.agenda_data_consulta >= :hoje) "
+        "where paciente.paciente_id not in (select a.paciente_id from paciente_anonimizado a) "
+        "and paciente.paciente_id not in (select agenda.paciente_id from agenda where "
+        "agenda.agenda_data_consulta >= :hoje and agenda.paciente_id is not null) "
         "and ((ultima.consulta_data is not null and ultima.consulta_data < :limite) or "
-        "(ultima.consulta_data is null and paciente.paciente_data_cadastro < :limite)) "
-        "order by paciente.paciente_nome");
+        "(ultima.consulta_data is null and paciente.paciente_data_cadastro < :limite))");
+}
+
+QString candidatesOrder() {
+    return QStringLiteral("paciente_nome, paciente_id");
 }
 
 QStringList personalTables() {

@@ -144,6 +144,9 @@ private slots:
                               << "where form_nome COLLATE \"default\" not ILIKE 'frm%'";
         QTest::newRow("group_concat") << "select group_concat(a, ',') from t"
                                       << "select string_agg(a, ',') from t";
+        QTest::newRow("index hints")
+            << "select a from t INDEXED BY ix_t_a cross join u indexed  by ix_u\nwhere a = 1"
+            << "select a from t cross join u\nwhere a = 1";
     }
     void serverDialect() {
         QFETCH(QString, sql);
