@@ -86,19 +86,25 @@ void setRetentionYears(Connection& db, int years) {
 }
 
 QString candidatesSql() {
-    // Only the day of the latest consultation is shown and compared: one grouped pass
-    // over the consultations' index gives it for every patient.
+    // Only the day of the latest consultation is shown and compared. One walk in
+    // patient order over a narrow patient index, each patient's latest day looked up
+    // right behind it on the consultations' index, so each page is read once; the
+    // day is looked up again only for the rows kept. The anonymised and the booked
+    // patients are few: each set is read once, not looked up per patient.
     return QStringLiteral(
         "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_cpf, "
-        "paciente.paciente_data_cadastro, ultima.consulta_data FROM paciente "
-        "LEFT JOIN (select c.paciente_id, max(c.consulta_data) as consulta_data from consulta c "
-        "group by c.paciente_id) ultima ON ultima.paciente_id = paciente.paciente_id "
-        "where not exists (select 1 from paciente_anonimizado a where a.paciente_id = paciente.paciente_id) "
-        "and not exists (select 1 from agenda where agenda.paciente_id = paciente.paciente_id and "
-        "agenda.agenda_data_consulta >= :hoje) "
-        "and ((ultima.consulta_data is not null and ultima.consulta_data < :limite) or "
-        "(ultima.consulta_data is null and paciente.paciente_data_cadastro < :limite)) "
-        "order by paciente.paciente_nome");
+        "paciente.paciente_data_cadastro, (select max(c.consulta_data) from consulta c where c.paciente_id = "
+        "paciente.paciente_id) as consulta_data "
+        "FROM paciente INDEXED BY ix_paciente_anonimizacao_id "
+        "where paciente.paciente_id not in (select a.paciente_id from paciente_anonimizado a) "
+        "and paciente.paciente_id not in (select agenda.paciente_id from agenda where "
+        "agenda.agenda_data_consulta >= :hoje and agenda.paciente_id is not null) "
+        "and coalesce((select max(c.consulta_data) from consulta c where c.paciente_id = "
+        "paciente.paciente_id), paciente.paciente_data_cadastro) < :limite");
+}
+
+QString candidatesOrder() {
+    return QStringLiteral("paciente_nome, paciente_id");
 }
 
 QStringList personalTables() {

@@ -19,7 +19,10 @@ void setRetentionYears(Connection& db, int years);
 
 // The patients past the period on the given day (:limite, :hoje): not yet anonymised,
 // nothing booked from that day on, last consultation (or registration) before the limit.
+// In no particular order: the screen orders the rows itself (candidatesOrder()).
 QString candidatesSql();
+// By name as Portuguese speakers expect it, then patient code for namesakes.
+QString candidatesOrder();
 
 // The tables whose trail rows carry personal values, cleared with the patient's data.
 QStringList personalTables();

@@ -40,6 +40,7 @@ TfrmAnonimizacao::TfrmAnonimizacao(QWidget* parent) : QDialog(parent) {
              FieldDef::column("consulta_data", "Última Consulta", 13).withFormat(date),
          })
         SQL_Anonimizacao->addField(def);
+    SQL_Anonimizacao->setSort(dv::anonymisation::candidatesOrder());
     dsAnonimizacao = new dv::DataSource(SQL_Anonimizacao, QStringLiteral("dsAnonimizacao"), this);
     gridPacientes->setDataSource(dsAnonimizacao);
     gridPacientes->setReadOnly(true);

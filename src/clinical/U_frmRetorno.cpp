@@ -55,6 +55,7 @@ TfrmRetorno::TfrmRetorno(QWidget* parent) : QDialog(parent) {
              FieldDef::hidden("dentista_id"),
          })
         SQL_Retorno->addField(def);
+    SQL_Retorno->setSort(dv::returns::dueOrder());
     SQL_Retorno->OnCalcFields = [](dv::Dataset& d) {
         d.fieldByName(QStringLiteral("whatsapp"))
             ->setAsString(

@@ -1,11 +1,13 @@
 // The return and anonymisation lists against their plain per-patient form, on a small
 // clinic holding the cases that decide a row: ties on the latest day, bookings before
 // and after today, inactive and anonymised patients, several contact attempts, no
-// consultation at all. Runs on both engines.
+// consultation at all, namesakes, accented names. Runs on both engines.
 #include "TempDb.h"
 #include "clinical/PatientAnonymiser.h"
 #include "clinical/ReturnList.h"
+#include "core/db/Dataset.h"
 #include "core/db/Engine.h"
+#include "core/db/Field.h"
 #include <QtTest>
 
 using namespace dv;
@@ -16,7 +18,7 @@ namespace {
 // large clinic. The lists must give exactly their rows, in their order.
 const QString kPlainReturns = QStringLiteral(
     "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_fone, paciente.paciente_celular, "
-    "ultima.consulta_data, ultima.dentista_id, dentista.dentista_nome, tentativa.tentativa_data, "
+    "ultima.consulta_data, dentista.dentista_id, dentista.dentista_nome, tentativa.tentativa_data, "
     "tentativa.tentativa_obs FROM paciente INNER JOIN consulta ultima ON ultima.paciente_id = "
     "paciente.paciente_id LEFT JOIN dentista ON dentista.dentista_id = ultima.dentista_id LEFT JOIN "
     "retorno_tentativa tentativa ON tentativa.tentativa_id = (select max(t.tentativa_id) from "
@@ -25,7 +27,7 @@ const QString kPlainReturns = QStringLiteral(
     "paciente.paciente_id and c.consulta_data = (select max(d.consulta_data) from consulta d where "
     "d.paciente_id = paciente.paciente_id)) and ultima.consulta_data < :limite and not exists (select 1 "
     "from agenda where agenda.paciente_id = paciente.paciente_id and agenda.agenda_data_consulta >= :hoje) "
-    "order by ultima.consulta_data, paciente.paciente_nome");
+    "order by ultima.consulta_data, paciente.paciente_nome, paciente.paciente_id");
 
 const QString kPlainCandidates = QStringLiteral(
     "SELECT paciente.paciente_id, paciente.paciente_nome, paciente.paciente_cpf, "
@@ -36,14 +38,16 @@ const QString kPlainCandidates = QStringLiteral(
     "a.paciente_id = paciente.paciente_id) and not exists (select 1 from agenda where agenda.paciente_id = "
     "paciente.paciente_id and agenda.agenda_data_consulta >= :hoje) and ((ultima.consulta_data is not null "
     "and ultima.consulta_data < :limite) or (ultima.consulta_data is null and "
-    "paciente.paciente_data_cadastro < :limite)) order by paciente.paciente_nome");
+    "paciente.paciente_data_cadastro < :limite)) order by paciente.paciente_nome, paciente.paciente_id");
 
-QStringList patient(int id, const char* name, const char* active, const char* registered) {
+QStringList patient(int id, const char* name, const char* active, const char* registered,
+                    const QString& cpf = QString()) {
     return {QStringLiteral("insert into paciente (paciente_id, paciente_nome, paciente_cpf, paciente_fone, "
                            "paciente_celular, paciente_ativo, paciente_data_cadastro) values (%1, '%2', "
-                           "'CPF %1', '(12) 3333-%1', '(12) 99999-%1', '%3', '%4 00:00:00')")
+                           "'%5', '(12) 3333-%1', '(12) 99999-%1', '%3', '%4 00:00:00')")
                 .arg(id)
-                .arg(QLatin1String(name), QLatin1String(active), QLatin1String(registered))};
+                .arg(QString::fromUtf8(name), QLatin1String(active), QLatin1String(registered),
+                     cpf.isEmpty() ? QStringLiteral("CPF %1").arg(id) : cpf)};
 }
 QString consultation(int id, int patient, int dentist, const char* day) {
     return QStringLiteral("insert into consulta (consulta_id, paciente_id, dentista_id, consulta_data, "
@@ -107,6 +111,18 @@ QStringList fixture() {
          << consultation(8018, 9011, 902, "2025-09-16 00:00:00");
     // Same latest day as another patient: the name orders them.
     rows << patient(9012, "ABEL", "S", "2001-01-01") << consultation(8019, 9012, 902, "2025-01-01 00:00:00");
+    // Namesakes on the same day, their documents in the other order than their codes
+    // (the name index would hand them by document); and accented names, which the
+    // engine's byte order puts after Z.
+    rows << patient(9013, "LUCAS", "S", "2001-01-01", QStringLiteral("CPF 3"))
+         << consultation(8020, 9013, 901, "2019-03-01 00:00:00")
+         << patient(9014, "LUCAS", "S", "2001-01-01", QStringLiteral("CPF 2"))
+         << consultation(8021, 9014, 901, "2019-03-01 00:00:00")
+         << patient(9015, "LUCAS", "S", "2001-01-01", QStringLiteral("CPF 1"))
+         << consultation(8022, 9015, 901, "2019-03-01 00:00:00");
+    rows << patient(9016, "ÉRICA", "S", "2001-01-01") << consultation(8023, 9016, 901, "2019-03-01 00:00:00")
+         << patient(9017, "ÁGATA", "S", "2001-01-01") << consultation(8024, 9017, 902, "2019-03-01 00:00:00")
+         << patient(9018, "lara", "S", "2001-01-01") << consultation(8025, 9018, 902, "2019-03-01 00:00:00");
     return rows;
 }
 
@@ -120,15 +136,23 @@ struct Rows {
     }
 };
 
-Rows read(Connection& db, const QString& sql, const QDate& limit, const QDate& today) {
-    auto cursor =
-        db.query(sql, {{QStringLiteral("limite"), ParamType::DateTime, QDateTime(limit, QTime(0, 0))},
-                       {QStringLiteral("hoje"), ParamType::DateTime, QDateTime(today, QTime(0, 0))}});
+// The rows as the screen shows them: the statement opened in a dataset, given the
+// screen's order (none: the statement's own).
+Rows read(Connection& db, const QString& sql, const QDate& limit, const QDate& today,
+          const QString& order = QString()) {
+    Dataset d(&db, QStringLiteral("lista"));
+    d.setSql(sql);
+    d.setParam(QStringLiteral("limite"), ParamType::DateTime, QDateTime(limit, QTime(0, 0)));
+    d.setParam(QStringLiteral("hoje"), ParamType::DateTime, QDateTime(today, QTime(0, 0)));
+    d.setSort(order);
+    d.open();
     Rows rows;
-    while (cursor->next()) {
+    for (int r = 0; r < d.recordCount(); ++r) {
         QStringList row;
-        for (int c = 0; c < cursor->columns().size(); ++c)
-            row << (cursor->isNull(c) ? QStringLiteral("<null>") : QString::fromUtf8(cursor->utf8(c)));
+        for (Field* f : d.fields()) {
+            const QVariant v = d.value(r, f);
+            row << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+        }
         rows.values << row;
     }
     return rows;
@@ -167,23 +191,42 @@ private slots:
     void sameRowsAsThePlainForm() {
         QFETCH(QDate, limit);
         QFETCH(QDate, today);
-        const Rows returns = read(*m_db, returns::dueSql(), limit, today);
-        QCOMPARE(returns.values, read(*m_db, kPlainReturns, limit, today).values);
-        const Rows candidates = read(*m_db, anonymisation::candidatesSql(), limit, today);
-        QCOMPARE(candidates.values, read(*m_db, kPlainCandidates, limit, today).values);
+        // Both in the screen's order: the plain form's own order is the engine's bytes.
+        QCOMPARE(read(*m_db, returns::dueSql(), limit, today, returns::dueOrder()).values,
+                 read(*m_db, kPlainReturns, limit, today, returns::dueOrder()).values);
+        QCOMPARE(read(*m_db, anonymisation::candidatesSql(), limit, today, anonymisation::candidatesOrder())
+                     .values,
+                 read(*m_db, kPlainCandidates, limit, today, anonymisation::candidatesOrder()).values);
     }
 
-    // What the cases above must come to, so that both forms cannot be wrong alike.
+    // What the cases above must come to, so that both forms cannot be wrong alike; also
+    // with the rows handed to the screen by code downwards, so that the order cannot
+    // lean on how the engine happens to walk its indexes.
+    void theDecidingCases_data() {
+        QTest::addColumn<QString>("handed");
+        QTest::newRow("as the engine walks") << QStringLiteral("%1");
+        QTest::newRow("by code downwards")
+            << QStringLiteral("select * from (%1) lista order by lista.paciente_id desc");
+    }
     void theDecidingCases() {
+        QFETCH(QString, handed);
         const QDate today(2026, 3, 16);
-        const Rows returns = read(*m_db, returns::dueSql(), QDate(2025, 9, 16), today);
-        QCOMPARE(returns.column(1), (QStringList{"DARIO", "ABEL", "FABIO", "ALICE"}));
-        QCOMPARE(returns.column(6), (QStringList{"BRUNO COSTA", "BRUNO COSTA", "ANA LIMA", "BRUNO COSTA"}));
-        QCOMPARE(returns.column(8), (QStringList{"<null>", "<null>", "não atendeu", "<null>"}));
+        const Rows returns =
+            read(*m_db, handed.arg(returns::dueSql()), QDate(2025, 9, 16), today, returns::dueOrder());
+        QCOMPARE(returns.column(1), (QStringList{"ÁGATA", "ÉRICA", "lara", "LUCAS", "LUCAS", "LUCAS", "DARIO",
+                                                 "ABEL", "FABIO", "ALICE"}));
+        QCOMPARE(returns.column(0).mid(3, 3), (QStringList{"9013", "9014", "9015"}));
+        QCOMPARE(returns.column(6),
+                 (QStringList{"BRUNO COSTA", "ANA LIMA", "BRUNO COSTA", "ANA LIMA", "ANA LIMA", "ANA LIMA",
+                              "BRUNO COSTA", "BRUNO COSTA", "ANA LIMA", "BRUNO COSTA"}));
+        QCOMPARE(returns.column(8).mid(6), (QStringList{"<null>", "<null>", "não atendeu", "<null>"}));
 
-        const Rows candidates = read(*m_db, anonymisation::candidatesSql(), QDate(2021, 3, 16), today);
-        QCOMPARE(candidates.column(1), (QStringList{"DARIO", "ELISA", "GISELE"}));
-        QCOMPARE(candidates.column(4).last(), QStringLiteral("<null>"));
+        const Rows candidates = read(*m_db, handed.arg(anonymisation::candidatesSql()), QDate(2021, 3, 16),
+                                     today, anonymisation::candidatesOrder());
+        QCOMPARE(candidates.column(1), (QStringList{"ÁGATA", "DARIO", "ELISA", "ÉRICA", "GISELE", "lara",
+                                                    "LUCAS", "LUCAS", "LUCAS"}));
+        QCOMPARE(candidates.column(0).mid(6), (QStringList{"9013", "9014", "9015"}));
+        QCOMPARE(candidates.column(4).at(4), QStringLiteral("<null>"));
     }
 };
 

@@ -247,6 +247,7 @@ private:
     struct KeyIndex {
         quint64 generation = 0;
         QHash<QString, quint32> rows; // key text -> physical row (first in view order)
+        quint64 walkedGeneration = ~quint64(0); // rows walked once without the index
     };
 
     // opening (Dataset.cpp)

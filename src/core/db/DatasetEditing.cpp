@@ -220,6 +220,17 @@ std::optional<quint32> Dataset::findByIndex(const QList<Field*>& fields, const Q
         indexName += f->fieldName().toLower() + QLatin1Char(';');
     }
     KeyIndex& index = m_keyIndexes[indexName];
+    const QString key = keyText(fields, values);
+    // The first look-up after the rows changed (a screen finding its row again after a
+    // refresh) walks them: building the index costs more than one walk, and pays only
+    // when another look-up follows.
+    if ((index.generation != m_dataGeneration || index.rows.isEmpty()) &&
+        index.walkedGeneration != m_dataGeneration) {
+        index.walkedGeneration = m_dataGeneration;
+        for (size_t i = 0; i < m_view.size(); ++i)
+            if (rowKeyText(m_view[i], fields) == key) return m_view[i];
+        return std::nullopt;
+    }
     if (index.generation != m_dataGeneration || index.rows.isEmpty()) {
         index.rows.clear();
         index.rows.reserve(qsizetype(m_view.size()));
@@ -228,7 +239,6 @@ std::optional<quint32> Dataset::findByIndex(const QList<Field*>& fields, const Q
             index.rows.insert(rowKeyText(m_view[i], fields), m_view[i]);
         index.generation = m_dataGeneration;
     }
-    const QString key = keyText(fields, values);
     const auto it = index.rows.constFind(key);
     if (it == index.rows.constEnd()) return std::nullopt;
     return *it;

@@ -53,6 +53,10 @@ QString postgresQuery(const QString& sql) {
     // x'FFD8' blob literals.
     static const QRegularExpression blobLiteral(QStringLiteral("\\b[xX]'([0-9A-Fa-f]*)'"));
     if (s.contains(QLatin1String("'"))) s.replace(blobLiteral, QStringLiteral("'\\x\\1'::bytea"));
+    // The embedded engine's index hints: the server's planner chooses for itself.
+    static const QRegularExpression indexedBy(QStringLiteral("\\s+indexed\\s+by\\s+[A-Za-z_][A-Za-z0-9_]*"),
+                                              ci);
+    if (s.contains(QLatin1String("indexed"), Qt::CaseInsensitive)) s.remove(indexedBy);
     // group_concat(x, separator), the two-argument form only.
     static const QRegularExpression groupConcat(QStringLiteral("\\bgroup_concat\\s*\\("), ci);
     s.replace(groupConcat, QStringLiteral("string_agg("));

@@ -26,8 +26,9 @@ inline QString pgRowIdColumn() {
 
 // What the server does not accept of the SQL the screens write: IFNULL,
 // group_concat(x, separator), x'..'
-// blob literals, LIKE on a case-insensitive column, and a
-// sub-select in FROM without an alias (PostgreSQL 15 requires one).
+// blob literals, LIKE on a case-insensitive column, a
+// sub-select in FROM without an alias (PostgreSQL 15 requires one), and
+// INDEXED BY index hints (dropped).
 QString postgresQuery(const QString& sql);
 
 } // namespace dv::sql

@@ -148,11 +148,17 @@ QDateTime fromIsoText(QStringView s) {
 }
 
 QString singleTableOfSelect(const QString& sql) {
+    static const QRegularExpression select(QStringLiteral("^\\s*select\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (!select.match(sql).hasMatch()) return QString();
+    // The FROM of the select itself: a sub-select's (in the columns or the conditions)
+    // names another table.
+    const int from = topLevelFrom(sql);
+    if (from < 0) return QString();
     static const QRegularExpression re(
-        QStringLiteral(
-            "^\\s*select\\s+.*?\\bfrom\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|\\s+(where|order|group)\\b)"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    const auto m = re.match(sql);
+        QStringLiteral("^from\\s+([A-Za-z_][A-Za-z0-9_]*)\\s*(?:$|\\s+(where|order|group)\\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(sql.mid(from));
     if (!m.hasMatch()) return QString();
     static const QRegularExpression join(QStringLiteral("\\bjoin\\b|\\bunion\\b"),
                                          QRegularExpression::CaseInsensitiveOption);

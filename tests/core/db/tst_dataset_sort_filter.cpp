@@ -388,6 +388,10 @@ private slots:
         ds.setSort("paciente_nome DESC");
         QVERIFY(ds.locate("paciente_num_dependentes", 2));
         QCOMPARE(ds.fieldByName("paciente_id")->asInteger(), 8);
+        // The same row again from the index the second look-up builds (the first walks).
+        ds.first();
+        QVERIFY(ds.locate("paciente_num_dependentes", 2));
+        QCOMPARE(ds.fieldByName("paciente_id")->asInteger(), 8);
         QCOMPARE(errorOf([&] { ds.locate("paciente_nome;paciente_id", {"Ana"}); }),
                  QString("Locate on 'paciente_nome;paciente_id' needs 2 values"));
         QCOMPARE(ds.lookup("paciente_id", {6}, "paciente_nome").toString(), QString("Ana"));

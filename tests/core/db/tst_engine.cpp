@@ -144,11 +144,37 @@ private slots:
                               << "where form_nome COLLATE \"default\" not ILIKE 'frm%'";
         QTest::newRow("group_concat") << "select group_concat(a, ',') from t"
                                       << "select string_agg(a, ',') from t";
+        QTest::newRow("index hints")
+            << "select a from t INDEXED BY ix_t_a cross join u indexed  by ix_u\nwhere a = 1"
+            << "select a from t cross join u\nwhere a = 1";
     }
     void serverDialect() {
         QFETCH(QString, sql);
         QFETCH(QString, expected);
         QCOMPARE(sql::postgresQuery(sql), expected);
+    }
+
+    // The one table a select reads, to which a row identity can be added; none where
+    // only a sub-select names a single table.
+    void singleTable_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("plain") << "select a, b from t where a = 1"
+                               << "t";
+        QTest::newRow("sub-select in the columns") << "select t.a, (select max(b) from u where u.a = t.a) from t"
+                                                   << "t";
+        QTest::newRow("from a sub-select") << "select * from (select a from t where a = 1) x order by a"
+                                           << "";
+        QTest::newRow("sub-select in the conditions")
+            << "select a from t indexed by ix where a not in (select a from u where b = 1)"
+            << "";
+        QTest::newRow("join") << "select a from t join u on u.a = t.a"
+                              << "";
+    }
+    void singleTable() {
+        QFETCH(QString, sql);
+        QFETCH(QString, table);
+        QCOMPARE(sql::singleTableOfSelect(sql), table);
     }
 
     void serverTables_data() {
