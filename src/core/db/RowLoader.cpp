@@ -311,11 +311,12 @@ RowStore loadRowStore(Cursor& cursor, const std::vector<LoadColumn>& columns) {
     store.reset(kinds);
     // A short result is stored right here; a second thread pays only past one batch.
     Batch first(plan.size());
-    while (first.rows < Batch::Rows && cursor.next())
+    bool more = true;
+    while (first.rows < Batch::Rows && (more = cursor.next()))
         readRow(cursor, plan, first);
-    if (first.rows < Batch::Rows || QThread::idealThreadCount() < 2) {
+    if (!more || QThread::idealThreadCount() < 2) {
         storeBatch(first, plan, store);
-        while (cursor.next()) {
+        while (more && (more = cursor.next())) {
             first.clear();
             readRow(cursor, plan, first);
             storeBatch(first, plan, store);
@@ -325,7 +326,6 @@ RowStore loadRowStore(Cursor& cursor, const std::vector<LoadColumn>& columns) {
         Batch* b = &storing.freeBatch();
         std::swap(*b, first);
         storing.handOver();
-        bool more = true;
         while (more) {
             b = &storing.freeBatch();
             while (b->rows < Batch::Rows && (more = cursor.next()))
